@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+// One port access as the programmer made it.
+struct TraceEntry {
+  int64_t time_ns;
+  uint16_t port;
+  bool write;
+  uint8_t value;
+};
+
+// Writes "time_ns,port,direction,value" lines, direction "out" or "in".
+// Returns false when the file cannot be written.
+bool WriteTraceCsv(const std::vector<TraceEntry>& trace, const std::string& path);
+
+}  // namespace sim
