@@ -44,6 +44,11 @@ class Bus {
   bool Available() const { return unavailable_reason_.empty(); }
   const std::string& UnavailableReason() const { return unavailable_reason_; }
   void SetReporter(Reporter& reporter) { reporter_ = &reporter; }
+  // The counter the delays wait on (the simulated board brings its own).
+  void SetClock(Clock& clock) {
+    clock_ = &clock;
+    frequency_ = clock.Frequency();
+  }
   Reporter& reporter() { return *reporter_; }
   Clock& clock() { return *clock_; }
 

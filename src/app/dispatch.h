@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "app/handler_id.h"
+
+namespace app {
+
+class Programmer;
+
+enum class Action { kRead = 0, kProgram, kVerify, kBlank, kErase, kGetId };
+inline constexpr int kActionCount = 6;
+inline constexpr int kFamilyCount = 58;  // family type codes 0..57
+
+using Routine = void (*)(Programmer&);
+
+// The item a family handler is called with: it reads only the Tag and the
+// Caption.
+struct SelectItem {
+  int tag = 0;
+  std::string caption;
+};
+using SelectHandler = void (*)(Programmer&, const SelectItem&);
+
+// Family type code x action -> routine, and handler id -> selection
+// handler. Each family registers what it owns; the action frame and the
+// catalogue look here.
+class FamilyRegistry {
+ public:
+  void Register(int family, Action action, Routine routine);
+  Routine Find(int family, Action action) const;
+  void RegisterHandler(HandlerId id, SelectHandler handler);
+  SelectHandler FindHandler(HandlerId id) const;
+
+ private:
+  std::array<std::array<Routine, kActionCount>, kFamilyCount> cells_{};
+  std::array<SelectHandler, static_cast<int>(HandlerId::kCount)> handlers_{};
+};
+
+// The registry with every family that is built in.
+const FamilyRegistry& Families();
+
+// Called once to fill the registry; each family adds its own Register call
+// in families/registry.cpp.
+void RegisterAllFamilies(FamilyRegistry& registry);
+
+}  // namespace app

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "hw/reporter.h"
+
+namespace app {
+
+// Colours as the status area uses them (0x00BBGGRR).
+namespace colour {
+inline constexpr uint32_t kBlack = 0x000000;
+inline constexpr uint32_t kRed = 0x0000FF;
+inline constexpr uint32_t kGreen = 0x008000;
+inline constexpr uint32_t kNavy = 0x800000;
+inline constexpr uint32_t kBlue = 0xFF0000;
+inline constexpr uint32_t kYellow = 0x00FFFF;
+inline constexpr uint32_t kWhite = 0xFFFFFF;
+}  // namespace colour
+
+// Everything a routine needs from a front door. The GUI, the command line
+// and the tests each implement it; a routine never knows which.
+// `Message(text, kind)` comes from hw::Reporter: kind 1 red with the warning
+// sound, 2 black with a beep, anything else blue and silent.
+class Host : public hw::Reporter {
+ public:
+  // Show the progress panel for a new unit of work, gauge at 0.
+  virtual void ShowGauge(const std::string& text, int64_t maximum, uint32_t colour) = 0;
+  // Move the gauge. Called about a thousand times per action at most.
+  virtual void SetGaugeProgress(int64_t position) = 0;
+  // Hide the progress panel (end of an action).
+  virtual void HideGauge() = 0;
+  // Let the window handle pending events; the Cancel flag is read after it.
+  virtual void ProcessEvents() {}
+  // A modal yes/no question; true for Yes.
+  virtual bool Ask(const std::string& question) = 0;
+  // An information box with an OK button.
+  virtual void Information(const std::string& text) = 0;
+  // The main window's caption.
+  virtual void SetCaption(const std::string& text) = 0;
+  // The core changed the window's controls (Programmer::controls); repaint.
+  virtual void ControlsChanged() {}
+};
+
+}  // namespace app

@@ -1,0 +1,124 @@
+#include "app/programmer.h"
+
+#include <cstdlib>
+
+#include "hw/port_open.h"
+#include "sim/board.h"
+
+namespace app {
+
+bool ParseBackendSpec(const std::string& text, BackendSpec& out) {
+  BackendSpec spec;
+  if (text == "sim") {
+    spec.kind = BackendSpec::Kind::kSim;
+  } else if (text.size() == 4 && (text.rfind("lpt", 0) == 0 || text.rfind("LPT", 0) == 0) &&
+             text[3] >= '1' && text[3] <= '4') {
+    spec.kind = BackendSpec::Kind::kLpt;
+    spec.lpt_index = text[3] - '1';
+  } else if (text.rfind("/dev/", 0) == 0 && text.size() > 5) {
+    spec.kind = BackendSpec::Kind::kDevice;
+    spec.device = text;
+  } else if (text.rfind("direct:", 0) == 0) {
+    char* end = nullptr;
+    const unsigned long base = std::strtoul(text.c_str() + 7, &end, 16);
+    if (end == text.c_str() + 7 || *end != '\0' || base == 0 || base > 0xFFFD) return false;
+    spec.kind = BackendSpec::Kind::kDirect;
+    spec.base = static_cast<uint16_t>(base);
+  } else {
+    return false;
+  }
+  out = spec;
+  return true;
+}
+
+Programmer::Programmer(Host& h) : host(h), bus(real_clock, h) {}
+Programmer::~Programmer() = default;
+
+std::string Programmer::OpenBackend(const BackendSpec& spec) {
+  bus.SetPort(nullptr, "no port selected");
+  bus.SetClock(real_clock);
+  port_.reset();
+  board_.reset();
+  hw::OpenResult opened;
+  switch (spec.kind) {
+    case BackendSpec::Kind::kSim:
+      board_ = std::make_unique<sim::Board>(bus.LptBase());
+      bus.SetClock(board_->clock());
+      bus.SetPort(board_.get());
+      return {};
+    case BackendSpec::Kind::kLpt:
+      bus.cbPortChange(spec.lpt_index);
+      opened = hw::OpenPpdevByBase(bus.LptBase());
+      break;
+    case BackendSpec::Kind::kDevice:
+      opened = hw::OpenPpdevDevice(spec.device, bus.LptBase());
+      break;
+    case BackendSpec::Kind::kDirect:
+      bus.SetBase(spec.base);
+      opened = hw::OpenDirect(spec.base);
+      break;
+  }
+  if (!opened) {
+    bus.SetPort(nullptr, opened.reason);
+    return opened.reason;
+  }
+  port_ = std::move(opened.port);
+  bus.SetPort(port_.get());
+  return {};
+}
+
+void Programmer::InitProgressStep(uint32_t count) {
+  progress_step = count <= 1000 ? 1 : static_cast<int>(count / 1000);
+  progress_counter = 0;
+}
+
+bool Programmer::Refresh(int64_t position) {
+  progress_counter = 0;
+  host.SetGaugeProgress(position);
+  host.ProcessEvents();
+  return cancel.load(std::memory_order_relaxed) != 0;
+}
+
+void Programmer::SetProcessGauge(const std::string& text, int64_t maximum, uint32_t colour) {
+  controls.Show("pIDcode", false);
+  host.Message(text, hw::kInfo);
+  cancel.store(0);
+  host.ShowGauge(text, maximum, colour);
+  host.ProcessEvents();
+}
+
+void Programmer::ShowProgress(int kind, int64_t maximum, uint32_t colour) {
+  switch (kind) {
+    case 1:
+      host.Message("program interrupted!", hw::kError);
+      error = 1;
+      break;
+    case 2:
+      host.Message("Device Verify OK", hw::kResult);
+      break;
+    case 3:
+      host.Message("Device Programmed OK", hw::kResult);
+      break;
+    case 4:
+      SetProcessGauge("programming chip", maximum, colour);
+      break;
+    case 5:
+      SetProcessGauge("Reading Chip", maximum, colour);
+      break;
+    case 6:
+      SetProcessGauge("Verifying chip", maximum, colour);
+      break;
+    case 7:
+      SetProcessGauge("Checking Device is Empty", maximum, colour);
+      break;
+    default:
+      break;
+  }
+}
+
+void Programmer::SetBufferSize(uint32_t size) {
+  dev.family_size = size;
+  image.SetBufferSize(size);
+}
+
+}  // namespace app

@@ -1,0 +1,10 @@
+// Every built-in family registers its selection handlers and routines here.
+#include "app/dispatch.h"
+
+namespace app {
+
+void RegisterAllFamilies(FamilyRegistry& registry) {
+  (void)registry;
+}
+
+}  // namespace app
