@@ -48,6 +48,12 @@ struct Descriptor {
   // Serial / MCU families that keep a word count apart from the byte size.
   uint32_t family_size = 0;
   int lock_mode = 0;  // MCS-51 lock-bit choice 0..3
+
+  // --- parallel EPROM / EEPROM / RAM and microcontroller families ---------
+  // (fields these families' handlers and routines add go here)
+
+  // --- flash and serial-memory families -------------------------------------
+  // (fields these families' handlers and routines add go here)
 };
 
 // The fields a selection can take back (a Tag-0 item restores them).

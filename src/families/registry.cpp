@@ -5,6 +5,7 @@ namespace app {
 
 void RegisterAllFamilies(FamilyRegistry& registry) {
   (void)registry;
+  // One line per family group, e.g. RegisterUvEprom(registry);
 }
 
 }  // namespace app
