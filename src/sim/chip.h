@@ -22,6 +22,17 @@ struct Pins {
   bool serial() const { return (data & 0x02) != 0; }   // data bit 1
 };
 
+// A fault to inject into a chip model, by name:
+//   "weak"  address, arg1 = pulses the cell needs before it programs
+//   "stuck" address, arg1 = bit, arg2 = level (0 or 1) the bit always reads
+// Models accept the kinds that make sense for them.
+struct ChipFault {
+  std::string kind;
+  uint32_t address = 0;
+  int arg1 = 0;
+  int arg2 = 0;
+};
+
 // A chip model in the simulated socket. Models are small state machines with
 // the datasheet's behaviour; they never know which routine drives them.
 class Chip {
@@ -43,6 +54,9 @@ class Chip {
   // Whether the chip uses the address shift registers; serial chips clock
   // data bit 0 freely and opt out of the board's shift-alignment check.
   virtual bool UsesAddressBus() const { return true; }
+
+  // Returns false when the model has no such fault.
+  virtual bool InjectFault(const ChipFault&) { return false; }
 
   // Protocol the model saw that would harm or confuse a real chip.
   const std::vector<std::string>& violations() const { return violations_; }
