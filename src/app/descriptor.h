@@ -54,6 +54,39 @@ struct Descriptor {
 
   // --- flash and serial-memory families -------------------------------------
   // (fields these families' handlers and routines add go here)
+  int layout = -1;               // sector/block layout index the erase and protect tools walk
+  bool layout_is_block = false;  // the index is into the Intel block table, not the sector table
+  bool embedded = false;         // Am28FxxxA: embedded program and erase algorithms
+  bool page_program = false;     // type 15, MX29F1610: status-polled page program
+  bool single_pulse = false;     // type 15, Atmel: single-pulse program in fast mode
+  // Type 15's own working command-address table (the byte-mode set by default).
+  std::array<uint32_t, 6> byte_mode_unlock{0xAAAA, 0x5555, 0xAAAA, 0xAAAA, 0x5555, 0xAAAA};
+  bool block_unlock = false;    // C3 blocks come out of reset locked: unlock before writing
+  bool cfi_no_primary = false;  // the CFI report stops after the erase-block regions
+  bool three_mbit = false;      // 3-Mbit firmware-hub parts
+  int rc_time = 50;             // R/C# wait of the multiplexed address load, in DelayTicks
+  int unprotect_step = 1;       // step 1..5 of the sector-unprotect wizard
+  bool slow_ack = false;        // I2C: slower acknowledge clocking
+  // Microwire frame templates (start bit, opcode, address), as widened for the device.
+  struct Microwire {
+    uint32_t read = 0x300, write = 0x280, ewen = 0x260, ewds = 0x200;
+    uint32_t erase = 0x380, eral = 0x240, wral = 0x220;
+    int address_bits = 7, data_bits = 8, frame_length = 10;
+    bool word_mode = false;  // 16-bit organisation
+  } microwire;
+  int cat64_shift = 0;        // CAT64LCxx: word address shift inside the frame
+  bool nvram_words = false;   // serial NVRAM addressed by words rather than bytes
+  // SPI command table (EEPROM and flash).
+  struct Spi {
+    uint8_t read = 0x03, write = 0x02, wren = 0x06, wrdi = 0x04, rdsr = 0x05, wrsr = 0x01;
+    uint8_t chip_erase = 0xC7, id_read = 0x9F, ewsr = 0x50, aai_program = 0xAD;
+    bool aai = false;       // auto-address-increment programming instead of pages
+    bool series45 = false;  // page-oriented 45-series part
+    uint8_t page_read45 = 0xD2, status45 = 0xD7, buffer1_write45 = 0x84, buffer2_write45 = 0x87;
+    uint8_t program_erase45_1 = 0x83, program_erase45_2 = 0x86;
+    uint8_t program45_1 = 0x88, program45_2 = 0x89, page_erase45 = 0x81, block_erase45 = 0x50;
+  } spi;
+  uint8_t spi_status = 0;  // status-register image the SPI EEPROM program writes back
 };
 
 // The fields a selection can take back (a Tag-0 item restores them).
