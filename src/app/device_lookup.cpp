@@ -1,0 +1,154 @@
+#include "app/device_lookup.h"
+
+#include <cstddef>
+
+namespace app {
+namespace {
+
+// How many near names an unknown-name error offers.
+constexpr std::size_t kMaxSuggestions = 5;
+
+// The folded captions of the groups above a node, top-level first.
+std::vector<std::string_view> GroupKeys(const Catalogue& catalogue, const CatalogueNode& node) {
+  std::vector<std::string_view> keys;
+  for (const CatalogueNode* n = node.parent; n != nullptr && n->parent != nullptr; n = n->parent) {
+    keys.insert(keys.begin(), catalogue.Key(*n));
+  }
+  return keys;
+}
+
+// Does `rest` spell some of `groups`, in order, from `from` on, joined by
+// '/'? Captions may hold '/' themselves ("Firmware HUB / LPC"), so the
+// name is matched against the captions rather than split at each '/'.
+bool MatchesGroups(std::string_view rest, const std::vector<std::string_view>& groups,
+                   std::size_t from) {
+  for (std::size_t j = from; j < groups.size(); ++j) {
+    const std::string_view g = groups[j];
+    if (g.empty() || !rest.starts_with(g)) continue;
+    const std::string_view after = rest.substr(g.size());
+    if (after.empty()) return true;
+    if (after.front() == '/' && MatchesGroups(after.substr(1), groups, j + 1)) return true;
+  }
+  return false;
+}
+
+// Does a folded name stand for this item, by caption or by path?
+bool NameMatches(const Catalogue& catalogue, const CatalogueNode& item, std::string_view name) {
+  const std::string_view key = catalogue.Key(item);
+  if (name == key) return true;
+  if (name.size() < key.size() + 2 || !name.ends_with(key)) return false;
+  const std::string_view prefix = name.substr(0, name.size() - key.size());
+  if (prefix.back() != '/') return false;
+  return MatchesGroups(prefix.substr(0, prefix.size() - 1), GroupKeys(catalogue, item), 0);
+}
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+// A usable item with the same device code next to an inert one: the item a
+// user most likely meant.
+const CatalogueNode* SelectableTwin(const CatalogueNode& inert) {
+  if (inert.parent == nullptr || inert.tag == 0) return nullptr;
+  for (const CatalogueNode& sibling : inert.parent->children) {
+    if (&sibling != &inert && sibling.tag == inert.tag && IsSelectable(sibling)) return &sibling;
+  }
+  return nullptr;
+}
+
+std::string AmbiguousError(std::string_view name, const std::vector<const CatalogueNode*>& all) {
+  std::string text = Quoted(name) + " names more than one device; name it with its group: ";
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    if (i > 0) text += i + 1 == all.size() ? " or " : ", ";
+    text += Quoted(FullPath(*all[i]));
+  }
+  return text + ".";
+}
+
+std::string UnknownError(const Catalogue& catalogue, std::string_view name) {
+  std::string text = "No device is named " + Quoted(name) + ".";
+  const std::vector<DeviceHit> near = SearchDevices(catalogue, name);
+  if (near.empty()) return text + " Search the device list for part of the name.";
+  text += " Devices whose names contain it: ";
+  for (std::size_t i = 0; i < near.size() && i < kMaxSuggestions; ++i) {
+    if (i > 0) text += ", ";
+    text += Quoted(near[i].node->caption);
+  }
+  if (near.size() > kMaxSuggestions) text += ", ...";
+  return text + ".";
+}
+
+}  // namespace
+
+bool SameDevice(const CatalogueNode& a, const CatalogueNode& b) {
+  return a.handler == b.handler && a.tag == b.tag;
+}
+
+DeviceLookup FindDevice(const Catalogue& catalogue, std::string_view name) {
+  DeviceLookup result;
+  const std::string folded = FoldName(name);
+  if (folded.empty()) {
+    result.error = "No device name given.";
+    return result;
+  }
+  const CatalogueNode* disabled = nullptr;  // shown but greyed out
+  const CatalogueNode* inert = nullptr;     // shown, but selects nothing
+  ForEachItem(catalogue.Root(), [&](const CatalogueNode& item) {
+    if (!IsShown(item) || !NameMatches(catalogue, item, folded)) return;
+    if (IsSelectable(item)) {
+      result.candidates.push_back(&item);
+    } else if (!IsUsable(item)) {
+      if (disabled == nullptr) disabled = &item;
+    } else if (inert == nullptr) {
+      inert = &item;
+    }
+  });
+
+  if (!result.candidates.empty()) {
+    const CatalogueNode& first = *result.candidates.front();
+    for (const CatalogueNode* c : result.candidates) {
+      if (!SameDevice(first, *c)) {
+        result.error = AmbiguousError(name, result.candidates);
+        return result;
+      }
+    }
+    result.node = &first;
+    return result;
+  }
+  if (inert != nullptr) {
+    result.error = Quoted(inert->caption) + " has no programming routine and cannot be chosen.";
+    if (const CatalogueNode* twin = SelectableTwin(*inert)) {
+      result.error += " " + Quoted(twin->caption) + " is the same device code.";
+    }
+    return result;
+  }
+  if (disabled != nullptr) {
+    result.error = Quoted(disabled->caption) + " is disabled in the device list.";
+    return result;
+  }
+  result.error = UnknownError(catalogue, name);
+  return result;
+}
+
+std::vector<DeviceHit> SearchDevices(const Catalogue& catalogue, std::string_view pattern) {
+  const std::string folded = FoldName(pattern);
+  const bool by_path = folded.find('/') != std::string::npos;
+  std::vector<DeviceHit> hits;
+  ForEachItem(catalogue.Root(), [&](const CatalogueNode& item) {
+    if (!IsSelectable(item)) return;
+    bool found;
+    if (by_path) {
+      std::string path;
+      for (std::string_view g : GroupKeys(catalogue, item)) {
+        path += g;
+        path += '/';
+      }
+      path += catalogue.Key(item);
+      found = path.find(folded) != std::string::npos;
+    } else {
+      found = catalogue.Key(item).find(folded) != std::string_view::npos;
+    }
+    if (found) hits.push_back(DeviceHit{&item, GroupPath(item)});
+  });
+  return hits;
+}
+
+}  // namespace app
