@@ -18,6 +18,10 @@ inline constexpr uint32_t kYellow = 0x00FFFF;
 inline constexpr uint32_t kWhite = 0xFFFFFF;
 }  // namespace colour
 
+// The window caption starts with this; a read adds the device name and
+// " Image", a file load or save the file name, a clear nothing.
+inline constexpr char kCaptionPrefix[] = "Tavrin Daraz RevSa(0.98V11)- ";
+
 // Everything a routine needs from a front door. The GUI, the command line
 // and the tests each implement it; a routine never knows which.
 // `Message(text, kind)` comes from hw::Reporter: kind 1 red with the warning
@@ -39,6 +43,9 @@ class Host : public hw::Reporter {
   // The main window's caption.
   virtual void SetCaption(const std::string& text) = 0;
   // The core changed the window's controls (Programmer::controls); repaint.
+  // Panels a routine fills (the chip-ID panel pIDcode, the peak panels
+  // pLoopp/pTwcp/pTwpp, the status fields) are controls too: set them, then
+  // call this.
   virtual void ControlsChanged() {}
 };
 

@@ -81,6 +81,12 @@ bool Programmer::Refresh(int64_t position) {
 
 void Programmer::SetProcessGauge(const std::string& text, int64_t maximum, uint32_t colour) {
   controls.Show("pIDcode", false);
+  controls.Show("frmOSCCAL", false);
+  controls.Show("pProcess");
+  controls.SetText("pProcessCap", text);
+  controls.Show("btnCancel");
+  controls.Show("gProcess");
+  host.ControlsChanged();
   host.Message(text, hw::kInfo);
   cancel.store(0);
   host.ShowGauge(text, maximum, colour);
@@ -114,6 +120,19 @@ void Programmer::ShowProgress(int kind, int64_t maximum, uint32_t colour) {
     default:
       break;
   }
+}
+
+bool Programmer::BeginAction() {
+  bool expected = false;
+  if (busy_.compare_exchange_strong(expected, true)) return true;
+  host.Message(kBusyMessage, hw::kError);
+  return false;
+}
+
+bool Programmer::RefuseWhileBusy() {
+  if (!busy_.load()) return false;
+  host.Message(kBusyMessage, hw::kError);
+  return true;
 }
 
 void Programmer::SetBufferSize(uint32_t size) {

@@ -28,6 +28,10 @@ struct BackendSpec {
   uint16_t base = 0;   // kDirect: port base
 };
 
+// Shown, in red, to whatever is refused while an action runs.
+inline constexpr char kBusyMessage[] =
+    "Busy: wait for the running action to finish, or press Cancel";
+
 // Parses "lpt1".."lpt4", "/dev/parportN", "direct:0xNNNN" and "sim".
 bool ParseBackendSpec(const std::string& text, BackendSpec& out);
 
@@ -75,6 +79,20 @@ class Programmer {
   // device size := full device size := size, and the families' own size field.
   void SetBufferSize(uint32_t size);
 
+  // --- one action at a time ----------------------------------------------------
+  // A chip action claims the session for its whole run. While it runs, every
+  // other action, device selection, file load or save, buffer operation and
+  // byte edit is refused (the GUI runs actions on a worker thread, so the
+  // menu alone cannot keep a second one out). Cancel stays live.
+  //
+  // Claims the session; false, with kBusyMessage shown, when an action runs.
+  bool BeginAction();
+  void EndAction() { busy_.store(false); }
+  bool busy() const { return busy_.load(); }
+  // For everything that is not an action: shows kBusyMessage and returns
+  // true while an action runs, so the caller simply returns.
+  bool RefuseWhileBusy();
+
   Host& host;
   hw::RealClock real_clock;
   hw::Bus bus;
@@ -91,6 +109,7 @@ class Programmer {
   int hardware_result = 0;
 
  private:
+  std::atomic<bool> busy_{false};
   std::unique_ptr<hw::PortIo> port_;
   std::unique_ptr<sim::Board> board_;
 };

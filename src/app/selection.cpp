@@ -1,6 +1,7 @@
 #include "app/selection.h"
 
 #include "app/programmer.h"
+#include "app/winstat.h"
 
 namespace app {
 namespace {
@@ -172,8 +173,7 @@ void ShowSwitchSettings(Programmer& p, int number) {
     }
   }
   p.dev.switch_pattern = number;
-  RedrawSettingsPanels(p);
-  p.host.ControlsChanged();
+  winstat(p);  // the status refresh, settings panels included
   if (p.dev.vcc_3v3) p.host.Information("\n Select VCC = 3.3 ~ 3.6V    ");
 }
 

@@ -1,0 +1,25 @@
+#pragma once
+
+// The chip actions of the menu and the tool bar, and the hardware test.
+
+#include "app/dispatch.h"
+
+namespace app {
+
+class Programmer;
+
+void mnuReadClick(Programmer& p);
+void mnuProgramClick(Programmer& p);
+void mnuVerifyClick(Programmer& p);
+void mnuBlankClick(Programmer& p);
+void mnuEraseClick(Programmer& p);
+void GetID_Cick(Programmer& p);
+// "&Test Hardware": the loop-back test and nothing else.
+void mnuTestClick(Programmer& p);
+
+// The frame every action runs through: one action at a time, preconditions,
+// progress step, hardware test, tool bar off, exactly one routine from
+// `registry` for the device's family type code, then the status refresh.
+void RunAction(Programmer& p, Action action, const FamilyRegistry& registry = Families());
+
+}  // namespace app
