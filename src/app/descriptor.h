@@ -52,6 +52,66 @@ struct Descriptor {
   // --- parallel EPROM / EEPROM / RAM and microcontroller families ---------
   // (fields these families' handlers and routines add go here)
 
+  // MCS-51 parameters (Configs group "MCS-51") and the socket record: the
+  // address-register patterns that put the chip into each mode.
+  struct Mcs51Socket {
+    uint32_t enter = 0, next_address = 0, write_code = 0x170000, read_code = 0x60000,
+             chip_erase = 0x108000, lock1 = 0x178000, lock2 = 0x118000, lock3 = 0x128000,
+             signature = 0x30;
+  };
+  struct Mcs51 {
+    int at89s = 0;        // "at89S": serial-capable part (lock-bit read layout)
+    int twp = 5;          // "tWP": program pulse width
+    int twc = 2000;       // "tWC": wait after each byte write
+    int pulses = 1;       // "Pulses": program pulses per write attempt
+    int type = 40;        // "type"
+    int twpb = 10;        // "tWPb": lock-bit pulse width
+    int twpe = 25000;     // "tWPe": erase pulse width
+    int ird_lbit = 0;     // "ird_lbit": lock bits can be read back
+    int t_erase = 0;      // "tErase": erase a second time
+    int vpp_byte = 0xFF;  // 0xFF: control bit 0 goes low before every write
+    int sub_type = 1;
+    bool new_adapter = false;  // mirrors cbNewAdapter
+    Mcs51Socket socket;
+    std::array<uint8_t, 3> signature{};
+  } mcs51;
+
+  // AT90S AVR: flash is the device size, the EEPROM sits at image 0x40000.
+  struct Avr {
+    uint32_t flash_size = 0;
+    uint32_t eeprom_size = 0;
+    int lock_mode = 1;         // 1..3 -> lock byte 0xFF, 0xFD, 0xF9
+    uint8_t fuse = 0xFF;       // the six fuse boxes as a byte
+    bool new_adapter = false;  // mirrors cbNewAdapterAVR
+  } avr;
+
+  // PIC10/12/16: the device size is the program-memory word count; tWC is
+  // the write time in microseconds and tWP the pulse time.
+  struct Pic16 {
+    uint32_t program_words = 0;
+    uint32_t eeprom_size = 0;       // data EEPROM bytes, 0 when none
+    uint32_t id_index = 0x2000;     // image word of the first ID location
+    int id_words = 4;
+    uint32_t config_index = 0x2007;  // image word of the configuration word
+    uint16_t config_mask = 0x3FFF;
+    uint16_t blank_checksum = 0;
+    uint16_t checksum_addend = 0;
+    int algorithm = 0;               // erase / program / configuration-table choice
+    int reserved_words = 0;          // calibration words kept at the end of program memory
+    uint32_t osccal_index = 0;       // program word holding the calibration value
+    uint32_t osccal_backup_index = 0;
+    uint16_t config_word = 0x3FFF;   // the configuration value the panel shows
+  } pic16;
+
+  // PIC18F: the device size is the code word count.
+  struct Pic18 {
+    uint32_t code_words = 0;
+    uint32_t eeprom_size = 0;
+    int erase_algorithm = 0;
+    uint32_t write_buffer = 8;  // bytes per programming chunk
+    uint32_t panels = 0;        // 8 KB panels of the multi-panel write
+  } pic18;
+
   // --- flash and serial-memory families -------------------------------------
   // (fields these families' handlers and routines add go here)
   int layout = -1;               // sector/block layout index the erase and protect tools walk

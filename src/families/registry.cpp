@@ -1,11 +1,15 @@
 // Every built-in family registers its selection handlers and routines here.
 #include "app/dispatch.h"
 #include "app/dispatch_plan.h"
+#include "families/mcu/mcu_select.h"
+#include "families/parallel/parallel_select.h"
 
 namespace app {
 
 void RegisterAllFamilies(FamilyRegistry& registry) {
   RegisterDefaultRoutines(registry);  // first: the families fill the rest
+  families::RegisterParallelSelection(registry);
+  families::RegisterMcuSelection(registry);
   // One line per family group, e.g. RegisterUvEprom(registry);
 }
 
