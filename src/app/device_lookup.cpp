@@ -42,6 +42,29 @@ bool NameMatches(const Catalogue& catalogue, const CatalogueNode& item, std::str
   return MatchesGroups(prefix.substr(0, prefix.size() - 1), GroupKeys(catalogue, item), 0);
 }
 
+// A name folded less far: case ignored, each run of blanks read as one.
+std::string FoldKeepingWords(std::string_view name) {
+  std::string folded;
+  bool blank = false;
+  for (char c : name) {
+    if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
+      blank = true;
+      continue;
+    }
+    if (blank && !folded.empty()) folded += ' ';
+    blank = false;
+    folded += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  }
+  return folded;
+}
+
+bool AllSameDevice(const std::vector<const CatalogueNode*>& nodes) {
+  for (const CatalogueNode* n : nodes) {
+    if (!SameDevice(*nodes.front(), *n)) return false;
+  }
+  return !nodes.empty();
+}
+
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 // A usable item with the same device code next to an inert one: the item a
@@ -102,15 +125,23 @@ DeviceLookup FindDevice(const Catalogue& catalogue, std::string_view name) {
     }
   });
 
+  if (AllSameDevice(result.candidates)) {
+    result.node = result.candidates.front();
+    return result;
+  }
   if (!result.candidates.empty()) {
-    const CatalogueNode& first = *result.candidates.front();
+    // Blanks can tell devices apart ("28F320J3" and "28F320 J3" are
+    // different parts): a caption matched word for word wins.
+    const std::string words = FoldKeepingWords(name);
+    std::vector<const CatalogueNode*> exact;
     for (const CatalogueNode* c : result.candidates) {
-      if (!SameDevice(first, *c)) {
-        result.error = AmbiguousError(name, result.candidates);
-        return result;
-      }
+      if (FoldKeepingWords(c->caption) == words) exact.push_back(c);
     }
-    result.node = &first;
+    if (AllSameDevice(exact)) {
+      result.node = exact.front();
+      return result;
+    }
+    result.error = AmbiguousError(name, result.candidates);
     return result;
   }
   if (inert != nullptr) {
