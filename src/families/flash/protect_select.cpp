@@ -1,0 +1,123 @@
+#include "families/flash/protect_select.h"
+
+#include "app/programmer.h"
+#include "app/selection.h"
+#include "families/flash/flash_select.h"
+
+namespace families::flash {
+namespace {
+
+using app::Controls;
+using app::Descriptor;
+
+// ---------------------------------------------------------------------------
+// 29F0x0 sector unprotect wizard. The layout index picks the unprotect
+// routine of the wizard as much as the sectors it walks.
+
+struct WizardRow {
+  int tag;
+  uint32_t size;
+  int layout;
+};
+
+constexpr WizardRow kWizardRows[] = {
+    {101, 64 * KB, 9},   {102, 128 * KB, 8},  {103, 256 * KB, 7},  {104, 512 * KB, 6},
+    {201, 512 * KB, 6},  {202, 256 * KB, 2},  {203, 256 * KB, 3},  {204, 512 * KB, 4},
+    {205, 512 * KB, -1}, {206, 512 * KB, 5},  {301, 512 * KB, 7},  {302, 512 * KB, 7},
+};
+
+int WizardFamily(int tag) {
+  if (tag < 200) return 41;
+  if (tag < 300) return 42;
+  if (tag == 301) return 49;
+  if (tag == 302) return 50;
+  return 41;
+}
+
+// ---------------------------------------------------------------------------
+// 29LV chips with a protection algorithm, worked in byte mode.
+
+struct LvRow {
+  int tag;
+  uint32_t size;
+  int layout;  // top- or bottom-boot sector layout
+};
+
+constexpr LvRow kLvRows[] = {
+    {101, 512 * KB, 4},  {102, 512 * KB, 5},  {103, 1 * MB, 14}, {104, 1 * MB, 15},
+    {105, 2 * MB, 16},   {106, 2 * MB, 17},   {107, 256 * KB, 2}, {108, 256 * KB, 3},
+    {201, 2 * MB, 16},   {202, 2 * MB, 17},   {203, 4 * MB, 18}, {204, 4 * MB, 19},
+    {205, 8 * MB, 20},   {206, 8 * MB, 21},
+};
+
+}  // namespace
+
+void PrepareSectorPanel(app::Programmer& p, const std::string& caption, LayoutTable table,
+                        int layout) {
+  Controls& c = p.controls;
+  c.SetText("pMXICF29040", caption);
+  c.Enable("sbMXICF29SecProt", false);
+  c.Enable("sbMXICF29ChipUnprt", false);
+  auto& grid = c["sgMXICF29SecVfyF29"].items;
+  grid.assign(static_cast<size_t>(SectorCount(table, layout)) + 1, std::string());
+}
+
+void EN29F002T_Click(app::Programmer& p, const app::SelectItem& item) {
+  app::StartSelection(p, item);
+  Descriptor& d = p.dev;
+  Controls& c = p.controls;
+  const int tag = d.device_code;
+
+  d.socket_picture = 32;
+  d.layout = -1;
+  d.layout_is_block = false;
+  d.unprotect_step = 1;
+  c.SetText("lbAdapter", "");
+  if (const WizardRow* row = FindRow(kWizardRows, tag)) {
+    p.SetBufferSize(row->size);
+    d.layout = row->layout;
+  }
+
+  const bool amd_die = tag == 301 || tag == 302;
+  if (amd_die) c.SetText("pMXICF29040", "AMD - 29F040 Sector UnProtection");
+  c.Show("pIDcode", false);
+  c.Show("pProcess", false);
+  // The wizard starts at step 1 with every confirmation box cleared, so the
+  // step button stays off until the user has set jumpers and switches.
+  c.Show("gbUnprotect");
+  c.SetText("gbUnprotect", "step 1/5 [Get ID]");
+  c.Enable("btnID_UN", false);
+  c.SetText("btnID_UN", "GET ID");
+  for (const char* box : {"cbJP23", "cbJP42", "cbDIPSW", "cbOECE"}) c.Check(box, false);
+  c.Show("cbOECE", false);
+  c.Show("btResetStep");
+  c.Show("btskipStep");
+  c.SetText("cbDIPSW", amd_die ? "DIP SW setting , Jumper A18" : "DIP SW setting");
+  c["imgJumper"].index = 1;
+
+  app::FinishSelection(p, WizardFamily(tag), 19);
+}
+
+void HY29LV1601Click(app::Programmer& p, const app::SelectItem& item) {
+  app::StartSelection(p, item);
+  Descriptor& d = p.dev;
+  Controls& c = p.controls;
+
+  // These parts are only made for a 3 V supply.
+  d.vcc_3v3 = true;
+  d.twp = 2;
+  d.twc = 30;
+  d.socket_picture = 8749;
+  d.layout = -1;
+  d.layout_is_block = false;
+  d.byte_mode_unlock = kByteModeUnlock;
+  c.SetText("lbAdapter", "TSOP48 8/16bit mode");
+  if (const LvRow* row = FindRow(kLvRows, d.device_code)) {
+    p.SetBufferSize(row->size);
+    d.layout = row->layout;
+  }
+  PrepareSectorPanel(p, "Un/Protect 29LVx00 ", LayoutTable::kSector, d.layout);
+  app::FinishSelection(p, 47, 20);
+}
+
+}  // namespace families::flash
