@@ -1,8 +1,10 @@
 // Every built-in family registers its selection handlers and routines here.
 #include "app/dispatch.h"
 #include "app/dispatch_plan.h"
+#include "families/flash/flash_select.h"
 #include "families/mcu/mcu_select.h"
 #include "families/parallel/parallel_select.h"
+#include "families/serial/serial_select.h"
 
 namespace app {
 
@@ -10,6 +12,8 @@ void RegisterAllFamilies(FamilyRegistry& registry) {
   RegisterDefaultRoutines(registry);  // first: the families fill the rest
   families::RegisterParallelSelection(registry);
   families::RegisterMcuSelection(registry);
+  families::RegisterFlashSelection(registry);
+  families::RegisterSerialSelection(registry);
   // One line per family group, e.g. RegisterUvEprom(registry);
 }
 
