@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "app/dispatch.h"
+#include "app/programmer.h"
+#include "app/selection.h"
+#include "support/recording_host.h"
 
 namespace app {
 namespace {
@@ -394,6 +398,31 @@ TEST(CatalogueHandlers, EverySelectableItemHasARegisteredHandler) {
   for (const auto& [handler, items] : missing) {
     ADD_FAILURE() << handler << " is not registered (" << items << " catalogue items use it)";
   }
+}
+
+// Selecting through the handler each item names: the handler must know the
+// item's Tag, and the family code it sets must lead back to the same handler,
+// or a restart would re-select another device. Items whose handler is not
+// registered yet are left to the test above.
+TEST(CatalogueHandlers, EverySelectableItemSelectsItsDevice) {
+  // Tags their handler lists without a size, and the item that keeps the
+  // previous device.
+  const std::set<std::string_view> keeps_size = {"M27C4001", "MBM29F032x", "29F320"};
+  daraz_test::RecordingHost host;
+  Programmer p{host};
+  ForEachItem(CatalogueRoot(), [&](const CatalogueNode& n) {
+    if (!IsSelectable(n) || Families().FindHandler(n.handler) == nullptr) return;
+    SCOPED_TRACE(FullPath(n));
+    p.SetBufferSize(0);
+    SelectDevice(p, n.handler, SelectItem{n.tag, std::string(n.caption)});
+    EXPECT_EQ(p.controls.Text("edDevice"), n.caption);
+    if (keeps_size.count(n.caption) != 0) return;
+    EXPECT_GT(p.image.device_size, 0u);
+    EXPECT_EQ(p.dev.device_code, n.tag);
+    EXPECT_EQ(HandlerForFamily(p.dev.family), n.handler) << "family " << p.dev.family;
+    EXPECT_GE(p.dev.switch_pattern, 0);
+    EXPECT_LE(p.dev.switch_pattern, 42);
+  });
 }
 
 }  // namespace
