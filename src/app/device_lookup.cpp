@@ -147,7 +147,7 @@ DeviceLookup FindDevice(const Catalogue& catalogue, std::string_view name) {
   if (inert != nullptr) {
     result.error = Quoted(inert->caption) + " has no programming routine and cannot be chosen.";
     if (const CatalogueNode* twin = SelectableTwin(*inert)) {
-      result.error += " " + Quoted(twin->caption) + " is the same device code.";
+      result.error += " " + Quoted(twin->caption) + " has the same device code.";
     }
     return result;
   }
