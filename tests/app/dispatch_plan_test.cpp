@@ -151,7 +151,9 @@ TEST(DispatchPlan, RegistryFollowsThePlan) {
           break;
         case CellKind::kAs: {
           const app::Routine shared = registry.Find(cell.as, action);
-          if (routine != nullptr || shared != nullptr) {
+          // Empty until the sharing family registers it; once there, the very
+          // same routine.
+          if (routine != nullptr) {
             EXPECT_EQ(routine, shared);
           }
           break;
