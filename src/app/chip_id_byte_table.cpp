@@ -118,18 +118,14 @@ constexpr ChipDevice kEon[] = {
 };
 
 constexpr ChipDevice kAtmel[] = {
-    {0xDC, " AT29C256/257"},       {0x5D, " AT29C512"},
-    {0x3D, " AT29LV512", kV},      {0xD5, " AT29C010A"},
-    {0x35, " AT29LV010A", kV},     {0xDA, " AT29C020"},
-    {0xBA, " AT29LV020", kV},      {0x5B, " AT29C040"},
-    {0xA4, " AT29C040A"},          {0xC4, " AT29LV040A", kV},
-    {0x03, " AT49F512"},           {0x17, " AT49F010"},
-    {0x13, " AT49F040"},           {0x12, " AT49F040T"},
-    {0x23, " AT49F080"},           {0x27, " AT49F080T"},
-    {0x05, " AT49F001(N)"},        {0x04, " AT49F001(N)T"},
-    {0x07, " AT49F002(N)"},        {0x08, " AT49F002(N)T"},
-    {0xC0, " AT49BV/LV16x4A", kV}, {0xC2, " AT49BV/LV16x4AT", kV},
-    {0xC8, " AT49BV/LV32x", kV},   {0xC9, " AT49BV/LV32xT", kV},
+    {0xDC, " AT29C256/257"},     {0x5D, " AT29C512"},          {0x3D, " AT29LV512", kV},
+    {0xD5, " AT29C010A"},        {0x35, " AT29LV010A", kV},    {0xDA, " AT29C020"},
+    {0xBA, " AT29LV020", kV},    {0x5B, " AT29C040"},          {0xA4, " AT29C040A"},
+    {0xC4, " AT29LV040A", kV},   {0x03, " AT49F512"},          {0x17, " AT49F010"},
+    {0x13, " AT49F040"},         {0x12, " AT49F040T"},         {0x23, " AT49F080"},
+    {0x27, " AT49F080T"},        {0x05, " AT49F001(N)"},       {0x04, " AT49F001(N)T"},
+    {0x07, " AT49F002(N)"},      {0x08, " AT49F002(N)T"},      {0xC2, " AT49BV/LV16x4AT", kV},
+    {0xC8, " AT49BV/LV32x", kV}, {0xC9, " AT49BV/LV32xT", kV},
 };
 
 constexpr ChipDevice kSt[] = {
