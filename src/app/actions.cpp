@@ -19,7 +19,7 @@ struct Frame {
   const char* no_data;      // message when nothing is loaded; nullptr: not checked
   StepCount progress_step;  // what InitProgressStep counts
   bool hardware_test;
-  const char* no_routine;   // message for a family without this action; nullptr: silent
+  const char* no_routine;  // message for a family without this action; nullptr: silent
 };
 
 constexpr std::array<Frame, kActionCount> kFrames{{

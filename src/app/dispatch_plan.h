@@ -8,11 +8,11 @@ namespace app {
 
 // What the dispatch table must end up holding for one family and action.
 enum class CellKind {
-  kNone,         // no routine; Blank and Erase say so
-  kNoneSilent,   // no routine, and nothing is said
-  kOwn,          // the family's own routine
-  kAs,           // the same routine as family `as` for this action
-  kDefault,      // the shared default routine (read, verify or blank check)
+  kNone,        // no routine; Blank and Erase say so
+  kNoneSilent,  // no routine, and nothing is said
+  kOwn,         // the family's own routine
+  kAs,          // the same routine as family `as` for this action
+  kDefault,     // the shared default routine (read, verify or blank check)
 };
 
 struct PlanCell {

@@ -101,9 +101,9 @@ class Programmer {
   SelectionBackup backup;
   Controls controls;
 
-  std::atomic<int> cancel{0};     // set by the Cancel button, from any thread
-  int error = 0;                  // set by a failed routine
-  int verify_after_program = 0;   // see the verify routines
+  std::atomic<int> cancel{0};    // set by the Cancel button, from any thread
+  int error = 0;                 // set by a failed routine
+  int verify_after_program = 0;  // see the verify routines
   int progress_step = 1;
   int progress_counter = 0;
   int hardware_result = 0;

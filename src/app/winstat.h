@@ -12,9 +12,9 @@ class Programmer;
 // What the status area shows after a refresh; the GUI paints it from the
 // controls, the command line prints it.
 struct StatusSummary {
-  uint32_t device_size = 0;   // the full device size, restored
-  std::string checksum;       // as in edChecksum
-  std::string last_address;   // as in edBuffer: " 0x%X" of device size - 1
+  uint32_t device_size = 0;  // the full device size, restored
+  std::string checksum;      // as in edChecksum
+  std::string last_address;  // as in edBuffer: " 0x%X" of device size - 1
 };
 
 // Puts the device size back to the full size (a read or verify may have

@@ -72,9 +72,9 @@ class ActionFrameTest : public ::testing::Test {
     EXPECT_FALSE(s.host.gauge_visible);
     EXPECT_TRUE(s.PoweredDown());
     if (s.p.dev.family != kFamily) return;  // other families disable commands they lack
-    for (const char* command : {"mnuRead", "sbRead", "mnuProgram", "sbProgram", "mnuVerify",
-                                "sbVerify", "mnuBlank", "sbBlank", "mnuErase", "sbErase",
-                                "mnuGetID", "sbGetID"}) {
+    for (const char* command :
+         {"mnuRead", "sbRead", "mnuProgram", "sbProgram", "mnuVerify", "sbVerify", "mnuBlank",
+          "sbBlank", "mnuErase", "sbErase", "mnuGetID", "sbGetID"}) {
       EXPECT_TRUE(s.p.controls.Enabled(command)) << command;
     }
   }
@@ -170,9 +170,9 @@ TEST_F(ActionFrameTest, PreconditionsAndHardwareTestMatrix) {
     }
     EXPECT_FALSE(t.p.busy());
     EXPECT_TRUE(t.p.controls.Enabled("pICON"));
-    for (const char* command : {"mnuRead", "sbRead", "mnuProgram", "sbProgram", "mnuVerify",
-                                "sbVerify", "mnuBlank", "sbBlank", "mnuErase", "sbErase",
-                                "mnuGetID", "sbGetID"}) {
+    for (const char* command :
+         {"mnuRead", "sbRead", "mnuProgram", "sbProgram", "mnuVerify", "sbVerify", "mnuBlank",
+          "sbBlank", "mnuErase", "sbErase", "mnuGetID", "sbGetID"}) {
       EXPECT_TRUE(t.p.controls.Enabled(command)) << command;
     }
     EXPECT_FALSE(t.p.controls.Visible("pProcess"));
@@ -262,8 +262,8 @@ TEST_F(ActionFrameTest, ProgressStepAndVerifyFlagPerAction) {
     Action action;
     int step;  // 77: InitProgressStep not called
   };
-  const Expect expects[] = {{Action::kRead, 5},   {Action::kProgram, 1}, {Action::kVerify, 1},
-                            {Action::kBlank, 5},  {Action::kErase, 77},  {Action::kGetId, 77}};
+  const Expect expects[] = {{Action::kRead, 5},  {Action::kProgram, 1}, {Action::kVerify, 1},
+                            {Action::kBlank, 5}, {Action::kErase, 77},  {Action::kGetId, 77}};
   for (const Expect& e : expects) {
     s.p.progress_step = 77;
     s.p.verify_after_program = 1;

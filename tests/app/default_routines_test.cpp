@@ -360,7 +360,11 @@ TEST(DataSpan, LoopStopsOnRequestAndOnCancel) {
   span.last = 9;
   std::vector<uint32_t> seen;
   p.InitProgressStep(10);
-  EXPECT_EQ(app::ForEachDataIndex(p, span, [&](uint32_t i) { seen.push_back(i); return true; }),
+  EXPECT_EQ(app::ForEachDataIndex(p, span,
+                                  [&](uint32_t i) {
+                                    seen.push_back(i);
+                                    return true;
+                                  }),
             app::LoopEnd::kDone);
   EXPECT_EQ(seen.size(), 10u);
   EXPECT_EQ(seen.back(), 9u);
@@ -369,7 +373,11 @@ TEST(DataSpan, LoopStopsOnRequestAndOnCancel) {
   p.InitProgressStep(10);
   host.CancelAtRefresh(p, 2);
   seen.clear();
-  EXPECT_EQ(app::ForEachDataIndex(p, span, [&](uint32_t i) { seen.push_back(i); return true; }),
+  EXPECT_EQ(app::ForEachDataIndex(p, span,
+                                  [&](uint32_t i) {
+                                    seen.push_back(i);
+                                    return true;
+                                  }),
             app::LoopEnd::kCancelled);
   EXPECT_EQ(seen.size(), 4u) << "step 1: every second unit refreshes; Cancel at the second";
 }

@@ -18,64 +18,64 @@ using app::CellKind;
 // "-" (no routine), "quiet" (no routine, no message), or a family number
 // for "the same routine as family n".
 constexpr const char* kTable[app::kFamilyCount] = {
-    "own own own default - -",            // 0
-    "own own own - - -",                  // 1
-    "own own own - - -",                  // 2
+    "own own own default - -",              // 0
+    "own own own - - -",                    // 1
+    "own own own - - -",                    // 2
     "default own default default own own",  // 3
     "default own default default own own",  // 4
-    "default own default default own -",  // 5
-    "own own own own - -",                // 6
-    "default own default default - -",    // 7
-    "own own own - own -",                // 8
+    "default own default default own -",    // 5
+    "own own own own - -",                  // 6
+    "default own default default - -",      // 7
+    "own own own - own -",                  // 8
     "default own default default own own",  // 9
-    "own own own own own own",            // 10
-    "10 10 10 10 10 10",                  // 11
-    "default 4 default default 4 own",    // 12
-    "0 own 0 default - -",                // 13
-    "own own own own own own",            // 14
+    "own own own own own own",              // 10
+    "10 10 10 10 10 10",                    // 11
+    "default 4 default default 4 own",      // 12
+    "0 own 0 default - -",                  // 13
+    "own own own own own own",              // 14
     "default own default default own own",  // 15
-    "own own own own - -",                // 16
-    "16 own 16 16 own own",               // 17
-    "own own own 16 - -",                 // 18
-    "default own default default - -",    // 19
-    "- own - - - -",                      // 20
-    "default 9 default default 9 own",    // 21
-    "default own default default 4 12",   // 22
-    "0 0 0 default own -",                // 23
+    "own own own own - -",                  // 16
+    "16 own 16 16 own own",                 // 17
+    "own own own 16 - -",                   // 18
+    "default own default default - -",      // 19
+    "- own - - - -",                        // 20
+    "default 9 default default 9 own",      // 21
+    "default own default default 4 12",     // 22
+    "0 0 0 default own -",                  // 23
     "default own default default own own",  // 24
-    "default 24 default default own 24",  // 25
+    "default 24 default default own 24",    // 25
     "default own default default own own",  // 26
-    "default 4 default default 4 4",      // 27
-    "own own own own - -",                // 28
-    "28 - 28 - - -",                      // 29
-    "0 own default default own -",        // 30
-    "default own default default own 3",  // 31
-    "own own own - - -",                  // 32
-    "own own own own - -",                // 33
-    "own own own own own own",            // 34
-    "34 own 34 34 own own",               // 35
-    "own own own own own own",            // 36
-    "- - - - - -",                        // 37
-    "- - - quiet - -",                    // 38
-    "own own own - - -",                  // 39
-    "- - - - - -",                        // 40
-    "- - - - - -",                        // 41
-    "- - - - - -",                        // 42
-    "- - - - - -",                        // 43
-    "own own own own own own",            // 44
-    "44 own 44 44 own own",               // 45
-    "- - - default - -",                  // 46
-    "- - - - - -",                        // 47
-    "default own default default own -",  // 48
-    "- - - - - -",                        // 49
-    "- - - - - -",                        // 50
-    "own own own - own -",                // 51
-    "own own own - - -",                  // 52
-    "own 17 own 16 17 -",                 // 53
-    "- - - - - -",                        // 54
-    "default own default default own 26",  // 55
-    "44 own 44 44 own own",               // 56
-    "own own own own own own",            // 57
+    "default 4 default default 4 4",        // 27
+    "own own own own - -",                  // 28
+    "28 - 28 - - -",                        // 29
+    "0 own default default own -",          // 30
+    "default own default default own 3",    // 31
+    "own own own - - -",                    // 32
+    "own own own own - -",                  // 33
+    "own own own own own own",              // 34
+    "34 own 34 34 own own",                 // 35
+    "own own own own own own",              // 36
+    "- - - - - -",                          // 37
+    "- - - quiet - -",                      // 38
+    "own own own - - -",                    // 39
+    "- - - - - -",                          // 40
+    "- - - - - -",                          // 41
+    "- - - - - -",                          // 42
+    "- - - - - -",                          // 43
+    "own own own own own own",              // 44
+    "44 own 44 44 own own",                 // 45
+    "- - - default - -",                    // 46
+    "- - - - - -",                          // 47
+    "default own default default own -",    // 48
+    "- - - - - -",                          // 49
+    "- - - - - -",                          // 50
+    "own own own - own -",                  // 51
+    "own own own - - -",                    // 52
+    "own 17 own 16 17 -",                   // 53
+    "- - - - - -",                          // 54
+    "default own default default own 26",   // 55
+    "44 own 44 44 own own",                 // 56
+    "own own own own own own",              // 57
 };
 
 app::PlanCell Parse(const std::string& word) {

@@ -19,13 +19,13 @@ namespace daraz_test {
 
 struct HostEvent {
   enum class Type {
-    kMessage,          // text, kind
-    kShowGauge,        // text, value = maximum, colour
-    kProgress,         // value = position
+    kMessage,    // text, kind
+    kShowGauge,  // text, value = maximum, colour
+    kProgress,   // value = position
     kHideGauge,
-    kAsk,              // text = question, answer
-    kInformation,      // text
-    kCaption,          // text
+    kAsk,          // text = question, answer
+    kInformation,  // text
+    kCaption,      // text
     kControlsChanged,
   };
   Type type = Type::kMessage;
