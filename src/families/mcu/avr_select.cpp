@@ -14,14 +14,15 @@ namespace {
 
 struct AvrRow {
   int code;
-  uint32_t flash;   // bytes
-  uint32_t eeprom;  // bytes
-  const char* adapter;      // lbAdapter caption
-  const char* first_fuse;   // caption of fuse box 0
-  bool clock_fuses;         // the CKSEL and brown-out boxes apply
+  uint32_t flash;          // bytes
+  uint32_t eeprom;         // bytes
+  const char* adapter;     // lbAdapter caption
+  const char* first_fuse;  // caption of fuse box 0
+  bool clock_fuses;        // the CKSEL and brown-out boxes apply
 };
 
 // The DIP20 parts go straight into the socket, so they show no adapter.
+// clang-format off
 constexpr AvrRow kAvr[] = {
     {101, 1024, 64, "", "RCEN", false},
     {102, 2048, 128, "", "FSTRT", false},
@@ -32,8 +33,9 @@ constexpr AvrRow kAvr[] = {
     {107, 4096, 256, "  AVR DIP40  ", "FSTRT", false},
     {108, 8192, 512, "  AVR DIP40  ", "FSTRT", false},
 };
+// clang-format on
 
-constexpr const char* kFuseCaptions[6] = {"CKSEL0", "CKSEL1", "CKSEL2 ",
+constexpr const char* kFuseCaptions[6] = {"CKSEL0", "CKSEL1",   "CKSEL2 ",
                                           "BODEN",  "BODLEVEL", "SPIEN"};
 
 // Socket picture of the AVR adapter jumper drawing.

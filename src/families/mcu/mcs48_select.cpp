@@ -15,6 +15,7 @@ struct Mcs48Row {
   uint32_t size;
 };
 
+// clang-format off
 constexpr Mcs48Row kMcs48[] = {
     {101, 1024},  // 8748H, 8741H
     {102, 2048},  // 8749H, 8742H
@@ -22,6 +23,7 @@ constexpr Mcs48Row kMcs48[] = {
     {202, 2048},  // 8049AH, 8042AH
     {203, 4096},  // 8050AH
 };
+// clang-format on
 
 // The chip's timing is made by busy-waiting for tens of milliseconds per
 // byte; anything else running on the machine stretches those waits.

@@ -37,6 +37,7 @@ struct Mcs51Row {
 };
 
 // 40-pin parts (muMCS51_Click).
+// clang-format off
 constexpr Mcs51Row kMcs51[] = {
     {.code = 2, .size = 4 * KB, .twc = 1600},
     {.code = 3, .size = 8 * KB, .twc = 1600},
@@ -78,12 +79,14 @@ constexpr Mcs51Row kMcs51[] = {
     {.code = 401, .size = 16 * KB, .twp = 150, .twc = 100, .twpe = 3000000, .ird_lbit = 1,
      .sub_type = 4, .vpp_byte = 5, .group = Group::kWatchdog},
 };
+// clang-format on
 
 // 20-pin parts (AT89Cx051_Click); the family values differ from the 40-pin
 // ones.
 constexpr Mcs51Row k20Pin(int code, uint32_t size) {
   return {.code = code, .size = size, .twp = 80, .twc = 2200, .sub_type = 6};
 }
+// clang-format off
 constexpr Mcs51Row kMcs51x051[] = {
     k20Pin(2, 1 * KB),
     k20Pin(3, 2 * KB),
@@ -97,10 +100,12 @@ constexpr Mcs51Row kMcs51x051[] = {
     {.code = 41, .size = 4 * KB, .twp = 80, .twc = 2200, .ird_lbit = 1, .at89s = 1,
      .sub_type = 10, .page_size = 32, .group = Group::kFuse},
 };
+// clang-format on
 
 // Family 38: the timing set the start-up re-selection of an older stored
 // device gets. Sizes by device code; the timings follow the 40-pin parts of
 // the same size, and the 1/2/4 KB codes those of the 20-pin parts.
+// clang-format off
 constexpr Mcs51Row kAT89C51[] = {
     {.code = 101, .size = 4 * KB, .twc = 1600},
     {.code = 102, .size = 8 * KB, .twc = 1600},
@@ -111,6 +116,7 @@ constexpr Mcs51Row kAT89C51[] = {
     {.code = 122, .size = 2 * KB, .twp = 80, .twc = 2200},
     {.code = 123, .size = 4 * KB, .twp = 80, .twc = 2200},
 };
+// clang-format on
 
 template <size_t N>
 const Mcs51Row* Find(const Mcs51Row (&rows)[N], int code) {
@@ -124,12 +130,22 @@ const Mcs51Row* Find(const Mcs51Row (&rows)[N], int code) {
 // has its own page-write and fuse patterns; the 20-pin parts are driven
 // through mode pins and count addresses themselves.
 constexpr app::Descriptor::Mcs51Socket k40PinSocket{};
-constexpr app::Descriptor::Mcs51Socket kAT89S8253Socket{
-    .write_code = 0xE4000, .read_code = 0xE0000, .chip_erase = 0x180000,
-    .lock1 = 0x1A0000, .lock2 = 0, .lock3 = 0, .signature = 0x80030};
-constexpr app::Descriptor::Mcs51Socket k20PinSocket{
-    .enter = 0x20000, .next_address = 0x18380, .write_code = 0x40380, .read_code = 0x280,
-    .chip_erase = 0x40040, .lock1 = 0x403C0, .lock2 = 0x40140, .lock3 = 0, .signature = 0};
+constexpr app::Descriptor::Mcs51Socket kAT89S8253Socket{.write_code = 0xE4000,
+                                                        .read_code = 0xE0000,
+                                                        .chip_erase = 0x180000,
+                                                        .lock1 = 0x1A0000,
+                                                        .lock2 = 0,
+                                                        .lock3 = 0,
+                                                        .signature = 0x80030};
+constexpr app::Descriptor::Mcs51Socket k20PinSocket{.enter = 0x20000,
+                                                    .next_address = 0x18380,
+                                                    .write_code = 0x40380,
+                                                    .read_code = 0x280,
+                                                    .chip_erase = 0x40040,
+                                                    .lock1 = 0x403C0,
+                                                    .lock2 = 0x40140,
+                                                    .lock3 = 0,
+                                                    .signature = 0};
 
 // The option group and lock-bit panel as a selection leaves them before the
 // part's own row applies.

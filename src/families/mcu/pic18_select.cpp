@@ -17,6 +17,7 @@ struct Pic18Group {
   int erase_algorithm;
 };
 
+// clang-format off
 constexpr Pic18Group kGroups[] = {
     {101, 108, 1},  // 18Fxx2/xx8
     {111, 116, 2},  // 18Fx220/x320
@@ -28,6 +29,7 @@ constexpr Pic18Group kGroups[] = {
     {171, 174, 5},  // 18Fx410/x490
     {181, 216, 10},  // 18F2xx0/2xx5, 18F4xx0/4xx5
 };
+// clang-format on
 
 struct Pic18Row {
   int tag;
@@ -36,6 +38,7 @@ struct Pic18Row {
   uint32_t write_buffer;  // bytes per programming chunk
 };
 
+// clang-format off
 constexpr Pic18Row kPic18[] = {
     {101, 16 * KB, 256, 8},  {102, 16 * KB, 256, 8},  {103, 32 * KB, 256, 8},
     {104, 32 * KB, 256, 8},  {105, 16 * KB, 256, 8},  {106, 16 * KB, 256, 8},
@@ -74,6 +77,7 @@ constexpr Pic18Row kPic18[] = {
     {204, 32 * KB, 256, 32}, {205, 48 * KB, 1024, 64}, {206, 64 * KB, 0, 64},
     {207, 64 * KB, 1024, 64}, {208, 64 * KB, 1024, 64},
 };
+// clang-format on
 
 }  // namespace
 

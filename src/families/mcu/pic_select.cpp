@@ -25,6 +25,7 @@ struct PicRow {
   int twc_us = 0;         // write time; 0 keeps the group's
 };
 
+// clang-format off
 constexpr PicRow kPic[] = {
     // 12-bit OTP: 12C5xx, 16C505.
     {101, 101, 512, 0, 0, 0xEE20, 0x001F, true},
@@ -118,6 +119,7 @@ constexpr PicRow kPic[] = {
     {731, 731, 512, 0, 23, 0x0DFF, 0x000F},
     {732, 732, 2048, 0, 42, 0x07FF, 0x000F},
 };
+// clang-format on
 
 int FamilyFor(int tag) {
   if (tag < 200) return 18;
@@ -200,8 +202,7 @@ void M12C_Click(app::Programmer& p, const app::SelectItem& item) {
   // The calibration word is the last program word; the 12-bit parts keep a
   // backup of it after their ID locations.
   pic.osccal_index = pic.reserved_words != 0 ? pic.program_words - 1 : 0;
-  pic.osccal_backup_index =
-      pic.reserved_words != 0 && twelve_bit ? pic.id_index + pic.id_words : 0;
+  pic.osccal_backup_index = pic.reserved_words != 0 && twelve_bit ? pic.id_index + pic.id_words : 0;
 
   d.pic = true;
   p.controls.SetText("cbSkip_0xFF", "Skip Write 0x3FFF");

@@ -40,6 +40,7 @@ struct M28CRow {
   int twp = 0, twc = 0;  // 0 keeps the family's
 };
 
+// clang-format off
 constexpr M28CRow k28C[] = {
     {1, 8 * KB, 28, 5},
     {2, 16 * KB, 28, 5},
@@ -56,6 +57,7 @@ constexpr M28CRow k28C[] = {
     {13, 1 * KB, 2816, 26, false, 100, 10000},
     {114, 8 * KB, 28, 5, false, 100, 8000},
 };
+// clang-format on
 
 // --- AT28C page write ---------------------------------------------------------
 
@@ -68,6 +70,7 @@ struct AT28CRow {
   bool scramble = false;
 };
 
+// clang-format off
 constexpr AT28CRow kAT28C[] = {
     {101, 8 * KB, 28, 5, 64},
     {102, 32 * KB, 28, 25, 64, true},
@@ -76,6 +79,7 @@ constexpr AT28CRow kAT28C[] = {
     {105, 256 * KB, 32, 7, 256},
     {106, 512 * KB, 32, 19, 256},
 };
+// clang-format on
 
 // --- AT29C / W29EE sector write ------------------------------------------------
 
@@ -88,6 +92,7 @@ struct AT29CRow {
   bool jumper = false;  // AT29C256: needs the pin 3 / pin 31 link on older boards
 };
 
+// clang-format off
 constexpr AT29CRow kAT29C[] = {
     {102, 32 * KB, 29, 64, 9, true},
     {301, 32 * KB, 29, 64, 9, true},
@@ -108,6 +113,7 @@ constexpr AT29CRow kAT29C[] = {
     {203, 256 * KB, 7, 128, 21},
     {204, 512 * KB, 19, 256, 21},
 };
+// clang-format on
 
 constexpr char kAT29C256Jumper[] =
     "\n RevK/A/B setting jumper\n\n Tavrin PCB short ZIF32  Pin3 <-> Pin31\n";

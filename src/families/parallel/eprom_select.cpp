@@ -48,6 +48,7 @@ int ApplyRow(app::Programmer& p, const EpromRow (&rows)[N], int fallback) {
 
 // 27Cxxx. Codes 301..404 sit on the 16-bit adapter; codes above 500 have
 // routines of their own (family 33).
+// clang-format off
 constexpr EpromRow k27C[] = {
     {215, 215, 2 * KB, 2716, 27},
     {201, 201, 4 * KB, 2732, 9},
@@ -71,8 +72,10 @@ constexpr EpromRow k27C[] = {
     {501, 501, 32 * KB, 28, 3, true},
     {701, 707, 512 * KB, 32, 10, true, false, 130},  // no catalogue item carries these
 };
+// clang-format on
 
 // 27xxx NMOS.
+// clang-format off
 constexpr EpromRow k27[] = {
     {101, 101, 2 * KB, 2716, 27, false, false, 25000},
     {102, 102, 4 * KB, 2732, 9},
@@ -84,6 +87,7 @@ constexpr EpromRow k27[] = {
     {108, 108, 256 * KB, 32, 7, true, true},
     {109, 109, 512 * KB, 32, 10, true},
 };
+// clang-format on
 
 // The adapter caption belongs to the 16-bit parts only; everything else in
 // this family sits in the ZIF socket itself, so a caption left over from an

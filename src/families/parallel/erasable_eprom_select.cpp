@@ -37,6 +37,7 @@ int ApplyRow(app::Programmer& p, const Row (&rows)[N]) {
   return 0;
 }
 
+// clang-format off
 constexpr Row k27E[] = {
     {1, 32 * KB, 28, 3, true},
     {2, 64 * KB, 28, 4},
@@ -44,19 +45,24 @@ constexpr Row k27E[] = {
     {4, 256 * KB, 32, 7, true, true},
     {5, 512 * KB, 32, 10, true},
 };
+// clang-format on
 
+// clang-format off
 constexpr Row kMX26C[] = {
     {101, 128 * KB, 32, 7},
     {102, 256 * KB, 32, 7},
     {103, 512 * KB, 32, 10},
 };
+// clang-format on
 
+// clang-format off
 constexpr Row kSST37VF[] = {
     {101, 64 * KB, 32, 37},
     {102, 128 * KB, 32, 37},
     {103, 256 * KB, 32, 37},
     {104, 512 * KB, 32, 38},
 };
+// clang-format on
 
 }  // namespace
 

@@ -39,6 +39,7 @@ int ApplyRow(app::Programmer& p, const RamRow (&rows)[N]) {
   return 0;
 }
 
+// clang-format off
 constexpr RamRow kSram[] = {
     {1, 2 * KB, 2816, 26, 10},
     {2, 8 * KB, 28, 25, 13, false, true},
@@ -46,9 +47,11 @@ constexpr RamRow kSram[] = {
     {4, 64 * KB, 32, 24, 18, true, false, true},
     {5, 128 * KB, 32, 24, 18, true, false, true},
 };
+// clang-format on
 
 // The timekeeper parts (2xx) keep their clock registers in the top 8 bytes;
 // leaving them out of the device size keeps every action away from them.
+// clang-format off
 constexpr RamRow kNvram[] = {
     {1, 2 * KB, 2816, 26, 10},
     {2, 8 * KB, 28, 25, 12},
@@ -61,6 +64,7 @@ constexpr RamRow kNvram[] = {
     {204, 128 * KB - 8, 32, 24, 18, true},
     {205, 512 * KB - 8, 32, 24, 18, true},
 };
+// clang-format on
 
 }  // namespace
 

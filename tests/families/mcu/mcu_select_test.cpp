@@ -32,6 +32,7 @@ struct Mcs51Expected {
   int sub_type, twp, twc, pulses, address_bits;
 };
 
+// clang-format off
 constexpr Mcs51Expected kMcs51Rows[] = {
     {2, 4 * KB, 1, 5, 1600, 1, 18},      {3, 8 * KB, 1, 5, 1600, 1, 18},
     {4, 20 * KB, 1, 5, 1600, 1, 18},     {5, 10 * KB, 3, 30, 1600, 1, 18},
@@ -48,6 +49,7 @@ constexpr Mcs51Expected kMcs51Rows[] = {
     {301, 4 * KB, 1, 110, 2000, 5, 18},  {303, 4 * KB, 1, 110, 2000, 5, 18},
     {401, 16 * KB, 4, 150, 100, 1, 18},
 };
+// clang-format on
 
 TEST_F(McuSelect, EveryMcs51Row) {
   for (const auto& row : kMcs51Rows) {
@@ -196,6 +198,7 @@ struct PicExpected {
   uint16_t blank_checksum;
 };
 
+// clang-format off
 constexpr PicExpected kPicRows[] = {
     {101, 512, 0, 0, 0xEE20},   {102, 1024, 0, 0, 0xEC20},  {103, 512, 0, 0, 0xEE20},
     {104, 1024, 0, 0, 0xEC20},  {121, 1024, 0, 9, 0xFC00},  {201, 512, 0, 1, 0x3D7F},
@@ -225,6 +228,7 @@ constexpr PicExpected kPicRows[] = {
     {721, 1024, 0, 24, 0xEC40}, {722, 1024, 0, 41, 0xEC80}, {731, 512, 0, 23, 0x0DFF},
     {732, 2048, 0, 42, 0x07FF},
 };
+// clang-format on
 
 int PicFamily(int tag) {
   if (tag < 200) return 18;
@@ -320,8 +324,11 @@ TEST_F(McuSelect, Mcs48PartsAndTheirReminder) {
     int tag;
     uint32_t size;
     int family;
-  } const rows[] = {{101, 1 * KB, 28}, {102, 2 * KB, 28}, {201, 1 * KB, 29},
-                    {202, 2 * KB, 29}, {203, 4 * KB, 29}};
+  } const rows[] = {{101, 1 * KB, 28},
+                    {102, 2 * KB, 28},
+                    {201, 1 * KB, 29},
+                    {202, 2 * KB, 29},
+                    {203, 4 * KB, 29}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.tag);
     host.Clear();

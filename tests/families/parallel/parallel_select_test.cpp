@@ -36,6 +36,7 @@ struct Expected {
 
 // Every row of the device tables, written out from the datasheet-side list
 // the board's manual gives, not from the handlers' own tables.
+// clang-format off
 constexpr Expected kRows[] = {
     // 27Cxxx
     {HandlerId::M27C_Click, 215, 2 * KB, 27, 2716, 0},
@@ -142,6 +143,7 @@ constexpr Expected kRows[] = {
     {HandlerId::DS12XX_Click, 204, 131064, 24, 32, 19},
     {HandlerId::DS12XX_Click, 205, 524280, 24, 32, 19},
 };
+// clang-format on
 
 TEST_F(ParallelSelect, EveryDeviceRowGivesItsSizePatternPictureAndFamily) {
   for (const Expected& row : kRows) {
@@ -211,9 +213,9 @@ TEST_F(ParallelSelect, AdapterCaptionOnlyForSixteenBitParts) {
 }
 
 TEST_F(ParallelSelect, ScrambledThirtyTwoKilobyteParts) {
-  for (auto [handler, tag] : {std::pair{HandlerId::M28C_Click, 3},
-                              std::pair{HandlerId::AT28Cxxx_Click, 102},
-                              std::pair{HandlerId::DS12XX_Click, 203}}) {
+  for (auto [handler, tag] :
+       {std::pair{HandlerId::M28C_Click, 3}, std::pair{HandlerId::AT28Cxxx_Click, 102},
+        std::pair{HandlerId::DS12XX_Click, 203}}) {
     Select(handler, tag);
     EXPECT_TRUE(p.dev.scramble);
     EXPECT_TRUE(p.dev.fixed_address_bits);
@@ -313,7 +315,7 @@ TEST_F(ParallelSelect, EachSelectionStartsFromTheDefaults) {
   EXPECT_FALSE(p.dev.fixed_address_bits);
   EXPECT_FALSE(p.controls.Checked("cbSkip_0xFF"));
   EXPECT_EQ(p.dev.unlock, app::kDefaultUnlock);
-  EXPECT_EQ(p.dev.address_bits, 15);  // 64 KB
+  EXPECT_EQ(p.dev.address_bits, 15);      // 64 KB
   EXPECT_EQ(p.image.data_end, 128 * KB);  // only a load or a read moves it
 }
 
