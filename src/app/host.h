@@ -4,6 +4,7 @@
 #include <string>
 
 #include "hw/reporter.h"
+#include "image/file_host.h"
 
 namespace app {
 
@@ -20,7 +21,7 @@ inline constexpr uint32_t kWhite = 0xFFFFFF;
 
 // The window caption starts with this; a read adds the device name and
 // " Image", a file load or save the file name, a clear nothing.
-inline constexpr char kCaptionPrefix[] = "Tavrin Daraz RevSa(0.98V11)- ";
+using image::kCaptionPrefix;
 
 // Everything a routine needs from a front door. The GUI, the command line
 // and the tests each implement it; a routine never knows which.
