@@ -52,6 +52,10 @@ struct Descriptor {
   // --- parallel EPROM / EEPROM / RAM and microcontroller families ---------
   // (fields these families' handlers and routines add go here)
 
+  // Set while a selection resets the settings panels; the timing track bars'
+  // handler ignores the changes that causes.
+  bool settings_update = false;
+
   // MCS-51 parameters (Configs group "MCS-51") and the socket record: the
   // address-register patterns that put the chip into each mode.
   struct Mcs51Socket {

@@ -4,6 +4,7 @@
 #include "families/flash/flash_select.h"
 #include "families/mcu/mcu_select.h"
 #include "families/parallel/parallel_select.h"
+#include "families/parallel/uv_eprom.h"
 #include "families/serial/serial_select.h"
 
 namespace app {
@@ -11,6 +12,7 @@ namespace app {
 void RegisterAllFamilies(FamilyRegistry& registry) {
   RegisterDefaultRoutines(registry);  // first: the families fill the rest
   families::RegisterParallelSelection(registry);
+  families::RegisterUvEprom(registry);
   families::RegisterMcuSelection(registry);
   families::RegisterFlashSelection(registry);
   families::RegisterSerialSelection(registry);

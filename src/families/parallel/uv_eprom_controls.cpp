@@ -1,0 +1,51 @@
+// The timing track bars of the EPROM settings panel (and the serial
+// families' clock-stretch bar, which shares their handler).
+#include <algorithm>
+#include <cstdio>
+
+#include "app/programmer.h"
+#include "families/parallel/uv_eprom.h"
+
+namespace families::uv_eprom {
+namespace {
+
+struct TrackBar {
+  int tag;
+  const char* name;
+  int min, max;
+};
+constexpr TrackBar kBars[] = {
+    {1, "tbTWC", 1, 100},
+    {2, "tbTWP", 1, 100},
+    {3, "tb_clip", 1, 200},
+};
+
+}  // namespace
+
+void tbTWCChange(app::Programmer& p, int tag, int position) {
+  if (p.dev.settings_update) return;
+  const TrackBar* bar = nullptr;
+  for (const TrackBar& b : kBars) {
+    if (b.tag == tag) bar = &b;
+  }
+  if (bar == nullptr) return;
+  const int value = std::clamp(position, bar->min, bar->max);
+  p.controls[bar->name].index = value;
+  switch (tag) {
+    case 1:
+      p.dev.twc = value;
+      break;
+    case 2:
+      p.dev.twp = value;
+      break;
+    default: {
+      char text[32];
+      std::snprintf(text, sizeof text, " %0.1f uS", static_cast<double>(value));
+      p.controls.SetText("ed_tclip", text);
+      break;
+    }
+  }
+  p.host.ControlsChanged();
+}
+
+}  // namespace families::uv_eprom
