@@ -178,7 +178,7 @@ TEST_F(Load, EepromFileLandsInTheAvrAreaOnTopOfTheImage) {
   ASSERT_TRUE(r.ok);
   EXPECT_EQ(img[image::kAvrEepromOffset + 0x10], 0x11);
   EXPECT_EQ(img[image::kAvrEepromOffset + 0x11], 0x22);
-  EXPECT_EQ(img[0], 3);              // not cleared
+  EXPECT_EQ(img[0], image_test::Marks()[0]);  // not cleared
   EXPECT_EQ(img.data_end, 0x1234u);  // data end unchanged
   EXPECT_EQ(host.messages.back(), "EEPROM (Hex) File loaded OK");
   EXPECT_TRUE(host.caption.empty());
