@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QGroupBox>
+
+class QPushButton;
+
+namespace ui {
+
+class ControlBinder;
+
+// The "Electronic ID" panel (pIDcode) that Get ID fills: manufacturer and
+// device codes and names, lock byte and mode, and the CFI button.
+class IdPanel : public QGroupBox {
+  Q_OBJECT
+
+ public:
+  IdPanel(ControlBinder& binder, QWidget* parent = nullptr);
+  QPushButton* cfi_button() const { return cfi_; }
+
+ private:
+  QPushButton* cfi_;
+};
+
+}  // namespace ui

@@ -1,0 +1,216 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "app/dispatch.h"
+#include "app/programmer.h"
+#include "image/file_save.h"
+#include "ui/buffer_layout.h"
+#include "ui/gui_host.h"
+#include "ui/panels/panel_spec.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QSettings;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+
+namespace app {
+struct CatalogueNode;
+}
+
+namespace ui {
+
+class ActionRunner;
+class BufferPage;
+class ConfigsPage;
+class ControlBinder;
+class DeviceFinder;
+class DeviceMenu;
+class IdPanel;
+class ProgressPanel;
+class SettingsPage;
+class SocketPicture;
+class SwitchPicture;
+class TMenuAbout;
+class TfrmCFI;
+class TfrmEditHEX;
+class TfrmOSCCAL;
+
+// How the window starts; the defaults are the program's.
+struct StartOptions {
+  // The settings store; nullptr uses the user's own
+  // (organisation "Tavrin", application "EpromRevM").
+  QSettings* settings = nullptr;
+  // A backend to use instead of the stored port (tests, demonstrations).
+  std::optional<app::BackendSpec> backend;
+  // End the application when the window has shut down.
+  bool quit_on_exit = true;
+};
+
+// The main window (frmEprom): menus, tool bar, status area with the board
+// picture, progress panel, the Buffer, Configs and Settings pages, and the
+// status line. It owns the board session; chip actions run on one worker
+// thread while the window stays live.
+class TfrmEprom : public QMainWindow, public HostView {
+  Q_OBJECT
+
+ public:
+  explicit TfrmEprom(StartOptions options = {}, QWidget* parent = nullptr);
+  ~TfrmEprom() override;
+
+  app::Programmer& programmer() { return *programmer_; }
+  bool Busy() const;
+
+  // --- the window's handlers -------------------------------------------------
+  void mnuLoadClick();
+  void mnuSaveClick();
+  void mnuExitClick();
+  // Loads a file by its extension (what mnuLoadClick does after the
+  // dialog); false when it failed.
+  bool LoadFile(const QString& path);
+  // Saves as the save dialog's type; the path written, empty on failure.
+  QString SaveFile(const QString& path, image::SaveType type);
+  // A chip action on the worker thread; false when refused (one runs).
+  bool StartAction(app::Action action);
+  void mnuTestClick();
+  void SelectItem(const app::CatalogueNode& node);
+  void cbPortChange(int index);
+  void edOffsetChange();
+  void edOffsetExit();
+  void HexGridClick(int column, int row);
+  void PageControl1Change(int page);
+  void Clear1Click(int pattern);
+  // The status refresh after work done on the window thread.
+  void Winstat();
+
+  // --- settings ---------------------------------------------------------------
+  void LoadSettings();
+  void SaveSettings();
+  int settings_saves() const { return settings_saves_; }
+  bool shut_down() const { return shut_down_; }
+
+  // Answers for questions and information boxes instead of a modal box
+  // (tests, scripted demonstrations).
+  std::function<bool(const QString&)> answer_question;
+  std::function<void(const QString&)> on_information;
+
+  // --- what the tests look at -------------------------------------------------
+  ActionRunner& runner() { return *runner_; }
+  BufferPage* buffer_page() const { return buffer_page_; }
+  ConfigsPage* configs_page() const { return configs_page_; }
+  SettingsPage* settings_page() const { return settings_page_; }
+  TfrmEditHEX* hex_editor() const { return hex_editor_; }
+  ProgressPanel* progress_panel() const { return progress_; }
+  IdPanel* id_panel() const { return id_panel_; }
+  SwitchPicture* switch_picture() const { return switch_picture_; }
+  SocketPicture* socket_picture() const { return socket_picture_; }
+  DeviceMenu* device_menu() const { return device_menu_; }
+  DeviceFinder* device_finder() const { return finder_; }
+  QLabel* status_line() const { return status_; }
+  QLineEdit* edDevice() const { return ed_device_; }
+  QLineEdit* edOffset() const { return ed_offset_; }
+  QLineEdit* edChecksum() const { return ed_checksum_; }
+  QLineEdit* edBuffer() const { return ed_buffer_; }
+  QComboBox* cbPort() const { return cb_port_; }
+  QComboBox* cbCheckType() const { return cb_check_type_; }
+  QTabWidget* PageControl1() const { return pages_; }
+  QToolBar* pICON() const { return tool_bar_; }
+  QAction* action(const QString& name) const;
+  TMenuAbout* about_window() const { return about_; }
+  TfrmCFI* cfi_window() const { return cfi_; }
+  TfrmOSCCAL* osccal_window() const { return osccal_; }
+
+  // --- HostView ----------------------------------------------------------------
+  void ShowStatus(const QString& text, int kind) override;
+  void ShowGauge(const QString& text, qint64 maximum, uint32_t colour) override;
+  void SetGaugeProgress(qint64 position) override;
+  void HideGauge() override;
+  bool AskYesNo(const QString& question) override;
+  void Inform(const QString& text) override;
+  void SetWindowCaption(const QString& text) override;
+  void RenderControls() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Building the window (main_window_layout.cpp).
+  void BuildMenus();
+  void BuildToolBar();
+  QWidget* BuildStatusArea();
+  QWidget* BuildPages();
+  QAction* AddAction(QMenu* menu, const QString& name, const QString& caption,
+                     std::function<void()> handler);
+
+  // Start-up and shut-down (main_window_startup.cpp).
+  void FormCreate();
+  bool OpenPort(int index, bool at_start);
+  void UseSimulatedBoard(const QString& why);
+  void PutBoardToRest();
+  bool Shutdown();
+
+  // Keeping the window in step with the session.
+  void RefreshViews();
+  void ApplyBufferLayout();
+  void SetBusy(bool busy);
+  void ActionFinished();
+  void RunOnWorker(std::function<void(app::Programmer&)> job);
+  void UserChangedControl(const std::string& name);
+
+  StartOptions options_;
+  std::unique_ptr<QSettings> own_settings_;
+  QSettings* settings_ = nullptr;
+  std::unique_ptr<GuiHost> host_;
+  std::unique_ptr<app::Programmer> programmer_;
+  ActionRunner* runner_ = nullptr;
+  ControlBinder* binder_ = nullptr;
+  std::unique_ptr<PanelContext> panel_context_;
+  PanelRegistry panels_;
+
+  QToolBar* tool_bar_ = nullptr;
+  DeviceMenu* device_menu_ = nullptr;
+  DeviceFinder* finder_ = nullptr;
+  QLineEdit* ed_device_ = nullptr;
+  QToolButton* device_button_ = nullptr;
+  QComboBox* cb_port_ = nullptr;
+  QLineEdit* ed_offset_ = nullptr;
+  QComboBox* cb_check_type_ = nullptr;
+  QLineEdit* ed_checksum_ = nullptr;
+  QLineEdit* ed_buffer_ = nullptr;
+  QLabel* lb_adapter_ = nullptr;
+  QLabel* lb_adapter2_ = nullptr;
+  SwitchPicture* switch_picture_ = nullptr;
+  SocketPicture* socket_picture_ = nullptr;
+  QWidget* status_area_ = nullptr;
+  ProgressPanel* progress_ = nullptr;
+  IdPanel* id_panel_ = nullptr;
+  QTabWidget* pages_ = nullptr;
+  BufferPage* buffer_page_ = nullptr;
+  ConfigsPage* configs_page_ = nullptr;
+  SettingsPage* settings_page_ = nullptr;
+  QLabel* status_ = nullptr;
+  TfrmEditHEX* hex_editor_ = nullptr;
+  TMenuAbout* about_ = nullptr;
+  TfrmCFI* cfi_ = nullptr;
+  TfrmOSCCAL* osccal_ = nullptr;
+
+  QString files_dir_;   // where the file dialogs start ("FILES")
+  QString save_name_;   // the name the save dialog proposes
+  int port_index_ = 0;  // the parallel port chosen (0..3), kept while on the simulator
+  bool on_simulator_ = false;
+  LayoutInput shown_layout_{-1};
+  int settings_saves_ = 0;
+  bool shut_down_ = false;
+  QString simulator_reason_;  // why start-up fell back to the simulated board
+};
+
+}  // namespace ui

@@ -1,0 +1,22 @@
+// Every family settings panel that is built in registers here, one line
+// per family group, e.g. registry.Add(UvEpromPanel());
+#include "ui/panels/panel_spec.h"
+
+namespace ui {
+
+void RegisterAllPanels(PanelRegistry& registry) { (void)registry; }
+
+PanelSpec CommonOptionsPanel() {
+  PanelSpec spec;
+  spec.name = "pOptions";
+  spec.title = "Options";
+  spec.controls = {
+      panel::Check("cbSkip_0xFF", "Skip Write 0xFF"),
+      panel::Check("cbFastPro", "Fast Programming"),
+      panel::Check("cb28FastErase", "Fast Erase"),
+      panel::Check("cb5555", "( 555,2AA,555,.. )"),
+  };
+  return spec;
+}
+
+}  // namespace ui

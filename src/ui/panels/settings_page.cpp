@@ -1,0 +1,164 @@
+#include "ui/panels/settings_page.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include "app/controls.h"
+#include "app/programmer.h"
+#include "ui/control_binder.h"
+
+namespace ui {
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// A track bar shows its position (the control's index) beside the slider.
+QWidget* TrackBar(const PanelControl& c, PanelContext& context, QWidget* parent) {
+  auto* row = new QWidget(parent);
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* slider = new QSlider(Qt::Horizontal, row);
+  slider->setObjectName(Q(c.name));
+  slider->setRange(c.minimum, c.maximum);
+  auto* value = new QLabel(QString::number(slider->value()), row);
+  value->setMinimumWidth(value->fontMetrics().horizontalAdvance("00000"));
+  layout->addWidget(slider, 1);
+  layout->addWidget(value);
+  QObject::connect(slider, &QSlider::valueChanged, value,
+                   [value](int v) { value->setText(QString::number(v)); });
+  context.binder.BindSlider(slider, c.name);
+  return row;
+}
+
+}  // namespace
+
+QWidget* SettingsPage::BuildPanel(const PanelSpec& spec, PanelContext& context, QWidget* parent) {
+  for (const PanelControl& c : spec.controls) {
+    if (c.changed != nullptr) context.hooks[c.name] = c.changed;
+  }
+  auto* box = new QGroupBox(Q(spec.title), parent);
+  box->setObjectName(Q(spec.name));
+  auto* layout = new QFormLayout(box);
+  layout->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+  QButtonGroup* radios = nullptr;
+  ControlBinder& binder = context.binder;
+
+  for (const PanelControl& c : spec.controls) {
+    using K = PanelControl::Kind;
+    const QString caption = Q(c.caption);
+    switch (c.kind) {
+      case K::kCheck:
+      case K::kRadio: {
+        QAbstractButton* button = c.kind == K::kCheck
+                                      ? static_cast<QAbstractButton*>(new QCheckBox(caption, box))
+                                      : new QRadioButton(caption, box);
+        if (c.kind == K::kRadio) {
+          if (radios == nullptr) radios = new QButtonGroup(box);
+          radios->addButton(button);
+        }
+        button->setObjectName(Q(c.name));
+        binder.BindButton(button, c.name);
+        layout->addRow(button);
+        break;
+      }
+      case K::kLabel: {
+        auto* label = new QLabel(caption, box);
+        label->setObjectName(Q(c.name));
+        label->setProperty("coreText", caption.isEmpty());
+        binder.BindLabel(label, c.name);
+        layout->addRow(label);
+        break;
+      }
+      case K::kField: {
+        auto* field = new QLineEdit(box);
+        field->setObjectName(Q(c.name));
+        field->setReadOnly(true);
+        binder.BindField(field, c.name);
+        layout->addRow(caption, field);
+        break;
+      }
+      case K::kCombo: {
+        auto* combo = new QComboBox(box);
+        combo->setObjectName(Q(c.name));
+        for (const std::string& item : c.items) combo->addItem(Q(item));
+        binder.BindCombo(combo, c.name);
+        layout->addRow(caption, combo);
+        break;
+      }
+      case K::kTrackBar:
+        layout->addRow(caption, TrackBar(c, context, box));
+        break;
+      case K::kButton: {
+        auto* button = new QPushButton(caption, box);
+        button->setObjectName(Q(c.name));
+        binder.BindButton(button, c.name);
+        const auto run = c.run;
+        QObject::connect(button, &QPushButton::clicked, box, [&context, run] {
+          if (run != nullptr && context.run) context.run(run);
+        });
+        layout->addRow(button);
+        break;
+      }
+    }
+  }
+  return box;
+}
+
+SettingsPage::SettingsPage(const PanelRegistry& registry, PanelContext& context, QWidget* parent)
+    : QWidget(parent) {
+  setObjectName("pSettings");
+  auto* inner = new QWidget;
+  auto* column = new QVBoxLayout(inner);
+
+  column->addWidget(BuildPanel(CommonOptionsPanel(), context, inner));
+  for (const PanelSpec& spec : registry.specs()) {
+    QWidget* panel = BuildPanel(spec, context, inner);
+    context.binder.BindWidget(panel, spec.name, false);
+    family_panels_.push_back(panel);
+    column->addWidget(panel);
+  }
+  for (const PanelRegistry::Factory& factory : registry.factories()) {
+    QWidget* panel = factory.make(context);
+    if (panel == nullptr) continue;
+    panel->setParent(inner);
+    context.binder.BindWidget(panel, factory.name, false);
+    family_panels_.push_back(panel);
+    column->addWidget(panel);
+  }
+  empty_note_ = new QLabel("This device has no settings of its own.", inner);
+  empty_note_->setObjectName("lbNoSettings");
+  empty_note_->setEnabled(false);
+  column->addWidget(empty_note_);
+  column->addStretch();
+
+  auto* scroll = new QScrollArea(this);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidget(inner);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(scroll);
+}
+
+void SettingsPage::ControlChanged(PanelContext& context, const std::string& name) {
+  const auto it = context.hooks.find(name);
+  if (it != context.hooks.end()) it->second(context.programmer);
+}
+
+void SettingsPage::UpdateEmptyNote() {
+  bool any = false;
+  for (QWidget* panel : family_panels_) any = any || !panel->isHidden();
+  empty_note_->setVisible(!any);
+}
+
+}  // namespace ui
