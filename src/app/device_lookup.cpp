@@ -42,6 +42,31 @@ bool NameMatches(const Catalogue& catalogue, const CatalogueNode& item, std::str
   return MatchesGroups(prefix.substr(0, prefix.size() - 1), GroupKeys(catalogue, item), 0);
 }
 
+// The names one caption gives a device: "27C1024, 27C210" names two parts,
+// and "27C16  (RevK)" is also the 27C16 without its note.
+std::vector<std::string> AliasKeys(std::string_view caption) {
+  std::vector<std::string> keys;
+  size_t start = 0;
+  while (start <= caption.size()) {
+    size_t comma = caption.find(',', start);
+    if (comma == std::string_view::npos) comma = caption.size();
+    std::string_view part = caption.substr(start, comma - start);
+    const size_t open = part.find('(');
+    if (open != std::string_view::npos && part.back() == ')') part = part.substr(0, open);
+    std::string key = FoldName(part);
+    if (!key.empty()) keys.push_back(std::move(key));
+    start = comma + 1;
+  }
+  return keys;
+}
+
+bool AliasMatches(const CatalogueNode& item, std::string_view name) {
+  for (const std::string& key : AliasKeys(item.caption)) {
+    if (key == name) return true;
+  }
+  return false;
+}
+
 // A name folded less far: case ignored, each run of blanks read as one.
 std::string FoldKeepingWords(std::string_view name) {
   std::string folded;
@@ -125,6 +150,12 @@ DeviceLookup FindDevice(const Catalogue& catalogue, std::string_view name) {
     }
   });
 
+  if (result.candidates.empty() && inert == nullptr && disabled == nullptr) {
+    // No caption as a whole: one of the names a caption lists.
+    ForEachItem(catalogue.Root(), [&](const CatalogueNode& item) {
+      if (IsSelectable(item) && AliasMatches(item, folded)) result.candidates.push_back(&item);
+    });
+  }
   if (AllSameDevice(result.candidates)) {
     result.node = result.candidates.front();
     return result;

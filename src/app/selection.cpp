@@ -121,6 +121,8 @@ void BeginDeviceSelection(Programmer& p) {
   c.Check("cbSamartProg", false);
   c.Show("pPosition");
   c.SetText("lbAdapter2", "  ");
+  // A socket adapter named by the previous device must not stay on screen.
+  c.SetText("lbAdapter", "");
 
   d.vcc_3v3 = false;
   d.sector_protect_display = false;

@@ -1,72 +1,123 @@
-// Command-line front door. For now it runs the board's hardware test.
-#include <cstdio>
-#include <cstring>
-#include <memory>
-#include <string>
+// daraz: the command-line front door over the same core as the desktop
+// program. Argument handling and output only.
+#include <CLI/CLI.hpp>
 
-#include "hw/bus.h"
-#include "hw/clock.h"
-#include "hw/port_open.h"
-#include "sim/board.h"
+#include <cstdio>
+
+#include "cli/commands.h"
 
 namespace {
 
-class PrintReporter : public hw::Reporter {
- public:
-  void Message(const std::string& text, int kind) override {
-    std::fprintf(kind == hw::kError ? stderr : stdout, "%s\n", text.c_str());
-  }
-};
+constexpr char kDescription[] =
+    "Read, program, verify, blank-check, erase and identify chips on the parallel-port\n"
+    "device programmer, or on the simulated board (--port sim).\n\n"
+    "DEVICE is a catalogue caption (case and runs of blanks ignored, e.g. 27c256 or\n"
+    "\"27C16 (RevK)\") or a group path; 'daraz devices PATTERN' lists them.\n\n"
+    "Exit status: 0 success, 1 the operation failed, 2 usage or input error,\n"
+    "3 the port could not be opened.";
 
-int Usage() {
-  std::fprintf(stderr, "usage: daraz [-p lpt1..lpt4|/dev/parportN|direct:0xNNNN|sim] test\n");
-  return 2;
+void AddActionOptions(CLI::App* cmd, cli::ActionOptions& o) {
+  cmd->add_option("--offset", o.offset, "Buffer offset in hex: chip address of image byte 0");
+  cmd->add_flag("--skip-ff", o.skip_ff, "Leave bytes equal to 0xFF unprogrammed");
+  cmd->add_flag("--fast", o.fast, "Fast programming, where the family has it");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string port = "lpt1";
-  std::string command;
-  for (int i = 1; i < argc; ++i) {
-    if ((!std::strcmp(argv[i], "-p") || !std::strcmp(argv[i], "--port")) && i + 1 < argc) {
-      port = argv[++i];
-    } else if (command.empty()) {
-      command = argv[i];
-    } else {
-      return Usage();
-    }
-  }
-  if (command != "test") return Usage();
+  CLI::App app{kDescription, "daraz"};
+  app.require_subcommand(1);
+  app.fallthrough();
+  app.set_version_flag("--version", "daraz 0.1.0");
 
-  PrintReporter reporter;
-  sim::Board board;
-  hw::RealClock real_clock;
-  hw::OpenResult opened;
-  hw::Clock* clock = &real_clock;
-  uint16_t base = 0x378;
-  if (port == "sim") {
-    clock = &board.clock();
-  } else if (port.rfind("lpt", 0) == 0 && port.size() == 4 && port[3] >= '1' && port[3] <= '4') {
-    base = hw::kPortChoices[port[3] - '1'].base;
-    opened = hw::OpenPpdevByBase(base);
-  } else if (port.rfind("/dev/", 0) == 0) {
-    opened = hw::OpenPpdevDevice(port, base);
-  } else if (port.rfind("direct:", 0) == 0) {
-    base = static_cast<uint16_t>(std::strtoul(port.c_str() + 7, nullptr, 16));
-    opened = hw::OpenDirect(base);
-  } else {
-    return Usage();
+  cli::GlobalOptions g;
+  app.add_option("-p,--port", g.port,
+                 "lpt1..lpt4 (ppdev by base address), /dev/parportN, direct:0xNNNN (raw I/O, "
+                 "needs root) or sim")
+      ->capture_default_str();
+  app.add_option("--sim-chip", g.sim_chip,
+                 "Simulated chip contents: loaded if FILE exists, written back at the end");
+  app.add_option("--sim-device", g.sim_device,
+                 "Put another device's chip model in the simulated socket");
+  app.add_option("--sim-fault", g.sim_faults,
+                 "Inject a fault (repeatable): noboard, stuck-loopback-0, stuck-loopback-1, "
+                 "weak:ADDR:PULSES, stuck:ADDR:BIT:LEVEL");
+  app.add_option("--trace", g.trace,
+                 "Write every port access of the simulated board as CSV (time, port, direction, "
+                 "value)");
+  auto* yes = app.add_flag("-y,--yes", g.yes, "Answer Yes to the program's questions");
+  auto* no = app.add_flag("--no", g.no, "Answer No to the program's questions");
+  yes->excludes(no);
+  app.add_flag("-q,--quiet", g.quiet, "Print errors only");
+  app.add_flag("--no-progress", g.no_progress, "No progress bar");
+  app.add_flag("--json", g.json, "Machine-readable output for devices, info, id and checksum");
+
+  std::string pattern;
+  auto* devices = app.add_subcommand("devices", "List the selectable catalogue items");
+  devices->add_option("PATTERN", pattern, "Part of a caption, or a path with '/'");
+
+  cli::DeviceFileArgs a;
+  auto* info = app.add_subcommand("info", "Show a device and how to set the board for it");
+  info->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
+
+  auto* read = app.add_subcommand("read", "Read the chip (hex dump, or a file with -o)");
+  read->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
+  read->add_option("-o,--output", a.file,
+                   "Save to FILE; format by extension: .bin .rom .hex .s19 .s28 .s37 .s .eep");
+  AddActionOptions(read, a.action);
+
+  auto* program = app.add_subcommand("program", "Load FILE and program it into the chip");
+  program->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
+  program->add_option("FILE", a.file, "Binary, Intel HEX, S-record or .EEP file")->required();
+  AddActionOptions(program, a.action);
+
+  auto* verify = app.add_subcommand("verify", "Compare the chip with FILE");
+  verify->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
+  verify->add_option("FILE", a.file, "Binary, Intel HEX, S-record or .EEP file")->required();
+  AddActionOptions(verify, a.action);
+
+  auto* blank = app.add_subcommand("blank", "Check that the chip is erased");
+  blank->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
+  AddActionOptions(blank, a.action);
+
+  auto* erase = app.add_subcommand("erase", "Erase the chip");
+  erase->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
+  AddActionOptions(erase, a.action);
+
+  auto* id = app.add_subcommand("id", "Read and name the chip's identification codes");
+  id->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
+
+  app.add_subcommand("test", "Run the board's loop-back hardware test");
+
+  std::string in, out, conv_device;
+  auto* convert = app.add_subcommand("convert", "Convert a file through the memory image");
+  convert->add_option("IN", in, "Input file (format by extension)")->required();
+  convert->add_option("OUT", out, "Output file (format by extension)")->required();
+  convert->add_option("--device", conv_device,
+                      "Save the device's areas; without it OUT holds the loaded extent");
+
+  bool crc32 = false;
+  auto* checksum = app.add_subcommand("checksum", "Print the checksum of FILE over the device");
+  checksum->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
+  checksum->add_option("FILE", a.file, "The file")->required();
+  checksum->add_flag("--crc32", crc32, "CRC-32 instead of the 16-bit sum");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int rc = app.exit(e);
+    return rc == 0 ? 0 : cli::kUsage;
   }
-  hw::Bus bus(*clock, reporter);
-  bus.SetBase(base);
-  if (port == "sim") {
-    bus.SetPort(&board);
-  } else if (opened) {
-    bus.SetPort(opened.port.get());
-  } else {
-    std::fprintf(stderr, "daraz: %s\n", opened.reason.c_str());
-    return 3;
-  }
-  return bus.CheckHardware() == 0 ? 0 : 1;
+
+  if (*devices) return cli::CmdDevices(g, pattern);
+  if (*info) return cli::CmdInfo(g, a.device);
+  if (*read) return cli::CmdRead(g, a);
+  if (*program) return cli::CmdProgram(g, a);
+  if (*verify) return cli::CmdVerify(g, a);
+  if (*blank) return cli::CmdBlank(g, a);
+  if (*erase) return cli::CmdErase(g, a);
+  if (*id) return cli::CmdId(g, a);
+  if (*convert) return cli::CmdConvert(g, in, out, conv_device);
+  if (*checksum) return cli::CmdChecksum(g, a.device, a.file, crc32);
+  return cli::CmdTest(g);
 }

@@ -205,3 +205,20 @@ TEST(DeviceSearch, PatternWithSlashSearchesThePath) {
 
 }  // namespace
 }  // namespace app
+
+namespace {
+
+TEST(DeviceLookupAliases, EachNameOfACaptionFindsIt) {
+  // A caption that lists several parts, or carries a note, is found by each
+  // part's bare name when no caption is named so as a whole.
+  const app::DeviceLookup both = app::FindDevice("27c210");
+  ASSERT_TRUE(both.ok()) << both.error;
+  EXPECT_EQ(both.node->caption, "27C1024, 27C210");
+  const app::DeviceLookup note = app::FindDevice("27C16");
+  ASSERT_TRUE(note.ok()) << note.error;
+  EXPECT_EQ(note.node->caption, "27C16  (RevK)");
+  // A whole caption still wins over an alias of another item.
+  EXPECT_EQ(app::FindDevice("27C160").node->caption, "27C160");
+}
+
+}  // namespace

@@ -1,0 +1,177 @@
+// The commands that need no board: the catalogue, file conversion and
+// checksums.
+#include <cstdio>
+#include <filesystem>
+
+#include "app/device_lookup.h"
+#include "app/image_files.h"
+#include "app/selection.h"
+#include "app/winstat.h"
+#include "cli/board_text.h"
+#include "cli/commands.h"
+#include "cli/json.h"
+#include "image/checksum.h"
+
+namespace cli {
+namespace {
+
+struct Selected {
+  int family;
+  uint32_t size;
+};
+
+Selected SelectQuietly(app::Programmer& p, const app::CatalogueNode& node) {
+  app::SelectDevice(p, node.handler, app::SelectItem{node.tag, std::string(node.caption)});
+  return {p.dev.family, p.image.full_device_size};
+}
+
+std::string Hex(uint32_t v, int digits = 0) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "0x%0*X", digits, v);
+  return buf;
+}
+
+std::string YesNo(bool v) { return v ? "yes" : "no"; }
+
+}  // namespace
+
+int CmdDevices(const GlobalOptions& g, const std::string& pattern) {
+  const auto hits = app::SearchDevices(pattern);
+  if (hits.empty()) {
+    std::fprintf(stderr, "daraz: no device matches \"%s\"\n", pattern.c_str());
+    return kUsage;
+  }
+  QuietHost quiet;
+  app::Programmer scratch(quiet);
+  Json j;
+  j.BeginArray();
+  for (const auto& hit : hits) {
+    const Selected sel = SelectQuietly(scratch, *hit.node);
+    if (g.json) {
+      j.BeginObject()
+          .Field("caption", hit.node->caption)
+          .Field("path", hit.group_path)
+          .Field("family", sel.family)
+          .Field("code", hit.node->tag)
+          .Field("size", sel.size)
+          .EndObject();
+    } else {
+      std::printf("%-28s  %-40s  family %2d  code %4d  %8u bytes\n",
+                  std::string(hit.node->caption).c_str(), hit.group_path.c_str(), sel.family,
+                  hit.node->tag, sel.size);
+    }
+  }
+  j.EndArray();
+  if (g.json) std::printf("%s\n", j.str().c_str());
+  return kOk;
+}
+
+int CmdInfo(const GlobalOptions& g, const std::string& device) {
+  Session s(g);
+  if (int rc = s.Select(device)) return rc;
+  const app::Programmer& p = s.programmer();
+  const app::Descriptor& d = p.dev;
+  const app::Controls& c = p.controls;
+  const std::string pattern = c.Text("dipPattern");
+  const std::string jumper = c.Text("lbJpa18").empty() ? "Vpp" : c.Text("lbJpa18");
+  std::string adapter = c.Text("lbAdapter");
+  const std::vector<std::string> notes = s.host().TakeNotes();
+  const char jumper_digit = pattern.size() == 13 ? pattern[0] : '4';
+
+  if (g.json) {
+    Json j;
+    j.BeginObject()
+        .Field("caption", c.Text("edDevice"))
+        .Field("family", d.family)
+        .Field("code", d.device_code)
+        .Field("size", p.image.full_device_size)
+        .Field("address_bits", d.address_bits)
+        .Field("twp", d.twp)
+        .Field("twc", d.twc)
+        .Field("switch_pattern", d.switch_pattern)
+        .Field("jumper", std::string(1, jumper_digit))
+        .Field("jumper_caption", jumper)
+        .Field("switches", SwitchString(pattern))
+        .Field("adapter", adapter)
+        .Field("page_size", d.page_size)
+        .Field("read_level", d.read_level)
+        .Field("separate_vpp", d.separate_vpp)
+        .Field("scramble", d.scramble)
+        .Field("serial", d.serial)
+        .Field("vcc_3v3", d.vcc_3v3)
+        .Field("socket_picture", d.socket_picture)
+        .Field("path", s.selected() ? app::GroupPath(*s.selected()) : std::string())
+        .Field("messages", notes)
+        .EndObject();
+    std::printf("%s\n", j.str().c_str());
+    return kOk;
+  }
+  std::printf("Device:          %s\n", c.Text("edDevice").c_str());
+  if (s.selected()) std::printf("Catalogue:       %s\n", app::GroupPath(*s.selected()).c_str());
+  std::printf("Family code:     %d   (device code %d)\n", d.family, d.device_code);
+  std::printf("Size:            %u bytes (%s), address bits %d, top mask %s\n",
+              p.image.full_device_size, Hex(p.image.full_device_size).c_str(), d.address_bits,
+              Hex(d.top_address_mask).c_str());
+  std::printf("Timing:          tWP %d, tWC %d, addStep %d  (ticks of 0.8381 us)\n", d.twp, d.twc,
+              d.add_step);
+  if (d.page_size) std::printf("Page size:       %u bytes\n", d.page_size);
+  std::printf("Flags:           read level %s, separate Vpp %s, scramble %s, serial %s, 3.3 V %s\n",
+              YesNo(d.read_level).c_str(), YesNo(d.separate_vpp).c_str(),
+              YesNo(d.scramble).c_str(), YesNo(d.serial).c_str(), YesNo(d.vcc_3v3).c_str());
+  std::printf("Socket picture:  %d\n", d.socket_picture);
+  if (!adapter.empty()) std::printf("Adapter:         %s\n", adapter.c_str());
+  std::printf("Board settings:  switch pattern %d\n%s", d.switch_pattern,
+              DrawBoardSettings(pattern, d.board_flag, jumper).c_str());
+  for (const auto& note : notes) std::printf("note: %s\n", note.c_str());
+  return kOk;
+}
+
+int CmdConvert(const GlobalOptions& g, const std::string& in, const std::string& out,
+               const std::string& device) {
+  Session s(g);
+  app::Programmer& p = s.programmer();
+  if (!device.empty()) {
+    if (int rc = s.Select(device)) return rc;
+  }
+  if (!std::filesystem::is_regular_file(in)) {
+    std::fprintf(stderr, "daraz: cannot read %s: no such file\n", in.c_str());
+    return kUsage;
+  }
+  if (!app::LoadFile(p, in)) return kUsage;
+  if (device.empty()) p.SetBufferSize(p.image.data_end);  // the loaded extent
+  const std::string written = app::SaveFile(p, out, app::SaveTypeForPath(out));
+  if (written.empty()) return kFailed;
+  if (written != out) {
+    std::error_code ec;
+    std::filesystem::rename(written, out, ec);
+    if (ec) {
+      std::fprintf(stderr, "daraz: cannot rename %s to %s\n", written.c_str(), out.c_str());
+      return kFailed;
+    }
+  }
+  return kOk;
+}
+
+int CmdChecksum(const GlobalOptions& g, const std::string& device, const std::string& file,
+                bool crc32) {
+  Session s(g);
+  if (int rc = s.Select(device)) return rc;
+  app::Programmer& p = s.programmer();
+  if (!std::filesystem::is_regular_file(file)) {
+    std::fprintf(stderr, "daraz: cannot read %s: no such file\n", file.c_str());
+    return kUsage;
+  }
+  if (!app::LoadFile(p, file)) return kUsage;
+  const int type = crc32 ? image::kChecksumCrc32 : image::kChecksumSum16;
+  const std::string text = image::ShowChecksum(p.image, p.dev.pic, type);
+  if (g.json) {
+    Json j;
+    j.BeginObject().Field("type", crc32 ? "crc32" : "sum16").Field("value", text).EndObject();
+    std::printf("%s\n", j.str().c_str());
+  } else {
+    std::printf("%s\n", text.c_str());
+  }
+  return kOk;
+}
+
+}  // namespace cli

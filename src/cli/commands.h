@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+#include "cli/session.h"
+
+namespace cli {
+
+struct DeviceFileArgs {
+  std::string device;
+  std::string file;
+  ActionOptions action;
+};
+
+int CmdDevices(const GlobalOptions& g, const std::string& pattern);
+int CmdInfo(const GlobalOptions& g, const std::string& device);
+int CmdRead(const GlobalOptions& g, const DeviceFileArgs& args);  // file: -o, may be empty
+int CmdProgram(const GlobalOptions& g, const DeviceFileArgs& args);
+int CmdVerify(const GlobalOptions& g, const DeviceFileArgs& args);
+int CmdBlank(const GlobalOptions& g, const DeviceFileArgs& args);
+int CmdErase(const GlobalOptions& g, const DeviceFileArgs& args);
+int CmdId(const GlobalOptions& g, const DeviceFileArgs& args);
+int CmdTest(const GlobalOptions& g);
+int CmdConvert(const GlobalOptions& g, const std::string& in, const std::string& out,
+               const std::string& device);
+int CmdChecksum(const GlobalOptions& g, const std::string& device, const std::string& file,
+                bool crc32);
+
+// Ctrl-C during an action cancels it at its next progress step.
+void InstallCancelHandler(app::Programmer& p);
+void RemoveCancelHandler();
+
+}  // namespace cli

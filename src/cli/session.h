@@ -1,0 +1,87 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/catalogue.h"
+#include "app/programmer.h"
+#include "cli/cli_host.h"
+
+namespace cli {
+
+// Exit statuses.
+inline constexpr int kOk = 0;
+inline constexpr int kFailed = 1;     // the operation failed
+inline constexpr int kUsage = 2;      // usage or input error, question refused
+inline constexpr int kNoPort = 3;     // the port backend could not be opened
+
+struct GlobalOptions {
+  std::string port = "lpt1";
+  std::string sim_chip;
+  std::string sim_device;
+  std::vector<std::string> sim_faults;
+  std::string trace;
+  bool yes = false;
+  bool no = false;
+  bool quiet = false;
+  bool no_progress = false;
+  bool json = false;
+};
+
+// Options the chip actions share.
+struct ActionOptions {
+  std::string offset;  // hexadecimal
+  bool skip_ff = false;
+  bool fast = false;
+};
+
+// One invocation: the terminal host, the programmer session, and the
+// simulated board's extras (chip file, faults, trace).
+class Session {
+ public:
+  explicit Session(const GlobalOptions& options);
+  ~Session();
+
+  CliHost& host() { return host_; }
+  app::Programmer& programmer() { return *p_; }
+  const GlobalOptions& options() const { return options_; }
+
+  // Selects a device by name through its handler; prints the candidates of
+  // an ambiguous name. kOk or kUsage.
+  int Select(const std::string& name);
+  const app::CatalogueNode* selected() const { return selected_; }
+
+  // Applies --offset/--skip-ff/--fast after the selection. kOk or kUsage.
+  int ApplyActionOptions(const ActionOptions& options);
+
+  // Opens the port and, on the simulated board, puts the chip in the socket
+  // with its saved contents and the requested faults. kOk, kUsage or kNoPort.
+  int OpenBoard();
+
+  // A question would be needed and nobody can answer it: refuse before the
+  // board is touched.
+  bool QuestionUnanswerable() const;
+
+  // Result of an action from what it showed: kOk, kFailed or kUsage.
+  int ActionResult() const;
+
+  // Saves the simulated chip and the trace. Returns `rc`, or kFailed when
+  // nothing could be written and `rc` was kOk.
+  int Finish(int rc);
+
+ private:
+  int PrepareSimulation();
+
+  GlobalOptions options_;
+  CliHost host_;
+  std::unique_ptr<app::Programmer> p_;
+  const app::CatalogueNode* selected_ = nullptr;
+  bool board_open_ = false;
+};
+
+// The selectable item a name stands for, with the error printed when there
+// is none.
+const app::CatalogueNode* LookupOrExplain(const std::string& name);
+
+}  // namespace cli

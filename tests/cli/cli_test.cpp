@@ -1,0 +1,203 @@
+// Runs the real `daraz` binary the way scripts do and checks what it prints
+// and how it exits.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult {
+  int rc = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class Cli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("daraz-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  // Runs daraz with `args` in the test's folder; stdin is not a terminal.
+  RunResult Daraz(const std::string& args) {
+    const std::string cmd = "cd '" + dir_.string() + "' && '" DARAZ_CLI "' " + args +
+                            " < /dev/null > out.txt 2> err.txt";
+    RunResult r;
+    const int status = std::system(cmd.c_str());
+    r.rc = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = Slurp(dir_ / "out.txt");
+    r.err = Slurp(dir_ / "err.txt");
+    return r;
+  }
+
+  fs::path Path(const std::string& name) const { return dir_ / name; }
+
+  void WriteRandom(const std::string& name, size_t size, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::vector<char> bytes(size);
+    for (auto& b : bytes) b = static_cast<char>(rng());
+    std::ofstream(Path(name), std::ios::binary).write(bytes.data(), bytes.size());
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(Cli, DevicesListAndFilter) {
+  RunResult r = Daraz("devices 27C256");
+  EXPECT_EQ(r.rc, 0);
+  EXPECT_NE(r.out.find("27C256"), std::string::npos);
+  EXPECT_NE(r.out.find("code  204"), std::string::npos);
+  EXPECT_EQ(r.out.find("29F010"), std::string::npos);
+
+  r = Daraz("--json devices 27c16");
+  EXPECT_EQ(r.rc, 0);
+  EXPECT_EQ(r.out.front(), '[');
+  EXPECT_NE(r.out.find("\"caption\":\"27C16  (RevK)\""), std::string::npos);
+  EXPECT_NE(r.out.find("\"size\":2048"), std::string::npos);
+  EXPECT_NE(r.out.find("\"path\":\"EPROM / 27Cxxx\""), std::string::npos);
+
+  r = Daraz("devices no-such-chip-anywhere");
+  EXPECT_EQ(r.rc, 2);
+}
+
+TEST_F(Cli, InfoShowsDescriptorAndBoardSettings) {
+  RunResult r = Daraz("info \"27c16 (revk)\"");
+  ASSERT_EQ(r.rc, 0) << r.err;
+  EXPECT_NE(r.out.find("Size:            2048 bytes"), std::string::npos);
+  EXPECT_NE(r.out.find("switch pattern 27"), std::string::npos);
+  EXPECT_NE(r.out.find("  ON     [#] [#] [ ]"), std::string::npos);
+
+  r = Daraz("--json info M87C256");
+  ASSERT_EQ(r.rc, 0) << r.err;
+  EXPECT_NE(r.out.find("\"family\":33"), std::string::npos);
+  EXPECT_NE(r.out.find("\"size\":32768"), std::string::npos);
+  EXPECT_NE(r.out.find("\"switch_pattern\":3"), std::string::npos);
+  EXPECT_NE(r.out.find("\"switches\":\"110011011000\""), std::string::npos);
+  EXPECT_NE(r.out.find("\"jumper\":\"4\""), std::string::npos);
+
+  r = Daraz("--json info 27C1024");
+  EXPECT_NE(r.out.find("\"adapter\":\"EPROM 16bit (DIP40)\""), std::string::npos);
+}
+
+TEST_F(Cli, ProgramVerifyReadAcrossInvocations) {
+  WriteRandom("fw.bin", 32768, 1);
+  RunResult r = Daraz("-p sim --sim-chip chip.bin program 27C256 fw.bin");
+  ASSERT_EQ(r.rc, 0) << r.out << r.err;
+  EXPECT_NE(r.out.find("Device Programmed OK"), std::string::npos);
+  EXPECT_TRUE(fs::exists(Path("chip.bin")));
+
+  r = Daraz("-p sim --sim-chip chip.bin verify 27C256 fw.bin");
+  EXPECT_EQ(r.rc, 0) << r.err;
+  EXPECT_NE(r.out.find("Device Verify OK"), std::string::npos);
+
+  r = Daraz("-p sim --sim-chip chip.bin read 27C256 -o back.hex");
+  ASSERT_EQ(r.rc, 0) << r.err;
+  EXPECT_NE(r.out.find("Chip read OK"), std::string::npos);
+  r = Daraz("convert back.hex back.bin --device 27C256");
+  ASSERT_EQ(r.rc, 0) << r.err;
+  EXPECT_EQ(Slurp(Path("back.bin")), Slurp(Path("fw.bin")));
+
+  // Another file does not verify against the chip.
+  WriteRandom("other.bin", 32768, 2);
+  r = Daraz("-p sim --sim-chip chip.bin verify 27C256 other.bin");
+  EXPECT_EQ(r.rc, 1);
+  EXPECT_NE(r.err.find(" Error at 0x000000  Chip = 0x"), std::string::npos);
+
+  // A programmed chip is not blank.
+  r = Daraz("-p sim --sim-chip chip.bin blank 27C256");
+  EXPECT_EQ(r.rc, 1);
+  EXPECT_NE(r.err.find("Device is NOT Empty"), std::string::npos);
+}
+
+TEST_F(Cli, FaultsFailWithTheirTexts) {
+  WriteRandom("fw.bin", 8192, 3);
+  RunResult r = Daraz("-p sim --sim-fault noboard program 2764 fw.bin");
+  EXPECT_EQ(r.rc, 1);
+  EXPECT_NE(r.err.find("Hardware Error :  Check Power && connection"), std::string::npos);
+
+  r = Daraz("-p sim --sim-fault stuck-loopback-1 test");
+  EXPECT_EQ(r.rc, 1);
+
+  // A bit stuck at 0 where the file has a 1 can never verify.
+  std::ofstream(Path("ones.bin"), std::ios::binary) << std::string(16, '\xFF');
+  r = Daraz("-p sim --sim-fault stuck:0x5:3:0 --sim-chip c.bin program 2764 ones.bin");
+  EXPECT_EQ(r.rc, 1);
+  EXPECT_NE(r.err.find(" Error at 0x000005"), std::string::npos);
+  EXPECT_EQ(r.out.find("Device Programmed OK"), std::string::npos);
+
+  r = Daraz("-p sim --sim-fault bogus:1 test");
+  EXPECT_EQ(r.rc, 2);
+}
+
+TEST_F(Cli, ExitCodesOfEachErrorClass) {
+  EXPECT_EQ(Daraz("info no-such-device").rc, 2);
+  EXPECT_EQ(Daraz("--frobnicate test").rc, 2);
+  EXPECT_EQ(Daraz("-p sim program 27C256 missing.bin").rc, 2);
+  EXPECT_EQ(Daraz("-p nowhere test").rc, 2);
+  EXPECT_EQ(Daraz("--sim-chip x.bin test").rc, 2);  // simulation options need --port sim
+  // No parallel port on a build machine (or none at this odd base).
+  const RunResult r = Daraz("-p direct:0xFFF0 test");
+  if (r.rc == 3) {
+    EXPECT_NE(r.err.find("cannot open port"), std::string::npos);
+  }
+  const RunResult dev = Daraz("-p /dev/parport-none test");
+  EXPECT_EQ(dev.rc, 3);
+  EXPECT_NE(dev.err.find("no such device"), std::string::npos);
+  EXPECT_EQ(Daraz("-p sim test").rc, 0);
+}
+
+TEST_F(Cli, AmbiguousNameListsCandidates) {
+  const RunResult r = Daraz("info 28F");
+  EXPECT_EQ(r.rc, 2);
+  EXPECT_FALSE(r.err.empty());
+}
+
+TEST_F(Cli, QuestionWithoutAnswerRefusedBeforeTheBoard) {
+  const RunResult r = Daraz("-p sim --sim-chip chip.bin --trace t.csv read 27C256 --offset 100");
+  EXPECT_EQ(r.rc, 2);
+  EXPECT_NE(r.err.find("--yes"), std::string::npos);
+  EXPECT_FALSE(fs::exists(Path("chip.bin")));
+  EXPECT_FALSE(fs::exists(Path("t.csv")));
+
+  // Answered: the read goes ahead with the offset.
+  const RunResult yes = Daraz("-p sim --yes --trace t.csv read 27C256 --offset 100 -o r.bin");
+  EXPECT_EQ(yes.rc, 0) << yes.err;
+  EXPECT_TRUE(fs::exists(Path("t.csv")));
+  EXPECT_EQ(Slurp(Path("t.csv")).rfind("time_ns,port,direction,value\n", 0), 0u);
+}
+
+TEST_F(Cli, ConvertRoundTripsAndChecksum) {
+  WriteRandom("a.bin", 5000, 4);
+  ASSERT_EQ(Daraz("convert a.bin a.hex").rc, 0);
+  ASSERT_EQ(Daraz("convert a.hex a.s19").rc, 0);
+  ASSERT_EQ(Daraz("convert a.s19 b.bin").rc, 0);
+  EXPECT_EQ(Slurp(Path("b.bin")), Slurp(Path("a.bin")));
+  EXPECT_EQ(Daraz("convert missing.hex x.bin").rc, 2);
+
+  std::ofstream(Path("ff.bin"), std::ios::binary) << std::string(2048, '\xFF');
+  RunResult r = Daraz("checksum \"27C16 (RevK)\" ff.bin");
+  EXPECT_EQ(r.rc, 0);
+  EXPECT_NE(r.out.find("0xF800\n"), std::string::npos);
+  r = Daraz("--json checksum 27C16 ff.bin --crc32");
+  EXPECT_NE(r.out.find("\"type\":\"crc32\""), std::string::npos);
+}
+
+}  // namespace
