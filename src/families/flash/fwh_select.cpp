@@ -23,8 +23,8 @@ struct FwhRow {
 
 // Intel-style chips with a status register.
 constexpr FwhRow kIntelFwhRows[] = {
-    {101, 512 * KB}, {102, 1 * MB},   {103, 256 * KB}, {111, 256 * KB}, {112, 512 * KB},
-    {113, 1 * MB},   {114, 2 * MB},   {115, 2 * MB},   {116, 512 * KB}, {117, 512 * KB},
+    {101, 512 * KB}, {102, 1 * MB}, {103, 256 * KB}, {111, 256 * KB}, {112, 512 * KB},
+    {113, 1 * MB},   {114, 2 * MB}, {115, 2 * MB},   {116, 512 * KB}, {117, 512 * KB},
 };
 
 // JEDEC-style chips; 102 is the 3-Mbit part.

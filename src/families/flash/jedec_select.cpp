@@ -182,8 +182,8 @@ void AT49F00x_Click(app::Programmer& p, const app::SelectItem& item) {
   c.SetText("lbAdapter", "");
 
   const bool tsop_st = tag >= 400 && tag < 600;
-  c.SetText("p49F00xsetting", tsop_st ? " 29F0x0   [ pin #RESET/Vpp (12V) ]"
-                                      : " 49F00x   [ pin #RESET/Vpp (12V) ]");
+  c.SetText("p49F00xsetting",
+            tsop_st ? " 29F0x0   [ pin #RESET/Vpp (12V) ]" : " 49F00x   [ pin #RESET/Vpp (12V) ]");
   if (tsop_st) {
     c.Show("cbFujitsu_fastmode");
     c.SetText("cbFujitsu_fastmode", "Fast Mode Programming ( ST Chip )");

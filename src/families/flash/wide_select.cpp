@@ -35,17 +35,27 @@ struct LvRow {
 };
 
 constexpr LvRow kLvRows[] = {
-    {101, 128 * KB, kTsop48, false, 0}, {102, 256 * KB, kTsop48, false, 0},
-    {103, 512 * KB, kTsop48, false, 0}, {104, 1 * MB, kTsop48, false, 0},
-    {105, 2 * MB, kTsop48, false, 0},   {106, 4 * MB, kTsop48, false, 0},
-    {201, 128 * KB, kTsop48, false, 0}, {202, 256 * KB, kTsop48, false, 0},
-    {203, 512 * KB, kTsop48, false, 0}, {204, 1 * MB, kTsop48, false, 0},
-    {205, 2 * MB, kTsop48, true, 0},    {301, 128 * KB, kTsop48, false, 0},
-    {302, 256 * KB, kTsop48, false, 0}, {303, 512 * KB, kTsop48, false, 0},
-    {304, 1 * MB, kTsop48, false, 0},   {305, 2 * MB, kTsop48, false, 0},
+    {101, 128 * KB, kTsop48, false, 0},
+    {102, 256 * KB, kTsop48, false, 0},
+    {103, 512 * KB, kTsop48, false, 0},
+    {104, 1 * MB, kTsop48, false, 0},
+    {105, 2 * MB, kTsop48, false, 0},
+    {106, 4 * MB, kTsop48, false, 0},
+    {201, 128 * KB, kTsop48, false, 0},
+    {202, 256 * KB, kTsop48, false, 0},
+    {203, 512 * KB, kTsop48, false, 0},
+    {204, 1 * MB, kTsop48, false, 0},
+    {205, 2 * MB, kTsop48, true, 0},
+    {301, 128 * KB, kTsop48, false, 0},
+    {302, 256 * KB, kTsop48, false, 0},
+    {303, 512 * KB, kTsop48, false, 0},
+    {304, 1 * MB, kTsop48, false, 0},
+    {305, 2 * MB, kTsop48, false, 0},
     // 29F320: the 32-Mbit member of the same row.
-    {306, 4 * MB, kTsop48, false, 0},   {401, 128 * KB, kTsop40, false, 0},
-    {402, 128 * KB, kTsop40, false, 0}, {501, 128 * KB, kTsop40, false, 256},
+    {306, 4 * MB, kTsop48, false, 0},
+    {401, 128 * KB, kTsop40, false, 0},
+    {402, 128 * KB, kTsop40, false, 0},
+    {501, 128 * KB, kTsop40, false, 256},
 };
 
 // ---------------------------------------------------------------------------

@@ -25,15 +25,28 @@ struct MicrowireRow {
 };
 
 constexpr MicrowireRow kMicrowireRows[] = {
-    {1, 32, false, 0},      {2, 128, false, 0},     {3, 128, false, 0},
-    {4, 256, false, 2},     {5, 256, false, 1},     {6, 512, false, 2},
-    {7, 1024, false, 4},    {8, 2048, false, 4},    {9, 32, true, -1},
-    {10, 128, true, -1},    {11, 256, true, 1},     {12, 512, true, 1},
-    {13, 1024, true, 3},    {14, 2048, true, 3},
+    {1, 32, false, 0},
+    {2, 128, false, 0},
+    {3, 128, false, 0},
+    {4, 256, false, 2},
+    {5, 256, false, 1},
+    {6, 512, false, 2},
+    {7, 1024, false, 4},
+    {8, 2048, false, 4},
+    {9, 32, true, -1},
+    {10, 128, true, -1},
+    {11, 256, true, 1},
+    {12, 512, true, 1},
+    {13, 1024, true, 3},
+    {14, 2048, true, 3},
     // AT59C11, AT59C22, AT59C13 (1, 2 and 4 Kbit); 200 is the older code
     // of the AT59C11.
-    {200, 128, false, 2},   {201, 128, false, 2},   {202, 256, false, 3},
-    {203, 512, false, 4},   {301, 256, false, 1},   {302, 512, false, 2},
+    {200, 128, false, 2},
+    {201, 128, false, 2},
+    {202, 256, false, 3},
+    {203, 512, false, 4},
+    {301, 256, false, 1},
+    {302, 512, false, 2},
     {303, 1024, false, 4},
 };
 

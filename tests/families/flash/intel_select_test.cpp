@@ -1,0 +1,159 @@
+// Selection of the 8-bit Intel command-set flash chips.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/programmer.h"
+#include "app/selection.h"
+#include "support/recording_host.h"
+
+namespace {
+
+using app::HandlerId;
+constexpr uint32_t KB = 1024;
+constexpr uint32_t MB = 1024 * 1024;
+
+class IntelSelect : public ::testing::Test {
+ protected:
+  void Select(HandlerId handler, int tag) {
+    app::SelectDevice(p, handler, app::SelectItem{tag, "chip"});
+  }
+  daraz_test::RecordingHost host;
+  app::Programmer p{host};
+};
+
+TEST_F(IntelSelect, M28fRowsAndTheEmbeddedParts) {
+  struct Case {
+    int tag;
+    uint32_t size;
+    int pattern, picture;
+    bool embedded;
+  };
+  const Case cases[] = {{101, 8 * KB, 5, 28, false},
+                        {107, 512 * KB, 12, 32, false},
+                        {121, 32 * KB, 7, 32, true},
+                        {105, 128 * KB, 7, 32, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.tag);
+    Select(HandlerId::M28F_Click, c.tag);
+    EXPECT_EQ(p.image.device_size, c.size);
+    EXPECT_EQ(p.dev.switch_pattern, c.pattern);
+    EXPECT_EQ(p.dev.socket_picture, c.picture);
+    EXPECT_EQ(p.dev.family, 3);
+    EXPECT_EQ(p.dev.twp, 20);
+    EXPECT_EQ(p.dev.embedded, c.embedded);
+    // The embedded erase has no fill pass that "Fast Erase" could skip.
+    EXPECT_EQ(p.controls.Enabled("cb28FastErase"), !c.embedded);
+  }
+}
+
+TEST_F(IntelSelect, I28fRowsGiveSizeFamilyBlockLayoutAndAdapter) {
+  struct Case {
+    int tag;
+    uint32_t size;
+    int family, layout;
+    const char* adapter;
+  };
+  const Case cases[] = {
+      {101, 256 * KB, 26, 7, "TSOP48, TSOP40, PSOP44 "},
+      {126, 2 * MB, 26, 18, "TSOP48, TSOP40, PSOP44 "},
+      {164, 256 * KB, 26, 29, "i28F002BC DIP40 "},
+      {206, 512 * KB, 26, 10, "TSOP48,TSOP40A,PSOP44 "},
+      {302, 8 * MB, 55, 38, "  TSOP56"},
+      {161, 512 * KB, 26, 2, "TSOP48, TSOP40, PSOP44 "},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.tag);
+    Select(HandlerId::i28Fx00_Click, c.tag);
+    EXPECT_EQ(p.image.device_size, c.size);
+    EXPECT_EQ(p.dev.family, c.family);
+    EXPECT_EQ(p.dev.layout, c.layout);
+    EXPECT_TRUE(p.dev.layout_is_block);
+    EXPECT_EQ(p.controls.Text("lbAdapter"), c.adapter);
+    EXPECT_EQ(p.dev.switch_pattern, 20);
+    EXPECT_TRUE(p.controls.Checked("cbSkip_0xFF"));
+    // Only the J3 parts have the buffered write; the box goes with them.
+    EXPECT_EQ(p.controls.Visible("cb28F320J3buffer"), c.family == 55);
+    if (c.family == 55) {
+      EXPECT_TRUE(p.controls.Checked("cb28F320J3buffer"));
+    }
+  }
+}
+
+TEST_F(IntelSelect, The28F001BxJumperIsRemindedOnceAtTheNextSelection) {
+  Select(HandlerId::i28Fx00_Click, 202);
+  EXPECT_EQ(p.dev.socket_picture, 28001);
+  EXPECT_EQ(p.dev.switch_pattern, 30);
+  ASSERT_EQ(host.Informations().size(), 1u);
+  EXPECT_EQ(host.Informations()[0].rfind("Device 28F001BX-B \n\n RevKA (set Jumper)", 0), 0u);
+  host.Clear();
+  Select(HandlerId::M29F_Click, 105);
+  EXPECT_EQ(host.Informations(),
+            std::vector<std::string>{"Last select Device 28F001BX-x \n\n RevKA (Remove Jumper "
+                                     "PIN [1] <--WIRE--> PIN [30]) "});
+  host.Clear();
+  Select(HandlerId::M29F_Click, 106);
+  EXPECT_TRUE(host.Informations().empty());
+}
+
+TEST_F(IntelSelect, WordModeRowsAndBlockUnlock) {
+  const struct {
+    HandlerId handler;
+    int tag;
+    uint32_t size;
+    int family, layout;
+    bool block_unlock;
+  } cases[] = {
+      {HandlerId::N28F4001Click, 102, 512 * KB, 45, 20, false},
+      {HandlerId::N28F4001Click, 206, 4 * MB, 45, 26, true},
+      {HandlerId::N28F4001Click, 302, 8 * MB, 45, 38, false},
+      {HandlerId::i28F800C3B1Click, 203, 2 * MB, 46, 23, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.tag);
+    Select(c.handler, c.tag);
+    EXPECT_EQ(p.image.device_size, c.size);
+    EXPECT_EQ(p.dev.family, c.family);
+    EXPECT_EQ(p.dev.layout, c.layout);
+    EXPECT_TRUE(p.dev.layout_is_block);
+    EXPECT_EQ(p.dev.block_unlock, c.block_unlock);
+    EXPECT_EQ(p.dev.twc, 20);
+  }
+  EXPECT_EQ(p.dev.address_bits, 19);  // 2 MB of words
+}
+
+TEST_F(IntelSelect, FirmwareHubRowsAndCommonSettings) {
+  const struct {
+    HandlerId handler;
+    int tag;
+    uint32_t size;
+    int family;
+    bool three_mbit;
+  } cases[] = {
+      {HandlerId::N82802AB_Click, 103, 256 * KB, 34, false},
+      {HandlerId::N82802AB_Click, 114, 2 * MB, 34, false},
+      {HandlerId::SST49LF002_Click, 102, 384 * KB, 35, true},
+      {HandlerId::SST49LF002_Click, 104, 1 * MB, 35, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.tag);
+    p.controls["tbRCtime"].index = 400;  // moved by the user before
+    p.controls.Check("cbQuadruple");
+    Select(c.handler, c.tag);
+    EXPECT_EQ(p.image.device_size, c.size);
+    EXPECT_EQ(p.dev.family, c.family);
+    EXPECT_EQ(p.dev.three_mbit, c.three_mbit);
+    EXPECT_EQ(p.dev.switch_pattern, 35);
+    EXPECT_EQ(p.controls.Text("lbAdapter"), " Firmware Hub/LPC ");
+    EXPECT_EQ(p.dev.rc_time, 50);
+    EXPECT_EQ(p.controls.Text("edRCtime"), " 50.0 uS");
+    EXPECT_TRUE(p.controls.Visible("pFirwareHubSetting"));
+    if (c.family == 34) {
+      EXPECT_FALSE(p.controls.Checked("cbQuadruple"));
+    } else {
+      EXPECT_FALSE(p.controls.Enabled("cbProtect"));
+    }
+  }
+}
+
+}  // namespace
