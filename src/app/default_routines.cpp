@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/image_files.h"
 #include "image/buffer_ops.h"
 
 namespace app {
@@ -17,15 +18,13 @@ std::string Format(const char* format, uint64_t value) {
   return text;
 }
 
-// A read starts from a clean image, as the clear command leaves it: 0xFF
-// everywhere and the bare caption prefix. The status refresh follows at the
-// end of the action.
+// A read starts from a clean image, as the clear command leaves it. The
+// menu's clear is refused while an action runs, so the read does the same
+// steps itself; the status refresh follows at the end of the action.
 void ClearForRead(Programmer& p) {
-  image::FamilyLayout layout;
-  layout.family = p.dev.family;
-  layout.pic = p.dev.pic;
-  image::ClearBuf(p.image, image::kFillFF, layout);
+  image::ClearBuf(p.image, image::kFillFF, LayoutOf(p));
   p.host.SetCaption(kCaptionPrefix);
+  p.dev.pic16.config_word = 0x3FFF;
 }
 
 }  // namespace
