@@ -40,7 +40,6 @@ struct EpromSession : SimSession {
   // The image after a load of `count` random bytes: 0xFF beyond them, the
   // data end at `count`.
   std::vector<uint8_t> LoadRandom(uint32_t count, uint32_t seed = 1) {
-    image::ClearBuf(p.image, image::kFillFF, {});
     std::mt19937 gen(seed);
     std::vector<uint8_t> data(count);
     for (auto& b : data) b = static_cast<uint8_t>(gen());
@@ -48,6 +47,7 @@ struct EpromSession : SimSession {
     return data;
   }
   void Load(const std::vector<uint8_t>& data) {
+    image::ClearBuf(p.image, image::kFillFF, {});
     for (uint32_t i = 0; i < data.size(); ++i) p.image[i] = data[i];
     p.image.data_end = static_cast<uint32_t>(data.size());
   }

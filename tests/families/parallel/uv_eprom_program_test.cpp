@@ -1,0 +1,248 @@
+// Programming UV EPROMs when the part does not simply take the data: weak
+// cells, cells that never program, a chip that is not blank, a missing Vpp
+// or chip, the data end at the device's edge, and Cancel.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "families/parallel/uv_eprom.h"
+#include "uv_eprom_fixture.h"
+
+namespace {
+
+using daraz_test::EpromSession;
+
+constexpr int k27C256 = 204;  // variant C, CE/PGM with its own Vpp
+constexpr int k27C512 = 205;  // two-pass K, OE/Vpp
+constexpr int k2764 = 202;    // variant B, PGM pin
+constexpr int k27C040 = 208;  // variant E
+constexpr int k27C010 = 206;  // variant D
+
+int Panel(const EpromSession& s, const char* name) { return std::stoi(s.p.controls.Text(name)); }
+
+void ExpectFailedAndPoweredDown(const EpromSession& s) {
+  EXPECT_FALSE(s.host.HasMessage("Device Programmed OK"));
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_TRUE(s.PoweredDown());
+}
+
+struct WeakCase {
+  const char* name;
+  bool nmos;
+  int tag;
+};
+
+TEST(UvEpromWeakCells, ProgramWithMorePulsesAndShowThePeaks) {
+  const WeakCase cases[] = {
+      {"single pass, widening", false, k27C256},
+      {"two passes, OE/Vpp", false, k27C512},
+      {"NMOS single pass", true, 105},
+  };
+  for (const WeakCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EpromSession s;
+    if (c.nmos) {
+      s.Select27(c.tag);
+    } else {
+      s.Select27C(c.tag);
+    }
+    const std::vector<uint8_t> data = s.LoadRandom(0x400);
+    ASSERT_TRUE(s.chip->InjectFault({"weak", 0x100, 2, 0}));
+    ASSERT_TRUE(s.chip->InjectFault({"weak", 0x200, 4, 0}));
+    s.Program();
+    EXPECT_TRUE(s.host.HasMessage("Device Programmed OK", 2)) << s.Last();
+    EXPECT_EQ(s.Violations(), std::vector<std::string>{});
+    EXPECT_EQ(s.chip->Cell(0x100), data[0x100]);
+    EXPECT_EQ(s.chip->Cell(0x200), data[0x200]);
+    EXPECT_TRUE(s.PoweredDown());
+
+    const int loops = Panel(s, "pLoopp");
+    EXPECT_GE(loops, 2);
+    EXPECT_LT(loops, 26);
+    if (c.tag != k27C512) {
+      // Each retry widens the pulse by addStep and the wait by 10 ticks.
+      EXPECT_EQ(Panel(s, "pTwpp"), s.p.dev.twp + (loops - 1) * s.p.dev.add_step);
+      EXPECT_EQ(Panel(s, "pTwcp"), s.p.dev.twc + (loops - 1) * 10);
+    } else {
+      EXPECT_EQ(Panel(s, "pTwpp"), s.p.dev.twp + 50);
+      EXPECT_EQ(Panel(s, "pTwcp"), s.p.dev.twc + 50);
+    }
+  }
+}
+
+TEST(UvEpromWeakCells, PanelsStartOverWithTheNextRun) {
+  EpromSession s;
+  s.Select27C(k27C256);
+  s.LoadRandom(0x40);
+  ASSERT_TRUE(s.chip->InjectFault({"weak", 0x20, 3, 0}));
+  s.Program();
+  ASSERT_GE(Panel(s, "pLoopp"), 2);
+  s.chip->Erase();
+  s.Program();
+  EXPECT_TRUE(s.host.HasMessage("Device Programmed OK", 2)) << s.Last();
+  EXPECT_GE(Panel(s, "pLoopp"), 2);  // the weak cell again
+  s.chip->Erase();
+  s.LoadRandom(0x10);  // the weak cell lies beyond this data
+  s.Program();
+  EXPECT_EQ(Panel(s, "pLoopp"), 1);
+}
+
+// A fault the run must end on: the mismatch text at the right address, no
+// success, and the socket powered down.
+struct FaultCase {
+  const char* name;
+  int tag;
+  std::function<void(EpromSession&)> inject;
+  std::string message;
+  uint64_t pulses;  // pulses the part saw before the run gave up
+};
+
+TEST(UvEpromFaults, EndTheRunWithTheMismatchAtTheRightAddress) {
+  // The image: 0x10 bytes of 0x00 then 0xFF; data end 0x10.
+  const FaultCase cases[] = {
+      {"stuck-at-1 bit, single pass", k27C256,
+       [](EpromSession& s) { s.chip->InjectFault({"stuck", 0x0C, 2, 1}); },
+       " Error at 0x00000C  Chip = 0x04  buffer = 0x00", 12 + 26},
+      {"stuck-at-1 bit, two passes", k27C512,
+       [](EpromSession& s) { s.chip->InjectFault({"stuck", 0x0C, 5, 1}); },
+       " Error at 0x00000C  Chip = 0x20  buffer = 0x00", 0x11 + 26},
+      {"stuck-at-1 bit, 2716 (25 tries)", 215,
+       [](EpromSession& s) { s.chip->InjectFault({"stuck", 0x0C, 0, 1}); },
+       " Error at 0x00000C  Chip = 0x01  buffer = 0x00", 12 + 25},
+      {"cell too weak to ever program", k2764,
+       [](EpromSession& s) { s.chip->InjectFault({"weak", 0x03, 1000, 0}); },
+       " Error at 0x000003  Chip = 0xFF  buffer = 0x00", 3 + 26},
+      {"Vpp missing", k27C040,
+       [](EpromSession& s) { s.chip->InjectFault({"vpp_missing", 0, 0, 0}); },
+       " Error at 0x000000  Chip = 0xFF  buffer = 0x00", 26},
+      {"no chip in the socket", k27C010, [](EpromSession& s) { s.board->RemoveChip(); },
+       " Error at 0x000000  Chip = 0xFF  buffer = 0x00", 0},
+  };
+  for (const FaultCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EpromSession s;
+    s.Select27C(c.tag);
+    s.Load(std::vector<uint8_t>(0x10, 0x00));
+    const sim::EpromChip* chip = s.chip;
+    c.inject(s);
+    const bool inserted = s.board->chip() != nullptr;
+    s.Program();
+    EXPECT_EQ(s.host.LastMessage(), std::make_pair(c.message, 1));
+    ExpectFailedAndPoweredDown(s);
+    if (inserted) {
+      EXPECT_EQ(chip->pulses(), c.pulses);
+      EXPECT_EQ(s.Violations(), std::vector<std::string>{});
+    }
+  }
+}
+
+TEST(UvEpromFaults, ACellAlreadyProgrammedWhereTheImageHasAOne) {
+  EpromSession s;
+  s.Select27C(k27C256);
+  std::vector<uint8_t> contents(0x8000, 0xFF);
+  contents[0x21] = 0x5A;
+  s.chip->SetContents(contents);
+  s.Load(std::vector<uint8_t>(0x40, 0xA5));
+  s.Program();
+  EXPECT_EQ(s.host.LastMessage(),
+            std::make_pair(std::string(" Error at 0x000021  Chip = 0x00  buffer = 0xA5"), 1));
+  ExpectFailedAndPoweredDown(s);
+}
+
+TEST(UvEpromSkipFF, BlankBytesAreNeverPulsedButStillVerified) {
+  EpromSession s;
+  s.Select27C(k27C256);
+  std::vector<uint8_t> data(0x100, 0xFF);
+  for (uint32_t i = 0; i < data.size(); i += 3) data[i] = static_cast<uint8_t>(i / 3);
+  s.Load(data);
+  s.p.controls.Check("cbSkip_0xFF");
+  s.Program();
+  EXPECT_TRUE(s.host.HasMessage("Device Programmed OK", 2)) << s.Last();
+  EXPECT_EQ(s.chip->pulses(), (data.size() + 2) / 3);
+
+  // Over a part that is not blank the final verify stops at the first 0xFF
+  // byte whose cell holds something else.
+  EpromSession dirty;
+  dirty.Select27C(k27C256);
+  std::vector<uint8_t> contents(0x8000, 0xFF);
+  contents[0x40] = 0x00;
+  contents[0x41] = 0x11;
+  dirty.chip->SetContents(contents);
+  dirty.Load(data);
+  dirty.p.controls.Check("cbSkip_0xFF");
+  dirty.Program();
+  EXPECT_EQ(dirty.host.LastMessage(),
+            std::make_pair(std::string(" Error at 0x000040  Chip = 0x00  buffer = 0xFF"), 1));
+  EXPECT_TRUE(dirty.host.HasMessage("Verifying chip"));
+  ExpectFailedAndPoweredDown(dirty);
+}
+
+TEST(UvEpromDataEnd, PassCoversOneBytePastTheDataAndTheDataEndIsKept) {
+  EpromSession s;
+  s.Select27C(k27C256);
+  const std::vector<uint8_t> data = s.LoadRandom(100);
+  s.p.image[100] = 0x3C;  // whatever the image holds past the data goes in too
+  s.Program();
+  EXPECT_TRUE(s.host.HasMessage("Device Programmed OK", 2)) << s.Last();
+  EXPECT_EQ(s.chip->Cell(99), data[99]);
+  EXPECT_EQ(s.chip->Cell(100), 0x3C);
+  EXPECT_EQ(s.chip->Cell(101), 0xFF);
+  EXPECT_EQ(s.p.image.data_end, 100u);
+
+  // A data end beyond the part: the whole part, then the data end as loaded.
+  EpromSession big;
+  big.Select27C(201);  // 2732, two passes
+  const std::vector<uint8_t> more = big.LoadRandom(0x1800);
+  big.Program();
+  EXPECT_TRUE(big.host.HasMessage("Device Programmed OK", 2)) << big.Last();
+  EXPECT_EQ(big.p.image.data_end, 0x1800u);
+  EXPECT_EQ(big.host.Of(daraz_test::HostEvent::Type::kShowGauge).front().value, 0xFFF);
+  EXPECT_EQ(big.chip->Cell(0xFFF), more[0xFFF]);
+  EXPECT_EQ(big.Violations(), std::vector<std::string>{});
+}
+
+struct CancelCase {
+  const char* name;
+  int tag;
+  int refresh;  // the gauge refresh Cancel is pressed in
+  bool last_byte_reached;
+};
+
+TEST(UvEpromCancel, InterruptsPowersDownAndNeverClaimsSuccess) {
+  const CancelCase cases[] = {
+      {"single pass", k27C256, 5, false},
+      {"two passes, first pass", k27C512, 5, false},
+      {"two passes, second pass", k27C512, 1005, true},
+      {"M87C256", 501, 5, false},
+  };
+  for (const CancelCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EpromSession s;
+    s.Select27C(c.tag);
+    s.LoadRandom(s.p.image.device_size);
+    s.host.CancelAtRefresh(s.p, c.refresh);
+    s.Program();
+    EXPECT_TRUE(s.host.HasMessage("program interrupted!", 1)) << s.Last();
+    EXPECT_FALSE(s.host.HasMessage("Verifying chip"));
+    ExpectFailedAndPoweredDown(s);
+    EXPECT_EQ(s.Violations(), std::vector<std::string>{});
+    const uint32_t last = s.p.image.device_size - 1;
+    EXPECT_EQ(s.chip->Cell(last) == s.p.image[last], c.last_byte_reached);
+  }
+}
+
+TEST(UvEpromWrongAlgorithm, APartProgrammedTheWrongWayFails) {
+  // An OE/Vpp part read back with Vpp still on its OE pin never answers.
+  EpromSession s;
+  s.Select27C(k27C512);
+  s.LoadRandom(0x20);
+  s.host.Clear();
+  families::uv_eprom::ProgramB(s.p);
+  EXPECT_EQ(s.host.LastMessage().second, 1);
+  ExpectFailedAndPoweredDown(s);
+}
+
+}  // namespace

@@ -1,0 +1,232 @@
+// Reading, verifying and blank-checking UV EPROMs and the M87C256, the
+// buffer-offset question, and the timing track bars.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "families/parallel/uv_eprom.h"
+#include "uv_eprom_fixture.h"
+
+namespace {
+
+using daraz_test::EpromSession;
+
+constexpr int k27C256 = 204;
+constexpr int kM87C256 = 501;
+
+// A part holding a counting pattern.
+std::vector<uint8_t> Pattern(uint32_t size) {
+  std::vector<uint8_t> bytes(size);
+  for (uint32_t a = 0; a < size; ++a) bytes[a] = static_cast<uint8_t>(a * 7 + (a >> 8));
+  return bytes;
+}
+
+TEST(UvEpromRead, CancelKeepsWhatWasReadAndSaysSo) {
+  EpromSession s;
+  s.Select27C(k27C256);
+  const std::vector<uint8_t> chip = Pattern(0x8000);
+  s.chip->SetContents(chip);
+  s.p.image.data_end = 0x10;
+  s.host.CancelAtRefresh(s.p, 10);
+  s.Read();
+  EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string("Process Cancelled"), 1));
+  EXPECT_EQ(s.p.image[0x20], chip[0x20]);
+  EXPECT_EQ(s.p.image[0x7FFF], 0xFF);
+  EXPECT_EQ(s.p.image.data_end, 0x10u);
+  EXPECT_TRUE(s.PoweredDown());
+}
+
+TEST(UvEpromOffset, ReadStoresAtTheOffsetVerifyComparesFromIndexZero) {
+  const std::vector<uint8_t> chip = Pattern(0x8000);
+  {
+    SCOPED_TRACE("read, answered No: from chip address 0 into index 0");
+    EpromSession s;
+    s.Select27C(k27C256);
+    s.chip->SetContents(chip);
+    s.p.image.buffer_offset = 0x100;
+    s.host.AnswerNext({false});
+    s.Read();
+    EXPECT_EQ(s.host.Questions(), std::vector<std::string>{"Use offset of 0x000100"});
+    EXPECT_EQ(s.p.image.buffer_offset, 0u);
+    EXPECT_EQ(s.p.controls.Text("edOffset"), "0000");
+    EXPECT_EQ(s.p.image[0], chip[0]);
+    EXPECT_EQ(s.p.image[0x7FFF], chip[0x7FFF]);
+  }
+  {
+    SCOPED_TRACE("read, answered Yes: chip address offset + i into index offset + i");
+    EpromSession s;
+    s.Select27C(k27C256);
+    s.chip->SetContents(chip);
+    s.p.image.buffer_offset = 0x100;
+    s.p.image.data_end = 0x8000;  // reaches the end: the read stops at the part's end
+    s.Read();
+    EXPECT_TRUE(s.host.HasMessage("Chip read OK", 0));
+    EXPECT_EQ(s.p.image[0xFF], 0xFF);
+    EXPECT_EQ(s.p.image[0x100], chip[0x100]);
+    EXPECT_EQ(s.p.image[0x7FFF], chip[0x7FFF]);
+    EXPECT_EQ(s.p.image[0x8000], 0xFF);
+    EXPECT_EQ(s.p.image.device_size, 0x8000u);  // back to the full size
+  }
+  {
+    SCOPED_TRACE("verify, answered Yes: chip address offset + i against index i");
+    EpromSession s;
+    s.Select27C(k27C256);
+    s.chip->SetContents(chip);
+    std::vector<uint8_t> shifted(chip.begin() + 0x200, chip.begin() + 0x300);
+    s.Load(shifted);
+    s.p.image[0x100] = chip[0x300];  // the byte one past the data
+    s.p.image.buffer_offset = 0x200;
+    s.Verify();
+    EXPECT_TRUE(s.host.HasMessage("Device Verify OK", 2)) << s.Last();
+    s.p.image[0x40] ^= 0x01;
+    s.Verify();
+    // The address reported is the image index.
+    char text[64];
+    std::snprintf(text, sizeof text, " Error at 0x000040  Chip = 0x%02X  buffer = 0x%02X",
+                  chip[0x240], s.p.image[0x40]);
+    EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string(text), 1));
+    EXPECT_TRUE(s.PoweredDown());
+  }
+}
+
+TEST(UvEpromVerify, ReportsTheFirstDifferenceAfterRereading) {
+  EpromSession s;
+  s.Select27C(203);  // 27128: read level flag set, PGM pin
+  const std::vector<uint8_t> data = s.LoadRandom(0x1000);
+  s.Program();
+  ASSERT_TRUE(s.host.HasMessage("Device Programmed OK", 2)) << s.Last();
+  s.Verify();
+  EXPECT_TRUE(s.host.HasMessage("Device Verify OK", 2));
+  EXPECT_EQ(s.p.error, 0);
+
+  s.p.image[0x0ABC] = static_cast<uint8_t>(~data[0x0ABC]);
+  s.p.image[0x0ABD] = static_cast<uint8_t>(~data[0x0ABD]);
+  s.Verify();
+  char text[64];
+  std::snprintf(text, sizeof text, " Error at 0x000ABC  Chip = 0x%02X  buffer = 0x%02X",
+                data[0x0ABC], static_cast<uint8_t>(~data[0x0ABC]));
+  EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string(text), 1));
+  EXPECT_FALSE(s.host.HasMessage("Device Verify OK"));
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_TRUE(s.PoweredDown());
+  EXPECT_EQ(s.Violations(), std::vector<std::string>{});
+}
+
+struct BlankCase {
+  const char* name;
+  bool nmos;
+  int tag;
+};
+
+TEST(UvEpromBlank, DefaultBlankCheckSeesTheWholePartAtItsReadLevel) {
+  const BlankCase cases[] = {
+      {"CE/PGM part", false, k27C256},
+      {"PGM pin part", false, 202},
+      {"OE/Vpp part", false, 205},
+      {"NMOS 2716", true, 101},
+  };
+  for (const BlankCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EpromSession s;
+    if (c.nmos) {
+      s.Select27(c.tag);
+    } else {
+      s.Select27C(c.tag);
+    }
+    s.Blank();
+    EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string("Device is Empty"), 2));
+    const uint32_t last = s.p.image.device_size - 1;
+    std::vector<uint8_t> contents(s.p.image.device_size, 0xFF);
+    contents[last] = 0x7F;
+    s.chip->SetContents(contents);
+    s.Blank();
+    char text[64];
+    std::snprintf(text, sizeof text, "Device is NOT Empty ($%06x)", last);
+    EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string(text), 1));
+    EXPECT_TRUE(s.PoweredDown());
+    EXPECT_EQ(s.Violations(), std::vector<std::string>{});
+  }
+}
+
+TEST(M87C256, VerifyAndBlankCheckReadAtTheirOwnLevels) {
+  EpromSession s;
+  s.Select27C(kM87C256);
+  ASSERT_EQ(s.p.dev.family, 33);
+  ASSERT_FALSE(s.p.dev.read_level);
+  const std::vector<uint8_t> data = s.LoadRandom(0x800);
+  s.Program();
+  ASSERT_TRUE(s.host.HasMessage("Device Programmed OK", 2)) << s.Last();
+
+  s.Verify();
+  EXPECT_TRUE(s.host.HasMessage("Device Verify OK", 2)) << s.Last();
+  s.p.image[0x123] ^= 0x80;
+  s.Verify();
+  char text[64];
+  std::snprintf(text, sizeof text, " Error at 0x000123  Chip = 0x%02X  buffer = 0x%02X",
+                data[0x123], s.p.image[0x123]);
+  EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string(text), 1));
+
+  // Blank check only looks as far as the data end.
+  EpromSession blank;
+  blank.Select27C(kM87C256);
+  std::vector<uint8_t> contents(0x8000, 0xFF);
+  contents[0x400] = 0x00;
+  blank.chip->SetContents(contents);
+  blank.p.image.data_end = 0x3FF;
+  blank.Blank();
+  EXPECT_EQ(blank.host.LastMessage(), std::make_pair(std::string("Device Emtry"), 2));
+  EXPECT_TRUE(blank.host.HasMessage("Check Blank chip"));
+  blank.p.image.data_end = 0x400;
+  blank.Blank();
+  EXPECT_EQ(blank.host.LastMessage().first.rfind(" Error at 0x000400  Chip = 0x00", 0), 0u)
+      << blank.Last();
+  EXPECT_EQ(blank.p.error, 1);
+  EXPECT_TRUE(blank.PoweredDown());
+  EXPECT_EQ(s.Violations(), std::vector<std::string>{});
+  EXPECT_EQ(blank.Violations(), std::vector<std::string>{});
+}
+
+TEST(M87C256, ReadPairsChipAddressOffsetPlusIWithIndexI) {
+  EpromSession s;
+  s.Select27C(kM87C256);
+  const std::vector<uint8_t> chip = Pattern(0x8000);
+  s.chip->SetContents(chip);
+  s.p.image.buffer_offset = 0x1000;
+  s.p.image.data_end = 0x8000;
+  s.Read();
+  EXPECT_TRUE(s.host.HasMessage("Chip read OK", 0)) << s.Last();
+  EXPECT_EQ(s.p.image[0], chip[0x1000]);
+  EXPECT_EQ(s.p.image[0x6FFF], chip[0x7FFF]);
+  EXPECT_EQ(s.p.image[0x7000], 0xFF);
+  EXPECT_EQ(s.Violations(), std::vector<std::string>{});
+  EXPECT_TRUE(s.PoweredDown());
+}
+
+TEST(UvEpromTrackBars, SetTheTimingsTheNextRunUses) {
+  EpromSession s;
+  s.Select27C(k27C256);
+  families::uv_eprom::tbTWCChange(s.p, 2, 90);
+  families::uv_eprom::tbTWCChange(s.p, 1, 250);  // beyond the bar's end
+  EXPECT_EQ(s.p.dev.twp, 90);
+  EXPECT_EQ(s.p.dev.twc, 100);
+  EXPECT_EQ(s.p.controls.Index("tbTWC"), 100);
+  families::uv_eprom::tbTWCChange(s.p, 3, 25);
+  EXPECT_EQ(s.p.controls.Text("ed_tclip"), " 25.0 uS");
+  s.p.dev.settings_update = true;
+  families::uv_eprom::tbTWCChange(s.p, 2, 5);
+  EXPECT_EQ(s.p.dev.twp, 90);
+  s.p.dev.settings_update = false;
+
+  // A 90-tick pulse (75 us) is short of a 100 us cell: every byte needs a
+  // second, wider one, and the panels say so.
+  s.LoadRandom(0x20);
+  s.Program();
+  EXPECT_TRUE(s.host.HasMessage("Device Programmed OK", 2)) << s.Last();
+  EXPECT_EQ(s.p.controls.Text("pLoopp"), "2");
+  EXPECT_EQ(s.p.controls.Text("pTwpp"), std::to_string(90 + s.p.dev.add_step));
+  EXPECT_EQ(s.p.controls.Text("pTwcp"), "110");
+}
+
+}  // namespace
