@@ -25,30 +25,30 @@ struct EpromPart {
 
 constexpr EpromPart kParts[] = {
     // 27Cxxx
-    {0, 215, 215, ProgramPin::kActiveHigh, VppPin::kOwn, false, 200 * kUs},   // 27C16
+    {0, 215, 215, ProgramPin::kActiveHigh, VppPin::kOwn, false, 200 * kUs},     // 27C16
     {0, 201, 201, ProgramPin::kChipEnable, VppPin::kShared, false, 100 * kUs},  // 2732
-    {0, 202, 203, ProgramPin::kSeparate, VppPin::kOwn, false, 100 * kUs},      // 27C64/128
-    {0, 204, 204, ProgramPin::kChipEnable, VppPin::kOwn, false, 100 * kUs},    // 27C256
+    {0, 202, 203, ProgramPin::kSeparate, VppPin::kOwn, false, 100 * kUs},       // 27C64/128
+    {0, 204, 204, ProgramPin::kChipEnable, VppPin::kOwn, false, 100 * kUs},     // 27C256
     {0, 205, 205, ProgramPin::kChipEnable, VppPin::kShared, false, 100 * kUs},  // 27C512
-    {0, 206, 207, ProgramPin::kSeparate, VppPin::kOwn, false, 100 * kUs},      // 27C010/020
-    {0, 208, 208, ProgramPin::kChipEnable, VppPin::kOwn, false, 100 * kUs},    // 27C040
-    {0, 209, 210, ProgramPin::kChipEnable, VppPin::kShared, false, 45 * kUs},  // 27C080
-    {0, 301, 302, ProgramPin::kSeparate, VppPin::kOwn, true, 100 * kUs},       // 27C1024/2048
-    {0, 311, 311, ProgramPin::kSeparate, VppPin::kOwn, true, 100 * kUs},       // 27C210
-    {0, 303, 303, ProgramPin::kChipEnable, VppPin::kOwn, true, 100 * kUs},     // 27C4096
-    {0, 401, 403, ProgramPin::kChipEnable, VppPin::kOwn, true, 50 * kUs},  // 27C400/800/160
-    {0, 404, 404, ProgramPin::kChipEnable, VppPin::kShared, true, 50 * kUs},  // 27C322
+    {0, 206, 207, ProgramPin::kSeparate, VppPin::kOwn, false, 100 * kUs},       // 27C010/020
+    {0, 208, 208, ProgramPin::kChipEnable, VppPin::kOwn, false, 100 * kUs},     // 27C040
+    {0, 209, 210, ProgramPin::kChipEnable, VppPin::kShared, false, 45 * kUs},   // 27C080
+    {0, 301, 302, ProgramPin::kSeparate, VppPin::kOwn, true, 100 * kUs},        // 27C1024/2048
+    {0, 311, 311, ProgramPin::kSeparate, VppPin::kOwn, true, 100 * kUs},        // 27C210
+    {0, 303, 303, ProgramPin::kChipEnable, VppPin::kOwn, true, 100 * kUs},      // 27C4096
+    {0, 401, 403, ProgramPin::kChipEnable, VppPin::kOwn, true, 50 * kUs},       // 27C400/800/160
+    {0, 404, 404, ProgramPin::kChipEnable, VppPin::kShared, true, 50 * kUs},    // 27C322
     // M87C256 and the codes that share its routines
     {33, 501, 501, ProgramPin::kChipEnable, VppPin::kOwn, false, 100 * kUs},
     {33, 701, 707, ProgramPin::kChipEnable, VppPin::kOwn, false, 100 * kUs},
     // 27xxx NMOS
-    {13, 101, 101, ProgramPin::kActiveHigh, VppPin::kOwn, false, 40'000 * kUs},  // 2716
+    {13, 101, 101, ProgramPin::kActiveHigh, VppPin::kOwn, false, 40'000 * kUs},   // 2716
     {13, 102, 102, ProgramPin::kChipEnable, VppPin::kShared, false, 1000 * kUs},  // 2732
-    {13, 103, 104, ProgramPin::kSeparate, VppPin::kOwn, false, 1000 * kUs},      // 2764/128
-    {13, 105, 105, ProgramPin::kChipEnable, VppPin::kOwn, false, 1000 * kUs},    // 27256
+    {13, 103, 104, ProgramPin::kSeparate, VppPin::kOwn, false, 1000 * kUs},       // 2764/128
+    {13, 105, 105, ProgramPin::kChipEnable, VppPin::kOwn, false, 1000 * kUs},     // 27256
     {13, 106, 106, ProgramPin::kChipEnable, VppPin::kShared, false, 1000 * kUs},  // 27512
-    {13, 107, 108, ProgramPin::kSeparate, VppPin::kOwn, false, 1000 * kUs},      // 27010/020
-    {13, 109, 109, ProgramPin::kChipEnable, VppPin::kOwn, false, 1000 * kUs},    // 27040
+    {13, 107, 108, ProgramPin::kSeparate, VppPin::kOwn, false, 1000 * kUs},       // 27010/020
+    {13, 109, 109, ProgramPin::kChipEnable, VppPin::kOwn, false, 1000 * kUs},     // 27040
 };
 
 }  // namespace
@@ -84,8 +84,8 @@ std::unique_ptr<sim::Chip> MakeSimChip(const Programmer& p) {
   if (size == 0) return nullptr;
   const int family = p.dev.family;
   if (family == 0 || family == 13 || family == 33) {
-    return std::make_unique<sim::EpromChip>(EpromConfigFor(
-        family, p.dev.device_code, size, p.dev.separate_vpp, p.dev.read_level));
+    return std::make_unique<sim::EpromChip>(
+        EpromConfigFor(family, p.dev.device_code, size, p.dev.separate_vpp, p.dev.read_level));
   }
   return std::make_unique<sim::RomChip>(size);
 }

@@ -14,8 +14,7 @@ EpromChip::Lines EpromChip::Decode(const Pins& pins) const {
   l.vpp = !pins.strobe();
   // The 2716's pin is driven through an inverter: high, the program level,
   // while control bit 3 is 0.
-  l.program =
-      config_.program_pin == ProgramPin::kActiveHigh ? !pins.program() : pins.program();
+  l.program = config_.program_pin == ProgramPin::kActiveHigh ? !pins.program() : pins.program();
   // OE/Vpp at Vpp holds the outputs off whatever control bit 1 does.
   l.oe_high = pins.drive() || (config_.vpp_pin == VppPin::kShared && l.vpp);
   l.bus = pins.drive() ? pins.data : 0xFF;

@@ -139,7 +139,7 @@ class EpromChip final : public Chip {
   EpromConfig config_;
   std::vector<uint8_t> cells_;
   bool vpp_missing_ = false;
-  std::unordered_map<uint32_t, int> weak_;    // index -> nominal pulses needed
+  std::unordered_map<uint32_t, int> weak_;  // index -> nominal pulses needed
   std::unordered_map<uint32_t, Stuck> stuck_;
   // Pulse time collected by bits that have not programmed yet: index*8+bit.
   std::unordered_map<uint64_t, int64_t> charge_;

@@ -17,9 +17,9 @@ struct SizeChoice {
 // The 8-bit parts, and the DIP40 parts as 8-bit parts of their size. The
 // 4 KB and 64 KB sizes are the OE/Vpp parts (2732, 27C512).
 constexpr SizeChoice kBySize[] = {
-    {2 * KB, Variant::kA},    {4 * KB, Variant::kK},    {8 * KB, Variant::kB},
-    {16 * KB, Variant::kB},   {32 * KB, Variant::kC},   {64 * KB, Variant::kK},
-    {128 * KB, Variant::kD},  {256 * KB, Variant::kD},  {512 * KB, Variant::kE},
+    {2 * KB, Variant::kA},    {4 * KB, Variant::kK},   {8 * KB, Variant::kB},
+    {16 * KB, Variant::kB},   {32 * KB, Variant::kC},  {64 * KB, Variant::kK},
+    {128 * KB, Variant::kD},  {256 * KB, Variant::kD}, {512 * KB, Variant::kE},
     {1024 * KB, Variant::kL},
 };
 

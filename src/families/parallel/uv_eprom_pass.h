@@ -60,8 +60,8 @@ using Attempt = uint8_t (*)(app::Programmer& p, uint32_t address, uint8_t b, int
 struct SinglePass {
   void (*prologue)(app::Programmer& p);
   Attempt attempt;
-  int max_attempts;  // 26, or 25 for the 2716
-  bool widen;        // each retry: pulse + addStep, wait + 10
+  int max_attempts;                    // 26, or 25 for the 2716
+  bool widen;                          // each retry: pulse + addStep, wait + 10
   void (*verify)(app::Programmer& p);  // the final verify
 };
 
@@ -72,7 +72,7 @@ void RunSinglePass(app::Programmer& p, const SinglePass& pass);
 
 // The prologues: PowerUp, program line and Vpp into their program states,
 // and an all-ones address, in the two orders the routines use.
-void GenericPrologue(app::Programmer& p);  // Vpp on, settle, then the address
+void GenericPrologue(app::Programmer& p);                       // Vpp on, settle, then the address
 void ShiftFirstPrologue(app::Programmer& p, uint32_t address);  // address, then Vpp on
 
 inline bool SkipFF(const app::Programmer& p) { return p.controls.Checked("cbSkip_0xFF"); }

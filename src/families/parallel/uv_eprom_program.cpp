@@ -155,8 +155,8 @@ constexpr int kAttempts2716 = 25;
 void ProgramGeneric(app::Programmer& p) {
   // The 2716 path keeps its pulse; the others widen it.
   const bool small = Is2716(p);
-  RunSinglePass(p, {GenericPrologue, AttemptGeneric, small ? kAttempts2716 : kAttempts, !small,
-                    Verify});
+  RunSinglePass(
+      p, {GenericPrologue, AttemptGeneric, small ? kAttempts2716 : kAttempts, !small, Verify});
 }
 
 void ProgramA(app::Programmer& p) {

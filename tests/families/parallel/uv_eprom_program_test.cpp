@@ -104,19 +104,29 @@ TEST(UvEpromFaults, EndTheRunWithTheMismatchAtTheRightAddress) {
   // The image: 0x10 bytes of 0x00 then 0xFF; data end 0x10.
   const FaultCase cases[] = {
       {"stuck-at-1 bit, single pass", k27C256,
-       [](EpromSession& s) { s.chip->InjectFault({"stuck", 0x0C, 2, 1}); },
+       [](EpromSession& s) {
+         s.chip->InjectFault({"stuck", 0x0C, 2, 1});
+       },
        " Error at 0x00000C  Chip = 0x04  buffer = 0x00", 12 + 26},
       {"stuck-at-1 bit, two passes", k27C512,
-       [](EpromSession& s) { s.chip->InjectFault({"stuck", 0x0C, 5, 1}); },
+       [](EpromSession& s) {
+         s.chip->InjectFault({"stuck", 0x0C, 5, 1});
+       },
        " Error at 0x00000C  Chip = 0x20  buffer = 0x00", 0x11 + 26},
       {"stuck-at-1 bit, 2716 (25 tries)", 215,
-       [](EpromSession& s) { s.chip->InjectFault({"stuck", 0x0C, 0, 1}); },
+       [](EpromSession& s) {
+         s.chip->InjectFault({"stuck", 0x0C, 0, 1});
+       },
        " Error at 0x00000C  Chip = 0x01  buffer = 0x00", 12 + 25},
       {"cell too weak to ever program", k2764,
-       [](EpromSession& s) { s.chip->InjectFault({"weak", 0x03, 1000, 0}); },
+       [](EpromSession& s) {
+         s.chip->InjectFault({"weak", 0x03, 1000, 0});
+       },
        " Error at 0x000003  Chip = 0xFF  buffer = 0x00", 3 + 26},
       {"Vpp missing", k27C040,
-       [](EpromSession& s) { s.chip->InjectFault({"vpp_missing", 0, 0, 0}); },
+       [](EpromSession& s) {
+         s.chip->InjectFault({"vpp_missing", 0, 0, 0});
+       },
        " Error at 0x000000  Chip = 0xFF  buffer = 0x00", 26},
       {"no chip in the socket", k27C010, [](EpromSession& s) { s.board->RemoveChip(); },
        " Error at 0x000000  Chip = 0xFF  buffer = 0x00", 0},

@@ -91,6 +91,20 @@ TEST(UvEpromOffset, ReadStoresAtTheOffsetVerifyComparesFromIndexZero) {
   }
 }
 
+TEST(UvEpromOffset, AnOffsetPastThePartTouchesNothing) {
+  for (void (*action)(app::Programmer&) : {app::mnuProgramClick, app::mnuReadClick}) {
+    EpromSession s;
+    s.Select27C(k27C256);
+    s.LoadRandom(0x100);
+    s.p.image.buffer_offset = 0x9000;
+    s.Run(action);
+    EXPECT_EQ(s.host.LastMessage().second, 1) << s.Last();
+    EXPECT_TRUE(s.host.Questions().empty());
+    EXPECT_EQ(s.chip->pulses(), 0u);
+    EXPECT_TRUE(s.PoweredDown());
+  }
+}
+
 TEST(UvEpromVerify, ReportsTheFirstDifferenceAfterRereading) {
   EpromSession s;
   s.Select27C(203);  // 27128: read level flag set, PGM pin
