@@ -86,7 +86,8 @@ void SaveThenLoad(benchmark::State& state, image::SaveType type, bool load) {
   image::MemoryImage back;
   for (auto _ : state) {
     if (load) {
-      if (!image::LoadImageFile(path, back, image::FamilyLayout(), host).ok) state.SkipWithError("load");
+      if (!image::LoadImageFile(path, back, image::FamilyLayout(), host).ok)
+        state.SkipWithError("load");
     } else {
       state.PauseTiming();
       std::filesystem::remove(path);  // a fresh file each time, as a first save

@@ -10,7 +10,7 @@
 namespace image {
 
 struct FileFilter {
-  std::string_view label;                     // as shown in the list
+  std::string_view label;                      // as shown in the list
   std::span<const std::string_view> patterns;  // "*.BIN", ...
 };
 

@@ -32,7 +32,9 @@ std::string BaseName(std::string_view path) {
 }
 
 // The 16 MB a load decodes into before it is allowed to replace the image.
-std::unique_ptr<uint8_t[]> NewScratch() { return std::make_unique_for_overwrite<uint8_t[]>(kImageSize); }
+std::unique_ptr<uint8_t[]> NewScratch() {
+  return std::make_unique_for_overwrite<uint8_t[]>(kImageSize);
+}
 
 void Commit(MemoryImage& image, const uint8_t* scratch) {
   std::memcpy(image.data(), scratch, kImageSize);
@@ -97,10 +99,10 @@ Outcome LoadText(InputSource& in, FileFormat format, bool fallback, std::string_
   } else {
     std::memset(scratch.get(), 0xFF, kImageSize);
   }
-  const DecodeResult r = format == FileFormat::kSRecord
-                             ? DecodeSRecords(in, scratch.get())
-                             : DecodeIntelHex(in, scratch.get(), eeprom ? kAvrEepromOffset : 0,
-                                              eeprom);
+  const DecodeResult r =
+      format == FileFormat::kSRecord
+          ? DecodeSRecords(in, scratch.get())
+          : DecodeIntelHex(in, scratch.get(), eeprom ? kAvrEepromOffset : 0, eeprom);
   if (r.status != DecodeStatus::kOk) {
     scratch.reset();
     // A record the format cannot read, on a line that carries the other
@@ -149,7 +151,7 @@ std::optional<uint16_t> AfterLoad(MemoryImage& image, const FamilyLayout& layout
                                   FileFormat format) {
   if (layout.pic) {
     image.device_size = layout.pic_program_words;
-    const uint16_t mask = IsPic12(layout.family)             ? 0x0FFF
+    const uint16_t mask = IsPic12(layout.family)          ? 0x0FFF
                           : layout.family == kFamilyPic18 ? 0xFFFF
                                                           : 0x3FFF;
     for (uint32_t k = 0; k < kPicMaskedWords; ++k) {

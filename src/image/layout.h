@@ -11,7 +11,7 @@ namespace image {
 
 // Family type codes that the image operations treat specially.
 inline constexpr int kFamilyAvr = 14;
-inline constexpr int kFamilyPicOtp14 = 16;   // 14-bit OTP / windowed PIC
+inline constexpr int kFamilyPicOtp14 = 16;    // 14-bit OTP / windowed PIC
 inline constexpr int kFamilyPicFlash14 = 17;  // 14-bit flash / EEPROM PIC
 inline constexpr int kFamilyPic12 = 18;       // 12-bit core OTP PIC
 inline constexpr int kFamilyPic18 = 36;
@@ -28,12 +28,13 @@ inline constexpr bool IsPic12(int family) {
 inline constexpr uint32_t kAvrEepromOffset = 0x40000;
 
 // PIC mid-range, as little-endian 16-bit words (word index -> byte offset 2k).
-inline constexpr uint32_t kPicIdWord = 0x2000;         // four user ID words
-inline constexpr uint32_t kPicDeviceIdWord = 0x2006;   // read only
-inline constexpr uint32_t kPicConfigWord = 0x2007;     // 0x2008, 0x2009 follow on some parts
-inline constexpr uint32_t kPicEepromWord = 0x2100;     // data EEPROM byte n = low byte of word 0x2100 + n
-inline constexpr uint32_t kPic12ConfigWord = 0x0FFF;   // configuration word of the 12-bit core
-inline constexpr uint32_t kPicIdByte = kPicIdWord * 2;            // 0x4000
+inline constexpr uint32_t kPicIdWord = 0x2000;        // four user ID words
+inline constexpr uint32_t kPicDeviceIdWord = 0x2006;  // read only
+inline constexpr uint32_t kPicConfigWord = 0x2007;    // 0x2008, 0x2009 follow on some parts
+inline constexpr uint32_t kPicEepromWord =
+    0x2100;  // data EEPROM byte n = low byte of word 0x2100 + n
+inline constexpr uint32_t kPic12ConfigWord = 0x0FFF;    // configuration word of the 12-bit core
+inline constexpr uint32_t kPicIdByte = kPicIdWord * 2;  // 0x4000
 inline constexpr uint32_t kPicDeviceIdByte = kPicDeviceIdWord * 2;  // 0x400C
 inline constexpr uint32_t kPicConfigByte = kPicConfigWord * 2;      // 0x400E
 inline constexpr uint32_t kPicEepromByte = kPicEepromWord * 2;      // 0x4200
@@ -67,10 +68,10 @@ struct FamilyLayout {
   int family = 0;    // family type code
   bool pic = false;  // a PIC device is selected
   // PIC mid-range and 12-bit core.
-  uint32_t pic_program_words = 0;            // program-memory word count
-  uint32_t pic_data_words = 0;               // data-EEPROM word count (0 when none)
+  uint32_t pic_program_words = 0;              // program-memory word count
+  uint32_t pic_data_words = 0;                 // data-EEPROM word count (0 when none)
   uint32_t pic_config_index = kPicConfigWord;  // configuration word index
-  uint32_t pic_id_index = kPicIdWord;        // ID locations (12-bit: the word after program memory)
+  uint32_t pic_id_index = kPicIdWord;  // ID locations (12-bit: the word after program memory)
   // PIC18.
   uint32_t pic18_code_words = 0;
   uint32_t pic18_eeprom_bytes = 0;

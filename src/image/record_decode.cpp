@@ -44,8 +44,7 @@ DecodeResult Fail(DecodeStatus status, uint64_t line_number, std::string_view li
 }
 
 DecodeStatus FromSourceStatus(InputSource::Status s) {
-  return s == InputSource::Status::kTooLong ? DecodeStatus::kLineTooLong
-                                            : DecodeStatus::kReadError;
+  return s == InputSource::Status::kTooLong ? DecodeStatus::kLineTooLong : DecodeStatus::kReadError;
 }
 
 }  // namespace

@@ -22,8 +22,8 @@ enum class DecodeStatus {
 
 struct DecodeResult {
   DecodeStatus status = DecodeStatus::kOk;
-  uint32_t highest_end = 0;   // one past the highest byte written (relative to the base)
-  uint64_t line_number = 0;   // the failing line, counted from 1
+  uint32_t highest_end = 0;      // one past the highest byte written (relative to the base)
+  uint64_t line_number = 0;      // the failing line, counted from 1
   bool line_has_marker = false;  // the failing line holds the other format's mark
 };
 

@@ -22,10 +22,18 @@ TEST(HexField, ReadsLikeScanfHex) {
     uint32_t value;
   };
   const Case cases[] = {
-      {"1A2", true, 0x1A2},          {"  0x1a2", true, 0x1A2},  {"0XfF", true, 0xFF},
-      {"\t7fz9", true, 0x7F},        {"0x", true, 0},           {"0xG", true, 0},
-      {"123456789", true, 0x23456789}, {"", false, 0},          {"   ", false, 0},
-      {"xyz", false, 0},             {"-5", false, 0},          {"FFFFFFFF", true, 0xFFFFFFFF},
+      {"1A2", true, 0x1A2},
+      {"  0x1a2", true, 0x1A2},
+      {"0XfF", true, 0xFF},
+      {"\t7fz9", true, 0x7F},
+      {"0x", true, 0},
+      {"0xG", true, 0},
+      {"123456789", true, 0x23456789},
+      {"", false, 0},
+      {"   ", false, 0},
+      {"xyz", false, 0},
+      {"-5", false, 0},
+      {"FFFFFFFF", true, 0xFFFFFFFF},
   };
   for (const Case& c : cases) {
     uint32_t v = 0xDEADBEEF;

@@ -65,9 +65,9 @@ TEST_F(Load, IntelHexRecordsAndAddressing) {
 
   // Segment address 0x1000 -> 0x10000; LF endings, lower-case digits,
   // records after the end record, leading junk before the colon.
-  ASSERT_TRUE(LoadFile("q.HEX",
-                       ":020000021000EC\n:00000001FF\njunk:02000200abcd84\n:0400000301020304EF\n")
-                  .ok);
+  ASSERT_TRUE(
+      LoadFile("q.HEX", ":020000021000EC\n:00000001FF\njunk:02000200abcd84\n:0400000301020304EF\n")
+          .ok);
   EXPECT_EQ(img[0x10002], 0xAB);
   EXPECT_EQ(img[0x10003], 0xCD);
   EXPECT_EQ(img.data_end, 0x10004u);
@@ -100,9 +100,8 @@ TEST_F(Load, LongRecordsAndLongLinesLoad) {
 
 TEST_F(Load, SRecordsOfEveryWidth) {
   image_test::MarkImage(img);
-  ASSERT_TRUE(LoadFile("a.s19",
-                       "S00600004844521B\r\nS1050010AABB85\r\nS5030001FB\r\nS9030000FC\r\n")
-                  .ok);
+  ASSERT_TRUE(
+      LoadFile("a.s19", "S00600004844521B\r\nS1050010AABB85\r\nS5030001FB\r\nS9030000FC\r\n").ok);
   EXPECT_EQ(img[0x10], 0xAA);
   EXPECT_EQ(img[0x11], 0xBB);
   EXPECT_EQ(img.data_end, 0x12u);
@@ -144,14 +143,14 @@ TEST_F(Load, HostileTextIsRefusedAndChangesNothing) {
   const char* kHex = "Checksum Error reading Hexfile";
   const char* kAddr = "Address Error reading Hexfile (beyond 16 MB)";
   const std::pair<const char*, const char*> cases[] = {
-      {":0100000055", kHex},                     // truncated: no checksum
-      {":01000000", kHex},                       // truncated header
-      {":0200000055AA", kHex},                   // count says 2, one byte present
-      {":01000000G5AA", kHex},                   // bad digit
-      {":010000005AA", kHex},                    // odd digit count
-      {":0100000055AA77", kHex},                 // more on the line than the count says
-      {":0100000055AB", kHex},                   // wrong checksum
-      {":03000004000100F8", kHex},               // address record of the wrong length
+      {":0100000055", kHex},                      // truncated: no checksum
+      {":01000000", kHex},                        // truncated header
+      {":0200000055AA", kHex},                    // count says 2, one byte present
+      {":01000000G5AA", kHex},                    // bad digit
+      {":010000005AA", kHex},                     // odd digit count
+      {":0100000055AA77", kHex},                  // more on the line than the count says
+      {":0100000055AB", kHex},                    // wrong checksum
+      {":03000004000100F8", kHex},                // address record of the wrong length
       {":020000040100F9\n:0100000055AA", kAddr},  // 16 MB and up
       {":0200000400FFFB\n:10FFF80000000000000000000000000000000000F9", kAddr},
       {"S1050010AABB84", kHex},  // S-record checksum
@@ -179,13 +178,14 @@ TEST_F(Load, EepromFileLandsInTheAvrAreaOnTopOfTheImage) {
   EXPECT_EQ(img[image::kAvrEepromOffset + 0x10], 0x11);
   EXPECT_EQ(img[image::kAvrEepromOffset + 0x11], 0x22);
   EXPECT_EQ(img[0], image_test::Marks()[0]);  // not cleared
-  EXPECT_EQ(img.data_end, 0x1234u);  // data end unchanged
+  EXPECT_EQ(img.data_end, 0x1234u);           // data end unchanged
   EXPECT_EQ(host.messages.back(), "EEPROM (Hex) File loaded OK");
   EXPECT_TRUE(host.caption.empty());
 
   ExpectRefused("e.eep", ":020010001122BB\nnot a record\n", "Error reading Hexfile (EEP)");
   ExpectRefused("e.eep", ":020010001122BC\n", "Checksum Error reading Hexfile (EEP)");
-  ExpectRefused("e.eep", ":0200000400FCFE\n:020000001122CB\n", "Address Error reading Hexfile (EEP)");
+  ExpectRefused("e.eep", ":0200000400FCFE\n:020000001122CB\n",
+                "Address Error reading Hexfile (EEP)");
 }
 
 TEST_F(Load, BinaryFiles) {

@@ -154,8 +154,8 @@ TEST_F(Save, PicAreasSurviveIntelHexAndSRecords) {
   // Binary keeps the program words only, and says so first.
   const auto r = image::SaveImageFile(dir / "pic", SaveType::kBinary, img, layout, host);
   EXPECT_EQ(ReadFile(r.path).size(), 2048u);
-  EXPECT_EQ(host.information,
-            std::vector<std::string>{"This format will not preserve any Fuse and Data information"});
+  EXPECT_EQ(host.information, std::vector<std::string>{
+                                  "This format will not preserve any Fuse and Data information"});
 
   layout.family = image::kFamilyPic12;
   layout.pic_id_index = 1024;

@@ -23,8 +23,8 @@ class SrecCat : public ::testing::Test {
   }
   // Runs srec_cat in the temporary folder.
   void Tool(const std::string& args) {
-    ASSERT_EQ(image_test::Run("cd '" + dir.path().string() + "' && srec_cat " + args + " >/dev/null"),
-              0)
+    ASSERT_EQ(
+        image_test::Run("cd '" + dir.path().string() + "' && srec_cat " + args + " >/dev/null"), 0)
         << args;
   }
   void WriteBinary(const std::string& name, const std::vector<uint8_t>& bytes) {
@@ -64,8 +64,8 @@ TEST_F(SrecCat, ItsFilesLoadByteIdentical) {
   WriteBinary("first.bin", first);
   WriteBinary("second.bin", second);
   for (const Flavour& f : flavours) {
-    Tool("first.bin -binary second.bin -binary -offset " + std::to_string(f.second_block) +
-         " -o " + f.name + " " + f.output);
+    Tool("first.bin -binary second.bin -binary -offset " + std::to_string(f.second_block) + " -o " +
+         f.name + " " + f.output);
     MemoryImage img;
     const auto r = image::LoadImageFile(dir / f.name, img, layout, host);
     ASSERT_TRUE(r.ok) << f.name << " " << (host.errors.empty() ? "" : host.errors.back());
