@@ -19,9 +19,11 @@
 #include "app/actions.h"
 #include "app/image_files.h"
 #include "app/selection.h"
+#include "app/sim_socket.h"
 #include "app/winstat.h"
 #include "image/file_filters.h"
 #include "image/hex_field.h"
+#include "sim/board.h"
 #include "ui/action_runner.h"
 #include "ui/buffer_page.h"
 #include "ui/configs_page.h"
@@ -268,7 +270,17 @@ void TfrmEprom::SelectItem(const app::CatalogueNode& node) {
   hex_editor_->close();
   app::SelectDevice(*programmer_, node.handler,
                     app::SelectItem{node.tag, std::string(node.caption)});
+  PrepareSimulatedChip();
   Winstat();
+}
+
+void TfrmEprom::PrepareSimulatedChip() {
+  app::Programmer& p = *programmer_;
+  if (!on_simulator_ || p.board() == nullptr) return;
+  const SimulatedChip wanted{p.dev.family, p.dev.device_code, p.image.full_device_size};
+  if (wanted == simulated_chip_ && p.board()->chip() != nullptr) return;
+  simulated_chip_ = wanted;
+  p.board()->InsertChip(app::MakeSimChip(p));
 }
 
 void TfrmEprom::Clear1Click(int pattern) {

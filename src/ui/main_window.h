@@ -165,6 +165,7 @@ class TfrmEprom : public QMainWindow, public HostView {
   void ActionFinished();
   void RunOnWorker(std::function<void(app::Programmer&)> job);
   void UserChangedControl(const std::string& name);
+  void PrepareSimulatedChip();
 
   StartOptions options_;
   std::unique_ptr<QSettings> own_settings_;
@@ -210,6 +211,14 @@ class TfrmEprom : public QMainWindow, public HostView {
   LayoutInput shown_layout_{-1};
   int settings_saves_ = 0;
   bool shut_down_ = false;
+  // The device whose chip model sits in the simulated socket; a new,
+  // blank chip goes in only when another device is chosen.
+  struct SimulatedChip {
+    int family = -1;
+    int device_code = 0;
+    uint32_t size = 0;
+    bool operator==(const SimulatedChip&) const = default;
+  } simulated_chip_;
   QString simulator_reason_;  // why start-up fell back to the simulated board
 };
 

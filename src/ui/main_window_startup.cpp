@@ -88,6 +88,8 @@ void TfrmEprom::UseSimulatedBoard(const QString& why) {
   spec.kind = app::BackendSpec::Kind::kSim;
   programmer_->OpenBackend(spec);
   on_simulator_ = true;
+  simulated_chip_ = {};  // a new board has an empty socket
+  PrepareSimulatedChip();
   simulator_reason_ = why;
   cb_port_->setCurrentIndex(kSimulatedEntry);
   ShowStatus(why.isEmpty() ? QStringLiteral("Using the simulated board")
@@ -117,6 +119,7 @@ void TfrmEprom::LoadSettings() {
   if (options_.backend) {
     p.OpenBackend(*options_.backend);
     on_simulator_ = options_.backend->kind == app::BackendSpec::Kind::kSim;
+    simulated_chip_ = {};
     port_index_ = s.port.value_or(0);
     cb_port_->setCurrentIndex(on_simulator_ ? kSimulatedEntry : port_index_);
   } else {
@@ -153,6 +156,7 @@ void TfrmEprom::LoadSettings() {
   p.SetBufferSize(p.image.device_size);
   app::UpdateAddressBits(p);
   app::ShowSwitchSettings(p, p.dev.switch_pattern);
+  PrepareSimulatedChip();
 }
 
 void TfrmEprom::SaveSettings() {

@@ -37,7 +37,7 @@ constexpr std::array<CodeRow, 13> kCodes{{
 
 constexpr int kSocketPins = 32;
 constexpr int kColumns = kSocketPins / 2;  // pin positions along the socket
-constexpr qreal kWidth = 226;
+constexpr qreal kWidth = 236;
 constexpr qreal kHeight = 78;
 constexpr qreal kPitch = 10;
 // Room left of the socket for chips that overhang it on an adapter.

@@ -99,14 +99,14 @@ void SwitchPicture::PaintJumper(QPainter& painter, const QRectF& area) const {
     const qreal y = top + (cap - 1) * pitch - 6;
     painter.setPen(Qt::NoPen);
     painter.setBrush(kCap);
-    painter.drawRoundedRect(QRectF(x - 8, y, 16, pitch + 12), 3, 3);
+    painter.drawRoundedRect(QRectF(x - 9, y, 18, pitch + 12), 3, 3);
   }
   for (int i = 0; i < 3; ++i) {
     const QPointF c(x, top + i * pitch);
     const bool covered = cap != 0 && (i == cap - 1 || i == cap);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(covered ? kPin.darker(160) : kPin);
-    painter.drawRect(QRectF(c.x() - 3, c.y() - 3, 6, 6));
+    painter.setBrush(covered ? kPin.darker(130) : kPin);
+    painter.drawRect(QRectF(c.x() - 3.5, c.y() - 3.5, 7, 7));
   }
 }
 
@@ -138,7 +138,7 @@ void SwitchPicture::PaintSwitches(QPainter& painter, const QRectF& area) const {
   const qreal slot_top = body.top() + 14;
   const qreal slot_height = body.height() - 18;
   QFont number_font = font;
-  number_font.setPixelSize(10);
+  number_font.setPixelSize(pitch < 15 ? 9 : 10);
   number_font.setBold(false);
   for (int n = 1; n <= 12; ++n) {
     const QRectF slot(slot_area_left + (n - 1) * pitch + pitch * 0.2, slot_top, pitch * 0.6,

@@ -1,0 +1,121 @@
+// Chip actions from the window on the simulated board: they run on the
+// worker while the window stays live, show their progress, stop on Cancel,
+// ask their questions through the window, and give the window back.
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolBar>
+#include <QtTest>
+
+#include "sim/board.h"
+#include "ui/action_runner.h"
+#include "ui/progress_panel.h"
+#include "window_fixture.h"
+
+using daraz_test::WindowFixture;
+
+class ActionTest : public QObject {
+  Q_OBJECT
+
+ private:
+  // A device read by the shared read routine, big enough that the read
+  // takes a while on the simulator.
+  static void SelectLargeDevice(WindowFixture& f) {
+    const app::DeviceLookup big = app::FindDevice("29F040");
+    if (!big.ok()) QSKIP("no 29F040 in the catalogue");
+    f.window().SelectItem(*big.node);
+    if (f.window().programmer().image.device_size != 0x80000) QSKIP("29F040 not selectable");
+  }
+
+ private slots:
+  void aReadRunsWithProgressAndCanBeCancelled() {
+    WindowFixture f;
+    SelectLargeDevice(f);
+    ui::TfrmEprom& w = f.window();
+    QVERIFY(w.StartAction(app::Action::kRead));
+    QVERIFY(w.Busy());
+    // Everything but Cancel waits while the action runs.
+    QVERIFY(!w.pICON()->isEnabled());
+    QVERIFY(!w.menuBar()->isEnabled());
+    QVERIFY(!w.edOffset()->isEnabled());
+    QVERIFY(!w.StartAction(app::Action::kVerify));
+
+    QTRY_VERIFY(w.progress_panel()->isVisible());
+    QVERIFY(w.progress_panel()->cancel()->isEnabled());
+    QCOMPARE(w.progress_panel()->caption()->text(), QString("Reading Chip"));
+    QTest::mouseClick(w.progress_panel()->cancel(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.Busy(), 30000);
+
+    QCOMPARE(w.status_line()->text(), QString("program interrupted!"));
+    QVERIFY(!w.progress_panel()->isVisible());
+    QVERIFY(w.pICON()->isEnabled());
+    QVERIFY(w.menuBar()->isEnabled());
+    QVERIFY(w.edOffset()->isEnabled());
+    QVERIFY(w.action("sbRead")->isEnabled());
+    QVERIFY(w.programmer().board()->pins().power() == false);
+  }
+
+  void aReadThatRunsToTheEndReportsAndRefreshes() {
+    WindowFixture f;
+    f.Select("27C256");
+    ui::TfrmEprom& w = f.window();
+    int gauge_moves = 0;
+    connect(w.progress_panel()->gauge(), &QProgressBar::valueChanged, this,
+            [&gauge_moves] { ++gauge_moves; });
+    QVERIFY(w.StartAction(app::Action::kRead));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.Busy(), 30000);
+    QCOMPARE(w.status_line()->text(), QString("Chip read OK"));
+    QVERIFY(w.windowTitle().endsWith("27C256 Image"));
+    QVERIFY(gauge_moves > 0);
+    QCOMPARE(w.programmer().image.data_end, 0x8000u);
+    QCOMPARE(w.edBuffer()->text(), QString(" 0x7FFF"));
+    QVERIFY(w.pICON()->isEnabled());
+  }
+
+  void questionsFromTheWorkerWaitForTheAnswer() {
+    WindowFixture f;
+    f.Select("27C256");
+    ui::TfrmEprom& w = f.window();
+    w.edOffset()->clear();
+    QTest::keyClicks(w.edOffset(), "10");
+    w.edOffsetExit();
+    f.answer = false;  // "No": read from chip address 0
+    QVERIFY(w.StartAction(app::Action::kRead));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.Busy(), 30000);
+    QCOMPARE(f.questions, QStringList{"Use offset of 0x000010"});
+    QCOMPARE(w.programmer().image.buffer_offset, 0u);
+    QCOMPARE(w.edOffset()->text(), QString("0000"));
+  }
+
+  void theHardwareTestAndAMissingDevice() {
+    WindowFixture f;
+    ui::TfrmEprom& w = f.window();
+    w.mnuTestClick();
+    QTRY_VERIFY(!w.Busy());
+    QCOMPARE(w.status_line()->text(), QString("Hardware present "));
+    w.programmer().board()->SetFault(sim::BoardFault::kNoBoard);
+    w.mnuTestClick();
+    QTRY_VERIFY(!w.Busy());
+    QCOMPARE(w.status_line()->text(), QString("Hardware Error :  Check Power && connection"));
+    QCOMPARE(w.status_line()->palette().color(QPalette::WindowText), QColor(Qt::red));
+  }
+
+  void closingDuringAnActionCancelsItFirst() {
+    WindowFixture f;
+    SelectLargeDevice(f);
+    ui::TfrmEprom& w = f.window();
+    QVERIFY(w.StartAction(app::Action::kRead));
+    QTRY_VERIFY(w.progress_panel()->isVisible());
+    w.close();
+    QVERIFY(!w.Busy());
+    QVERIFY(w.shut_down());
+    QCOMPARE(w.settings_saves(), 1);
+    QVERIFY(!w.programmer().board()->pins().power());
+  }
+};
+
+QTEST_MAIN(ActionTest)
+#include "action_test.moc"
