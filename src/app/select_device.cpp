@@ -55,7 +55,7 @@ HandlerId HandlerForFamily(int family) {
 
 void SelectDevice(Programmer& p, HandlerId handler, const SelectItem& item) {
   const SelectHandler run = Families().FindHandler(handler);
-  if (run == nullptr) return;
+  if (run == nullptr || p.RefuseWhileBusy()) return;
   if (item.tag != 0) {
     run(p, item);
     return;

@@ -9,6 +9,7 @@
 
 #include "app/dispatch_plan.h"
 #include "app/programmer.h"
+#include "app/selection.h"
 #include "support/sim_session.h"
 
 namespace {
@@ -241,9 +242,13 @@ TEST_F(ActionFrameTest, WhileARoutineRunsTheSessionIsBusy) {
     app::RunAction(p, Action::kBlank, registry);
     app::mnuTestClick(p);
     EXPECT_EQ(Calls().size(), before);
+    const int family = p.dev.family;
+    app::SelectDevice(p, app::HandlerId::M27C_Click, app::SelectItem{215, "27C16  (RevK)"});
+    EXPECT_EQ(p.dev.family, family);
+    EXPECT_NE(p.controls.Text("edDevice"), "27C16  (RevK)");
     EXPECT_TRUE(p.RefuseWhileBusy());
     EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string(app::kBusyMessage), 1));
-    EXPECT_EQ(s.host.Count(daraz_test::HostEvent::Type::kMessage), 4u);  // hardware + 3 refusals
+    EXPECT_EQ(s.host.Count(daraz_test::HostEvent::Type::kMessage), 5u);  // hardware + 4 refusals
   };
   Run(Action::kRead, registry);
   EXPECT_TRUE(checked);
