@@ -21,11 +21,7 @@ std::string Format(const char* format, uint64_t value) {
 // A read starts from a clean image, as the clear command leaves it. The
 // menu's clear is refused while an action runs, so the read does the same
 // steps itself; the status refresh follows at the end of the action.
-void ClearForRead(Programmer& p) {
-  image::ClearBuf(p.image, image::kFillFF, LayoutOf(p));
-  p.host.SetCaption(kCaptionPrefix);
-  p.dev.pic16.config_word = 0x3FFF;
-}
+void ClearForRead(Programmer& p) { ClearImage(p, image::kFillFF); }
 
 }  // namespace
 

@@ -79,12 +79,14 @@ bool BufferOp(Programmer& p, Op&& op) {
 
 }  // namespace
 
+void ClearImage(Programmer& p, int pattern) {
+  image::ClearBuf(p.image, pattern, LayoutOf(p));
+  p.host.SetCaption(image::kCaptionPrefix);
+  p.dev.pic16.config_word = 0x3FFF;
+}
+
 bool ClearBuffer(Programmer& p, int pattern) {
-  return BufferOp(p, [&] {
-    image::ClearBuf(p.image, pattern, LayoutOf(p));
-    p.host.SetCaption(image::kCaptionPrefix);
-    p.dev.pic16.config_word = 0x3FFF;
-  });
+  return BufferOp(p, [&] { ClearImage(p, pattern); });
 }
 
 bool InvertBuffer(Programmer& p) { return BufferOp(p, [&] { image::InvertData(p.image); }); }

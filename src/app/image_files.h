@@ -41,6 +41,11 @@ std::string SaveFile(Programmer& p, const std::string& path, image::SaveType typ
 // .s37 .s .s2 .s3 .srec .mot .eep); binary for anything else.
 image::SaveType SaveTypeForPath(const std::string& path);
 
+// Clears the image with a fill pattern the way the family needs it, resets
+// the caption and the PIC configuration value. No busy check: routines use
+// it too.
+void ClearImage(Programmer& p, int pattern);
+
 // The buffer operations of the menu.
 bool ClearBuffer(Programmer& p, int pattern);
 bool InvertBuffer(Programmer& p);
