@@ -100,7 +100,7 @@ QTableView* BufferPage::MakeView(QAbstractItemModel* model, int columns) {
 
 void BufferPage::SizeColumns(QTableView* view, int columns) {
   const QFontMetrics fm(GridFont());
-  const int pad = 10;
+  const int pad = 8;
   const int ascii = columns - 1;
   view->setColumnWidth(0, fm.horizontalAdvance("$000000") + pad + 2);
   const int cell = fm.horizontalAdvance(columns == kByteColumns ? "00" : "0000") + pad;

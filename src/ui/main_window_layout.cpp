@@ -273,7 +273,7 @@ QWidget* TfrmEprom::BuildStatusArea() {
   right->addWidget(Caption("Checksum", area), 0, 0);
   right->addWidget(cb_check_type_, 0, 1);
   right->addWidget(ed_checksum_, 1, 1);
-  right->addWidget(Caption("Last", area), 2, 0);
+  right->addWidget(Caption("Last address", area), 2, 0);
   right->addWidget(ed_buffer_, 2, 1);
   right->addWidget(lb_adapter_, 3, 0, 1, 2);
   right->addWidget(lb_adapter2_, 4, 0, 1, 2);
@@ -281,8 +281,9 @@ QWidget* TfrmEprom::BuildStatusArea() {
 
   auto* board = new QHBoxLayout;
   board->setSpacing(6);
-  board->addWidget(switch_picture_, 5);
-  board->addWidget(socket_picture_, 4);
+  board->addWidget(switch_picture_, 0);
+  board->addWidget(socket_picture_, 0);
+  board->addStretch(1);
   board->addLayout(right, 0);
   grid->addLayout(board, 1, 0, 1, 7);
   grid->setColumnStretch(2, 1);

@@ -39,6 +39,7 @@ constexpr int kSocketPins = 32;
 constexpr int kColumns = kSocketPins / 2;  // pin positions along the socket
 constexpr qreal kWidth = 236;
 constexpr qreal kHeight = 78;
+constexpr int kShownHeight = 68;  // as the switch picture beside it
 constexpr qreal kPitch = 10;
 // Room left of the socket for chips that overhang it on an adapter.
 constexpr qreal kSocketLeft = 48;
@@ -75,7 +76,7 @@ SocketOutline OutlineForCode(int code) {
 
 SocketPicture::SocketPicture(QWidget* parent) : QWidget(parent) {
   setObjectName("imgSocket");
-  setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   SetCode(0);
 }
 
@@ -86,14 +87,24 @@ void SocketPicture::SetCode(int code) {
   update();
 }
 
-QSize SocketPicture::sizeHint() const { return QSize(static_cast<int>(kWidth), 78); }
-QSize SocketPicture::minimumSizeHint() const { return QSize(150, 52); }
+// The room left of the socket is only drawn when a chip overhangs into it.
+qreal SocketPicture::ContentLeft() const {
+  const bool overhang = outline_.kind == SocketOutline::Kind::kDip && outline_.pins > kSocketPins;
+  return overhang ? 0 : kSocketLeft - 4;
+}
+
+QSize SocketPicture::sizeHint() const {
+  return QSize(qRound((kWidth - (kSocketLeft - 4)) * kShownHeight / kHeight), kShownHeight);
+}
+QSize SocketPicture::minimumSizeHint() const { return sizeHint(); }
 
 void SocketPicture::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
-  const qreal scale = std::min(width() / kWidth, height() / kHeight);
-  painter.translate((width() - kWidth * scale) / 2, (height() - kHeight * scale) / 2);
+  const qreal left = ContentLeft();
+  const qreal scale = std::min(width() / (kWidth - left), height() / kHeight);
+  // Left-aligned, so the pictures sit side by side however wide the row.
+  painter.translate(-left * scale, (height() - kHeight * scale) / 2);
   painter.scale(scale, scale);
 
   // The ZIF socket: body, the lever at the far end, two rows of contacts.

@@ -40,6 +40,7 @@ class SocketPicture : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  qreal ContentLeft() const;
   int code_ = -1;
   SocketOutline outline_;
 };

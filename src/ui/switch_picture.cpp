@@ -9,6 +9,7 @@ namespace {
 // Everything is drawn in this logical box and scaled to the widget.
 constexpr qreal kWidth = 252;
 constexpr qreal kHeight = 78;
+constexpr int kShownHeight = 68;
 
 const QColor kBoard(0x2E, 0x6B, 0x3A);
 const QColor kBoardEdge(0x1E, 0x4D, 0x29);
@@ -40,7 +41,7 @@ SwitchPicture::SwitchPicture(QWidget* parent) : QWidget(parent) {
   setObjectName("dipSwitches");
   pictures_.fill(2);
   pictures_[0] = 4;
-  setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
 void SwitchPicture::SetPictures(const std::array<int, 13>& pictures) {
@@ -56,15 +57,20 @@ void SwitchPicture::SetJumperCaption(const QString& text, QColor colour) {
   update();
 }
 
-QSize SwitchPicture::sizeHint() const { return QSize(static_cast<int>(kWidth), 78); }
-QSize SwitchPicture::minimumSizeHint() const { return QSize(168, 52); }
+// Drawn at the height of the status rows beside it, so the picture fills
+// its box and the window keeps its small default width.
+QSize SwitchPicture::sizeHint() const {
+  return QSize(qRound(kWidth * kShownHeight / kHeight), kShownHeight);
+}
+QSize SwitchPicture::minimumSizeHint() const { return sizeHint(); }
 
 void SwitchPicture::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
-  // Keep the aspect ratio and centre the drawing.
+  // Keep the aspect ratio.
   const qreal scale = std::min(width() / kWidth, height() / kHeight);
-  painter.translate((width() - kWidth * scale) / 2, (height() - kHeight * scale) / 2);
+  // Left-aligned, so the pictures sit side by side however wide the row.
+  painter.translate(0, (height() - kHeight * scale) / 2);
   painter.scale(scale, scale);
 
   painter.setPen(QPen(kBoardEdge, 1.5));
@@ -138,7 +144,7 @@ void SwitchPicture::PaintSwitches(QPainter& painter, const QRectF& area) const {
   const qreal slot_top = body.top() + 14;
   const qreal slot_height = body.height() - 18;
   QFont number_font = font;
-  number_font.setPixelSize(pitch < 15 ? 9 : 10);
+  number_font.setPixelSize(10);
   number_font.setBold(false);
   for (int n = 1; n <= 12; ++n) {
     const QRectF slot(slot_area_left + (n - 1) * pitch + pitch * 0.2, slot_top, pitch * 0.6,

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -19,7 +20,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationDisplayName("Tavrin Daraz ");
   QApplication::setWindowIcon(ui::GlyphIcon(ui::Glyph::kApp));
   if (argc < 2) {
-    std::fprintf(stderr, "usage: daraz-gui-screenshot OUT.png [DEVICE]\n");
+    std::fprintf(stderr, "usage: daraz-gui-screenshot OUT.png [DEVICE [PAGE]]\n");
     return 2;
   }
   const QString device = argc > 2 ? argv[2] : "27C256";
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
   }
   window.SelectItem(*found.node);
   window.LoadFile(path);
+  if (argc > 3) window.PageControl1()->setCurrentIndex(QString(argv[3]).toInt());
   window.show();
   QTimer::singleShot(400, [&] {
     const bool saved = window.grab().save(argv[1]);
