@@ -58,6 +58,17 @@ class ActionTest : public QObject {
     QVERIFY(w.programmer().board()->pins().power() == false);
   }
 
+  void escapeCancelsToo() {
+    WindowFixture f;
+    SelectLargeDevice(f);
+    ui::TfrmEprom& w = f.window();
+    QVERIFY(w.StartAction(app::Action::kBlank));
+    QTRY_VERIFY(w.progress_panel()->isVisible());
+    QTest::keyClick(&w, Qt::Key_Escape);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.Busy(), 30000);
+    QCOMPARE(w.status_line()->text(), QString("Device Check was Cancelled"));
+  }
+
   void aReadThatRunsToTheEndReportsAndRefreshes() {
     WindowFixture f;
     f.Select("27C256");
@@ -101,6 +112,21 @@ class ActionTest : public QObject {
     QTRY_VERIFY(!w.Busy());
     QCOMPARE(w.status_line()->text(), QString("Hardware Error :  Check Power && connection"));
     QCOMPARE(w.status_line()->palette().color(QPalette::WindowText), QColor(Qt::red));
+  }
+
+  void aPortThatCannotBeOpenedIsReported() {
+    if (QFile::exists("/dev/parport1")) QSKIP("a second parallel port is present");
+    WindowFixture f;
+    ui::TfrmEprom& w = f.window();
+    w.cbPortChange(1);
+    QVERIFY(w.status_line()->text().startsWith("LPT2 (0x278) could not be opened"));
+    QCOMPARE(w.status_line()->palette().color(QPalette::WindowText), QColor(Qt::red));
+    QVERIFY(w.programmer().board() == nullptr);
+    w.cbPortChange(4);
+    QVERIFY(w.programmer().board() != nullptr);
+    w.mnuTestClick();
+    QTRY_VERIFY(!w.Busy());
+    QCOMPARE(w.status_line()->text(), QString("Hardware present "));
   }
 
   void closingDuringAnActionCancelsItFirst() {

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSlider>
 #include <QTableView>
 #include <QtTest>
 
@@ -114,6 +115,24 @@ class WindowViewsTest : public QObject {
     QCOMPARE(w.programmer().dev.switch_pattern, 19);
     QCOMPARE(w.switch_picture()->pictures()[0], 5);
     QCOMPARE(w.programmer().controls.Text("lbJpa18"), std::string("A18"));
+  }
+
+  void familyPanelsFollowTheSelection() {
+    WindowFixture f;
+    ui::TfrmEprom& w = f.window();
+    auto* panel = w.findChild<QWidget*>("p27CSettings");
+    QVERIFY(panel != nullptr);
+    f.Select("27C256");
+    QVERIFY(!panel->isHidden());
+    // The track bar's handler sets the descriptor's timing.
+    auto* bar = w.findChild<QSlider*>("tbTWC");
+    QVERIFY(bar != nullptr);
+    bar->setValue(42);
+    QCOMPARE(w.programmer().dev.twc, 42);
+    QCOMPARE(w.programmer().controls.Index("tbTWC"), 42);
+    // A family without the panel hides it again.
+    f.Select("29F040");
+    QVERIFY(panel->isHidden());
   }
 
   void statusFieldsAndOffset() {

@@ -1,10 +1,11 @@
 // Every family settings panel that is built in registers here, one line
 // per family group, e.g. registry.Add(UvEpromPanel());
+#include "ui/panels/family_panels.h"
 #include "ui/panels/panel_spec.h"
 
 namespace ui {
 
-void RegisterAllPanels(PanelRegistry& registry) { (void)registry; }
+void RegisterAllPanels(PanelRegistry& registry) { registry.Add(UvEpromPanel()); }
 
 PanelSpec CommonOptionsPanel() {
   PanelSpec spec;

@@ -3,7 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -48,8 +48,31 @@ QWidget* SettingsPage::BuildPanel(const PanelSpec& spec, PanelContext& context, 
   }
   auto* box = new QGroupBox(Q(spec.title), parent);
   box->setObjectName(Q(spec.name));
-  auto* layout = new QFormLayout(box);
-  layout->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+  // Check boxes, radio buttons and buttons two to a row; captioned fields
+  // and bars a row each, caption on the left.
+  auto* layout = new QGridLayout(box);
+  layout->setColumnStretch(1, 1);
+  layout->setColumnStretch(3, 1);
+  int row = 0;
+  int half = 0;  // 0: the next small control starts a row, 1: it goes right
+  auto add_small = [&](QWidget* w) {
+    layout->addWidget(w, row, half * 2, 1, 2);
+    half ^= 1;
+    if (half == 0) ++row;
+  };
+  auto add_wide = [&](const QString& caption, QWidget* w) {
+    if (half != 0) {
+      half = 0;
+      ++row;
+    }
+    if (caption.isEmpty()) {
+      layout->addWidget(w, row, 0, 1, 4);
+    } else {
+      layout->addWidget(new QLabel(caption, box), row, 0);
+      layout->addWidget(w, row, 1, 1, 3);
+    }
+    ++row;
+  };
   QButtonGroup* radios = nullptr;
   ControlBinder& binder = context.binder;
 
@@ -68,7 +91,7 @@ QWidget* SettingsPage::BuildPanel(const PanelSpec& spec, PanelContext& context, 
         }
         button->setObjectName(Q(c.name));
         binder.BindButton(button, c.name);
-        layout->addRow(button);
+        add_small(button);
         break;
       }
       case K::kLabel: {
@@ -76,15 +99,16 @@ QWidget* SettingsPage::BuildPanel(const PanelSpec& spec, PanelContext& context, 
         label->setObjectName(Q(c.name));
         label->setProperty("coreText", caption.isEmpty());
         binder.BindLabel(label, c.name);
-        layout->addRow(label);
+        add_wide({}, label);
         break;
       }
       case K::kField: {
         auto* field = new QLineEdit(box);
         field->setObjectName(Q(c.name));
         field->setReadOnly(true);
+        field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QString(16, '0')));
         binder.BindField(field, c.name);
-        layout->addRow(caption, field);
+        add_wide(caption, field);
         break;
       }
       case K::kCombo: {
@@ -92,11 +116,11 @@ QWidget* SettingsPage::BuildPanel(const PanelSpec& spec, PanelContext& context, 
         combo->setObjectName(Q(c.name));
         for (const std::string& item : c.items) combo->addItem(Q(item));
         binder.BindCombo(combo, c.name);
-        layout->addRow(caption, combo);
+        add_wide(caption, combo);
         break;
       }
       case K::kTrackBar:
-        layout->addRow(caption, TrackBar(c, context, box));
+        add_wide(caption, TrackBar(c, context, box));
         break;
       case K::kButton: {
         auto* button = new QPushButton(caption, box);
@@ -106,7 +130,7 @@ QWidget* SettingsPage::BuildPanel(const PanelSpec& spec, PanelContext& context, 
         QObject::connect(button, &QPushButton::clicked, box, [&context, run] {
           if (run != nullptr && context.run) context.run(run);
         });
-        layout->addRow(button);
+        add_small(button);
         break;
       }
     }

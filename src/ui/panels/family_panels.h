@@ -1,0 +1,13 @@
+#pragma once
+
+// The settings panels of the device families, one function per panel.
+
+#include "ui/panels/panel_spec.h"
+
+namespace ui {
+
+// p27CSettings: the EPROM timing track bars and the peak counters of the
+// last program run.
+PanelSpec UvEpromPanel();
+
+}  // namespace ui
