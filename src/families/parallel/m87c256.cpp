@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/default_routines.h"
+#include "app/image_files.h"
 #include "app/programmer.h"
 #include "families/parallel/uv_eprom_pass.h"
 #include "image/buffer_ops.h"
@@ -109,10 +110,7 @@ uint8_t Attempt33(app::Programmer& p, uint32_t address, uint8_t b, int width, in
 void Read33(app::Programmer& p) {
   image::MemoryImage& img = p.image;
   hw::Bus& bus = p.bus;
-  image::FamilyLayout layout;
-  layout.family = p.dev.family;
-  image::ClearBuf(img, image::kFillFF, layout);
-  p.host.SetCaption(app::kCaptionPrefix);
+  app::ClearImage(p, image::kFillFF);
   if (img.buffer_offset != 0 && !app::ConfirmOffset(p)) return;
   bus.DelayTicks(1000);
   p.SetProcessGauge("Reading Chip", img.device_size, app::colour::kBlack);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/default_routines.h"
+#include "app/image_files.h"
 #include "app/programmer.h"
 #include "families/parallel/uv_eprom.h"
 #include "families/parallel/uv_eprom_pass.h"
@@ -30,10 +31,7 @@ uint8_t StrobeAndRead(hw::Bus& bus, int32_t width) {
 void Read(app::Programmer& p) {
   image::MemoryImage& img = p.image;
   hw::Bus& bus = p.bus;
-  image::FamilyLayout layout;
-  layout.family = p.dev.family;
-  image::ClearBuf(img, image::kFillFF, layout);
-  p.host.SetCaption(app::kCaptionPrefix);
+  app::ClearImage(p, image::kFillFF);
   if (img.buffer_offset != 0 && !app::ConfirmOffset(p)) return;
   bus.DelayTicks(200);
   p.SetProcessGauge("Reading Chip", img.device_size, app::colour::kBlack);
