@@ -6,22 +6,18 @@
 namespace ui {
 namespace {
 
-constexpr int kMinByteRows = 28;     // small devices still fill the page
+constexpr int kMinByteRows = 28;        // small devices still fill the page
 constexpr uint32_t kMinRowsFrom = 448;  // sizes from here get one row per 16 bytes
-constexpr int kMinDataRows = 5;      // the data-EEPROM grid below the word view
+constexpr int kMinDataRows = 5;         // the data-EEPROM grid below the word view
 constexpr uint32_t kDataRowsFrom = 80;
 
 bool IsPicFamily(int family) { return image::IsPic14(family) || image::IsPic12(family); }
 
 // Rows needed for n values at `per_row` a row; a partial last row counts,
 // so the last bytes of a device whose size is not a multiple of 16 show.
-int RowsFor(uint64_t n, uint32_t per_row) {
-  return static_cast<int>((n + per_row - 1) / per_row);
-}
+int RowsFor(uint64_t n, uint32_t per_row) { return static_cast<int>((n + per_row - 1) / per_row); }
 
-uint8_t ByteAt(const uint8_t* image, uint64_t i) {
-  return i < image::kImageSize ? image[i] : 0xFF;
-}
+uint8_t ByteAt(const uint8_t* image, uint64_t i) { return i < image::kImageSize ? image[i] : 0xFF; }
 
 QString Hex(uint32_t value, int digits) {
   return QStringLiteral("%1").arg(value, digits, 16, QLatin1Char('0')).toUpper();

@@ -16,9 +16,7 @@ constexpr size_t kMaxHits = 300;
 }  // namespace
 
 DeviceFinder::DeviceFinder(QWidget* parent)
-    : QLineEdit(parent),
-      completer_(new QCompleter(this)),
-      model_(new QStandardItemModel(this)) {
+    : QLineEdit(parent), completer_(new QCompleter(this)), model_(new QStandardItemModel(this)) {
   setObjectName("edFind");
   setPlaceholderText(QString::fromUtf8("Find device\u2026"));
   setClearButtonEnabled(true);
@@ -44,9 +42,10 @@ void DeviceFinder::Search(const QString& text) {
   for (const app::DeviceHit& hit : app::SearchDevices(pattern.toStdString())) {
     if (hits_.size() == kMaxHits) break;
     hits_.push_back(hit.node);
-    auto* item = new QStandardItem(
-        QString::fromUtf8(hit.node->caption.data(), static_cast<qsizetype>(hit.node->caption.size())) +
-        QStringLiteral("    \u2014  ") + QString::fromStdString(hit.group_path));
+    auto* item =
+        new QStandardItem(QString::fromUtf8(hit.node->caption.data(),
+                                            static_cast<qsizetype>(hit.node->caption.size())) +
+                          QStringLiteral("    \u2014  ") + QString::fromStdString(hit.group_path));
     item->setEditable(false);
     model_->appendRow(item);
   }

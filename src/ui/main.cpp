@@ -32,8 +32,9 @@ class Application final : public QApplication {
 
 int main(int argc, char** argv) {
   Application app(argc, argv);
+  // The title goes on the message boxes. It is not made the display name:
+  // the window system would append that to every window caption.
   QApplication::setApplicationName("daraz-gui");
-  QApplication::setApplicationDisplayName(kApplicationTitle);
   QApplication::setDesktopFileName("daraz-gui");
   QApplication::setWindowIcon(ui::GlyphIcon(ui::Glyph::kApp));
   try {

@@ -79,13 +79,14 @@ TfrmEprom::TfrmEprom(StartOptions options, QWidget* parent)
   connect(runner_, &ActionRunner::Finished, this, [this] { ActionFinished(); });
   binder_ = new ControlBinder(programmer_->controls, this);
   binder_->on_user_change = [this](const std::string& name) { UserChangedControl(name); };
-  panel_context_ = std::make_unique<PanelContext>(PanelContext{
-      *programmer_, *binder_,
-      [this](void (*routine)(app::Programmer&)) {
-        if (Busy()) return;
-        runner_->Start([routine](app::Programmer& p) { routine(p); });
-      },
-      {}});
+  panel_context_ = std::make_unique<PanelContext>(
+      PanelContext{*programmer_,
+                   *binder_,
+                   [this](void (*routine)(app::Programmer&)) {
+                     if (Busy()) return;
+                     runner_->Start([routine](app::Programmer& p) { routine(p); });
+                   },
+                   {}});
   RegisterAllPanels(panels_);
 
   about_ = new TMenuAbout(this);
@@ -164,8 +165,8 @@ void TfrmEprom::HideGauge() { progress_->hide(); }
 
 bool TfrmEprom::AskYesNo(const QString& question) {
   if (answer_question) return answer_question(question);
-  return QMessageBox::question(this, windowTitle(), question,
-                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  return QMessageBox::question(this, windowTitle(), question, QMessageBox::Yes | QMessageBox::No) ==
+         QMessageBox::Yes;
 }
 
 void TfrmEprom::Inform(const QString& text) {
@@ -349,9 +350,9 @@ void TfrmEprom::mnuLoadClick() {
   if (Busy()) return;
   QStringList filters;
   for (const image::FileFilter& f : image::OpenFilters()) filters << DialogFilter(f);
-  QFileDialog dialog(this, QString::fromLatin1(image::kOpenDialogTitle.data(),
-                                               image::kOpenDialogTitle.size()),
-                     files_dir_);
+  QFileDialog dialog(
+      this, QString::fromLatin1(image::kOpenDialogTitle.data(), image::kOpenDialogTitle.size()),
+      files_dir_);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setNameFilters(filters);

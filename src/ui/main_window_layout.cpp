@@ -176,7 +176,8 @@ void TfrmEprom::BuildToolBar() {
   tool_bar_->addWidget(spacer);
   finder_ = new DeviceFinder(tool_bar_);
   finder_->setPlaceholderText(QString::fromUtf8("Find device\u2026  (Ctrl+F)"));
-  finder_->setMinimumWidth(finder_->fontMetrics().horizontalAdvance("Find device... (Ctrl+F)") + 40);
+  finder_->setMinimumWidth(finder_->fontMetrics().horizontalAdvance("Find device... (Ctrl+F)") +
+                           40);
   finder_->setToolTip("Type part of a device name, then pick it from the list");
   tool_bar_->addWidget(finder_);
   connect(finder_, &DeviceFinder::DeviceChosen, this,
@@ -300,14 +301,15 @@ QWidget* TfrmEprom::BuildPages() {
   pages_->addTab(buffer_page_, "Buffer");
   pages_->addTab(configs_page_, "Configs");
   pages_->addTab(settings_page_, "Settings");
-  connect(pages_, &QTabWidget::currentChanged, this, [this](int page) { PageControl1Change(page); });
+  connect(pages_, &QTabWidget::currentChanged, this,
+          [this](int page) { PageControl1Change(page); });
   connect(buffer_page_, &BufferPage::HexGridClicked, this,
           [this](int column, int row) { HexGridClick(column, row); });
-  connect(buffer_page_, &BufferPage::MoveRequested, this, [this](uint32_t a, uint32_t b,
-                                                                 uint32_t size) {
-    app::MoveBuffer(*programmer_, a, b, size);
-    RefreshViews();
-  });
+  connect(buffer_page_, &BufferPage::MoveRequested, this,
+          [this](uint32_t a, uint32_t b, uint32_t size) {
+            app::MoveBuffer(*programmer_, a, b, size);
+            RefreshViews();
+          });
   return pages_;
 }
 

@@ -71,8 +71,8 @@ bool TfrmEprom::OpenPort(int index, bool at_start) {
     cb_port_->setCurrentIndex(index);
     return true;
   }
-  const QString why =
-      QStringLiteral("%1 could not be opened (%2)").arg(PortName(index), QString::fromStdString(reason));
+  const QString why = QStringLiteral("%1 could not be opened (%2)")
+                          .arg(PortName(index), QString::fromStdString(reason));
   if (at_start) {
     UseSimulatedBoard(why);
   } else {

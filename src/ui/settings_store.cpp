@@ -84,10 +84,10 @@ void SaveStoredSettings(QSettings& store, const SettingsValues& v) {
   // Remove other spellings first, so a later case-insensitive read cannot
   // pick up a stale value written by hand under another case.
   static constexpr const char* kNames[] = {
-      setting::kPort,     setting::kErase,   setting::kChecksum, setting::kDevice,
-      setting::kFiles,    setting::kFamily,  setting::kDeviceId, setting::kWidth,
-      setting::kHeight,   setting::kSkipFF,  setting::kFastPro,  setting::kBoard,
-      setting::kSequ,     setting::kLockMode};
+      setting::kPort,   setting::kErase,   setting::kChecksum, setting::kDevice,
+      setting::kFiles,  setting::kFamily,  setting::kDeviceId, setting::kWidth,
+      setting::kHeight, setting::kSkipFF,  setting::kFastPro,  setting::kBoard,
+      setting::kSequ,   setting::kLockMode};
   for (const QString& key : store.childKeys()) {
     for (const char* name : kNames) {
       const QString ours = QString::fromLatin1(name);

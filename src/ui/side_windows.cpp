@@ -19,13 +19,12 @@ TMenuAbout::TMenuAbout(QWidget* parent) : QDialog(parent) {
   icon->setPixmap(GlyphIcon(Glyph::kApp).pixmap(48, 48));
   auto* text = new QLabel(this);
   text->setTextFormat(Qt::RichText);
-  text->setText(QStringLiteral(
-                    "<b>Tavrin Daraz Programmer</b><br>%1<br><br>"
-                    "Reads, blank-checks, programs, verifies, erases and identifies<br>"
-                    "EPROMs, EEPROMs, flash, serial memories and microcontrollers<br>"
-                    "on the parallel-port programmer board.<br><br>"
-                    "Board revisions: RevK, RevKA, RevKB, RevM, RevMA,<br>"
-                    "RevPx, RevP, RevSx, RevS, RevSa.")
+  text->setText(QStringLiteral("<b>Tavrin Daraz Programmer</b><br>%1<br><br>"
+                               "Reads, blank-checks, programs, verifies, erases and identifies<br>"
+                               "EPROMs, EEPROMs, flash, serial memories and microcontrollers<br>"
+                               "on the parallel-port programmer board.<br><br>"
+                               "Board revisions: RevK, RevKA, RevKB, RevM, RevMA,<br>"
+                               "RevPx, RevP, RevSx, RevS, RevSa.")
                     .arg(QString::fromLatin1(app::kCaptionPrefix).chopped(2).trimmed()));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -11,8 +11,8 @@ namespace ui {
 struct SocketOutline {
   enum class Kind { kEmpty, kDip, kPlcc };
   Kind kind = Kind::kEmpty;
-  int pins = 0;        // DIP pin count
-  QString label;       // printed on the chip
+  int pins = 0;   // DIP pin count
+  QString label;  // printed on the chip
   // Extra wiring the device needs on the socket: socket pins joined by a
   // wire (0 when none).
   int wire_from = 0;

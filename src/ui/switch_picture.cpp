@@ -127,8 +127,8 @@ void SwitchPicture::PaintSwitches(QPainter& painter, const QRectF& area) const {
   font.setBold(true);
   painter.setFont(font);
   painter.setPen(kKnob);
-  painter.drawText(QRectF(body.left() + 4, body.top() + 1, 30, 11), Qt::AlignLeft | Qt::AlignVCenter,
-                   QStringLiteral("ON"));
+  painter.drawText(QRectF(body.left() + 4, body.top() + 1, 30, 11),
+                   Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("ON"));
   // The arrow beside "ON" points at the side a switch is pushed to be on.
   QPainterPath arrow;
   const QPointF tip(body.left() + 27, body.top() + 3);

@@ -1,5 +1,7 @@
 // The byte editor: every change of the field writes the byte, text that is
 // not hexadecimal writes nothing, and showing a byte never writes.
+#include "ui/hex_editor.h"
+
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QtTest>
@@ -7,7 +9,6 @@
 
 #include "image/layout.h"
 #include "image/memory_image.h"
-#include "ui/hex_editor.h"
 
 class HexEditorTest : public QObject {
   Q_OBJECT

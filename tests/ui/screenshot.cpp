@@ -17,7 +17,6 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationDisplayName("Tavrin Daraz ");
   QApplication::setWindowIcon(ui::GlyphIcon(ui::Glyph::kApp));
   if (argc < 2) {
     std::fprintf(stderr, "usage: daraz-gui-screenshot OUT.png [DEVICE [PAGE]]\n");

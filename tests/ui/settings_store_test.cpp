@@ -1,10 +1,10 @@
 // The settings store: the fourteen values under their names, read without
 // regard to case, and a damaged store that never yields a bad value.
+#include "ui/settings_store.h"
+
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include "ui/settings_store.h"
 
 using ui::LoadStoredSettings;
 using ui::SaveStoredSettings;
@@ -43,10 +43,10 @@ class SettingsStoreTest : public QObject {
     // The names are the store's interface: exactly these, nothing else.
     QStringList keys = store.childKeys();
     keys.sort();
-    QStringList expected = {"PORT",           "ERASE",          "CHECKSUM",     "DEVICE",
-                            "FILES",          "Epr_eep",        "Epr_DeviceID", "frmEprom_width",
-                            "frmEprom_Height", "Epr_Skip0xFF",  "Epr_fastPro",  "Epr_tavrin",
-                            "Epr_sequ",       "mcs51_ModeLock"};
+    QStringList expected = {
+        "PORT",        "ERASE",        "CHECKSUM",       "DEVICE",          "FILES",
+        "Epr_eep",     "Epr_DeviceID", "frmEprom_width", "frmEprom_Height", "Epr_Skip0xFF",
+        "Epr_fastPro", "Epr_tavrin",   "Epr_sequ",       "mcs51_ModeLock"};
     expected.sort();
     QCOMPARE(keys, expected);
 

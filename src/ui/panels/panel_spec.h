@@ -42,8 +42,8 @@ struct PanelControl {
   void (*changed)(app::Programmer&) = nullptr;
   // kButton: the routine the button starts.
   void (*run)(app::Programmer&) = nullptr;
-  int minimum = 0, maximum = 100;    // kTrackBar
-  std::vector<std::string> items;    // kCombo: items until the core sets them
+  int minimum = 0, maximum = 100;  // kTrackBar
+  std::vector<std::string> items;  // kCombo: items until the core sets them
 };
 
 // Shorthands for writing panel descriptions.

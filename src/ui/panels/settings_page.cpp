@@ -159,7 +159,7 @@ SettingsPage::SettingsPage(const PanelRegistry& registry, PanelContext& context,
     family_panels_.push_back(panel);
     column->addWidget(panel);
   }
-  empty_note_ = new QLabel("This device has no settings of its own.", inner);
+  empty_note_ = new QLabel("No further settings for this device.", inner);
   empty_note_->setObjectName("lbNoSettings");
   empty_note_->setEnabled(false);
   column->addWidget(empty_note_);
