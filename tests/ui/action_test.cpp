@@ -86,6 +86,31 @@ class ActionTest : public QObject {
     QVERIFY(w.pICON()->isEnabled());
   }
 
+  void aFileProgramsIntoTheSimulatedChipAndVerifies() {
+    WindowFixture f;
+    f.Select("27C256");
+    ui::TfrmEprom& w = f.window();
+    QByteArray data(0x8000, '\xFF');
+    for (int i = 0; i < 0x400; ++i) data[i] = static_cast<char>(i * 7);
+    QFile file(f.Path("fw.bin"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(data);
+    file.close();
+    QVERIFY(w.LoadFile(f.Path("fw.bin")));
+    QVERIFY(w.StartAction(app::Action::kProgram));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.Busy(), 120000);
+    QCOMPARE(w.status_line()->text(), QString("Device Programmed OK"));
+    // The chip keeps its contents across another selection of the same part.
+    f.Select("27C256");
+    QVERIFY(w.StartAction(app::Action::kVerify));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.Busy(), 120000);
+    QCOMPARE(w.status_line()->text(), QString("Device Verify OK"));
+    w.Clear1Click(2);
+    QVERIFY(w.StartAction(app::Action::kRead));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.Busy(), 120000);
+    QCOMPARE(w.programmer().image[7], 49);
+  }
+
   void questionsFromTheWorkerWaitForTheAnswer() {
     WindowFixture f;
     f.Select("27C256");
