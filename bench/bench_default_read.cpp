@@ -30,9 +30,9 @@ class QuietHost final : public app::Host {
 void BM_DefaultRead512K(benchmark::State& state) {
   QuietHost host;
   app::Programmer p(host);
-  app::BackendSpec spec;
-  spec.kind = app::BackendSpec::Kind::kSim;
-  p.OpenBackend(spec);
+  app::BackendSpec backend;
+  backend.kind = app::BackendSpec::Kind::kSim;
+  p.OpenBackend(backend);
   sim::Board& board = *p.board();
   board.InsertChip(std::make_unique<sim::RomChip>(kSize));
   p.dev.family = 4;

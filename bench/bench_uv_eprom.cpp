@@ -40,9 +40,9 @@ double Seconds(int64_t ns) { return static_cast<double>(ns) / 1e9; }
 void BM_ProgramAndVerify(benchmark::State& state) {
   QuietHost host;
   app::Programmer p(host);
-  app::BackendSpec spec;
-  spec.kind = app::BackendSpec::Kind::kSim;
-  p.OpenBackend(spec);
+  app::BackendSpec backend;
+  backend.kind = app::BackendSpec::Kind::kSim;
+  p.OpenBackend(backend);
   sim::Board& board = *p.board();
   const int code = static_cast<int>(state.range(0));
   app::SelectDevice(p, app::HandlerId::M27C_Click, app::SelectItem{code, "bench"});

@@ -8,54 +8,54 @@
 namespace app {
 
 bool ParseBackendSpec(const std::string& text, BackendSpec& out) {
-  BackendSpec spec;
+  BackendSpec backend;
   if (text == "sim") {
-    spec.kind = BackendSpec::Kind::kSim;
+    backend.kind = BackendSpec::Kind::kSim;
   } else if (text.size() == 4 && (text.rfind("lpt", 0) == 0 || text.rfind("LPT", 0) == 0) &&
              text[3] >= '1' && text[3] <= '4') {
-    spec.kind = BackendSpec::Kind::kLpt;
-    spec.lpt_index = text[3] - '1';
+    backend.kind = BackendSpec::Kind::kLpt;
+    backend.lpt_index = text[3] - '1';
   } else if (text.rfind("/dev/", 0) == 0 && text.size() > 5) {
-    spec.kind = BackendSpec::Kind::kDevice;
-    spec.device = text;
+    backend.kind = BackendSpec::Kind::kDevice;
+    backend.device = text;
   } else if (text.rfind("direct:", 0) == 0) {
     char* end = nullptr;
     const unsigned long base = std::strtoul(text.c_str() + 7, &end, 16);
     if (end == text.c_str() + 7 || *end != '\0' || base == 0 || base > 0xFFFD) return false;
-    spec.kind = BackendSpec::Kind::kDirect;
-    spec.base = static_cast<uint16_t>(base);
+    backend.kind = BackendSpec::Kind::kDirect;
+    backend.base = static_cast<uint16_t>(base);
   } else {
     return false;
   }
-  out = spec;
+  out = backend;
   return true;
 }
 
 Programmer::Programmer(Host& h) : host(h), bus(real_clock, h) {}
 Programmer::~Programmer() = default;
 
-std::string Programmer::OpenBackend(const BackendSpec& spec) {
+std::string Programmer::OpenBackend(const BackendSpec& backend) {
   bus.SetPort(nullptr, "no port selected");
   bus.SetClock(real_clock);
   port_.reset();
   board_.reset();
   hw::OpenResult opened;
-  switch (spec.kind) {
+  switch (backend.kind) {
     case BackendSpec::Kind::kSim:
       board_ = std::make_unique<sim::Board>(bus.LptBase());
       bus.SetClock(board_->clock());
       bus.SetPort(board_.get());
       return {};
     case BackendSpec::Kind::kLpt:
-      bus.cbPortChange(spec.lpt_index);
+      bus.cbPortChange(backend.lpt_index);
       opened = hw::OpenPpdevByBase(bus.LptBase());
       break;
     case BackendSpec::Kind::kDevice:
-      opened = hw::OpenPpdevDevice(spec.device, bus.LptBase());
+      opened = hw::OpenPpdevDevice(backend.device, bus.LptBase());
       break;
     case BackendSpec::Kind::kDirect:
-      bus.SetBase(spec.base);
-      opened = hw::OpenDirect(spec.base);
+      bus.SetBase(backend.base);
+      opened = hw::OpenDirect(backend.base);
       break;
   }
   if (!opened) {

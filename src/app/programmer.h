@@ -49,7 +49,7 @@ class Programmer {
   // --- backend -------------------------------------------------------------
   // Opens the backend; on failure the bus stays unusable and every action
   // reports the reason. Returns the reason, empty on success.
-  std::string OpenBackend(const BackendSpec& spec);
+  std::string OpenBackend(const BackendSpec& backend);
   // The simulated board when that is the backend, else nullptr.
   sim::Board* board() { return board_.get(); }
 

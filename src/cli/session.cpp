@@ -46,12 +46,12 @@ bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& by
 }
 
 // "weak:0x100:5", "stuck:0x10:3:1" -> a chip fault; numbers in C notation.
-bool ParseChipFault(const std::string& spec, sim::ChipFault& fault) {
+bool ParseChipFault(const std::string& fault_text, sim::ChipFault& fault) {
   std::vector<std::string> parts;
   size_t start = 0;
   while (true) {
-    const size_t colon = spec.find(':', start);
-    parts.push_back(spec.substr(start, colon - start));
+    const size_t colon = fault_text.find(':', start);
+    parts.push_back(fault_text.substr(start, colon - start));
     if (colon == std::string::npos) break;
     start = colon + 1;
   }
@@ -130,27 +130,27 @@ bool Session::QuestionUnanswerable() const {
 
 int Session::OpenBoard() {
   const bool sim_options = !options_.sim_chip.empty() || !options_.sim_device.empty() ||
-                           !options_.sim_faults.empty();
-  app::BackendSpec spec;
-  if (!app::ParseBackendSpec(options_.port, spec)) {
+                           !options_.sim_faults.empty() || !options_.trace.empty();
+  app::BackendSpec backend;
+  if (!app::ParseBackendSpec(options_.port, backend)) {
     std::fprintf(stderr,
                  "daraz: unknown port \"%s\" (use lpt1..lpt4, /dev/parportN, direct:0xNNNN or "
                  "sim)\n",
                  options_.port.c_str());
     return kUsage;
   }
-  if (sim_options && spec.kind != app::BackendSpec::Kind::kSim) {
-    std::fprintf(stderr, "daraz: --sim-chip, --sim-device and --sim-fault need --port sim\n");
+  if (sim_options && backend.kind != app::BackendSpec::Kind::kSim) {
+    std::fprintf(stderr, "daraz: --sim-chip, --sim-device, --sim-fault and --trace need --port sim\n");
     return kUsage;
   }
-  const std::string reason = p_->OpenBackend(spec);
+  const std::string reason = p_->OpenBackend(backend);
   if (!reason.empty()) {
     std::fprintf(stderr, "daraz: cannot open port %s: %s\n", options_.port.c_str(),
                  reason.c_str());
     return kNoPort;
   }
   board_open_ = true;
-  return spec.kind == app::BackendSpec::Kind::kSim ? PrepareSimulation() : kOk;
+  return backend.kind == app::BackendSpec::Kind::kSim ? PrepareSimulation() : kOk;
 }
 
 int Session::PrepareSimulation() {
@@ -180,24 +180,24 @@ int Session::PrepareSimulation() {
     chip->SetContents(bytes);
   }
 
-  for (const std::string& spec : options_.sim_faults) {
-    if (spec == "noboard") {
+  for (const std::string& fault_text : options_.sim_faults) {
+    if (fault_text == "noboard") {
       board.SetFault(sim::BoardFault::kNoBoard);
-    } else if (spec == "stuck-loopback-0") {
+    } else if (fault_text == "stuck-loopback-0") {
       board.SetFault(sim::BoardFault::kLoopStuck0);
-    } else if (spec == "stuck-loopback-1") {
+    } else if (fault_text == "stuck-loopback-1") {
       board.SetFault(sim::BoardFault::kLoopStuck1);
     } else {
       sim::ChipFault fault;
-      if (!ParseChipFault(spec, fault)) {
+      if (!ParseChipFault(fault_text, fault)) {
         std::fprintf(stderr,
                      "daraz: unknown fault \"%s\" (noboard, stuck-loopback-0, stuck-loopback-1, "
                      "weak:ADDR:PULSES, stuck:ADDR:BIT:LEVEL)\n",
-                     spec.c_str());
+                     fault_text.c_str());
         return kUsage;
       }
       if (!chip || !chip->InjectFault(fault)) {
-        std::fprintf(stderr, "daraz: the simulated chip has no fault \"%s\"\n", spec.c_str());
+        std::fprintf(stderr, "daraz: the simulated chip has no fault \"%s\"\n", fault_text.c_str());
         return kUsage;
       }
     }

@@ -21,9 +21,9 @@ struct SimSession {
   sim::Board* board = nullptr;
 
   SimSession() {
-    app::BackendSpec spec;
-    spec.kind = app::BackendSpec::Kind::kSim;
-    p.OpenBackend(spec);
+    app::BackendSpec backend;
+    backend.kind = app::BackendSpec::Kind::kSim;
+    p.OpenBackend(backend);
     board = p.board();
   }
 
