@@ -24,10 +24,6 @@ void ImageTableModel::Refresh() {
   emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
 }
 
-QVariant ImageTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  return QAbstractTableModel::headerData(section, orientation, role);
-}
-
 int ByteViewModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : layout_.byte_rows;
 }
@@ -36,6 +32,9 @@ int ByteViewModel::columnCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : kByteColumns;
 }
 
+// While an action runs the worker may be writing the image as a row is
+// painted; the cell then shows the byte from just before or just after the
+// write, and the whole view is repainted when the action ends.
 QVariant ByteViewModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   if (role == Qt::DisplayRole) {
@@ -52,7 +51,7 @@ QVariant ByteViewModel::headerData(int section, Qt::Orientation orientation, int
   if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole) {
     return Alignment(section, kByteColumns - 1);
   }
-  return ImageTableModel::headerData(section, orientation, role);
+  return QAbstractTableModel::headerData(section, orientation, role);
 }
 
 int WordViewModel::rowCount(const QModelIndex& parent) const {
@@ -77,7 +76,7 @@ QVariant WordViewModel::headerData(int section, Qt::Orientation orientation, int
   if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole) {
     return Alignment(section, kWordColumns - 1);
   }
-  return ImageTableModel::headerData(section, orientation, role);
+  return QAbstractTableModel::headerData(section, orientation, role);
 }
 
 }  // namespace ui

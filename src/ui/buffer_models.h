@@ -21,8 +21,6 @@ class ImageTableModel : public QAbstractTableModel {
   // The image changed under the view: repaint what is shown.
   void Refresh();
 
-  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-
  protected:
   const uint8_t* image_;
   BufferLayout layout_;
