@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QToolBar>
 #include <QtTest>
+#include <functional>
 
 #include "sim/board.h"
 #include "ui/action_runner.h"
@@ -16,6 +17,26 @@
 #include "window_fixture.h"
 
 using daraz_test::WindowFixture;
+
+// Runs `act` the moment the progress panel appears, so a test acts while
+// the routine is surely still running, however fast the machine.
+class OnShow : public QObject {
+ public:
+  OnShow(QWidget* watched, std::function<void()> act) : act_(std::move(act)) {
+    watched->installEventFilter(this);
+  }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Show && !fired) {
+      fired = true;
+      act_();
+    }
+    return false;
+  }
+  bool fired = false;
+
+ private:
+  std::function<void()> act_;
+};
 
 class ActionTest : public QObject {
   Q_OBJECT
@@ -35,6 +56,13 @@ class ActionTest : public QObject {
     WindowFixture f;
     SelectLargeDevice(f);
     ui::TfrmEprom& w = f.window();
+    bool cancel_live = false;
+    QString caption;
+    OnShow cancel(w.progress_panel(), [&] {
+      cancel_live = w.progress_panel()->cancel()->isEnabled();
+      caption = w.progress_panel()->caption()->text();
+      QTest::mouseClick(w.progress_panel()->cancel(), Qt::LeftButton);
+    });
     QVERIFY(w.StartAction(app::Action::kRead));
     QVERIFY(w.Busy());
     // Everything but Cancel waits while the action runs.
@@ -42,12 +70,10 @@ class ActionTest : public QObject {
     QVERIFY(!w.menuBar()->isEnabled());
     QVERIFY(!w.edOffset()->isEnabled());
     QVERIFY(!w.StartAction(app::Action::kVerify));
-
-    QTRY_VERIFY(w.progress_panel()->isVisible());
-    QVERIFY(w.progress_panel()->cancel()->isEnabled());
-    QCOMPARE(w.progress_panel()->caption()->text(), QString("Reading Chip"));
-    QTest::mouseClick(w.progress_panel()->cancel(), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!w.Busy(), 30000);
+    QVERIFY(cancel.fired);
+    QVERIFY(cancel_live);
+    QCOMPARE(caption, QString("Reading Chip"));
 
     QCOMPARE(w.status_line()->text(), QString("program interrupted!"));
     QVERIFY(!w.progress_panel()->isVisible());
@@ -62,10 +88,10 @@ class ActionTest : public QObject {
     WindowFixture f;
     SelectLargeDevice(f);
     ui::TfrmEprom& w = f.window();
+    OnShow escape(w.progress_panel(), [&] { QTest::keyClick(&w, Qt::Key_Escape); });
     QVERIFY(w.StartAction(app::Action::kBlank));
-    QTRY_VERIFY(w.progress_panel()->isVisible());
-    QTest::keyClick(&w, Qt::Key_Escape);
     QTRY_VERIFY_WITH_TIMEOUT(!w.Busy(), 30000);
+    QVERIFY(escape.fired);
     QCOMPARE(w.status_line()->text(), QString("Device Check was Cancelled"));
   }
 
@@ -158,9 +184,9 @@ class ActionTest : public QObject {
     WindowFixture f;
     SelectLargeDevice(f);
     ui::TfrmEprom& w = f.window();
+    OnShow close(w.progress_panel(), [&] { w.close(); });
     QVERIFY(w.StartAction(app::Action::kRead));
-    QTRY_VERIFY(w.progress_panel()->isVisible());
-    w.close();
+    QTRY_VERIFY_WITH_TIMEOUT(close.fired, 30000);
     QVERIFY(!w.Busy());
     QVERIFY(w.shut_down());
     QCOMPARE(w.settings_saves(), 1);
