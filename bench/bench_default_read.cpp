@@ -15,20 +15,8 @@ namespace {
 
 constexpr uint32_t kSize = 512 * 1024;
 
-// Answers nothing and shows nothing.
-class QuietHost final : public app::Host {
- public:
-  void Message(const std::string&, int) override {}
-  void ShowGauge(const std::string&, int64_t, uint32_t) override {}
-  void SetGaugeProgress(int64_t) override {}
-  void HideGauge() override {}
-  bool Ask(const std::string&) override { return true; }
-  void Information(const std::string&) override {}
-  void SetCaption(const std::string&) override {}
-};
-
 void BM_DefaultRead512K(benchmark::State& state) {
-  QuietHost host;
+  app::SilentHost host(true);
   app::Programmer p(host);
   app::BackendSpec backend;
   backend.kind = app::BackendSpec::Kind::kSim;

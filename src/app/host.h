@@ -50,4 +50,21 @@ class Host : public hw::Reporter {
   virtual void ControlsChanged() {}
 };
 
+// Shows nothing and answers every question with the same answer: for
+// selections nobody watches, and for benchmarks.
+class SilentHost final : public Host {
+ public:
+  explicit SilentHost(bool answer = false) : answer_(answer) {}
+  void Message(const std::string&, int) override {}
+  void ShowGauge(const std::string&, int64_t, uint32_t) override {}
+  void SetGaugeProgress(int64_t) override {}
+  void HideGauge() override {}
+  bool Ask(const std::string&) override { return answer_; }
+  void Information(const std::string&) override {}
+  void SetCaption(const std::string&) override {}
+
+ private:
+  bool answer_;
+};
+
 }  // namespace app

@@ -59,18 +59,6 @@ class CliHost final : public app::Host {
   std::chrono::steady_clock::time_point last_draw_{};
 };
 
-// A host that says nothing and answers No: for throw-away selections.
-class QuietHost final : public app::Host {
- public:
-  void Message(const std::string&, int) override {}
-  void ShowGauge(const std::string&, int64_t, uint32_t) override {}
-  void SetGaugeProgress(int64_t) override {}
-  void HideGauge() override {}
-  bool Ask(const std::string&) override { return false; }
-  void Information(const std::string&) override {}
-  void SetCaption(const std::string&) override {}
-};
-
 // Collapses an information box's line breaks and padding into one line.
 std::string OneLine(const std::string& text);
 

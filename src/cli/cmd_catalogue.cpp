@@ -41,7 +41,7 @@ int CmdDevices(const GlobalOptions& g, const std::string& pattern) {
     std::fprintf(stderr, "daraz: no device matches \"%s\"\n", pattern.c_str());
     return kUsage;
   }
-  QuietHost quiet;
+  app::SilentHost quiet;
   app::Programmer scratch(quiet);
   Json j;
   j.BeginArray();

@@ -162,7 +162,7 @@ int Session::PrepareSimulation() {
   if (!options_.sim_device.empty()) {
     const app::CatalogueNode* node = LookupOrExplain(options_.sim_device);
     if (node == nullptr) return kUsage;
-    QuietHost quiet;
+    app::SilentHost quiet;
     app::Programmer other(quiet);
     app::SelectDevice(other, node->handler, app::SelectItem{node->tag, std::string(node->caption)});
     chip = app::MakeSimChip(other);
