@@ -51,4 +51,11 @@ IdPanel::IdPanel(ControlBinder& binder, QWidget* parent) : QGroupBox("Electronic
   binder.BindWidget(this, "pIDcode", false);
 }
 
+void IdPanel::HideBlankLockFields() {
+  for (const char* name : {"edLockbit2", "edLockMode"}) {
+    auto* field = findChild<QLineEdit*>(name);
+    if (field != nullptr && field->text().trimmed().isEmpty()) field->hide();
+  }
+}
+
 }  // namespace ui

@@ -16,6 +16,9 @@ class IdPanel : public QGroupBox {
  public:
   IdPanel(ControlBinder& binder, QWidget* parent = nullptr);
   QPushButton* cfi_button() const { return cfi_; }
+  // The lock fields only some chips fill: an empty box next to the codes
+  // reads like a missing value, so blank ones are not shown.
+  void HideBlankLockFields();
 
  private:
   QPushButton* cfi_;

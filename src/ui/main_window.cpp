@@ -181,6 +181,7 @@ void TfrmEprom::SetWindowCaption(const QString& text) { setWindowTitle(text); }
 
 void TfrmEprom::RenderControls() {
   binder_->Render();
+  id_panel_->HideBlankLockFields();
   const app::Controls& c = programmer_->controls;
   const app::Descriptor& d = programmer_->dev;
   switch_picture_->SetPictures(app::SwitchPictures(c.Text("dipPattern"), d.board_flag));
