@@ -11,7 +11,7 @@
 #include "image/file_save.h"
 #include "ui/buffer_layout.h"
 #include "ui/gui_host.h"
-#include "ui/panels/panel_spec.h"
+#include "ui/panels/panel_def.h"
 
 class QAction;
 class QComboBox;

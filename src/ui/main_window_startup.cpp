@@ -62,10 +62,10 @@ void TfrmEprom::FormCreate() {
 bool TfrmEprom::OpenPort(int index, bool at_start) {
   app::Programmer& p = *programmer_;
   port_index_ = index;
-  app::BackendSpec spec;
-  spec.kind = app::BackendSpec::Kind::kLpt;
-  spec.lpt_index = index;
-  const std::string reason = p.OpenBackend(spec);
+  app::BackendSpec backend;
+  backend.kind = app::BackendSpec::Kind::kLpt;
+  backend.lpt_index = index;
+  const std::string reason = p.OpenBackend(backend);
   if (reason.empty()) {
     on_simulator_ = false;
     cb_port_->setCurrentIndex(index);
@@ -84,9 +84,9 @@ bool TfrmEprom::OpenPort(int index, bool at_start) {
 }
 
 void TfrmEprom::UseSimulatedBoard(const QString& why) {
-  app::BackendSpec spec;
-  spec.kind = app::BackendSpec::Kind::kSim;
-  programmer_->OpenBackend(spec);
+  app::BackendSpec backend;
+  backend.kind = app::BackendSpec::Kind::kSim;
+  programmer_->OpenBackend(backend);
   on_simulator_ = true;
   simulated_chip_ = {};  // a new board has an empty socket
   PrepareSimulatedChip();

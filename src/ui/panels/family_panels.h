@@ -2,12 +2,12 @@
 
 // The settings panels of the device families, one function per panel.
 
-#include "ui/panels/panel_spec.h"
+#include "ui/panels/panel_def.h"
 
 namespace ui {
 
 // p27CSettings: the EPROM timing track bars and the peak counters of the
 // last program run.
-PanelSpec UvEpromPanel();
+PanelDef UvEpromPanel();
 
 }  // namespace ui

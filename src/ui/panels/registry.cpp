@@ -1,23 +1,23 @@
 // Every family settings panel that is built in registers here, one line
 // per family group, e.g. registry.Add(UvEpromPanel());
 #include "ui/panels/family_panels.h"
-#include "ui/panels/panel_spec.h"
+#include "ui/panels/panel_def.h"
 
 namespace ui {
 
 void RegisterAllPanels(PanelRegistry& registry) { registry.Add(UvEpromPanel()); }
 
-PanelSpec CommonOptionsPanel() {
-  PanelSpec spec;
-  spec.name = "pOptions";
-  spec.title = "Options";
-  spec.controls = {
+PanelDef CommonOptionsPanel() {
+  PanelDef def;
+  def.name = "pOptions";
+  def.title = "Options";
+  def.controls = {
       panel::Check("cbSkip_0xFF", "Skip Write 0xFF"),
       panel::Check("cbFastPro", "Fast Programming"),
       panel::Check("cb28FastErase", "Fast Erase"),
       panel::Check("cb5555", "( 555,2AA,555,.. )"),
   };
-  return spec;
+  return def;
 }
 
 }  // namespace ui

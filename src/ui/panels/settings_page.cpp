@@ -42,12 +42,12 @@ QWidget* TrackBar(const PanelControl& c, PanelContext& context, QWidget* parent)
 
 }  // namespace
 
-QWidget* SettingsPage::BuildPanel(const PanelSpec& spec, PanelContext& context, QWidget* parent) {
-  for (const PanelControl& c : spec.controls) {
+QWidget* SettingsPage::BuildPanel(const PanelDef& def, PanelContext& context, QWidget* parent) {
+  for (const PanelControl& c : def.controls) {
     if (c.changed != nullptr) context.hooks[c.name] = c.changed;
   }
-  auto* box = new QGroupBox(Q(spec.title), parent);
-  box->setObjectName(Q(spec.name));
+  auto* box = new QGroupBox(Q(def.title), parent);
+  box->setObjectName(Q(def.name));
   // Check boxes, radio buttons and buttons two to a row; captioned fields
   // and bars a row each, caption on the left.
   auto* layout = new QGridLayout(box);
@@ -76,7 +76,7 @@ QWidget* SettingsPage::BuildPanel(const PanelSpec& spec, PanelContext& context, 
   QButtonGroup* radios = nullptr;
   ControlBinder& binder = context.binder;
 
-  for (const PanelControl& c : spec.controls) {
+  for (const PanelControl& c : def.controls) {
     using K = PanelControl::Kind;
     const QString caption = Q(c.caption);
     switch (c.kind) {
@@ -145,9 +145,9 @@ SettingsPage::SettingsPage(const PanelRegistry& registry, PanelContext& context,
   auto* column = new QVBoxLayout(inner);
 
   column->addWidget(BuildPanel(CommonOptionsPanel(), context, inner));
-  for (const PanelSpec& spec : registry.specs()) {
-    QWidget* panel = BuildPanel(spec, context, inner);
-    context.binder.BindWidget(panel, spec.name, false);
+  for (const PanelDef& def : registry.panels()) {
+    QWidget* panel = BuildPanel(def, context, inner);
+    context.binder.BindWidget(panel, def.name, false);
     family_panels_.push_back(panel);
     column->addWidget(panel);
   }

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "ui/panels/panel_spec.h"
+#include "ui/panels/panel_def.h"
 
 class QLabel;
 
@@ -23,7 +23,7 @@ class SettingsPage : public QWidget {
   void UpdateEmptyNote();
 
   // Builds one panel from its description (also for the options group).
-  static QWidget* BuildPanel(const PanelSpec& spec, PanelContext& context, QWidget* parent);
+  static QWidget* BuildPanel(const PanelDef& def, PanelContext& context, QWidget* parent);
 
  private:
   std::vector<QWidget*> family_panels_;

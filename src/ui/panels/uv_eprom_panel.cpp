@@ -15,11 +15,11 @@ void tbTWPMoved(app::Programmer& p) {
 
 }  // namespace
 
-PanelSpec UvEpromPanel() {
-  PanelSpec spec;
-  spec.name = "p27CSettings";
-  spec.title = "EPROM";
-  spec.controls = {
+PanelDef UvEpromPanel() {
+  PanelDef def;
+  def.name = "p27CSettings";
+  def.title = "EPROM";
+  def.controls = {
       panel::TrackBar("tbTWC", "tWC", 1, 100, &tbTWCMoved),
       panel::TrackBar("tbTWP", "tWP", 1, 100, &tbTWPMoved),
       panel::Label("lbLoopPeak", "Loop Peak"),
@@ -27,7 +27,7 @@ PanelSpec UvEpromPanel() {
       panel::Field("pTwpp", "Pulse peak"),
       panel::Field("pTwcp", "Wait peak"),
   };
-  return spec;
+  return def;
 }
 
 }  // namespace ui

@@ -95,7 +95,7 @@ inline PanelControl Button(std::string name, std::string caption, Handler run) {
 }
 }  // namespace panel
 
-struct PanelSpec {
+struct PanelDef {
   std::string name;   // the panel's control name (`p27CSettings`, ...)
   std::string title;  // its group-box caption
   std::vector<PanelControl> controls;
@@ -115,12 +115,12 @@ using PanelFactory = QWidget* (*)(PanelContext& context);
 
 class PanelRegistry {
  public:
-  void Add(PanelSpec spec) { specs_.push_back(std::move(spec)); }
+  void Add(PanelDef def) { panels_.push_back(std::move(def)); }
   // A panel built by code; `name` is its control name.
   void AddFactory(std::string name, PanelFactory factory) {
     factories_.push_back({std::move(name), factory});
   }
-  const std::vector<PanelSpec>& specs() const { return specs_; }
+  const std::vector<PanelDef>& panels() const { return panels_; }
   struct Factory {
     std::string name;
     PanelFactory make;
@@ -128,7 +128,7 @@ class PanelRegistry {
   const std::vector<Factory>& factories() const { return factories_; }
 
  private:
-  std::vector<PanelSpec> specs_;
+  std::vector<PanelDef> panels_;
   std::vector<Factory> factories_;
 };
 
@@ -137,6 +137,6 @@ class PanelRegistry {
 void RegisterAllPanels(PanelRegistry& registry);
 
 // The options every family shares, shown above the family panels.
-PanelSpec CommonOptionsPanel();
+PanelDef CommonOptionsPanel();
 
 }  // namespace ui
