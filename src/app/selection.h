@@ -32,8 +32,9 @@ inline constexpr int kSwitchPatternCount = 43;
 // keep the pattern shown before (15, 17, 22, 23).
 std::string_view SwitchPattern(int number);
 // The thirteen pictures of a pattern: the jumper picture (3, 4 or 5), then
-// for each switch picture 1 (OFF) or 2 (ON), swapped when the board flag
-// is set.
+// for each switch picture 1 for '0' and 2 for '1', swapped when the board
+// flag is set. The status refresh sets the flag, and the artwork draws
+// picture 1 as ON, so a '1' shows ON on the board this program drives.
 std::array<int, 13> SwitchPictures(std::string_view pattern, bool board_flag);
 
 // --- the settings panels by family (the option part of the status refresh) -----
