@@ -104,10 +104,13 @@ void BeginDeviceSelection(Programmer& p) {
 
   d.family = 0;
 
+  // The track-bar handler must not take these resets for the user's changes.
+  d.settings_update = true;
   c.Check("cbMCLRE", false);
   c["cbMCLRE"].index = c.Checked("cbMCLRE5") ? 1 : 0;  // the PIC MCLR option
   c.SetText("lbLoopPeak", "Loop Peak");
   c.Show("cbFujitsu_fastmode", false);
+  d.settings_update = false;
 
   c.SetText("edOffset", "0");
   c.Enable("edOffset");
