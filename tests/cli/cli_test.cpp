@@ -197,4 +197,18 @@ TEST_F(Cli, ConvertRoundTripsAndChecksum) {
   EXPECT_NE(r.out.find("\"type\":\"crc32\""), std::string::npos);
 }
 
+TEST_F(Cli, InterruptCancelsAtTheNextProgressStep) {
+  WriteRandom("big.bin", 4 * 1024 * 1024, 5);
+  // A 4 MB part takes seconds to simulate; Ctrl-C arrives long before the end.
+  const std::string cmd = "cd '" + dir_.string() + "' && ('" DARAZ_CLI
+                          "' -p sim --sim-chip chip.bin program 27C322 big.bin < /dev/null > out.txt "
+                          "2> err.txt & pid=$!; sleep 0.5; kill -INT $pid; wait $pid)";
+  const int status = std::system(cmd.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_NE(Slurp(Path("err.txt")).find("program interrupted!"), std::string::npos);
+  EXPECT_EQ(Slurp(Path("out.txt")).find("Device Programmed OK"), std::string::npos);
+  EXPECT_TRUE(fs::exists(Path("chip.bin")));  // the chip's state is still saved
+}
+
 }  // namespace
