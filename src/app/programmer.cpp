@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "hw/port_open.h"
+#include "hw/priority.h"
 #include "sim/board.h"
 
 namespace app {
@@ -133,6 +134,10 @@ bool Programmer::RefuseWhileBusy() {
   if (!busy_.load()) return false;
   host.Message(kBusyMessage, hw::kError);
   return true;
+}
+
+void Programmer::ChangePriority(bool raise) {
+  if (board_ == nullptr) hw::ChangePriority(raise);
 }
 
 void Programmer::SetBufferSize(uint32_t size) {

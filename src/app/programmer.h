@@ -76,6 +76,11 @@ class Programmer {
     bus.ReportMismatch16(index, offset, high, low, image.bytes());
   }
 
+  // Real-time priority around a time-critical loop. Families call this, not
+  // hw::ChangePriority: on the simulated board time is virtual, and a
+  // real-time busy loop would only starve the rest of the machine.
+  void ChangePriority(bool raise);
+
   // device size := full device size := size, and the families' own size field.
   void SetBufferSize(uint32_t size);
 
