@@ -8,7 +8,7 @@
 #include "app/programmer.h"
 #include "app/selection.h"
 #include "families/flash/flash_devices.h"
-#include "support/recording_host.h"
+#include "support/select_fixture.h"
 
 namespace {
 
@@ -16,8 +16,8 @@ using app::HandlerId;
 using families::flash::LayoutTable;
 using families::flash::SectorCount;
 using families::flash::SectorStarts;
-constexpr uint32_t KB = 1024;
-constexpr uint32_t MB = 1024 * 1024;
+using daraz_test::KB;
+using daraz_test::MB;
 
 TEST(FlashLayouts, SectorsFollowEachOtherAndEndAtTheChipSize) {
   const std::vector<uint32_t> top_boot{0x00000, 0x10000, 0x20000, 0x30000, 0x40000, 0x50000,
@@ -45,14 +45,7 @@ TEST(FlashLayouts, WordDevicesHalveEverySizeAndUnknownIndexesAreEmpty) {
   EXPECT_TRUE(SectorStarts(LayoutTable::kBlock, 40).empty());
 }
 
-class FlashSelect : public ::testing::Test {
- protected:
-  void Select(HandlerId handler, int tag, const std::string& caption = "chip") {
-    app::SelectDevice(p, handler, app::SelectItem{tag, caption});
-  }
-  daraz_test::RecordingHost host;
-  app::Programmer p{host};
-};
+class FlashSelect : public daraz_test::SelectFixture {};
 
 TEST_F(FlashSelect, NextSelectionStartsFromTheDefaults) {
   // A word-wide chip fixes its address bits, locks the offset and hides boxes;

@@ -5,22 +5,15 @@
 
 #include "app/programmer.h"
 #include "app/selection.h"
-#include "support/recording_host.h"
+#include "support/select_fixture.h"
 
 namespace {
 
 using app::HandlerId;
-constexpr uint32_t KB = 1024;
-constexpr uint32_t MB = 1024 * 1024;
+using daraz_test::KB;
+using daraz_test::MB;
 
-class IntelSelect : public ::testing::Test {
- protected:
-  void Select(HandlerId handler, int tag) {
-    app::SelectDevice(p, handler, app::SelectItem{tag, "chip"});
-  }
-  daraz_test::RecordingHost host;
-  app::Programmer p{host};
-};
+class IntelSelect : public daraz_test::SelectFixture {};
 
 TEST_F(IntelSelect, M28fRowsAndTheEmbeddedParts) {
   struct Case {

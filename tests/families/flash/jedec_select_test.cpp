@@ -7,24 +7,17 @@
 #include "app/programmer.h"
 #include "app/selection.h"
 #include "families/flash/flash_devices.h"
-#include "support/recording_host.h"
+#include "support/select_fixture.h"
 
 namespace {
 
 using app::HandlerId;
 using daraz_test::RecordingHost;
 namespace flash = families::flash;
-constexpr uint32_t KB = 1024;
-constexpr uint32_t MB = 1024 * 1024;
+using daraz_test::KB;
+using daraz_test::MB;
 
-class JedecSelect : public ::testing::Test {
- protected:
-  void Select(HandlerId handler, int tag) {
-    app::SelectDevice(p, handler, app::SelectItem{tag, "chip"});
-  }
-  RecordingHost host;
-  app::Programmer p{host};
-};
+class JedecSelect : public daraz_test::SelectFixture {};
 
 TEST_F(JedecSelect, M29fRowsGiveSizeFamilyTimingsPatternAndUnlockSet) {
   struct Case {

@@ -7,23 +7,16 @@
 
 #include "app/programmer.h"
 #include "app/selection.h"
-#include "support/recording_host.h"
+#include "support/select_fixture.h"
 
 namespace {
 
 using app::HandlerId;
 using daraz_test::RecordingHost;
 
-constexpr uint32_t KB = 1024;
+using daraz_test::KB;
 
-class ParallelSelect : public ::testing::Test {
- protected:
-  void Select(HandlerId handler, int tag, const std::string& caption = "part") {
-    app::SelectDevice(p, handler, app::SelectItem{tag, caption});
-  }
-  RecordingHost host;
-  app::Programmer p{host};
-};
+class ParallelSelect : public daraz_test::SelectFixture {};
 
 struct Expected {
   HandlerId handler;

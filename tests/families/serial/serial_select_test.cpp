@@ -8,23 +8,16 @@
 #include "app/selection.h"
 #include "families/serial/microwire_select.h"
 #include "families/serial/spi_select.h"
-#include "support/recording_host.h"
+#include "support/select_fixture.h"
 
 namespace {
 
 using app::HandlerId;
 namespace serial = families::serial;
-constexpr uint32_t KB = 1024;
-constexpr uint32_t MB = 1024 * 1024;
+using daraz_test::KB;
+using daraz_test::MB;
 
-class SerialSelect : public ::testing::Test {
- protected:
-  void Select(HandlerId handler, int tag) {
-    app::SelectDevice(p, handler, app::SelectItem{tag, "chip"});
-  }
-  daraz_test::RecordingHost host;
-  app::Programmer p{host};
-};
+class SerialSelect : public daraz_test::SelectFixture {};
 
 TEST_F(SerialSelect, EverySerialSelectionLocksTheOffsetAndSkipsTheParallelCheck) {
   const std::pair<HandlerId, int> items[] = {
