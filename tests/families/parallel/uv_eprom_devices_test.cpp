@@ -3,6 +3,8 @@
 // simulator builds for that device, then read back.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -28,6 +30,9 @@ struct Device {
   Variant variant;  // what family 0's dispatcher must pick
   bool wide;
 };
+
+// gtest shows the part by name rather than as raw bytes.
+void PrintTo(const Device& d, std::ostream* os) { *os << d.name; }
 
 const Device kDevices[] = {
     {"27C16", HandlerId::M27C_Click, 215, 2 * KB, 0, Variant::kA, false},
