@@ -36,6 +36,8 @@ struct EpromSession : SimSession {
   }
   void Select27C(int tag) { Select(app::HandlerId::M27C_Click, tag); }
   void Select27(int tag) { Select(app::HandlerId::M27_Click, tag); }
+  // An NMOS 27xxx part through M27_Click, else a 27C part through M27C_Click.
+  void SelectPart(bool nmos, int tag) { nmos ? Select27(tag) : Select27C(tag); }
 
   // The image after a load of `count` random bytes: 0xFF beyond them, the
   // data end at `count`.
@@ -63,6 +65,13 @@ struct EpromSession : SimSession {
 
   std::string Last() const { return host.LastMessage().first; }
   std::vector<std::string> Violations() const { return board->violations(); }
+};
+
+// One part of a table-driven test: a label, NMOS or CMOS, and its Tag.
+struct PartCase {
+  const char* name;
+  bool nmos;
+  int tag;
 };
 
 }  // namespace daraz_test

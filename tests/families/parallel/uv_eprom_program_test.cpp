@@ -14,6 +14,7 @@
 namespace {
 
 using daraz_test::EpromSession;
+using daraz_test::PartCase;
 
 constexpr int k27C256 = 204;  // variant C, CE/PGM with its own Vpp
 constexpr int k27C512 = 205;  // two-pass K, OE/Vpp
@@ -29,26 +30,16 @@ void ExpectFailedAndPoweredDown(const EpromSession& s) {
   EXPECT_TRUE(s.PoweredDown());
 }
 
-struct WeakCase {
-  const char* name;
-  bool nmos;
-  int tag;
-};
-
 TEST(UvEpromWeakCells, ProgramWithMorePulsesAndShowThePeaks) {
-  const WeakCase cases[] = {
+  const PartCase cases[] = {
       {"single pass, widening", false, k27C256},
       {"two passes, OE/Vpp", false, k27C512},
       {"NMOS single pass", true, 105},
   };
-  for (const WeakCase& c : cases) {
+  for (const PartCase& c : cases) {
     SCOPED_TRACE(c.name);
     EpromSession s;
-    if (c.nmos) {
-      s.Select27(c.tag);
-    } else {
-      s.Select27C(c.tag);
-    }
+    s.SelectPart(c.nmos, c.tag);
     const std::vector<uint8_t> data = s.LoadRandom(0x400);
     ASSERT_TRUE(s.chip->InjectFault({"weak", 0x100, 2, 0}));
     ASSERT_TRUE(s.chip->InjectFault({"weak", 0x200, 4, 0}));

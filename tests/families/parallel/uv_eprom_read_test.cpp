@@ -12,6 +12,7 @@
 namespace {
 
 using daraz_test::EpromSession;
+using daraz_test::PartCase;
 
 constexpr int k27C256 = 204;
 constexpr int kM87C256 = 501;
@@ -128,27 +129,17 @@ TEST(UvEpromVerify, ReportsTheFirstDifferenceAfterRereading) {
   EXPECT_EQ(s.Violations(), std::vector<std::string>{});
 }
 
-struct BlankCase {
-  const char* name;
-  bool nmos;
-  int tag;
-};
-
 TEST(UvEpromBlank, DefaultBlankCheckSeesTheWholePartAtItsReadLevel) {
-  const BlankCase cases[] = {
+  const PartCase cases[] = {
       {"CE/PGM part", false, k27C256},
       {"PGM pin part", false, 202},
       {"OE/Vpp part", false, 205},
       {"NMOS 2716", true, 101},
   };
-  for (const BlankCase& c : cases) {
+  for (const PartCase& c : cases) {
     SCOPED_TRACE(c.name);
     EpromSession s;
-    if (c.nmos) {
-      s.Select27(c.tag);
-    } else {
-      s.Select27C(c.tag);
-    }
+    s.SelectPart(c.nmos, c.tag);
     s.Blank();
     EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string("Device is Empty"), 2));
     const uint32_t last = s.p.image.device_size - 1;
