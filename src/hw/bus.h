@@ -122,7 +122,9 @@ class Bus {
   uint16_t lpt_base_ = 0x378;
   uint16_t lpt_status_ = 0x379;
   uint16_t lpt_control_ = 0x37A;
-  uint8_t ctrl_shadow_ = 0;
+  // The strobe line starts high: a first write from an all-zero shadow
+  // would put Vpp on an unpowered socket before anything else happens.
+  uint8_t ctrl_shadow_ = 0x01;
   uint8_t data_shadow_ = 0;
 };
 

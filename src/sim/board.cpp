@@ -11,6 +11,8 @@ std::string Hex(unsigned v) {
   return buf;
 }
 
+constexpr uint8_t kRestData = 0x04;  // read clock high, everything else low
+
 }  // namespace
 
 Board::Board(uint16_t base) : base_(base) {}
@@ -24,26 +26,79 @@ void Board::InsertChip(std::unique_ptr<Chip> chip) {
 std::unique_ptr<Chip> Board::RemoveChip() { return std::move(chip_); }
 
 std::vector<std::string> Board::violations() const {
-  std::vector<std::string> all = violations_;
-  if (chip_) all.insert(all.end(), chip_->violations().begin(), chip_->violations().end());
+  std::vector<std::string> all = log_.Texts();
+  if (chip_) {
+    const std::vector<std::string> own = chip_->violations();
+    all.insert(all.end(), own.begin(), own.end());
+  }
+  return all;
+}
+
+std::vector<std::string> Board::ViolationDetails() const {
+  std::vector<std::string> all;
+  for (const auto& e : log_.entries()) all.push_back(ViolationLog::Describe(e));
+  if (chip_) {
+    for (const auto& e : chip_->violation_log().entries()) {
+      all.push_back(ViolationLog::Describe(e));
+    }
+  }
   return all;
 }
 
 void Board::ClearViolations() {
-  violations_.clear();
+  log_.Clear();
+  driven_while_off_.clear();
   if (chip_) chip_->ClearViolations();
 }
 
-void Board::Violation(std::string text) {
-  if (violations_.size() < 1000) {
-    violations_.push_back("t=" + std::to_string(clock_.now_ns()) + "ns: " + std::move(text));
-  }
+void Board::Violation(std::string_view text) { log_.Add(text, clock_.now_ns(), pins_.address); }
+
+std::string Board::RestState() const {
+  std::string out;
+  const auto add = [&out](const std::string& what) {
+    if (!out.empty()) out += "; ";
+    out += what;
+  };
+  if (pins_.power()) add("socket powered");
+  if (pins_.drive()) add("data bus driven");
+  if (!pins_.strobe()) add("Vpp on");
+  if (!pins_.program()) add("program line not where PowerDown leaves it");
+  if ((pins_.ctrl & 0xF0) != 0) add("control register " + Hex(pins_.ctrl) + " (rest is 0x9)");
+  if (pins_.data != kRestData) add("data register " + Hex(pins_.data) + " (rest is 0x4)");
+  if (pins_.address != 0) add("address " + Hex(pins_.address) + " (rest is 0)");
+  for (const std::string& line : driven_while_off_) add(line + " driven while Vcc was off");
+  return out.empty() ? std::string(kAtRest) : out;
+}
+
+SocketSignals Board::Signals() const {
+  SocketSignals s;
+  s.address = pins_.address;
+  s.vcc = pins_.power();
+  s.vpp = !pins_.strobe();
+  s.oe_n = pins_.drive();  // control bit 1 holds OE high while the port drives
+  s.pgm_n = !pins_.program();
+  s.ce_n = !pins_.program();
+  std::optional<uint8_t> out;
+  if (chip_ && fault_ != BoardFault::kNoBoard) out = chip_->DataOut(pins_);
+  const bool port = pins_.drive();
+  s.driver = port ? (out ? BusDriver::kBoth : BusDriver::kPort)
+                  : (out ? BusDriver::kChip : BusDriver::kNone);
+  s.bus = port ? pins_.data : out.value_or(0xFF);
+  s.read_load = read_load_;
+  if (chip_) chip_->SocketLevels(pins_, s);
+  return s;
+}
+
+void Board::Record(uint16_t port, bool write, uint8_t value) {
+  const TraceEntry entry{clock_.now_ns(), port, write, value};
+  if (trace_on_) trace_.push_back(entry);
+  if (sink_ != nullptr) sink_->Record(entry, Signals());
 }
 
 void Board::PortOut(uint16_t port, uint8_t value) {
   clock_.Advance(access_cost_ns_);
   ++accesses_;
-  if (trace_on_) trace_.push_back({clock_.now_ns(), port, true, value});
+  read_load_ = false;
   switch (port - base_) {
     case 0:
       WriteData(value);
@@ -55,11 +110,13 @@ void Board::PortOut(uint16_t port, uint8_t value) {
       Violation("write of " + Hex(value) + " to port " + Hex(port));
       break;
   }
+  Record(port, true, value);
 }
 
 uint8_t Board::PortIn(uint16_t port) {
   clock_.Advance(access_cost_ns_);
   ++accesses_;
+  read_load_ = false;
   uint8_t value = 0xFF;
   switch (port - base_) {
     case 0:
@@ -75,14 +132,17 @@ uint8_t Board::PortIn(uint16_t port) {
       Violation("read of port " + Hex(port));
       break;
   }
-  if (trace_on_) trace_.push_back({clock_.now_ns(), port, false, value});
+  Record(port, false, value);
   return value;
 }
 
 void Board::ChipAccess(const char* what) {
-  if (shift_clocks_ % 8 != 0 && (!chip_ || chip_->UsesAddressBus())) {
-    Violation(std::string(what) + " while the address registers are mid-shift (" +
-              std::to_string(shift_clocks_ % 8) + " of 8 clocks)");
+  if (!chip_) return;
+  if (shift_clocks_ % 8 != 0 && chip_->UsesAddressBus()) {
+    Violation(std::string(what) + " while the address registers are mid-shift");
+  }
+  if (pins_.power() && clock_.now_ns() - pins_.power_since_ns < chip_->PowerUpNs()) {
+    Violation(std::string(what) + " sooner than the part's power-up time after Vcc on");
   }
 }
 
@@ -94,9 +154,41 @@ uint8_t Board::BusValue() {
   return 0xFF;  // pull-ups
 }
 
+void Board::ShiftClock() {
+  shift_[0] = static_cast<uint8_t>((shift_[0] << 1) | ((pins_.data >> 1) & 1));
+  shift_[1] = static_cast<uint8_t>((shift_[1] << 1) | ((pins_.data >> 4) & 1));
+  shift_[2] = static_cast<uint8_t>((shift_[2] << 1) | ((pins_.data >> 5) & 1));
+  const uint32_t address = (uint32_t{shift_[2]} << 16) | (uint32_t{shift_[1]} << 8) | shift_[0];
+  if (address != pins_.address) {
+    pins_.address = address;
+    pins_.address_since_ns = clock_.now_ns();
+  }
+}
+
+void Board::CheckDrivenWhileOff() {
+  const auto note = [this](const char* line) {
+    for (const std::string& seen : driven_while_off_) {
+      if (seen == line) return;
+    }
+    driven_while_off_.emplace_back(line);
+    Violation(std::string(line) + " driven while Vcc is off");
+  };
+  if (!pins_.strobe()) note("Vpp");
+  if (pins_.drive() && pins_.data != 0) note("data bus");
+  if (pins_.address != 0) note("address lines");
+}
+
+void Board::CheckContention() {
+  if (!chip_ || fault_ == BoardFault::kNoBoard) return;
+  if (chip_->DataOut(pins_)) {
+    Violation("data bus contention: the port drives while the chip's outputs are on");
+  }
+}
+
 void Board::WriteData(uint8_t value) {
   const uint8_t old = pins_.data;
   pins_.data = value;
+  if (value != old) pins_.data_since_ns = clock_.now_ns();
   const uint8_t rose = static_cast<uint8_t>(~old & value);
   const uint8_t fell = static_cast<uint8_t>(old & ~value);
 
@@ -104,22 +196,44 @@ void Board::WriteData(uint8_t value) {
     if (value & 0x08) Violation("data bit 3 set (" + Hex(value) + ")");
     // The shift clock is gated while the port drives the data bus.
     if (rose & 0x01) {
-      shift_[0] = static_cast<uint8_t>((shift_[0] << 1) | ((value >> 1) & 1));
-      shift_[1] = static_cast<uint8_t>((shift_[1] << 1) | ((value >> 4) & 1));
-      shift_[2] = static_cast<uint8_t>((shift_[2] << 1) | ((value >> 5) & 1));
-      pins_.address = (uint32_t{shift_[2]} << 16) | (uint32_t{shift_[1]} << 8) | shift_[0];
+      ShiftClock();
       ++shift_clocks_;
     }
   }
   if (fell & 0x04) {
     if (value & 0x02) {
-      ChipAccess("read-path load");
+      if (!pins_.drive()) ChipAccess("read-path load");
       read_path_ = BusValue();
+      read_path_own_ = pins_.drive();
+      read_load_ = true;
     } else {
       read_path_ = static_cast<uint8_t>((read_path_ << 1) | fill_);
     }
   }
+  if (!pins_.power()) CheckDrivenWhileOff();
   Notify();
+  if (pins_.drive()) CheckContention();
+}
+
+void Board::CheckPower(uint8_t old_ctrl, uint8_t new_ctrl) {
+  const bool vcc_was = (old_ctrl & 0x04) != 0, vcc_now = (new_ctrl & 0x04) != 0;
+  const bool vpp_was = (old_ctrl & 0x01) == 0, vpp_now = (new_ctrl & 0x01) == 0;
+  const bool prog_was = (old_ctrl & 0x08) != 0, prog_now = (new_ctrl & 0x08) != 0;
+  if (vcc_was && !vcc_now) {
+    if (vpp_now) Violation("Vpp still on after Vcc went off");
+    if (prog_now) Violation("program line still active after Vcc went off");
+    read_path_own_ = false;
+  } else if (!vcc_was && vcc_now) {
+    if (vpp_was) {
+      Violation("Vpp on before Vcc");
+    } else if (vpp_now) {
+      Violation("Vpp applied in the same write as Vcc");
+    }
+    if (prog_was || prog_now) Violation("program line active when Vcc came on");
+    pins_.power_since_ns = clock_.now_ns();
+  } else if (!vcc_now && vpp_now && !vpp_was) {
+    Violation("Vpp applied while Vcc is off");
+  }
 }
 
 void Board::WriteControl(uint8_t value) {
@@ -127,29 +241,44 @@ void Board::WriteControl(uint8_t value) {
   if (value & 0xF0) Violation("control bits 4-7 set (" + Hex(value) + ")");
   pins_.ctrl = value;
   const uint8_t rose = static_cast<uint8_t>(~old & value);
+  const uint8_t fell = static_cast<uint8_t>(old & ~value);
+  CheckPower(old, value);
+  // Releasing the bus opens the clock gate: with data bit 0 high that is a
+  // rising edge the shift registers take like any other.
+  if ((fell & 0x02) && (pins_.data & 0x01)) ShiftClock();
   if (rose & 0x02) ChipAccess("data bus driven");
   if (rose & 0x08) ChipAccess("program line raised");
   if ((old & 0x01) && !(value & 0x01)) ChipAccess("word latch strobed");
+  if (!pins_.power()) CheckDrivenWhileOff();
   Notify();
+  if (pins_.drive()) CheckContention();
 }
 
 uint8_t Board::Status() {
-  switch (fault_) {
-    case BoardFault::kNoBoard:
-      return 0x7F;  // every input floats high; bit 7 is inverted by the port
-    default:
-      break;
+  if (fault_ == BoardFault::kNoBoard) return 0x7F;  // every input floats high; bit 7 is inverted
+  if (read_path_own_ && chip_ && chip_->UsesAddressBus()) {
+    Violation("read path read after it loaded the port's own byte (a load while the port drives)");
+    read_path_own_ = false;
   }
   // Taps: stage 7 -> bit 6, stage 6 -> bit 5, stage 5 -> bit 4, inverted.
-  uint8_t status = static_cast<uint8_t>(((~read_path_ >> 5) & 0x07) << 4) | 0x0F;
+  const uint8_t status = static_cast<uint8_t>(((~read_path_ >> 5) & 0x07) << 4) | 0x0F;
   bool line = true;  // the status-7 line floats high
   if (pins_.power()) {
     std::optional<bool> serial;
     if (chip_) serial = chip_->SerialOut(pins_);
     line = serial ? *serial : pins_.clock();  // loop-back of data bit 0
   }
-  if (fault_ == BoardFault::kLoopStuck0) return status & 0x7F;
-  if (fault_ == BoardFault::kLoopStuck1) return status | 0x80;
+  switch (fault_) {
+    case BoardFault::kLoopStuck0:
+      return status & 0x7F;
+    case BoardFault::kLoopStuck1:
+      return status | 0x80;
+    case BoardFault::kLoopInverted:
+      line = !line;
+      break;
+    default:
+      break;
+  }
   return line ? (status & 0x7F) : (status | 0x80);
 }
 

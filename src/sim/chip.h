@@ -2,8 +2,12 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "sim/violations.h"
 
 namespace sim {
 
@@ -14,6 +18,13 @@ struct Pins {
   uint8_t ctrl = 0;      // the port's control register
   int64_t time_ns = 0;   // virtual time
 
+  // When the lines last changed (virtual ns), for the models' setup and hold
+  // checks: the address registers' outputs, the data register, socket power
+  // coming on.
+  int64_t address_since_ns = 0;
+  int64_t data_since_ns = 0;
+  int64_t power_since_ns = 0;
+
   bool strobe() const { return (ctrl & 0x01) != 0; }   // word latch strobe, active low
   bool drive() const { return (ctrl & 0x02) != 0; }    // the port drives the data bus
   bool power() const { return (ctrl & 0x04) != 0; }    // socket power
@@ -22,7 +33,25 @@ struct Pins {
   bool serial() const { return (data & 0x02) != 0; }   // data bit 1
 };
 
-// A fault to inject into a chip model, by name:
+// Who drives the socket's data bus.
+enum class BusDriver : uint8_t { kNone, kPort, kChip, kBoth };
+
+// The socket's pin-level signals as the board decodes them, for the
+// waveform trace. Active-low pins carry their electrical level (true = high).
+struct SocketSignals {
+  uint32_t address = 0;
+  uint8_t bus = 0xFF;
+  BusDriver driver = BusDriver::kNone;
+  bool oe_n = true;
+  bool ce_n = true;
+  bool pgm_n = true;
+  bool vpp = false;
+  bool vcc = false;
+  bool read_load = false;  // this access loaded the read path from the bus
+};
+
+// A fault to inject into a chip model, by name (the table of kinds and
+// their arguments is sim/fault_kinds.h):
 //   "weak"  address, arg1 = pulses the cell needs before it programs
 //   "stuck" address, arg1 = bit, arg2 = level (0 or 1) the bit always reads
 // Models accept the kinds that make sense for them.
@@ -31,6 +60,13 @@ struct ChipFault {
   uint32_t address = 0;
   int arg1 = 0;
   int arg2 = 0;
+};
+
+// A named piece of a model's non-volatile state beyond its cells
+// (protection, lock or status bits), saved in the simulated chip file.
+struct StateSection {
+  std::string name;
+  std::vector<uint8_t> bytes;
 };
 
 // A chip model in the simulated socket. Models are small state machines with
@@ -44,7 +80,8 @@ class Chip {
   virtual void Update(const Pins& pins) = 0;
 
   // The byte the chip drives onto the data bus now, or nothing when its
-  // outputs are off (the bus then floats high).
+  // outputs are off. Asked whether or not the port drives the bus too: the
+  // board reports the contention.
   virtual std::optional<uint8_t> DataOut(const Pins& pins) = 0;
 
   // Level of the chip's serial output on the status-7 line, or nothing when
@@ -55,26 +92,55 @@ class Chip {
   // data bit 0 freely and opt out of the board's shift-alignment check.
   virtual bool UsesAddressBus() const { return true; }
 
+  // The part's datasheet power-up time: no access before this long after
+  // Vcc comes on.
+  virtual int64_t PowerUpNs() const { return 0; }
+
+  // Refines the board's decode of the socket pins for this part (which pin
+  // the program line reaches), for the waveform trace.
+  virtual void SocketLevels(const Pins&, SocketSignals&) const {}
+
   // Returns false when the model has no such fault.
   virtual bool InjectFault(const ChipFault&) { return false; }
 
-  // Protocol the model saw that would harm or confuse a real chip.
-  const std::vector<std::string>& violations() const { return violations_; }
-  void ClearViolations() { violations_.clear(); }
+  // Wires a user fits by hand (a harness input, `--sim-jumper`). Models
+  // read them by name.
+  void SetJumper(std::string_view name, bool fitted = true) {
+    if (fitted) {
+      jumpers_.emplace(name);
+    } else if (const auto it = jumpers_.find(name); it != jumpers_.end()) {
+      jumpers_.erase(it);
+    }
+  }
+  bool Jumper(std::string_view name) const { return jumpers_.find(name) != jumpers_.end(); }
 
-  // Contents as a flat byte array (cells, then any extra areas), for saving
-  // and loading a simulated chip between runs.
+  // Protocol the model saw that would harm or confuse a real chip, one
+  // entry per kind.
+  std::vector<std::string> violations() const { return log_.Texts(); }
+  const ViolationLog& violation_log() const { return log_; }
+  void ClearViolations() { log_.Clear(); }
+
+  // The model's name in the simulated chip file.
+  virtual std::string_view ModelName() const { return "chip"; }
+
+  // Contents as a flat byte array (the cells), for saving and loading a
+  // simulated chip between runs.
   virtual std::vector<uint8_t> Contents() const = 0;
   virtual void SetContents(const std::vector<uint8_t>& bytes) = 0;
+  // Non-volatile state beyond the cells. SetState returns false for a
+  // section the model does not know.
+  virtual std::vector<StateSection> State() const { return {}; }
+  virtual bool SetState(const StateSection&) { return false; }
 
  protected:
-  void Violation(std::string text) {
-    if (violations_.size() < kMaxViolations) violations_.push_back(std::move(text));
+  void Violation(std::string_view text, int64_t time_ns = 0,
+                 uint32_t address = ViolationLog::kNoAddress) {
+    log_.Add(text, time_ns, address);
   }
 
  private:
-  static constexpr size_t kMaxViolations = 1000;
-  std::vector<std::string> violations_;
+  ViolationLog log_;
+  std::set<std::string, std::less<>> jumpers_;
 };
 
 }  // namespace sim

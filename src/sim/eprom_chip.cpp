@@ -22,9 +22,7 @@ EpromChip::Lines EpromChip::Decode(const Pins& pins) const {
 }
 
 void EpromChip::Log(const Pins& pins, const std::string& text) {
-  char where[64];
-  std::snprintf(where, sizeof where, " at 0x%06X", pins.address);
-  Violation("t=" + std::to_string(pins.time_ns) + "ns: " + text + where);
+  Violation(text, pins.time_ns, pins.address);
 }
 
 void EpromChip::Update(const Pins& pins) {
@@ -41,10 +39,6 @@ void EpromChip::Update(const Pins& pins) {
   const Lines was = lines_;
   ctrl_ = pins.ctrl;
   lines_ = now;
-
-  if (now.vpp && !now.power && !(was.vpp && !was.power)) {
-    Log(pins, "Vpp applied while power is off");
-  }
 
   if (pulse_) {
     if (!(now.program && now.power && now.vpp && now.oe_high)) {
