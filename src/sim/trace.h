@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,16 @@ class TraceSink {
  public:
   virtual ~TraceSink() = default;
   virtual void Record(const TraceEntry& access, const SocketSignals& socket) = 0;
+  // Flushes and closes the file. False, with the reason, when anything
+  // could not be written.
+  virtual bool Finish(std::string* error) = 0;
 };
+
+// Opens a trace file that is written as the run goes: a VCD waveform
+// (GTKWave, PulseView) when the name ends in ".vcd", else CSV lines
+// "time_ns,port,direction,value". nullptr, with the reason, when the file
+// cannot be created.
+std::unique_ptr<TraceSink> OpenTraceFile(const std::string& path, std::string* error);
 
 // Writes "time_ns,port,direction,value" lines, direction "out" or "in".
 // Returns false when the file cannot be written.
