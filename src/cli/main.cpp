@@ -90,19 +90,28 @@ bool IsOption(CLI::App& app, const std::string& name) {
 }
 
 // "--twc=40", "--twc 40", "--skip-ff" -> "--set twc=40", ...: every
-// registered key is its own option, without a CLI11 option per key, so
-// that the errors for anything else stay CLI11's.
+// registered key is an option of the commands that take --set, without a
+// CLI11 option per key. Elsewhere the text stays as typed, so the errors
+// are CLI11's own.
 std::vector<std::string> ExpandShorthands(CLI::App& app, int argc, char** argv) {
   std::vector<std::string> out{argv[0]};
+  CLI::App* command = nullptr;  // the subcommand named so far
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--") {
       out.insert(out.end(), argv + i, argv + argc);
       break;
     }
+    if (command == nullptr && arg.rfind("-", 0) != 0) {
+      const auto named =
+          app.get_subcommands([&arg](CLI::App* sub) { return sub->check_name(arg); });
+      if (!named.empty()) command = named.front();
+    }
     const size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
-    const app::OptionKey* key = arg.rfind("--", 0) == 0 && name.size() > 2
+    const app::OptionKey* key = command != nullptr &&
+                                        command->get_option_no_throw("--set") != nullptr &&
+                                        arg.rfind("--", 0) == 0 && name.size() > 2
                                     ? app::Families().options().Find(name.substr(2))
                                     : nullptr;
     if (key == nullptr || IsOption(app, name)) {
@@ -111,8 +120,9 @@ std::vector<std::string> ExpandShorthands(CLI::App& app, int argc, char** argv) 
     }
     std::string setting = arg.substr(2);
     const bool takes_value = key->kind != app::OptionKind::kCheckBox || key->repeats();
-    if (equals == std::string::npos && takes_value && i + 1 < argc)
+    if (equals == std::string::npos && takes_value && i + 1 < argc) {
       setting += "=" + std::string(argv[++i]);
+    }
     out.push_back("--set");
     out.push_back(setting);
   }
