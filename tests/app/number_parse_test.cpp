@@ -46,6 +46,8 @@ TEST(NumberParse, RangeErrorsNameTheValueAndTheRange) {
   EXPECT_EQ(app::ParseNumberInRange("0", "PULSES", 1, 1000, v),
             "PULSES must be a number from 1 to 1000 (0x.. or decimal), not \"0\"");
   EXPECT_EQ(v, 100);  // left alone by the failures
+  EXPECT_EQ(app::NumberText(0xFFFF), "65535");
+  EXPECT_EQ(app::NumberText(0x10000), "0x10000");
 }
 
 }  // namespace

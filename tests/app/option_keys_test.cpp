@@ -110,6 +110,8 @@ TEST(OptionKeys, AppliedOnlyWhereTheSelectionShowsAndEnablesTheControl) {
   EXPECT_TRUE(p.controls.Checked("rbB"));
   EXPECT_FALSE(p.controls.Checked("rbA"));
   EXPECT_FALSE(p.controls.Checked("rbC"));
+  EXPECT_EQ(app::OptionValueText(p, *lock.key, 1), "1");
+  EXPECT_EQ(app::OptionValueText(p, *lock.key, 2), "0");
 }
 
 class EpromKeys : public ::testing::Test {

@@ -64,6 +64,17 @@ TEST(ChipFile, WritesTheLayoutAndReadsItBack) {
   EXPECT_EQ(sim::DecodeChipFile(Bytes(kFile), any, ""), "");
 }
 
+TEST(ChipFile, LongerCellsAndNoDeviceRoundTrip) {
+  TestChip chip(300);
+  for (size_t i = 0; i < 300; ++i) chip.cells_[i] = static_cast<uint8_t>(i * 7);
+  const std::vector<uint8_t> file = sim::EncodeChipFile(chip, "");
+  const std::string text(file.begin(), file.end());
+  EXPECT_NE(text.find("\ndevice \nsection cells 300\n"), std::string::npos);
+  TestChip back(300);
+  EXPECT_EQ(sim::DecodeChipFile(file, back, "27X4"), "");
+  EXPECT_EQ(back.cells_, chip.cells_);
+}
+
 TEST(ChipFile, AFileWithoutTheHeaderIsCells) {
   TestChip chip(4);
   chip.lock = 7;
@@ -92,6 +103,10 @@ TEST(ChipFile, DamageIsAnErrorAndLeavesTheChipAsItWas) {
       {"no device line", Replace(kFile, "device 27X4\n", ""), "device line"},
       {"unknown section", Replace(kFile, "section lock 1\nZ", "section fuses 1\nZ"),
        "unknown section fuses"},
+      {"unknown section of every name character",
+       Replace(kFile, "section lock 1\nZ", "section Az_09-x 1\nZ"), "unknown section Az_09-x"},
+      {"a section name with a blank", Replace(kFile, "section lock 1\nZ", "section a b 1\nZ"),
+       "damaged section line"},
       {"cells not first", Replace(kFile, "section cells 4\n\x01\x02\x03\x04", ""),
        "cells must come first"},
       {"fewer cells than the chip",
