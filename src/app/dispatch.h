@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/handler_id.h"
+#include "app/option_keys.h"
 
 namespace app {
 
@@ -23,17 +24,21 @@ struct SelectItem {
 };
 using SelectHandler = void (*)(Programmer&, const SelectItem&);
 
-// Family type code x action -> routine, and handler id -> selection
-// handler. Each family registers what it owns; the action frame and the
-// catalogue look here.
+// Family type code x action -> routine, handler id -> selection handler,
+// and the keys of the families' settings-panel controls. Each family
+// registers what it owns; the action frame, the catalogue and the command
+// line's `--set` look here.
 class FamilyRegistry {
  public:
   void Register(int family, Action action, Routine routine);
   Routine Find(int family, Action action) const;
   void RegisterHandler(HandlerId id, SelectHandler handler);
   SelectHandler FindHandler(HandlerId id) const;
+  void RegisterOption(OptionKey key) { options_.Register(std::move(key)); }
+  const OptionKeys& options() const { return options_; }
 
  private:
+  OptionKeys options_;
   std::array<std::array<Routine, kActionCount>, kFamilyCount> cells_{};
   std::array<SelectHandler, static_cast<int>(HandlerId::kCount)> handlers_{};
 };

@@ -1,5 +1,6 @@
 #include "app/programmer.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "hw/port_open.h"
@@ -66,6 +67,13 @@ std::string Programmer::OpenBackend(const BackendSpec& backend) {
   port_ = std::move(opened.port);
   bus.SetPort(port_.get());
   return {};
+}
+
+void Programmer::ReportMismatchAt(uint32_t chip_address, uint8_t expected, uint8_t read) {
+  char text[96];
+  std::snprintf(text, sizeof text, " Error at 0x%06X  Chip = 0x%02X  buffer = 0x%02X", chip_address,
+                read, expected);
+  ReportError(text);
 }
 
 void Programmer::InitProgressStep(uint32_t count) {

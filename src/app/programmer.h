@@ -72,6 +72,12 @@ class Programmer {
   void ReportMismatch(uint32_t index, uint32_t offset, uint8_t chip) {
     bus.ReportMismatch(index, offset, chip, image.bytes());
   }
+  // The mismatch text of ReportMismatch for a loop that knows the address
+  // and the byte it compared itself (a chip address other than the image
+  // index, or an expected byte that is not the image's): " Error at
+  // 0x%06X  Chip = 0x%02X  buffer = 0x%02X" with `chip_address`, `read`
+  // and `expected`, in red, socket powered down.
+  void ReportMismatchAt(uint32_t chip_address, uint8_t expected, uint8_t read);
   void ReportMismatch16(uint32_t index, uint32_t offset, uint8_t high, uint8_t low) {
     bus.ReportMismatch16(index, offset, high, low, image.bytes());
   }

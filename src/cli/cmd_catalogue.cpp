@@ -4,7 +4,9 @@
 #include <filesystem>
 
 #include "app/device_lookup.h"
+#include "app/dispatch.h"
 #include "app/image_files.h"
+#include "app/option_keys.h"
 #include "app/selection.h"
 #include "app/winstat.h"
 #include "cli/board_text.h"
@@ -32,6 +34,31 @@ std::string Hex(uint32_t v, int digits = 0) {
 }
 
 std::string YesNo(bool v) { return v ? "yes" : "no"; }
+
+// The value of every usable index of a key, "v" or "0=v 1=v ...".
+std::string KeyValues(const app::Programmer& p, const app::OptionKey& key) {
+  if (!key.repeats()) return app::OptionValueText(p, key, 0);
+  std::string text;
+  for (size_t i = 0; i < key.controls.size(); ++i) {
+    if (!app::OptionUsable(p, key, static_cast<int>(i))) continue;
+    if (!text.empty()) text += ' ';
+    text += std::to_string(i) + "=" + app::OptionValueText(p, key, static_cast<int>(i));
+  }
+  return text;
+}
+
+bool KeyUsable(const app::Programmer& p, const app::OptionKey& key) {
+  for (size_t i = 0; i < key.controls.size(); ++i) {
+    if (app::OptionUsable(p, key, static_cast<int>(i))) return true;
+  }
+  return false;
+}
+
+struct KeyRow {
+  const app::OptionKey* key;
+  std::string value;
+  std::string default_value;
+};
 
 }  // namespace
 
@@ -66,9 +93,18 @@ int CmdDevices(const GlobalOptions& g, const std::string& pattern) {
   return kOk;
 }
 
-int CmdInfo(const GlobalOptions& g, const std::string& device) {
+int CmdInfo(const GlobalOptions& g, const std::string& device,
+            const std::vector<std::string>& sets) {
   Session s(g);
   if (int rc = s.Select(device)) return rc;
+  // The keys the selection leaves usable, with the values it set (the
+  // defaults) and the values after --set.
+  std::vector<KeyRow> keys;
+  for (const app::OptionKey& key : app::Families().options().all()) {
+    if (KeyUsable(s.programmer(), key)) keys.push_back({&key, {}, KeyValues(s.programmer(), key)});
+  }
+  if (int rc = s.ApplySettings(sets)) return rc;
+  for (KeyRow& row : keys) row.value = KeyValues(s.programmer(), *row.key);
   const app::Programmer& p = s.programmer();
   const app::Descriptor& d = p.dev;
   const app::Controls& c = p.controls;
@@ -102,7 +138,25 @@ int CmdInfo(const GlobalOptions& g, const std::string& device) {
         .Field("socket_picture", d.socket_picture)
         .Field("path", s.selected() ? app::GroupPath(*s.selected()) : std::string())
         .Field("messages", notes)
-        .EndObject();
+        .BeginArray("options");
+    for (const KeyRow& row : keys) {
+      const app::OptionKey& key = *row.key;
+      j.BeginObject()
+          .Field("key", key.key)
+          .Field("controls", key.controls)
+          .Field("kind", app::OptionKindName(key.kind))
+          .Field("min", key.min)
+          .Field("max", key.max);
+      // A number where the value is one; text and repeating keys as text.
+      if (key.kind == app::OptionKind::kEditText || key.repeats()) {
+        j.Field("value", row.value).Field("default", row.default_value);
+      } else {
+        j.Field("value", int64_t{std::stoll(row.value)})
+            .Field("default", int64_t{std::stoll(row.default_value)});
+      }
+      j.Field("help", key.help).EndObject();
+    }
+    j.EndArray().EndObject();
     std::printf("%s\n", j.str().c_str());
     return kOk;
   }
@@ -116,12 +170,17 @@ int CmdInfo(const GlobalOptions& g, const std::string& device) {
               d.add_step);
   if (d.page_size) std::printf("Page size:       %u bytes\n", d.page_size);
   std::printf("Flags:           read level %s, separate Vpp %s, scramble %s, serial %s, 3.3 V %s\n",
-              YesNo(d.read_level).c_str(), YesNo(d.separate_vpp).c_str(),
-              YesNo(d.scramble).c_str(), YesNo(d.serial).c_str(), YesNo(d.vcc_3v3).c_str());
+              YesNo(d.read_level).c_str(), YesNo(d.separate_vpp).c_str(), YesNo(d.scramble).c_str(),
+              YesNo(d.serial).c_str(), YesNo(d.vcc_3v3).c_str());
   std::printf("Socket picture:  %d\n", d.socket_picture);
   if (!adapter.empty()) std::printf("Adapter:         %s\n", adapter.c_str());
   std::printf("Board settings:  switch pattern %d\n%s", d.switch_pattern,
               DrawBoardSettings(pattern, d.board_flag, jumper).c_str());
+  if (!keys.empty()) std::printf("Options:         --set KEY=VALUE or --KEY=VALUE\n");
+  for (const KeyRow& row : keys) {
+    std::printf("  %-10s %-8s (default %s)  %s\n", row.key->key.c_str(), row.value.c_str(),
+                row.default_value.c_str(), row.key->help.c_str());
+  }
   for (const auto& note : notes) std::printf("note: %s\n", note.c_str());
   return kOk;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "cli/session.h"
 
@@ -13,7 +14,9 @@ struct DeviceFileArgs {
 };
 
 int CmdDevices(const GlobalOptions& g, const std::string& pattern);
-int CmdInfo(const GlobalOptions& g, const std::string& device);
+// `sets`: --set settings to apply before showing the keys' values.
+int CmdInfo(const GlobalOptions& g, const std::string& device,
+            const std::vector<std::string>& sets);
 int CmdRead(const GlobalOptions& g, const DeviceFileArgs& args);  // file: -o, may be empty
 int CmdProgram(const GlobalOptions& g, const DeviceFileArgs& args);
 int CmdVerify(const GlobalOptions& g, const DeviceFileArgs& args);

@@ -1,9 +1,14 @@
 // daraz: the command-line front door over the same core as the desktop
 // program. Argument handling and output only.
 #include <CLI/CLI.hpp>
-
 #include <cstdio>
+#include <string>
+#include <vector>
 
+#include "app/dispatch.h"
+#include "app/number_parse.h"
+#include "app/option_keys.h"
+#include "app/sim_harness.h"
 #include "cli/commands.h"
 
 namespace {
@@ -16,10 +21,112 @@ constexpr char kDescription[] =
     "Exit status: 0 success, 1 the operation failed, 2 usage or input error,\n"
     "3 the port could not be opened.";
 
+// The settings-panel keys, for the help of the commands that take --set.
+std::string KeysHelp() {
+  std::string text =
+      "Keys for --set KEY[=VALUE] (or --KEY[=VALUE]); 'daraz info DEVICE' shows the ones the\n"
+      "device has, with their values:\n";
+  for (const app::OptionKey& key : app::Families().options().all()) {
+    std::string line = "  " + key.key;
+    if (key.repeats()) line += "=INDEX";
+    switch (key.kind) {
+      case app::OptionKind::kCheckBox:
+        line += "[=0|1]";
+        break;
+      case app::OptionKind::kTrackBar:
+      case app::OptionKind::kComboIndex:
+        line += "=" + app::NumberText(key.min) + ".." + app::NumberText(key.max);
+        break;
+      case app::OptionKind::kEditText:
+        line += "=TEXT";
+        break;
+    }
+    if (line.size() < 24) line.resize(24, ' ');
+    text += line + "  " + key.help + "\n";
+  }
+  return text;
+}
+
+std::string SimulationHelp() {
+  std::string text;
+  for (const bool board : {true, false}) {
+    text += board ? "Board faults for --sim-fault:\n"
+                  : "Chip faults for --sim-fault (numbers as 0x.. or decimal):\n";
+    for (const sim::FaultKind& kind : sim::FaultKinds()) {
+      if (kind.board != board) continue;
+      std::string line = "  " + kind.Pattern();
+      if (line.size() < 24) line.resize(24, ' ');
+      text += line + "  " + std::string(kind.help) + "\n";
+    }
+  }
+  text += "Jumpers for --sim-jumper:\n";
+  for (const sim::JumperKind& jumper : sim::JumperKinds()) {
+    std::string line = "  " + std::string(jumper.name);
+    if (line.size() < 24) line.resize(24, ' ');
+    text += line + "  " + std::string(jumper.help) + "\n";
+  }
+  return text;
+}
+
+void AddSetOption(CLI::App* cmd, std::vector<std::string>& sets) {
+  cmd->add_option("--set", sets,
+                  "Set a settings-panel control (repeatable): KEY, KEY=VALUE or KEY=INDEX=VALUE; "
+                  "--KEY is short for --set KEY")
+      ->type_name("KEY[=VALUE]");
+  cmd->footer(KeysHelp());
+}
+
 void AddActionOptions(CLI::App* cmd, cli::ActionOptions& o) {
   cmd->add_option("--offset", o.offset, "Buffer offset in hex: chip address of image byte 0");
-  cmd->add_flag("--skip-ff", o.skip_ff, "Leave bytes equal to 0xFF unprogrammed");
-  cmd->add_flag("--fast", o.fast, "Fast programming, where the family has it");
+  AddSetOption(cmd, o.sets);
+}
+
+bool IsOption(CLI::App& app, const std::string& name) {
+  if (app.get_option_no_throw(name) != nullptr) return true;
+  for (CLI::App* sub : app.get_subcommands([](CLI::App*) { return true; })) {
+    if (IsOption(*sub, name)) return true;
+  }
+  return false;
+}
+
+// "--twc=40", "--twc 40", "--skip-ff" -> "--set twc=40", ...: every
+// registered key is an option of the commands that take --set, without a
+// CLI11 option per key. Elsewhere the text stays as typed, so the errors
+// are CLI11's own.
+std::vector<std::string> ExpandShorthands(CLI::App& app, int argc, char** argv) {
+  std::vector<std::string> out{argv[0]};
+  CLI::App* command = nullptr;  // the subcommand named so far
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--") {
+      out.insert(out.end(), argv + i, argv + argc);
+      break;
+    }
+    if (command == nullptr && arg.rfind("-", 0) != 0) {
+      const auto named =
+          app.get_subcommands([&arg](CLI::App* sub) { return sub->check_name(arg); });
+      if (!named.empty()) command = named.front();
+    }
+    const size_t equals = arg.find('=');
+    const std::string name = arg.substr(0, equals);
+    const app::OptionKey* key = command != nullptr &&
+                                        command->get_option_no_throw("--set") != nullptr &&
+                                        arg.rfind("--", 0) == 0 && name.size() > 2
+                                    ? app::Families().options().Find(name.substr(2))
+                                    : nullptr;
+    if (key == nullptr || IsOption(app, name)) {
+      out.push_back(arg);
+      continue;
+    }
+    std::string setting = arg.substr(2);
+    const bool takes_value = key->kind != app::OptionKind::kCheckBox || key->repeats();
+    if (equals == std::string::npos && takes_value && i + 1 < argc) {
+      setting += "=" + std::string(argv[++i]);
+    }
+    out.push_back("--set");
+    out.push_back(setting);
+  }
+  return out;
 }
 
 }  // namespace
@@ -36,12 +143,16 @@ int main(int argc, char** argv) {
                  "needs root) or sim")
       ->capture_default_str();
   app.add_option("--sim-chip", g.sim_chip,
-                 "Simulated chip contents: loaded if FILE exists, written back at the end");
+                 "Simulated chip file (cells and the chip's other state): loaded if FILE exists, "
+                 "written back at the end");
   app.add_option("--sim-device", g.sim_device,
                  "Put another device's chip model in the simulated socket");
   app.add_option("--sim-fault", g.sim_faults,
-                 "Inject a fault (repeatable): noboard, stuck-loopback-0, stuck-loopback-1, "
-                 "weak:ADDR:PULSES, stuck:ADDR:BIT:LEVEL");
+                 "Inject a fault (repeatable): " + app::FaultPatterns())
+      ->type_name("KIND[:ARG...]");
+  app.add_option("--sim-jumper", g.sim_jumpers,
+                 "Fit a wire by hand on the simulated board (repeatable): " + app::JumperNames())
+      ->type_name("NAME");
   app.add_option("--trace", g.trace,
                  "Write every port access of the simulated board as CSV (time, port, direction, "
                  "value)");
@@ -59,6 +170,7 @@ int main(int argc, char** argv) {
   cli::DeviceFileArgs a;
   auto* info = app.add_subcommand("info", "Show a device and how to set the board for it");
   info->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
+  AddSetOption(info, a.action.sets);
 
   auto* read = app.add_subcommand("read", "Read the chip (hex dump, or a file with -o)");
   read->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
@@ -86,6 +198,7 @@ int main(int argc, char** argv) {
 
   auto* id = app.add_subcommand("id", "Read and name the chip's identification codes");
   id->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
+  AddSetOption(id, a.action.sets);
 
   app.add_subcommand("test", "Run the board's loop-back hardware test");
 
@@ -102,15 +215,20 @@ int main(int argc, char** argv) {
   checksum->add_option("FILE", a.file, "The file")->required();
   checksum->add_flag("--crc32", crc32, "CRC-32 instead of the 16-bit sum");
 
+  app.footer(SimulationHelp());
+
+  std::vector<std::string> args = ExpandShorthands(app, argc, argv);
+  std::vector<char*> pointers;
+  for (std::string& arg : args) pointers.push_back(arg.data());
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(pointers.size()), pointers.data());
   } catch (const CLI::ParseError& e) {
     const int rc = app.exit(e);
     return rc == 0 ? 0 : cli::kUsage;
   }
 
   if (*devices) return cli::CmdDevices(g, pattern);
-  if (*info) return cli::CmdInfo(g, a.device);
+  if (*info) return cli::CmdInfo(g, a.device, a.action.sets);
   if (*read) return cli::CmdRead(g, a);
   if (*program) return cli::CmdProgram(g, a);
   if (*verify) return cli::CmdVerify(g, a);

@@ -4,10 +4,10 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "app/device_lookup.h"
+#include "app/dispatch.h"
+#include "app/option_keys.h"
 #include "app/selection.h"
 #include "app/sim_socket.h"
 #include "image/hex_field.h"
@@ -21,58 +21,6 @@ Answer AnswerOf(const GlobalOptions& o) {
   if (o.yes) return Answer::kYes;
   if (o.no) return Answer::kNo;
   return Answer::kAsk;
-}
-
-bool ReadFile(const std::string& path, std::vector<uint8_t>& out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
-}
-
-bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
-  const std::string tmp = path + ".tmp";
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) return false;
-  }
-  std::error_code ec;
-  std::filesystem::rename(tmp, path, ec);
-  return !ec;
-}
-
-// "weak:0x100:5", "stuck:0x10:3:1" -> a chip fault; numbers in C notation.
-bool ParseChipFault(const std::string& fault_text, sim::ChipFault& fault) {
-  std::vector<std::string> parts;
-  size_t start = 0;
-  while (true) {
-    const size_t colon = fault_text.find(':', start);
-    parts.push_back(fault_text.substr(start, colon - start));
-    if (colon == std::string::npos) break;
-    start = colon + 1;
-  }
-  auto number = [](const std::string& s, long long& v) {
-    if (s.empty()) return false;
-    char* end = nullptr;
-    v = std::strtoll(s.c_str(), &end, 0);
-    return *end == '\0';
-  };
-  long long a = 0, b = 0, c = 0;
-  if (parts[0] == "weak" && parts.size() == 3 && number(parts[1], a) && number(parts[2], b) &&
-      a >= 0 && b >= 1) {
-    fault = {"weak", static_cast<uint32_t>(a), static_cast<int>(b), 0};
-    return true;
-  }
-  if (parts[0] == "stuck" && parts.size() == 4 && number(parts[1], a) && number(parts[2], b) &&
-      number(parts[3], c) && a >= 0 && b >= 0 && b <= 15 && (c == 0 || c == 1)) {
-    fault = {"stuck", static_cast<uint32_t>(a), static_cast<int>(b), static_cast<int>(c)};
-    return true;
-  }
-  return false;
 }
 
 }  // namespace
@@ -119,8 +67,26 @@ int Session::ApplyActionOptions(const ActionOptions& options) {
     std::snprintf(text, sizeof text, "%06X", offset);
     c.SetText("edOffset", text);
   }
-  if (options.skip_ff) c.Check("cbSkip_0xFF");
-  if (options.fast) c.Check("cbFastPro");
+  return ApplySettings(options.sets);
+}
+
+int Session::ApplySettings(const std::vector<std::string>& sets) {
+  std::vector<app::OptionSetting> settings(sets.size());
+  for (size_t i = 0; i < sets.size(); ++i) {
+    const std::string error =
+        app::ParseOptionSetting(app::Families().options(), sets[i], settings[i]);
+    if (!error.empty()) {
+      std::fprintf(stderr, "daraz: --set %s: %s\n", sets[i].c_str(), error.c_str());
+      return kUsage;
+    }
+  }
+  for (const app::OptionSetting& setting : settings) {
+    const std::string error = app::ApplyOptionSetting(*p_, setting);
+    if (!error.empty()) {
+      std::fprintf(stderr, "daraz: %s\n", error.c_str());
+      return kUsage;
+    }
+  }
   return kOk;
 }
 
@@ -128,9 +94,31 @@ bool Session::QuestionUnanswerable() const {
   return !options_.yes && !options_.no && p_->image.buffer_offset != 0 && !isatty(STDIN_FILENO);
 }
 
+int Session::ParseSimulationOptions() {
+  faults_.clear();
+  for (const std::string& text : options_.sim_faults) {
+    app::SimFault fault;
+    const std::string error = app::ParseSimFault(text, fault);
+    if (!error.empty()) {
+      std::fprintf(stderr, "daraz: --sim-fault: %s\n", error.c_str());
+      return kUsage;
+    }
+    faults_.push_back(fault);
+  }
+  for (const std::string& name : options_.sim_jumpers) {
+    const std::string error = app::CheckSimJumper(name);
+    if (!error.empty()) {
+      std::fprintf(stderr, "daraz: --sim-jumper: %s\n", error.c_str());
+      return kUsage;
+    }
+  }
+  return kOk;
+}
+
 int Session::OpenBoard() {
   const bool sim_options = !options_.sim_chip.empty() || !options_.sim_device.empty() ||
-                           !options_.sim_faults.empty() || !options_.trace.empty();
+                           !options_.sim_faults.empty() || !options_.sim_jumpers.empty() ||
+                           !options_.trace.empty();
   app::BackendSpec backend;
   if (!app::ParseBackendSpec(options_.port, backend)) {
     std::fprintf(stderr,
@@ -139,18 +127,24 @@ int Session::OpenBoard() {
                  options_.port.c_str());
     return kUsage;
   }
-  if (sim_options && backend.kind != app::BackendSpec::Kind::kSim) {
-    std::fprintf(stderr, "daraz: --sim-chip, --sim-device, --sim-fault and --trace need --port sim\n");
+  const bool simulated = backend.kind == app::BackendSpec::Kind::kSim;
+  if (sim_options && !simulated) {
+    std::fprintf(stderr,
+                 "daraz: --sim-chip, --sim-device, --sim-fault, --sim-jumper and --trace need "
+                 "--port sim\n");
     return kUsage;
   }
+  if (int rc = ParseSimulationOptions()) return rc;
   const std::string reason = p_->OpenBackend(backend);
   if (!reason.empty()) {
-    std::fprintf(stderr, "daraz: cannot open port %s: %s\n", options_.port.c_str(),
-                 reason.c_str());
+    std::fprintf(stderr, "daraz: cannot open port %s: %s\n", options_.port.c_str(), reason.c_str());
     return kNoPort;
   }
   board_open_ = true;
-  return backend.kind == app::BackendSpec::Kind::kSim ? PrepareSimulation() : kOk;
+  if (!simulated) return kOk;
+  // Nobody may take a simulated run for a real one.
+  if (!options_.quiet) std::fprintf(stderr, "note: simulated board\n");
+  return PrepareSimulation();
 }
 
 int Session::PrepareSimulation() {
@@ -166,43 +160,38 @@ int Session::PrepareSimulation() {
     app::Programmer other(quiet);
     app::SelectDevice(other, node->handler, app::SelectItem{node->tag, std::string(node->caption)});
     chip = app::MakeSimChip(other);
+    chip_device_ = node->caption;
   } else if (p_->image.full_device_size != 0) {
     chip = app::MakeSimChip(*p_);
+    if (selected_ != nullptr) chip_device_ = selected_->caption;
   }
 
-  if (chip && !options_.sim_chip.empty() && std::filesystem::exists(options_.sim_chip)) {
-    std::vector<uint8_t> bytes;
-    if (!ReadFile(options_.sim_chip, bytes)) {
-      std::fprintf(stderr, "daraz: cannot read the simulated chip file %s\n",
-                   options_.sim_chip.c_str());
+  const std::string& file = options_.sim_chip;
+  if (chip && !file.empty() && std::filesystem::exists(file)) {
+    const std::string error = std::filesystem::is_regular_file(file)
+                                  ? app::LoadSimChip(file, *chip, chip_device_)
+                                  : file + " is not a simulated chip file";
+    if (!error.empty()) {
+      std::fprintf(stderr, "daraz: %s\n", error.c_str());
       return kUsage;
     }
-    chip->SetContents(bytes);
   }
 
-  for (const std::string& fault_text : options_.sim_faults) {
-    if (fault_text == "noboard") {
-      board.SetFault(sim::BoardFault::kNoBoard);
-    } else if (fault_text == "stuck-loopback-0") {
-      board.SetFault(sim::BoardFault::kLoopStuck0);
-    } else if (fault_text == "stuck-loopback-1") {
-      board.SetFault(sim::BoardFault::kLoopStuck1);
-    } else {
-      sim::ChipFault fault;
-      if (!ParseChipFault(fault_text, fault)) {
-        std::fprintf(stderr,
-                     "daraz: unknown fault \"%s\" (noboard, stuck-loopback-0, stuck-loopback-1, "
-                     "weak:ADDR:PULSES, stuck:ADDR:BIT:LEVEL)\n",
-                     fault_text.c_str());
-        return kUsage;
-      }
-      if (!chip || !chip->InjectFault(fault)) {
-        std::fprintf(stderr, "daraz: the simulated chip has no fault \"%s\"\n", fault_text.c_str());
-        return kUsage;
-      }
+  for (size_t i = 0; i < faults_.size(); ++i) {
+    const app::SimFault& fault = faults_[i];
+    if (fault.kind->board) {
+      board.SetFault(fault.board);
+    } else if (!chip || !chip->InjectFault(fault.chip)) {
+      std::fprintf(stderr, "daraz: the simulated chip has no fault \"%s\"\n",
+                   options_.sim_faults[i].c_str());
+      return kUsage;
     }
   }
-  if (chip) board.InsertChip(std::move(chip));
+  if (chip) {
+    for (const std::string& name : options_.sim_jumpers) chip->SetJumper(name);
+    board.InsertChip(std::move(chip));
+  }
+  chip_ready_ = true;
   return kOk;
 }
 
@@ -215,10 +204,10 @@ int Session::ActionResult() const {
 int Session::Finish(int rc) {
   sim::Board* board = board_open_ ? p_->board() : nullptr;
   if (board == nullptr) return rc;
-  if (!options_.sim_chip.empty() && board->chip() != nullptr) {
-    if (!WriteFileAtomically(options_.sim_chip, board->chip()->Contents())) {
-      std::fprintf(stderr, "daraz: cannot write the simulated chip file %s\n",
-                   options_.sim_chip.c_str());
+  if (chip_ready_ && !options_.sim_chip.empty() && board->chip() != nullptr) {
+    const std::string error = app::SaveSimChip(options_.sim_chip, *board->chip(), chip_device_);
+    if (!error.empty()) {
+      std::fprintf(stderr, "daraz: %s\n", error.c_str());
       if (rc == kOk) rc = kFailed;
     }
   }

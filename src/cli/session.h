@@ -6,21 +6,23 @@
 
 #include "app/catalogue.h"
 #include "app/programmer.h"
+#include "app/sim_harness.h"
 #include "cli/cli_host.h"
 
 namespace cli {
 
 // Exit statuses.
 inline constexpr int kOk = 0;
-inline constexpr int kFailed = 1;     // the operation failed
-inline constexpr int kUsage = 2;      // usage or input error, question refused
-inline constexpr int kNoPort = 3;     // the port backend could not be opened
+inline constexpr int kFailed = 1;  // the operation failed
+inline constexpr int kUsage = 2;   // usage or input error, question refused
+inline constexpr int kNoPort = 3;  // the port backend could not be opened
 
 struct GlobalOptions {
   std::string port = "lpt1";
   std::string sim_chip;
   std::string sim_device;
   std::vector<std::string> sim_faults;
+  std::vector<std::string> sim_jumpers;
   std::string trace;
   bool yes = false;
   bool no = false;
@@ -31,9 +33,8 @@ struct GlobalOptions {
 
 // Options the chip actions share.
 struct ActionOptions {
-  std::string offset;  // hexadecimal
-  bool skip_ff = false;
-  bool fast = false;
+  std::string offset;             // hexadecimal
+  std::vector<std::string> sets;  // --set KEY[=VALUE], in order
 };
 
 // One invocation: the terminal host, the programmer session, and the
@@ -52,8 +53,12 @@ class Session {
   int Select(const std::string& name);
   const app::CatalogueNode* selected() const { return selected_; }
 
-  // Applies --offset/--skip-ff/--fast after the selection. kOk or kUsage.
+  // Applies --offset and the --set settings after the selection. kOk or
+  // kUsage.
   int ApplyActionOptions(const ActionOptions& options);
+  // Applies `--set KEY[=VALUE]` settings as the window would: all are parsed
+  // first, so a bad one changes nothing. kOk or kUsage.
+  int ApplySettings(const std::vector<std::string>& sets);
 
   // Opens the port and, on the simulated board, puts the chip in the socket
   // with its saved contents and the requested faults. kOk, kUsage or kNoPort.
@@ -66,11 +71,12 @@ class Session {
   // Result of an action from what it showed: kOk, kFailed or kUsage.
   int ActionResult() const;
 
-  // Saves the simulated chip and the trace. Returns `rc`, or kFailed when
-  // nothing could be written and `rc` was kOk.
+  // Saves the simulated chip (when it was set up) and the trace. Returns
+  // `rc`, or kFailed when nothing could be written and `rc` was kOk.
   int Finish(int rc);
 
  private:
+  int ParseSimulationOptions();
   int PrepareSimulation();
 
   GlobalOptions options_;
@@ -78,6 +84,11 @@ class Session {
   std::unique_ptr<app::Programmer> p_;
   const app::CatalogueNode* selected_ = nullptr;
   bool board_open_ = false;
+  std::vector<app::SimFault> faults_;
+  // The socket's chip is set up (its file loaded), so saving it back
+  // cannot destroy a file that failed to load.
+  bool chip_ready_ = false;
+  std::string chip_device_;  // the device the socket's chip was made for
 };
 
 // The selectable item a name stands for, with the error printed when there

@@ -5,6 +5,7 @@
 #include "families/mcu/mcu_select.h"
 #include "families/parallel/parallel_select.h"
 #include "families/parallel/uv_eprom.h"
+#include "families/parallel/uv_eprom_keys.h"
 #include "families/serial/serial_select.h"
 
 namespace app {
@@ -13,6 +14,7 @@ void RegisterAllFamilies(FamilyRegistry& registry) {
   RegisterDefaultRoutines(registry);  // first: the families fill the rest
   families::RegisterParallelSelection(registry);
   families::RegisterUvEprom(registry);
+  families::RegisterUvEpromKeys(registry);
   families::RegisterMcuSelection(registry);
   families::RegisterFlashSelection(registry);
   families::RegisterSerialSelection(registry);

@@ -67,4 +67,16 @@ std::optional<std::string> FindParportDevice(uint16_t base, const std::string& r
   return std::nullopt;
 }
 
+bool MachineHasParallelPort(const std::string& root) {
+  namespace fs = std::filesystem;
+  for (const char* folder : {"/dev", "/proc/sys/dev/parport"}) {
+    std::error_code ec;
+    for (fs::directory_iterator it(root + folder, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec)) {
+      if (it->path().filename().string().rfind("parport", 0) == 0) return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace hw

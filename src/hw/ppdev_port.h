@@ -31,4 +31,9 @@ class PpdevPort final : public PortIo {
 // both paths so that tests can lay out a fake system.
 std::optional<std::string> FindParportDevice(uint16_t base, const std::string& root = "");
 
+// Whether the machine has any parallel port the kernel knows: a
+// /dev/parport* node or an entry under /proc/sys/dev/parport. `root` as
+// above.
+bool MachineHasParallelPort(const std::string& root = "");
+
 }  // namespace hw

@@ -65,7 +65,8 @@ QString DialogFilter(const image::FileFilter& filter) {
 TfrmEprom::TfrmEprom(StartOptions options, QWidget* parent)
     : QMainWindow(parent), options_(std::move(options)) {
   setObjectName("frmEprom");
-  setWindowTitle("Tavrin Daraz Programmer");
+  caption_ = QStringLiteral("Tavrin Daraz Programmer");
+  setWindowTitle(caption_);
   if (options_.settings != nullptr) {
     settings_ = options_.settings;
   } else {
@@ -177,7 +178,10 @@ void TfrmEprom::Inform(const QString& text) {
   QMessageBox::information(this, windowTitle(), text);
 }
 
-void TfrmEprom::SetWindowCaption(const QString& text) { setWindowTitle(text); }
+void TfrmEprom::SetWindowCaption(const QString& text) {
+  caption_ = text;
+  ShowBoardKind();
+}
 
 void TfrmEprom::RenderControls() {
   binder_->Render();

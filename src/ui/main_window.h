@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "app/dispatch.h"
 #include "app/programmer.h"
@@ -53,7 +54,13 @@ struct StartOptions {
   std::optional<app::BackendSpec> backend;
   // End the application when the window has shut down.
   bool quit_on_exit = true;
+  // Where the probe for a parallel port looks ("" = this machine's /dev and
+  // /proc); tests lay out a machine of their own.
+  std::string system_root;
 };
+
+// What the window adds to its caption while the simulated board is in use.
+inline constexpr char16_t kSimulatedCaptionSuffix[] = u" \u2014 simulated board";
 
 // The main window (frmEprom): menus, tool bar, status area with the board
 // picture, progress panel, the Buffer, Configs and Settings pages, and the
@@ -101,6 +108,7 @@ class TfrmEprom : public QMainWindow, public HostView {
   // (tests, scripted demonstrations).
   std::function<bool(const QString&)> answer_question;
   std::function<void(const QString&)> on_information;
+  std::function<void(const QString&)> on_error;
 
   // --- what the tests look at -------------------------------------------------
   ActionRunner& runner() { return *runner_; }
@@ -115,6 +123,9 @@ class TfrmEprom : public QMainWindow, public HostView {
   DeviceMenu* device_menu() const { return device_menu_; }
   DeviceFinder* device_finder() const { return finder_; }
   QLabel* status_line() const { return status_; }
+  // The band over the board picture while the simulated board is in use.
+  QLabel* simulated_band() const { return simulated_band_; }
+  bool on_simulator() const { return on_simulator_; }
   QLineEdit* edDevice() const { return ed_device_; }
   QLineEdit* edOffset() const { return ed_offset_; }
   QLineEdit* edChecksum() const { return ed_checksum_; }
@@ -153,8 +164,13 @@ class TfrmEprom : public QMainWindow, public HostView {
 
   // Start-up and shut-down (main_window_startup.cpp).
   void FormCreate();
+  void OpenStartBackend(const app::BackendSpec& backend);
   bool OpenPort(int index, bool at_start);
-  void UseSimulatedBoard(const QString& why);
+  void UseSimulatedBoard();
+  void ReportStartProblem();
+  void ShowError(const QString& text);
+  // The caption and the band say whether the simulated board is in use.
+  void ShowBoardKind();
   void PutBoardToRest();
   bool Shutdown();
 
@@ -199,6 +215,7 @@ class TfrmEprom : public QMainWindow, public HostView {
   ConfigsPage* configs_page_ = nullptr;
   SettingsPage* settings_page_ = nullptr;
   QLabel* status_ = nullptr;
+  QLabel* simulated_band_ = nullptr;
   TfrmEditHEX* hex_editor_ = nullptr;
   TMenuAbout* about_ = nullptr;
   TfrmCFI* cfi_ = nullptr;
@@ -219,7 +236,9 @@ class TfrmEprom : public QMainWindow, public HostView {
     uint32_t size = 0;
     bool operator==(const SimulatedChip&) const = default;
   } simulated_chip_;
-  QString simulator_reason_;  // why start-up fell back to the simulated board
+  QString caption_;           // the window caption the session set, without the suffix
+  QString start_problem_;     // why the port chosen at start-up could not be opened
+  bool first_start_ = false;  // the settings store was empty
 };
 
 }  // namespace ui

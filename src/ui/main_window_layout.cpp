@@ -246,7 +246,17 @@ QWidget* TfrmEprom::BuildStatusArea() {
   grid->addWidget(Caption("Port", area), 0, 5);
   grid->addWidget(cb_port_, 0, 6);
 
-  // Row 1: the board picture, then the socket, then the checksum column.
+  // Row 1, while the simulated board is in use: a band nobody can miss.
+  simulated_band_ = new QLabel(
+      QString::fromUtf8("Simulated board \u2014 nothing is written to a real chip"), area);
+  simulated_band_->setObjectName("lbSimulatedBoard");
+  simulated_band_->setAlignment(Qt::AlignCenter);
+  simulated_band_->setStyleSheet(
+      "QLabel { background: #F5B400; color: black; font-weight: bold; padding: 3px; }");
+  simulated_band_->setToolTip("Choose the port the board is on in the Port list");
+  simulated_band_->hide();
+
+  // Row 2: the board picture, then the socket, then the checksum column.
   switch_picture_ = new SwitchPicture(area);
   switch_picture_->setToolTip("Jumper and DIP switches to set on the board for this device");
   socket_picture_ = new SocketPicture(area);
@@ -286,7 +296,8 @@ QWidget* TfrmEprom::BuildStatusArea() {
   board->addWidget(socket_picture_, 0);
   board->addStretch(1);
   board->addLayout(right, 0);
-  grid->addLayout(board, 1, 0, 1, 7);
+  grid->addWidget(simulated_band_, 1, 0, 1, 7);
+  grid->addLayout(board, 2, 0, 1, 7);
   grid->setColumnStretch(2, 1);
   return area;
 }

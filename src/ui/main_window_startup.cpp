@@ -2,14 +2,18 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QLabel>
+#include <QMessageBox>
 #include <QScreen>
 #include <QSettings>
 #include <QTabWidget>
+#include <QTimer>
 
 #include "app/image_files.h"
 #include "app/selection.h"
 #include "app/winstat.h"
 #include "hw/port_open.h"
+#include "hw/ppdev_port.h"
 #include "ui/action_runner.h"
 #include "ui/control_binder.h"
 #include "ui/hex_editor.h"
@@ -49,58 +53,115 @@ void TfrmEprom::FormCreate() {
   binder_->Render(true);
   RenderControls();
   if (on_simulator_) {
-    ShowStatus(simulator_reason_.isEmpty()
-                   ? QStringLiteral("Using the simulated board")
-                   : simulator_reason_ + QStringLiteral(" - using the simulated board"),
-               hw::kInfo);
+    ShowStatus(QStringLiteral("Using the simulated board"), hw::kInfo);
+  } else if (!start_problem_.isEmpty()) {
+    ShowStatus(start_problem_, hw::kError);
+    // Over the window once it shows, not before it.
+    QTimer::singleShot(0, this, [this] { ReportStartProblem(); });
   }
 }
 
-// Opens parallel port `index` (0..3). At start-up a port that cannot be
-// opened gives way to the simulated board; a port the user picks stays
-// chosen, and every action then says why it cannot reach the board.
+// The backend given at start (--port), instead of the stored port.
+void TfrmEprom::OpenStartBackend(const app::BackendSpec& backend) {
+  switch (backend.kind) {
+    case app::BackendSpec::Kind::kSim:
+      UseSimulatedBoard();
+      return;
+    case app::BackendSpec::Kind::kLpt:
+      OpenPort(backend.lpt_index, true);
+      return;
+    case app::BackendSpec::Kind::kDevice:
+    case app::BackendSpec::Kind::kDirect: {
+      on_simulator_ = false;
+      cb_port_->setCurrentIndex(port_index_);
+      ShowBoardKind();
+      const std::string reason = programmer_->OpenBackend(backend);
+      if (!reason.empty()) {
+        start_problem_ =
+            QStringLiteral("The port could not be opened: %1").arg(QString::fromStdString(reason));
+      }
+      return;
+    }
+  }
+}
+
+// Opens parallel port `index` (0..3). A port that cannot be opened stays
+// chosen: every action then says why it cannot reach the board, and at
+// start-up a box says so too. The simulated board is never taken instead
+// unasked, so no simulated run passes for a real one.
 bool TfrmEprom::OpenPort(int index, bool at_start) {
   app::Programmer& p = *programmer_;
   port_index_ = index;
+  on_simulator_ = false;
+  cb_port_->setCurrentIndex(index);
+  ShowBoardKind();
   app::BackendSpec backend;
   backend.kind = app::BackendSpec::Kind::kLpt;
   backend.lpt_index = index;
   const std::string reason = p.OpenBackend(backend);
-  if (reason.empty()) {
-    on_simulator_ = false;
-    cb_port_->setCurrentIndex(index);
-    return true;
-  }
-  const QString why = QStringLiteral("%1 could not be opened (%2)")
+  if (reason.empty()) return true;
+  const QString why = QStringLiteral("%1 could not be opened: %2")
                           .arg(PortName(index), QString::fromStdString(reason));
   if (at_start) {
-    UseSimulatedBoard(why);
+    start_problem_ = why;
   } else {
-    on_simulator_ = false;
-    cb_port_->setCurrentIndex(index);
     ShowStatus(why, hw::kError);
   }
   return false;
 }
 
-void TfrmEprom::UseSimulatedBoard(const QString& why) {
+void TfrmEprom::UseSimulatedBoard() {
   app::BackendSpec backend;
   backend.kind = app::BackendSpec::Kind::kSim;
   programmer_->OpenBackend(backend);
   on_simulator_ = true;
   simulated_chip_ = {};  // a new board has an empty socket
   PrepareSimulatedChip();
-  simulator_reason_ = why;
   cb_port_->setCurrentIndex(kSimulatedEntry);
-  ShowStatus(why.isEmpty() ? QStringLiteral("Using the simulated board")
-                           : why + QStringLiteral(" - using the simulated board"),
-             hw::kInfo);
+  ShowBoardKind();
+  ShowStatus(QStringLiteral("Using the simulated board"), hw::kInfo);
+}
+
+// The port chosen at start-up could not be opened. Only on the very first
+// start of a machine without any parallel port is the simulated board
+// offered; otherwise the box names the reason and the fix.
+void TfrmEprom::ReportStartProblem() {
+  if (start_problem_.isEmpty() || on_simulator_ || shut_down_) return;
+  const QString problem = start_problem_;
+  start_problem_.clear();
+  if (first_start_ && !hw::MachineHasParallelPort(options_.system_root)) {
+    const QString question =
+        problem +
+        QStringLiteral(
+            "\n\nThis computer has no parallel port. Use the simulated board instead? Nothing "
+            "is written to a real chip on it. The Port list changes this at any time.");
+    if (AskYesNo(question)) {
+      UseSimulatedBoard();
+      PutBoardToRest();
+    }
+    return;
+  }
+  ShowError(problem + QStringLiteral("\n\nChoose the port the board is on in the Port list, or the "
+                                     "simulated board."));
+}
+
+void TfrmEprom::ShowError(const QString& text) {
+  if (on_error) {
+    on_error(text);
+    return;
+  }
+  QMessageBox::critical(this, windowTitle(), text);
+}
+
+void TfrmEprom::ShowBoardKind() {
+  simulated_band_->setVisible(on_simulator_);
+  setWindowTitle(on_simulator_ ? caption_ + QString::fromUtf16(kSimulatedCaptionSuffix) : caption_);
 }
 
 void TfrmEprom::cbPortChange(int index) {
   if (Busy()) return;
   if (index == kSimulatedEntry) {
-    UseSimulatedBoard({});
+    UseSimulatedBoard();
   } else if (index >= 0 && index < kSimulatedEntry) {
     OpenPort(index, false);
   }
@@ -114,16 +175,14 @@ void TfrmEprom::PutBoardToRest() {
 void TfrmEprom::LoadSettings() {
   app::Programmer& p = *programmer_;
   app::Controls& c = p.controls;
+  first_start_ = settings_->allKeys().isEmpty();
   const StoredSettings s = LoadStoredSettings(*settings_);
 
+  port_index_ = s.port.value_or(0);
   if (options_.backend) {
-    p.OpenBackend(*options_.backend);
-    on_simulator_ = options_.backend->kind == app::BackendSpec::Kind::kSim;
-    simulated_chip_ = {};
-    port_index_ = s.port.value_or(0);
-    cb_port_->setCurrentIndex(on_simulator_ ? kSimulatedEntry : port_index_);
+    OpenStartBackend(*options_.backend);
   } else {
-    OpenPort(s.port.value_or(0), true);
+    OpenPort(port_index_, true);
   }
   c["cbPort"].index = port_index_;
   // The stored port, not the default one, is the board to put to rest.

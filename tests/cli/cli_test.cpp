@@ -30,7 +30,8 @@ class Cli : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
-           ("daraz-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+           ("daraz-cli-" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -200,15 +201,135 @@ TEST_F(Cli, ConvertRoundTripsAndChecksum) {
 TEST_F(Cli, InterruptCancelsAtTheNextProgressStep) {
   WriteRandom("big.bin", 4 * 1024 * 1024, 5);
   // A 4 MB part takes seconds to simulate; Ctrl-C arrives long before the end.
-  const std::string cmd = "cd '" + dir_.string() + "' && ('" DARAZ_CLI
-                          "' -p sim --sim-chip chip.bin program 27C322 big.bin < /dev/null > out.txt "
-                          "2> err.txt & pid=$!; sleep 0.5; kill -INT $pid; wait $pid)";
+  const std::string cmd =
+      "cd '" + dir_.string() +
+      "' && ('" DARAZ_CLI
+      "' -p sim --sim-chip chip.bin program 27C322 big.bin < /dev/null > out.txt "
+      "2> err.txt & pid=$!; sleep 0.5; kill -INT $pid; wait $pid)";
   const int status = std::system(cmd.c_str());
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 1);
   EXPECT_NE(Slurp(Path("err.txt")).find("program interrupted!"), std::string::npos);
   EXPECT_EQ(Slurp(Path("out.txt")).find("Device Programmed OK"), std::string::npos);
   EXPECT_TRUE(fs::exists(Path("chip.bin")));  // the chip's state is still saved
+}
+
+size_t Count(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+TEST_F(Cli, SimulatedBoardIsNamedOnceUnlessQuiet) {
+  RunResult r = Daraz("-p sim test");
+  EXPECT_EQ(r.rc, 0);
+  EXPECT_EQ(Count(r.err, "note: simulated board\n"), 1u) << r.err;
+  EXPECT_EQ(Count(r.out, "simulated"), 0u);
+
+  EXPECT_EQ(Daraz("-q -p sim test").err.find("simulated"), std::string::npos);
+  r = Daraz("--json -p sim id 29F010");
+  EXPECT_EQ(Count(r.err, "note: simulated board\n"), 1u) << r.err;
+  EXPECT_EQ(r.out.find("simulated"), std::string::npos);
+  // No board, no note.
+  EXPECT_EQ(Daraz("info 27C256").err.find("simulated"), std::string::npos);
+}
+
+TEST_F(Cli, SetKeysAndTheirShorthands) {
+  RunResult r = Daraz("info 27C256 --twc=40 --set twp=0x0A");
+  ASSERT_EQ(r.rc, 0) << r.err;
+  EXPECT_NE(r.out.find("  twc        40       (default 20)"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("  twp        10       (default 140)"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("  skip-ff    0        (default 0)"), std::string::npos) << r.out;
+
+  r = Daraz("--json info 27C256 --skip-ff --twc 7");
+  ASSERT_EQ(r.rc, 0) << r.err;
+  EXPECT_NE(r.out.find("{\"key\":\"twc\",\"controls\":[\"tbTWC\"],\"kind\":\"track bar\",\"min\":1,"
+                       "\"max\":100,\"value\":7,\"default\":20,"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("{\"key\":\"skip-ff\",\"controls\":[\"cbSkip_0xFF\"],\"kind\":\"check "
+                       "box\",\"min\":0,\"max\":1,\"value\":1,\"default\":0,"),
+            std::string::npos)
+      << r.out;
+  // Skip Write 0xFF reaches the routine: a file of 0xFF is never pulsed.
+  std::ofstream(Path("ff.bin"), std::ios::binary) << std::string(32768, '\xFF');
+  r = Daraz("-p sim --trace all.csv program 27C256 ff.bin");
+  ASSERT_EQ(r.rc, 0) << r.err;
+  r = Daraz("-p sim --trace skip.csv program 27C256 ff.bin --skip-ff");
+  ASSERT_EQ(r.rc, 0) << r.err;
+  EXPECT_LT(Count(Slurp(Path("skip.csv")), "\n") * 2, Count(Slurp(Path("all.csv")), "\n"));
+
+  const struct {
+    const char* args;
+    const char* error;
+  } kRefused[] = {
+      {"info 27C256 --twc=0", "twc must be a number from 1 to 100"},
+      {"info 27C256 --twc", "twc needs a value"},
+      {"-p sim read 24C02 --twc=5", "tbTWC"},
+      {"-p sim read \"D8748H  Vpp= 21V\" --skip-ff", "cbSkip_0xFF"},
+      {"-p sim read 27C256 --bogus", "--bogus"},
+      {"--skip-ff test", "not expected: --skip-ff"},
+  };
+  for (const auto& c : kRefused) {
+    r = Daraz(c.args);
+    EXPECT_EQ(r.rc, 2) << c.args;
+    EXPECT_NE(r.err.find(c.error), std::string::npos) << c.args << ": " << r.err;
+  }
+  r = Daraz("read --help");
+  EXPECT_NE(r.out.find("twc=1..100"), std::string::npos);
+}
+
+TEST_F(Cli, FaultAndJumperTables) {
+  RunResult r = Daraz("--help");
+  EXPECT_NE(r.out.find("flaky:ADDR:READS"), std::string::npos);
+  EXPECT_NE(r.out.find("loopback-inverted"), std::string::npos);
+  EXPECT_NE(r.out.find("wirelink"), std::string::npos);
+
+  r = Daraz("-p sim --sim-fault loopback-inverted test");
+  EXPECT_EQ(r.rc, 1);
+  EXPECT_NE(r.err.find("Hardware Error"), std::string::npos);
+
+  const struct {
+    const char* args;
+    const char* error;
+  } kRefused[] = {
+      {"-p sim --sim-fault weak:-1:3 test", "ADDR must be"},
+      {"-p sim --sim-jumper nope test", "the jumpers: erase, wirelink"},
+      {"--sim-jumper erase test", "need --port sim"},
+  };
+  for (const auto& c : kRefused) {
+    r = Daraz(c.args);
+    EXPECT_EQ(r.rc, 2) << c.args;
+    EXPECT_NE(r.err.find(c.error), std::string::npos) << c.args << ": " << r.err;
+  }
+  EXPECT_EQ(Daraz("-p sim --sim-jumper erase --sim-jumper wirelink blank 27C256").rc, 0);
+}
+
+TEST_F(Cli, SimulatedChipFile) {
+  WriteRandom("fw.bin", 32768, 6);
+  ASSERT_EQ(Daraz("-p sim --sim-chip chip.sim program 27C256 fw.bin").rc, 0);
+  const std::string file = Slurp(Path("chip.sim"));
+  EXPECT_EQ(file.rfind("daraz-sim-chip 1\nmodel ", 0), 0u);
+  EXPECT_NE(file.find("\ndevice 27C256\nsection cells 32768\n"), std::string::npos);
+
+  // A plain file of cells, as older versions wrote, still loads.
+  std::filesystem::copy_file(Path("fw.bin"), Path("old.bin"));
+  EXPECT_EQ(Daraz("-p sim --sim-chip old.bin verify 27C256 fw.bin").rc, 0);
+  EXPECT_EQ(Slurp(Path("old.bin")).rfind("daraz-sim-chip 1\n", 0), 0u);  // saved anew
+
+  // Another device's chip does not go into this socket unasked.
+  RunResult r = Daraz("-p sim --sim-chip chip.sim read 27C512");
+  EXPECT_EQ(r.rc, 2);
+  EXPECT_NE(r.err.find("holds a 27C256"), std::string::npos) << r.err;
+  EXPECT_EQ(Daraz("-p sim --sim-chip chip.sim --sim-device 27C256 verify 27C256 fw.bin").rc, 0);
+
+  // A damaged file is refused and left as it was.
+  const std::string damaged = file.substr(0, file.size() - 100);
+  std::ofstream(Path("bad.sim"), std::ios::binary) << damaged;
+  r = Daraz("-p sim --sim-chip bad.sim program 27C256 fw.bin");
+  EXPECT_EQ(r.rc, 2);
+  EXPECT_NE(r.err.find("truncated"), std::string::npos) << r.err;
+  EXPECT_EQ(Slurp(Path("bad.sim")), damaged);
 }
 
 }  // namespace

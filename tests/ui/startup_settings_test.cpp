@@ -1,11 +1,15 @@
 // Start-up, the settings store through the window, and the two ways out.
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/dispatch.h"
+#include "hw/port_open.h"
+#include "hw/ppdev_port.h"
 #include "sim/board.h"
 #include "ui/main_window.h"
 #include "ui/settings_store.h"
@@ -178,18 +182,100 @@ class StartupSettingsTest : public QObject {
     QVERIFY(board->clock().now_ns() - start < 100'000);
   }
 
-  void anUnopenablePortFallsBackToTheSimulatorAndSaysSo() {
-    if (QFile::exists("/dev/parport0")) QSKIP("a parallel port is present");
+  // A real port that cannot be opened never turns into the simulated board
+  // unasked: the box names the reason and the fix, the choice stays.
+  void anUnopenableStoredPortShowsTheReasonAndKeepsThePort() {
+    if (hw::MachineHasParallelPort()) QSKIP("this machine has a parallel port");
+    QTemporaryDir machine;  // no parallel port either
     WindowFixture f;
     f.window().close();
-    ui::TfrmEprom& w = f.Reopen(false);
-    QCOMPARE(w.cbPort()->currentText(), QString("Simulated board"));
-    QVERIFY(w.programmer().board() != nullptr);
-    QVERIFY(w.status_line()->text().contains("LPT1 (0x378)"));
-    QVERIFY(w.status_line()->text().contains("simulated board"));
+    f.settings().setValue("PORT", 1);
+    f.settings().sync();
+    ui::TfrmEprom& w = f.Reopen(false, machine.path());
+    QTRY_COMPARE(f.errors.size(), 1);
+    QVERIFY(f.questions.isEmpty());  // not a first start: no offer of the simulator
+    QVERIFY(f.errors[0].contains("LPT2 (0x278) could not be opened"));
+    QVERIFY(f.errors[0].contains("modprobe"));
+    QVERIFY(!w.on_simulator());
+    QVERIFY(w.programmer().board() == nullptr);
+    QCOMPARE(w.cbPort()->currentText(), QString("LPT2 (0x278)"));
+    QVERIFY(!w.simulated_band()->isVisible());
+    QVERIFY(!w.windowTitle().contains("simulated"));
+
+    // The actions say why they cannot reach the board.
+    f.Select("27C256");
+    QVERIFY(w.StartAction(app::Action::kRead));
+    QTRY_VERIFY(!w.Busy());
+    QVERIFY(w.status_line()->text().contains("no such device"));
     w.close();
-    // The user's port stays the stored one.
-    QCOMPARE(f.settings().value("PORT").toInt(), 0);
+    QCOMPARE(f.settings().value("PORT").toInt(), 1);
+  }
+
+  // Only the very first start of a machine without any parallel port offers
+  // the simulated board.
+  void firstStartWithoutAPortOffersTheSimulator() {
+    if (hw::MachineHasParallelPort()) QSKIP("this machine has a parallel port");
+    QTemporaryDir machine;
+    {
+      WindowFixture f;  // its first window saved nothing: the store is empty
+      f.answer = true;
+      ui::TfrmEprom& w = f.Reopen(false, machine.path());
+      QTRY_COMPARE(f.questions.size(), 1);
+      QVERIFY(f.questions[0].contains("LPT1 (0x378) could not be opened"));
+      QVERIFY(f.questions[0].contains("no parallel port"));
+      QVERIFY(f.errors.isEmpty());
+      QVERIFY(w.on_simulator());
+      QVERIFY(w.programmer().board() != nullptr);
+      QCOMPARE(w.cbPort()->currentText(), QString("Simulated board"));
+      QCOMPARE(w.status_line()->text(), QString("Using the simulated board"));
+      QVERIFY(w.simulated_band()->isVisible());
+      w.close();
+      QCOMPARE(f.settings().value("PORT").toInt(), 0);  // the port stays LPT1
+    }
+    {
+      WindowFixture f;
+      f.answer = false;
+      ui::TfrmEprom& w = f.Reopen(false, machine.path());
+      QTRY_COMPARE(f.questions.size(), 1);
+      QVERIFY(f.errors.isEmpty());
+      QVERIFY(!w.on_simulator());
+      QCOMPARE(w.cbPort()->currentText(), QString("LPT1 (0x378)"));
+      QVERIFY(w.status_line()->text().contains("LPT1 (0x378) could not be opened"));
+      QVERIFY(!w.simulated_band()->isVisible());
+    }
+    {
+      // The kernel knows a port (only this one is not the board's): no offer.
+      QVERIFY(QDir(machine.path()).mkpath("dev"));
+      QFile node(machine.filePath("dev/parport0"));
+      QVERIFY(node.open(QIODevice::WriteOnly));
+      node.close();
+      WindowFixture f;
+      ui::TfrmEprom& w = f.Reopen(false, machine.path());
+      QTRY_COMPARE(f.errors.size(), 1);
+      QVERIFY(f.questions.isEmpty());
+      QVERIFY(!w.on_simulator());
+    }
+  }
+
+  void bandAndCaptionFollowThePortChoice() {
+    WindowFixture f;  // on the simulated board
+    ui::TfrmEprom& w = f.window();
+    const QString suffix = QString::fromUtf16(ui::kSimulatedCaptionSuffix);
+    QVERIFY(w.simulated_band()->isVisible());
+    QVERIFY(w.simulated_band()->text().contains("nothing is written to a real chip"));
+    QVERIFY(w.windowTitle().endsWith(suffix));
+    const QString plain = w.windowTitle().chopped(suffix.size());
+    QVERIFY(!plain.isEmpty());
+
+    w.cbPortChange(0);  // LPT1, opened or not
+    QVERIFY(!w.on_simulator());
+    QVERIFY(!w.simulated_band()->isVisible());
+    QCOMPARE(w.windowTitle(), plain);
+
+    w.cbPortChange(static_cast<int>(hw::kPortChoices.size()));  // the simulated board
+    QVERIFY(w.on_simulator());
+    QVERIFY(w.simulated_band()->isVisible());
+    QCOMPARE(w.windowTitle(), plain + suffix);
   }
 };
 

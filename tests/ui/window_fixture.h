@@ -19,8 +19,9 @@ class WindowFixture {
   WindowFixture() { Reopen(); }
 
   // A fresh window over the same settings file (the last one is closed
-  // first without saving again).
-  ui::TfrmEprom& Reopen(bool simulated = true) {
+  // first without saving again). `system_root`: the machine the parallel
+  // port probe sees.
+  ui::TfrmEprom& Reopen(bool simulated = true, const QString& system_root = {}) {
     window_.reset();
     settings_ = std::make_unique<QSettings>(dir_.filePath("settings.ini"), QSettings::IniFormat);
     ui::StartOptions options;
@@ -31,11 +32,14 @@ class WindowFixture {
       options.backend = sim;
     }
     options.quit_on_exit = false;
+    options.system_root = system_root.toStdString();
     information.clear();
     questions.clear();
+    errors.clear();
     window_ = std::make_unique<ui::TfrmEprom>(options);
     window_->show();
     window_->on_information = [this](const QString& text) { information << text; };
+    window_->on_error = [this](const QString& text) { errors << text; };
     window_->answer_question = [this](const QString& text) {
       questions << text;
       return answer;
@@ -57,6 +61,7 @@ class WindowFixture {
 
   QStringList information;
   QStringList questions;
+  QStringList errors;
   bool answer = true;
 
  private:

@@ -207,7 +207,8 @@ class WindowViewsTest : public QObject {
     file.close();
     QVERIFY(w.LoadFile(f.Path("rom.bin")));
     QCOMPARE(w.status_line()->text(), QString("Binary File loaded OK"));
-    QVERIFY(w.windowTitle().endsWith("rom.bin"));
+    QVERIFY(w.windowTitle().endsWith(QString("rom.bin") +
+                                     QString::fromUtf16(ui::kSimulatedCaptionSuffix)));
     QCOMPARE(w.programmer().image.data_end, 10u);
     QTableView* grid = w.buffer_page()->HexGrid();
     QCOMPARE(grid->model()->data(grid->model()->index(0, 17)).toString(),
