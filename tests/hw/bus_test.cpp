@@ -2,6 +2,8 @@
 
 #include <array>
 #include <memory>
+#include <span>
+#include <vector>
 
 #include "bus_fixture.h"
 #include "hw/port_open.h"
@@ -41,6 +43,10 @@ TEST(PortChoice, TableAndOutOfRangeIndex) {
     EXPECT_EQ(s.bus.LptBase(), 0x278);
     EXPECT_EQ(s.bus.LptControl(), 0x27A);
   }
+  s.bus.cbPortChange(0);
+  EXPECT_EQ(s.bus.LptBase(), 0x378);
+  EXPECT_EQ(s.bus.LptStatus(), 0x379);
+  EXPECT_EQ(s.bus.LptControl(), 0x37A);
 }
 
 TEST(Shadows, AreIndependentAndWrittenWhole) {
@@ -185,16 +191,21 @@ TEST(ScrambleAddress, Examples) {
   EXPECT_EQ(hw::Bus::ScrambleAddress(0xB0000), 0xB0000u);
 }
 
-// Mismatch reports name a position outside the image as erased instead of
-// reading past it; the texts keep their format.
-TEST(Reports, OutsideTheImageShowsErased) {
+// Mismatch reports show a position past the image as erased instead of
+// reading past it: the byte just behind the image here is 0x33. The address
+// wraps at 32 bits like the sum it is.
+TEST(Reports, PastTheImageShowsErased) {
   SimBus s;
-  std::vector<uint8_t> image(0x200, 0xFF);
-  s.bus.ReportMismatch(0xFFFFFFF0, 0x100, 0x00, image);
+  std::vector<uint8_t> memory(0x201, 0xFF);
+  memory[0x200] = 0x33;
+  const std::span<const uint8_t> image(memory.data(), 0x200);
+  s.bus.ReportMismatch(0x200, 0, 0x00, image);
   s.bus.ReportMismatch16(0x1FF, 0, 0, 0, image);
-  ASSERT_EQ(s.reporter.messages.size(), 2u);
-  EXPECT_EQ(s.reporter.messages[0].first, " Error at 0x0000F0  Chip = 0x00  buffer = 0xFF");
+  s.bus.ReportMismatch(0xFFFFFFF0, 0x100, 0x00, image);
+  ASSERT_EQ(s.reporter.messages.size(), 3u);
+  EXPECT_EQ(s.reporter.messages[0].first, " Error at 0x000200  Chip = 0x00  buffer = 0xFF");
   EXPECT_EQ(s.reporter.messages[1].first, " Error at 0x0001FF  Chip = 0x0000  buffer = 0xFFFF");
+  EXPECT_EQ(s.reporter.messages[2].first, " Error at 0x0000F0  Chip = 0x00  buffer = 0xFF");
 }
 
 TEST(CheckHardware, NoBackendReportsTheReasonAndTouchesNothing) {
