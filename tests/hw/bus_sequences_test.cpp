@@ -217,8 +217,9 @@ std::vector<Case> Cases() {
        kPowerDownFromUp, 0, 1, 0x09, 0x04},
 
       // --- hardware test -------------------------------------------------------
-      {"ResetBus", 0x0A, 0x33, false, Void([](hw::Bus& b) { b.ResetBus(); }),
-       Rows{{'C', 0x08}} + ShiftZero(0x08, 0x00) +
+      {"ResetBus power-cycles the socket from any state", 0x0E, 0x33, false,
+       Void([](hw::Bus& b) { b.ResetBus(); }),
+       Rows{{'C', 0x0C}} + ShiftZero(0x0C, 0x00) +
            Rows{{'C', 0x01}, {'D', 0x04}, {'C', 0x05, kTicks1000}},
        kTicks30000, 2, 0x05, 0x04},
       // ResetBus, drive on, the loop-back read high then low (status bit 7
