@@ -62,6 +62,13 @@ int CreateTemporary(const std::string& target, mode_t mode, std::string* name) {
   return -1;
 }
 
+// Only a regular file, or nothing, is replaced by a finished trace.
+bool ReplaceableBy(const std::string& target) {
+  struct stat st {};
+  if (lstat(target.c_str(), &st) != 0) return errno == ENOENT;
+  return S_ISREG(st.st_mode);
+}
+
 std::string Reason(const char* what, const std::string& path, int err) {
   return std::string(what) + " " + path + ": " + std::strerror(err);
 }
@@ -79,7 +86,9 @@ std::unique_ptr<TraceFile> TraceFile::Open(const std::string& path, std::string*
   const bool exists = stat(path.c_str(), &st) == 0;
   if (!exists && errno != ENOENT) return fail(errno);
 
-  if (IsDescriptorAlias(path) || (exists && !S_ISREG(st.st_mode))) {
+  struct stat link {};
+  const bool dangling = !exists && lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+  if (IsDescriptorAlias(path) || (exists && !S_ISREG(st.st_mode)) || dangling) {
     // O_APPEND: a descriptor alias may share its file with the shell's
     // redirection, which must not be cut short.
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
@@ -142,6 +151,10 @@ bool TraceFile::Finish(std::string* error) {
     fd_ = -1;
     if (errno_ != 0) {
       result_ = Reason("cannot write the trace file", path_, errno_);
+    } else if (!temp_.empty() && !ReplaceableBy(target_)) {
+      // Something else took the name meanwhile; a rename would destroy it
+      // (run as root, even a device node).
+      result_ = Reason("cannot write the trace file", path_, EEXIST);
     } else if (!temp_.empty() && rename(temp_.c_str(), target_.c_str()) != 0) {
       result_ = Reason("cannot write the trace file", path_, errno);
     }

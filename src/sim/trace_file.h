@@ -13,9 +13,10 @@ namespace sim {
 // A regular file (or a name that does not exist yet) is written under a
 // temporary name in the same folder and renamed over the target by a
 // successful Finish, so that a run that fails or never finishes leaves the
-// previous trace alone; a symbolic link keeps pointing at the new file.
-// Anything else (a FIFO, a device, /dev/stdout and the other descriptor
-// aliases) is written in place, appending, since it cannot be renamed over.
+// previous trace alone; a symbolic link keeps pointing at the new file. Only
+// a regular file is ever renamed over. Anything else (a FIFO, a device,
+// /dev/stdout and the other descriptor aliases, a link to a file not there
+// yet) is written in place, appending, since it cannot be renamed over.
 class TraceFile {
  public:
   // nullptr, with "cannot create the trace file PATH: reason", when the file

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -58,11 +59,25 @@ class TraceFileTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir_); }
 
   std::string Path(const std::string& name) const { return (fs::path(dir_) / name).string(); }
+  // What the folder holds, less the device nodes of Device().
   std::vector<std::string> Entries() const {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename());
+    for (const auto& e : fs::directory_iterator(dir_)) {
+      if (!e.is_character_file()) names.push_back(e.path().filename());
+    }
     std::sort(names.begin(), names.end());
     return names;
+  }
+
+  // A device like /dev/null (minor 3) or /dev/full (minor 7). As root the
+  // test makes its own node in its folder, so that a fault that renamed a
+  // file over a device would hit the copy, not the machine's; anyone else
+  // uses /dev itself, which they cannot replace. Empty when neither works.
+  std::string Device(const char* name, unsigned minor) const {
+    if (geteuid() != 0) return std::string("/dev/") + name;
+    const std::string node = Path(name);
+    if (mknod(node.c_str(), S_IFCHR | 0666, makedev(1, minor)) != 0) return "";
+    return node;
   }
 
   std::string dir_;
@@ -149,15 +164,16 @@ TEST_F(TraceFileTest, VcdHeaderDeclaresEverySignal) {
     const char* name;
     const char* scope;
     int width;
+    const char* range;
   };
   const Expected expected[] = {
-      {"data_reg", "board", 8},           {"status_reg", "board", 8},
-      {"control_reg", "board", 8},        {"address", "board.socket", 24},
-      {"data", "board.socket", 8},        {"port_drives", "board.socket", 1},
-      {"chip_drives", "board.socket", 1}, {"oe_n", "board.socket", 1},
-      {"ce_n", "board.socket", 1},        {"pgm_n", "board.socket", 1},
-      {"vpp", "board.socket", 1},         {"vcc", "board.socket", 1},
-      {"read_load", "board.socket", 1},
+      {"data_reg", "board", 8, "[7:0]"},      {"status_reg", "board", 8, "[7:0]"},
+      {"control_reg", "board", 8, "[7:0]"},   {"address", "board.socket", 24, "[23:0]"},
+      {"data", "board.socket", 8, "[7:0]"},   {"port_drives", "board.socket", 1, ""},
+      {"chip_drives", "board.socket", 1, ""}, {"oe_n", "board.socket", 1, ""},
+      {"ce_n", "board.socket", 1, ""},        {"pgm_n", "board.socket", 1, ""},
+      {"vpp", "board.socket", 1, ""},         {"vcc", "board.socket", 1, ""},
+      {"read_load", "board.socket", 1, ""},
   };
   ASSERT_EQ(vcd.vars().size(), std::size(expected));
   for (const Expected& e : expected) {
@@ -165,6 +181,7 @@ TEST_F(TraceFileTest, VcdHeaderDeclaresEverySignal) {
     ASSERT_NE(v, nullptr) << e.name;
     EXPECT_EQ(v->scope, e.scope) << e.name;
     EXPECT_EQ(v->width, e.width) << e.name;
+    EXPECT_EQ(v->range, e.range) << e.name;
     // Every signal has its initial value in the dump at the first access.
     const auto changes = vcd.Changes(e.name);
     ASSERT_FALSE(changes.empty()) << e.name;
@@ -295,16 +312,22 @@ TEST_F(TraceFileTest, FormatChosenByTheName) {
     const char* name;
     bool vcd;
   };
-  for (const Case c : {Case{"a.vcd", true}, Case{"b.VcD", true}, Case{"c.csv", false},
-                       Case{"d.vcd.csv", false}, Case{"vcd", false}, Case{"e.txt", false}}) {
+  // Names relative to the working folder, as a user types them.
+  const fs::path before = fs::current_path();
+  fs::current_path(dir_);
+  for (const Case c :
+       {Case{"a.vcd", true}, Case{"b.VcD", true}, Case{".vcd", true}, Case{"c.csv", false},
+        Case{"d.vcd.csv", false}, Case{"vcd", false}, Case{"cd", false}, Case{"e.txt", false}}) {
     std::string error;
-    auto sink = sim::OpenTraceFile(Path(c.name), &error);
+    auto sink = sim::OpenTraceFile(c.name, &error);
     ASSERT_NE(sink, nullptr) << error;
     ASSERT_TRUE(sink->Finish(&error)) << error;
     const std::string text = ReadAll(Path(c.name));
     EXPECT_EQ(text.find("$enddefinitions") != std::string::npos, c.vcd) << c.name;
     EXPECT_EQ(text == "time_ns,port,direction,value\n", !c.vcd) << c.name;
   }
+  fs::current_path(before);
+  EXPECT_EQ(Entries().size(), 8u);
 }
 
 // Records a few accesses through a sink on `path`.
@@ -318,32 +341,37 @@ bool WriteSome(const std::string& path, std::string* error, int accesses = 50) {
 }
 
 TEST_F(TraceFileTest, WriteErrorsReportedWithThePath) {
-  for (const char* path : {"/dev/full", "/dev/full/x.vcd"}) {
-    std::string error;
+  const std::string full = Device("full", 7);
+  if (full.empty()) GTEST_SKIP() << "no way to a full device here";
+  std::string error;
+  for (const std::string& path : {full, full + "/x.vcd"}) {
     EXPECT_FALSE(WriteSome(path, &error)) << path;
     EXPECT_NE(error.find(path), std::string::npos) << error;
   }
-  std::string error;
-  ASSERT_FALSE(WriteSome("/dev/full", &error));
+  ASSERT_FALSE(WriteSome(full, &error));
   EXPECT_NE(error.find(std::strerror(ENOSPC)), std::string::npos) << error;
   // A VCD sink too, whose header alone stays in the buffer until Finish;
   // the link to the device is written through, not replaced.
-  fs::create_symlink("/dev/full", Path("full.vcd"));
+  fs::create_symlink(full, Path("full.vcd"));
   auto sink = sim::OpenTraceFile(Path("full.vcd"), &error);
   ASSERT_NE(sink, nullptr) << error;
   error.clear();
   EXPECT_FALSE(sink->Finish(&error));
   EXPECT_NE(error.find(Path("full.vcd")), std::string::npos) << error;
   EXPECT_TRUE(fs::is_symlink(Path("full.vcd")));
+  EXPECT_TRUE(fs::is_character_file(full));
   // A folder that does not exist.
   EXPECT_EQ(sim::OpenTraceFile(Path("no/such/t.vcd"), &error), nullptr);
   EXPECT_NE(error.find(Path("no/such/t.vcd")), std::string::npos) << error;
-  EXPECT_FALSE(sim::WriteTraceCsv({}, "/dev/full"));
+  EXPECT_FALSE(sim::WriteTraceCsv({}, full));
 }
 
 TEST_F(TraceFileTest, SpecialFilesWrittenInPlace) {
+  const std::string null = Device("null", 3);
+  if (null.empty()) GTEST_SKIP() << "no way to a null device here";
   std::string error;
-  EXPECT_TRUE(WriteSome("/dev/null", &error)) << error;
+  EXPECT_TRUE(WriteSome(null, &error)) << error;
+  EXPECT_TRUE(fs::is_character_file(null));
 
   const std::string fifo = Path("pipe.csv");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
@@ -364,9 +392,17 @@ TEST_F(TraceFileTest, SpecialFilesWrittenInPlace) {
   const int fd = open(shared.c_str(), O_WRONLY | O_APPEND);
   ASSERT_GE(fd, 0);
   EXPECT_TRUE(WriteSome("/dev/fd/" + std::to_string(fd), &error, 1)) << error;
-  close(fd);
   EXPECT_EQ(ReadAll(shared), "earlier\ntime_ns,port,direction,value\n0,0x378,out,0x00\n");
-  EXPECT_EQ(Entries(), (std::vector<std::string>{"pipe.csv", "stdout.txt"}));
+  // The same through a relative link to a link to the descriptor.
+  fs::create_symlink("/dev/fd/" + std::to_string(fd), Path("fd-link"));
+  fs::create_symlink("fd-link", Path("alias.csv"));
+  EXPECT_TRUE(WriteSome(Path("alias.csv"), &error, 1)) << error;
+  close(fd);
+  EXPECT_EQ(ReadAll(shared),
+            "earlier\ntime_ns,port,direction,value\n0,0x378,out,0x00\n"
+            "time_ns,port,direction,value\n0,0x378,out,0x00\n");
+  EXPECT_EQ(Entries(),
+            (std::vector<std::string>{"alias.csv", "fd-link", "pipe.csv", "stdout.txt"}));
 }
 
 TEST_F(TraceFileTest, ExistingFileReplacedOnlyOnSuccess) {
@@ -380,6 +416,11 @@ TEST_F(TraceFileTest, ExistingFileReplacedOnlyOnSuccess) {
     ASSERT_NE(sink, nullptr) << error;
     for (int i = 0; i < 5000; ++i) sink->Record({i, 0x378, true, 0}, sim::SocketSignals{});
     EXPECT_EQ(ReadAll(path), "old trace\n");
+    // Meanwhile the new trace grows beside it, hidden.
+    const std::vector<std::string> names = Entries();
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_EQ(names[0].rfind(".old.csv.", 0), 0u) << names[0];
+    EXPECT_GT(fs::file_size(Path(names[0])), 0u);
   }
   EXPECT_EQ(ReadAll(path), "old trace\n");
   EXPECT_EQ(Entries(), std::vector<std::string>{"old.csv"});
@@ -410,6 +451,21 @@ TEST_F(TraceFileTest, ExistingFileReplacedOnlyOnSuccess) {
   ASSERT_EQ(stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);  // the old file's permissions
   EXPECT_EQ(Entries(), (std::vector<std::string>{"link.csv", "old.csv"}));
+
+  // A name something else took while the run went on is left to it.
+  auto sink = sim::OpenTraceFile(Path("taken.csv"), &error);
+  ASSERT_NE(sink, nullptr) << error;
+  ASSERT_EQ(mkfifo(Path("taken.csv").c_str(), 0600), 0);
+  EXPECT_FALSE(sink->Finish(&error));
+  EXPECT_NE(error.find(Path("taken.csv")), std::string::npos) << error;
+  EXPECT_TRUE(fs::is_fifo(Path("taken.csv")));
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"link.csv", "old.csv", "taken.csv"}));
+
+  // A link to a file not there yet is written through.
+  fs::create_symlink("later.csv", Path("dangling.csv"));
+  ASSERT_TRUE(WriteSome(Path("dangling.csv"), &error, 1)) << error;
+  EXPECT_TRUE(fs::is_symlink(Path("dangling.csv")));
+  EXPECT_EQ(ReadAll(Path("later.csv")), "time_ns,port,direction,value\n0,0x378,out,0x00\n");
 }
 
 }  // namespace

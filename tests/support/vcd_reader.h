@@ -36,6 +36,7 @@ struct VcdVar {
   std::string type;
   int width = 0;
   std::string id;
+  std::string range;  // as declared after the name, e.g. "[7:0]"; may be empty
 };
 
 // One interval a one-bit signal spent at a level, between two real edges.
@@ -98,6 +99,7 @@ class VcdFile {
         if (!(fields >> var.type >> var.width >> var.id >> var.name) || var.width <= 0) {
           return Fail(error, "bad $var: " + words);
         }
+        std::getline(fields >> std::ws, var.range);
         for (size_t i = 0; i < scopes.size(); ++i) var.scope += (i ? "." : "") + scopes[i];
         vars_.push_back(var);
         changes_[var.id];
