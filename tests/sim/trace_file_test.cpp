@@ -466,6 +466,24 @@ TEST_F(TraceFileTest, ExistingFileReplacedOnlyOnSuccess) {
   ASSERT_TRUE(WriteSome(Path("dangling.csv"), &error, 1)) << error;
   EXPECT_TRUE(fs::is_symlink(Path("dangling.csv")));
   EXPECT_EQ(ReadAll(Path("later.csv")), "time_ns,port,direction,value\n0,0x378,out,0x00\n");
+  const mode_t mask = umask(0);
+  umask(mask);
+  ASSERT_EQ(stat(Path("later.csv").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0666u & ~mask);
+}
+
+TEST_F(TraceFileTest, LongTraceComesOutWhole) {
+  // Far more than one buffer's worth: every line must arrive, in order.
+  constexpr int kAccesses = 30000;
+  std::string error;
+  ASSERT_TRUE(WriteSome(Path("long.csv"), &error, kAccesses)) << error;
+  const std::vector<std::string> lines = Lines(ReadAll(Path("long.csv")));
+  ASSERT_EQ(lines.size(), kAccesses + 1u);
+  for (int i = 0; i < kAccesses; ++i) {
+    char expected[40];
+    std::snprintf(expected, sizeof expected, "%d,0x378,out,0x%02X", 1000 * i, i & 0xFF);
+    ASSERT_EQ(lines[i + 1], expected) << "line " << i + 2;
+  }
 }
 
 }  // namespace
