@@ -92,7 +92,7 @@ SocketSignals Board::Signals() const {
 void Board::Record(uint16_t port, bool write, uint8_t value) {
   const TraceEntry entry{clock_.now_ns(), port, write, value};
   if (trace_on_) trace_.push_back(entry);
-  if (sink_ != nullptr) sink_->Record(entry, Signals());
+  if (sink_ != nullptr) sink_->Record(entry, sink_signals_ ? Signals() : SocketSignals{});
 }
 
 void Board::PortOut(uint16_t port, uint8_t value) {
