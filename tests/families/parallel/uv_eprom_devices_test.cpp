@@ -5,10 +5,9 @@
 // row names exactly what it says.
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <algorithm>
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -24,11 +23,10 @@ using families::uv_eprom::Variant;
 
 constexpr uint32_t KB = 1024;
 
-// What the datasheets find wrong with the routines' own timing.
-const std::string kOverStress = "program pulse longer than tPW max (over-stress)";
-const std::string kShortPulse = "program pulse shorter than tPW min";
-const std::string kDataSetup = "data setup before the program pulse shorter than tDS";
-const std::string kMarginal = "marginal byte: programmed with less than the algorithm requires";
+using daraz_test::kDataSetup;
+using daraz_test::kMarginal;
+using daraz_test::kOverStress;
+using daraz_test::kShortPulse;
 
 struct Device {
   const char* name;
@@ -53,25 +51,85 @@ const Device kDevices[] = {
     {"27C128", HandlerId::M27C_Click, 203, 16 * KB, 0, Variant::kB, false, {kOverStress}},
     {"27C256", HandlerId::M27C_Click, 204, 32 * KB, 0, Variant::kC, false, {kOverStress}},
     {"27C512", HandlerId::M27C_Click, 205, 64 * KB, 0, Variant::kK, false, {kOverStress}},
-    {"27C010", HandlerId::M27C_Click, 206, 128 * KB, 0, Variant::kD, false,
+    {"27C010",
+     HandlerId::M27C_Click,
+     206,
+     128 * KB,
+     0,
+     Variant::kD,
+     false,
      {kDataSetup, kOverStress}},
-    {"27C020", HandlerId::M27C_Click, 207, 256 * KB, 0, Variant::kD, false,
+    {"27C020",
+     HandlerId::M27C_Click,
+     207,
+     256 * KB,
+     0,
+     Variant::kD,
+     false,
      {kDataSetup, kOverStress}},
-    {"27C040", HandlerId::M27C_Click, 208, 512 * KB, 0, Variant::kE, false,
+    {"27C040",
+     HandlerId::M27C_Click,
+     208,
+     512 * KB,
+     0,
+     Variant::kE,
+     false,
      {kDataSetup, kOverStress}},
-    {"27C080", HandlerId::M27C_Click, 209, 1024 * KB, 0, Variant::kL, false,
+    {"27C080",
+     HandlerId::M27C_Click,
+     209,
+     1024 * KB,
+     0,
+     Variant::kL,
+     false,
      {kDataSetup, kOverStress}},
-    {"27C080_short_pulse", HandlerId::M27C_Click, 210, 1024 * KB, 0, Variant::kL, false,
+    {"27C080_short_pulse",
+     HandlerId::M27C_Click,
+     210,
+     1024 * KB,
+     0,
+     Variant::kL,
+     false,
      {kDataSetup}},
-    {"27C1024", HandlerId::M27C_Click, 301, 128 * KB, 0, Variant::kD, true,
+    {"27C1024",
+     HandlerId::M27C_Click,
+     301,
+     128 * KB,
+     0,
+     Variant::kD,
+     true,
      {kDataSetup, kOverStress}},
-    {"27C4096", HandlerId::M27C_Click, 303, 512 * KB, 0, Variant::kE, true,
+    {"27C4096",
+     HandlerId::M27C_Click,
+     303,
+     512 * KB,
+     0,
+     Variant::kE,
+     true,
      {kDataSetup, kOverStress}},
-    {"27C400", HandlerId::M27C_Click, 401, 512 * KB, 0, Variant::kE, true,
+    {"27C400",
+     HandlerId::M27C_Click,
+     401,
+     512 * KB,
+     0,
+     Variant::kE,
+     true,
      {kDataSetup, kOverStress}},
-    {"27C160", HandlerId::M27C_Click, 403, 2048 * KB, 0, Variant::kF, true,
+    {"27C160",
+     HandlerId::M27C_Click,
+     403,
+     2048 * KB,
+     0,
+     Variant::kF,
+     true,
      {kDataSetup, kOverStress}},
-    {"27C322", HandlerId::M27C_Click, 404, 4096 * KB, 0, Variant::kL, true,
+    {"27C322",
+     HandlerId::M27C_Click,
+     404,
+     4096 * KB,
+     0,
+     Variant::kL,
+     true,
      {kDataSetup, kOverStress}},
     {"NMOS_2716", HandlerId::M27_Click, 101, 2 * KB, 13, Variant::kGeneric, false, {kShortPulse}},
     {"NMOS_2764", HandlerId::M27_Click, 103, 8 * KB, 13, Variant::kGeneric, false, {kMarginal}},
@@ -111,6 +169,7 @@ TEST_P(EveryAlgorithm, ProgramsReadsBackAndReachesTheTopAddresses) {
   s.Read();
   EXPECT_TRUE(s.host.HasMessage("Chip read OK", 0)) << s.Last();
   EXPECT_EQ(s.p.image.data_end, dev.size);
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   const std::vector<uint8_t> contents = s.chip->Contents();
   ASSERT_TRUE(std::equal(contents.begin(), contents.end(), s.p.image.data()));
   ASSERT_TRUE(std::equal(data.begin(), data.end(), s.p.image.data()));

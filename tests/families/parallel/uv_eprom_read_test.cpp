@@ -12,6 +12,8 @@
 namespace {
 
 using daraz_test::EpromSession;
+using daraz_test::Kinds;
+using daraz_test::kOverStress;
 using daraz_test::PartCase;
 
 constexpr int k27C256 = 204;
@@ -36,7 +38,7 @@ TEST(UvEpromRead, CancelKeepsWhatWasReadAndSaysSo) {
   EXPECT_EQ(s.p.image[0x20], chip[0x20]);
   EXPECT_EQ(s.p.image[0x7FFF], 0xFF);
   EXPECT_EQ(s.p.image.data_end, 0x10u);
-  EXPECT_TRUE(s.PoweredDown());
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
 TEST(UvEpromOffset, ReadStoresAtTheOffsetVerifyComparesFromIndexZero) {
@@ -69,6 +71,7 @@ TEST(UvEpromOffset, ReadStoresAtTheOffsetVerifyComparesFromIndexZero) {
     EXPECT_EQ(s.p.image[0x7FFF], chip[0x7FFF]);
     EXPECT_EQ(s.p.image[0x8000], 0xFF);
     EXPECT_EQ(s.p.image.device_size, 0x8000u);  // back to the full size
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   }
   {
     SCOPED_TRACE("verify, answered Yes: chip address offset + i against index i");
@@ -81,6 +84,7 @@ TEST(UvEpromOffset, ReadStoresAtTheOffsetVerifyComparesFromIndexZero) {
     s.p.image.buffer_offset = 0x200;
     s.Verify();
     EXPECT_TRUE(s.host.HasMessage("Device Verify OK", 2)) << s.Last();
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
     s.p.image[0x40] ^= 0x01;
     s.Verify();
     // The address reported is the image index.
@@ -88,7 +92,7 @@ TEST(UvEpromOffset, ReadStoresAtTheOffsetVerifyComparesFromIndexZero) {
     std::snprintf(text, sizeof text, " Error at 0x000040  Chip = 0x%02X  buffer = 0x%02X",
                   chip[0x240], s.p.image[0x40]);
     EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string(text), 1));
-    EXPECT_TRUE(s.PoweredDown());
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   }
 }
 
@@ -102,7 +106,7 @@ TEST(UvEpromOffset, AnOffsetPastThePartTouchesNothing) {
     EXPECT_EQ(s.host.LastMessage().second, 1) << s.Last();
     EXPECT_TRUE(s.host.Questions().empty());
     EXPECT_EQ(s.chip->pulses(), 0u);
-    EXPECT_TRUE(s.PoweredDown());
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   }
 }
 
@@ -112,9 +116,11 @@ TEST(UvEpromVerify, ReportsTheFirstDifferenceAfterRereading) {
   const std::vector<uint8_t> data = s.LoadRandom(0x1000);
   s.Program();
   ASSERT_TRUE(s.host.HasMessage("Device Programmed OK", 2)) << s.Last();
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   s.Verify();
   EXPECT_TRUE(s.host.HasMessage("Device Verify OK", 2));
   EXPECT_EQ(s.p.error, 0);
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 
   s.p.image[0x0ABC] = static_cast<uint8_t>(~data[0x0ABC]);
   s.p.image[0x0ABD] = static_cast<uint8_t>(~data[0x0ABD]);
@@ -125,8 +131,8 @@ TEST(UvEpromVerify, ReportsTheFirstDifferenceAfterRereading) {
   EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string(text), 1));
   EXPECT_FALSE(s.host.HasMessage("Device Verify OK"));
   EXPECT_EQ(s.p.error, 1);
-  EXPECT_TRUE(s.PoweredDown());
-  EXPECT_EQ(s.Violations(), std::vector<std::string>{});
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  EXPECT_EQ(s.Violations(), Kinds{kOverStress});
 }
 
 TEST(UvEpromBlank, DefaultBlankCheckSeesTheWholePartAtItsReadLevel) {
@@ -142,6 +148,7 @@ TEST(UvEpromBlank, DefaultBlankCheckSeesTheWholePartAtItsReadLevel) {
     s.SelectPart(c.nmos, c.tag);
     s.Blank();
     EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string("Device is Empty"), 2));
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
     const uint32_t last = s.p.image.device_size - 1;
     std::vector<uint8_t> contents(s.p.image.device_size, 0xFF);
     contents[last] = 0x7F;
@@ -150,7 +157,7 @@ TEST(UvEpromBlank, DefaultBlankCheckSeesTheWholePartAtItsReadLevel) {
     char text[64];
     std::snprintf(text, sizeof text, "Device is NOT Empty ($%06x)", last);
     EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string(text), 1));
-    EXPECT_TRUE(s.PoweredDown());
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
     EXPECT_EQ(s.Violations(), std::vector<std::string>{});
   }
 }
@@ -163,15 +170,18 @@ TEST(M87C256, VerifyAndBlankCheckReadAtTheirOwnLevels) {
   const std::vector<uint8_t> data = s.LoadRandom(0x800);
   s.Program();
   ASSERT_TRUE(s.host.HasMessage("Device Programmed OK", 2)) << s.Last();
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 
   s.Verify();
   EXPECT_TRUE(s.host.HasMessage("Device Verify OK", 2)) << s.Last();
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   s.p.image[0x123] ^= 0x80;
   s.Verify();
   char text[64];
   std::snprintf(text, sizeof text, " Error at 0x000123  Chip = 0x%02X  buffer = 0x%02X",
                 data[0x123], s.p.image[0x123]);
   EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string(text), 1));
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 
   // Blank check only looks as far as the data end.
   EpromSession blank;
@@ -183,14 +193,15 @@ TEST(M87C256, VerifyAndBlankCheckReadAtTheirOwnLevels) {
   blank.Blank();
   EXPECT_EQ(blank.host.LastMessage(), std::make_pair(std::string("Device Emtry"), 2));
   EXPECT_TRUE(blank.host.HasMessage("Check Blank chip"));
+  EXPECT_EQ(blank.board->RestState(), sim::kAtRest);
   blank.p.image.data_end = 0x400;
   blank.Blank();
   EXPECT_EQ(blank.host.LastMessage().first.rfind(" Error at 0x000400  Chip = 0x00", 0), 0u)
       << blank.Last();
   EXPECT_EQ(blank.p.error, 1);
-  EXPECT_TRUE(blank.PoweredDown());
-  EXPECT_EQ(s.Violations(), std::vector<std::string>{});
-  EXPECT_EQ(blank.Violations(), std::vector<std::string>{});
+  EXPECT_EQ(blank.board->RestState(), sim::kAtRest);
+  EXPECT_EQ(s.Violations(), Kinds{kOverStress});
+  EXPECT_EQ(blank.Violations(), Kinds{});
 }
 
 TEST(M87C256, ReadPairsChipAddressOffsetPlusIWithIndexI) {
@@ -206,7 +217,7 @@ TEST(M87C256, ReadPairsChipAddressOffsetPlusIWithIndexI) {
   EXPECT_EQ(s.p.image[0x6FFF], chip[0x7FFF]);
   EXPECT_EQ(s.p.image[0x7000], 0xFF);
   EXPECT_EQ(s.Violations(), std::vector<std::string>{});
-  EXPECT_TRUE(s.PoweredDown());
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
 TEST(UvEpromTrackBars, SetTheTimingsTheNextRunUses) {
@@ -229,6 +240,7 @@ TEST(UvEpromTrackBars, SetTheTimingsTheNextRunUses) {
   s.LoadRandom(0x20);
   s.Program();
   EXPECT_TRUE(s.host.HasMessage("Device Programmed OK", 2)) << s.Last();
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   EXPECT_EQ(s.p.controls.Text("pLoopp"), "2");
   EXPECT_EQ(s.p.controls.Text("pTwpp"), std::to_string(90 + s.p.dev.add_step));
   EXPECT_EQ(s.p.controls.Text("pTwcp"), "110");
