@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/default_routines.h"
+#include "families/parallel/m87c256.h"
 #include "families/parallel/uv_eprom.h"
 #include "uv_eprom_fixture.h"
 
@@ -218,6 +220,112 @@ TEST(M87C256, ReadPairsChipAddressOffsetPlusIWithIndexI) {
   EXPECT_EQ(s.p.image[0x7000], 0xFF);
   EXPECT_EQ(s.Violations(), std::vector<std::string>{});
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+// A byte that reads wrong a few times and then right: the EPROM verify and
+// Verify33 read it up to five times, the default verify up to six.
+struct RereadCase {
+  const char* name;
+  int tag;
+  void (*verify)(app::Programmer&);
+  int wrong_reads;
+  std::string message;
+};
+
+TEST(UvEpromVerify, RereadsAByteUpToItsLimitBeforeCallingItWrong) {
+  const std::string kMismatch = " Error at 0x000003  Chip = 0x3D  buffer = 0x3C";
+  const RereadCase cases[] = {
+      {"EPROM verify, 4 wrong", k27C256, families::uv_eprom::Verify, 4, "Device Verify OK"},
+      {"EPROM verify, 5 wrong", k27C256, families::uv_eprom::Verify, 5, kMismatch},
+      {"Verify33, 4 wrong", kM87C256, families::uv_eprom::Verify33, 4, "Device Verify OK"},
+      {"Verify33, 5 wrong", kM87C256, families::uv_eprom::Verify33, 5, kMismatch},
+      {"default verify, 5 wrong", k27C256, app::DefaultVerify, 5, "Device Verify OK"},
+      {"default verify, 6 wrong", k27C256, app::DefaultVerify, 6, kMismatch},
+  };
+  for (const RereadCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EpromSession s;
+    s.Select27C(c.tag);
+    const std::vector<uint8_t> data = {0x00, 0x11, 0x22, 0x3C, 0x44};
+    s.chip->SetContents(data);
+    s.Load(data);
+    s.p.image.data_end = 4;
+    ASSERT_TRUE(s.chip->InjectFault({"flaky", 3, c.wrong_reads, 0}));  // reads 0x3D
+    s.Run(c.verify);
+    EXPECT_EQ(s.Last(), c.message);
+    EXPECT_EQ(s.p.error, c.message == kMismatch ? 1 : 0);
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+    EXPECT_EQ(s.Violations(), Kinds{});
+  }
+}
+
+// The buffer-offset question: asked once by each read, verify, blank check
+// and program run that starts with an offset, never by the verify that a
+// program run ends with, never without an offset, and never by the default
+// blank check, which ignores the offset.
+enum class Act { kProgram, kVerify, kRead, kBlank };
+
+struct OffsetCase {
+  const char* name;
+  int tag;
+  Act act;
+  uint32_t offset;
+  std::vector<std::string> questions;
+  std::string message;
+};
+
+TEST(UvEpromOffset, AskedOnceWhenThereIsAnOffsetAndNotAfterAProgram) {
+  const std::vector<std::string> kAsked = {"Use offset of 0x000100"};
+  const std::vector<std::string> kNone;
+  const OffsetCase cases[] = {
+      {"program", k27C256, Act::kProgram, 0x100, kAsked, "Device Programmed OK"},
+      {"program, no offset", k27C256, Act::kProgram, 0, kNone, "Device Programmed OK"},
+      {"program, two passes", 205, Act::kProgram, 0x100, kAsked, "Device Programmed OK"},
+      {"verify", k27C256, Act::kVerify, 0x100, kAsked, "Device Verify OK"},
+      {"verify, no offset", k27C256, Act::kVerify, 0, kNone, "Device Verify OK"},
+      {"read", k27C256, Act::kRead, 0x100, kAsked, "Chip read OK"},
+      {"read, no offset", k27C256, Act::kRead, 0, kNone, "Chip read OK"},
+      {"default blank check", k27C256, Act::kBlank, 0x100, kNone, "Device is Empty"},
+      {"Program33", kM87C256, Act::kProgram, 0x100, kAsked, "Device Programmed OK"},
+      {"Program33, no offset", kM87C256, Act::kProgram, 0, kNone, "Device Programmed OK"},
+      {"Verify33", kM87C256, Act::kVerify, 0x100, kAsked, "Device Verify OK"},
+      {"Verify33, no offset", kM87C256, Act::kVerify, 0, kNone, "Device Verify OK"},
+      {"Read33", kM87C256, Act::kRead, 0x100, kAsked, "Chip read OK"},
+      {"Read33, no offset", kM87C256, Act::kRead, 0, kNone, "Chip read OK"},
+      {"Blank33", kM87C256, Act::kBlank, 0x100, kAsked, "Device Emtry"},
+      {"Blank33, no offset", kM87C256, Act::kBlank, 0, kNone, "Device Emtry"},
+  };
+  const std::vector<uint8_t> data = {0x12, 0x34, 0x56, 0x78};
+  for (const OffsetCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EpromSession s;
+    s.Select27C(c.tag);
+    s.Load(data);
+    s.p.image.buffer_offset = c.offset;
+    if (c.act == Act::kVerify) {
+      std::vector<uint8_t> contents(c.offset, 0xFF);
+      contents.insert(contents.end(), data.begin(), data.end());
+      s.chip->SetContents(contents);
+    }
+    switch (c.act) {
+      case Act::kProgram:
+        s.Program();
+        break;
+      case Act::kVerify:
+        s.Verify();
+        break;
+      case Act::kRead:
+        s.Read();
+        break;
+      case Act::kBlank:
+        s.Blank();
+        break;
+    }
+    EXPECT_EQ(s.host.Questions(), c.questions);
+    EXPECT_EQ(s.Last(), c.message);
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+    EXPECT_EQ(s.Violations(), c.act == Act::kProgram ? Kinds{kOverStress} : Kinds{});
+  }
 }
 
 TEST(UvEpromTrackBars, SetTheTimingsTheNextRunUses) {
