@@ -208,6 +208,34 @@ TEST(UvEpromDatasheet, The27C32NeverGetsItsFiftyMilliseconds) {
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
+// The dispatcher's table, as the algorithms' list gives it: codes below 400
+// by the 8-bit sizes (the DIP40 parts as 8-bit parts of their size), codes
+// 400 and above by the 16-bit sizes, anything else the generic routine.
+TEST(UvEpromDispatch, ChoosesTheAlgorithmByCodeAndSize) {
+  struct Choice {
+    int code;
+    uint32_t size;
+    Variant variant;
+  };
+  const Choice choices[] = {
+      {215, 2 * KB, Variant::kA},         {201, 4 * KB, Variant::kK},
+      {202, 8 * KB, Variant::kB},         {203, 16 * KB, Variant::kB},
+      {204, 32 * KB, Variant::kC},        {205, 64 * KB, Variant::kK},
+      {206, 128 * KB, Variant::kD},       {207, 256 * KB, Variant::kD},
+      {208, 512 * KB, Variant::kE},       {209, 1024 * KB, Variant::kL},
+      {204, 48 * KB, Variant::kGeneric},  {399, 2048 * KB, Variant::kGeneric},
+      {301, 128 * KB, Variant::kD},       {302, 256 * KB, Variant::kD},
+      {303, 512 * KB, Variant::kE},       {399, 1024 * KB, Variant::kL},
+      {400, 1024 * KB, Variant::kE},      {401, 512 * KB, Variant::kE},
+      {402, 1024 * KB, Variant::kE},      {403, 2048 * KB, Variant::kF},
+      {404, 4096 * KB, Variant::kL},      {701, 512 * KB, Variant::kE},
+      {400, 256 * KB, Variant::kGeneric}, {404, 8192 * KB, Variant::kGeneric},
+  };
+  for (const Choice& c : choices) {
+    EXPECT_EQ(ChooseVariant(c.code, c.size), c.variant) << c.code << " at " << c.size;
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(UvEprom, EveryAlgorithm, ::testing::ValuesIn(kDevices),
                          [](const auto& info) { return std::string(info.param.name); });
 

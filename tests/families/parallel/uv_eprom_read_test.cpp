@@ -272,6 +272,7 @@ struct OffsetCase {
   uint32_t offset;
   std::vector<std::string> questions;
   std::string message;
+  bool nmos = false;  // an NMOS 27xxx part (family 13)
 };
 
 TEST(UvEpromOffset, AskedOnceWhenThereIsAnOffsetAndNotAfterAProgram) {
@@ -286,6 +287,8 @@ TEST(UvEpromOffset, AskedOnceWhenThereIsAnOffsetAndNotAfterAProgram) {
       {"read", k27C256, Act::kRead, 0x100, kAsked, "Chip read OK"},
       {"read, no offset", k27C256, Act::kRead, 0, kNone, "Chip read OK"},
       {"default blank check", k27C256, Act::kBlank, 0x100, kNone, "Device is Empty"},
+      {"NMOS verify", 105, Act::kVerify, 0x100, kAsked, "Device Verify OK", true},
+      {"NMOS read", 105, Act::kRead, 0x100, kAsked, "Chip read OK", true},
       {"Program33", kM87C256, Act::kProgram, 0x100, kAsked, "Device Programmed OK"},
       {"Program33, no offset", kM87C256, Act::kProgram, 0, kNone, "Device Programmed OK"},
       {"Verify33", kM87C256, Act::kVerify, 0x100, kAsked, "Device Verify OK"},
@@ -299,7 +302,7 @@ TEST(UvEpromOffset, AskedOnceWhenThereIsAnOffsetAndNotAfterAProgram) {
   for (const OffsetCase& c : cases) {
     SCOPED_TRACE(c.name);
     EpromSession s;
-    s.Select27C(c.tag);
+    s.SelectPart(c.nmos, c.tag);
     s.Load(data);
     s.p.image.buffer_offset = c.offset;
     if (c.act == Act::kVerify) {
@@ -325,6 +328,10 @@ TEST(UvEpromOffset, AskedOnceWhenThereIsAnOffsetAndNotAfterAProgram) {
     EXPECT_EQ(s.Last(), c.message);
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
     EXPECT_EQ(s.Violations(), c.act == Act::kProgram ? Kinds{kOverStress} : Kinds{});
+    if (c.act == Act::kRead) {
+      EXPECT_EQ(s.host.caption, "Tavrin Daraz RevSa(0.98V11)- EPROM Image");
+      EXPECT_EQ(s.p.image.data_end, s.p.image.device_size);
+    }
   }
 }
 
