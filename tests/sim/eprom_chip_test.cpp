@@ -243,6 +243,57 @@ TEST_F(EpromChipTest, ChargeBuildsUpPulseByPulse) {
   Pulse(0x41, 0x7F, kNominalTicks / 2 + 2);
   EXPECT_EQ(chip->Cell(0x41), 0x7F);
   EXPECT_EQ(chip->pulses(), 5u);
+  // Half a pulse is lost to the UV lamp, and to loading the chip afresh.
+  Pulse(0x42, 0x00, kNominalTicks / 2);
+  chip->Erase();
+  Pulse(0x42, 0x00, kNominalTicks / 2);
+  EXPECT_EQ(chip->Cell(0x42), 0xFF);
+  chip->SetContents({});
+  Pulse(0x42, 0x00, kNominalTicks / 2);
+  EXPECT_EQ(chip->Cell(0x42), 0xFF);
+  // Nothing is logged unless asked for.
+  EXPECT_TRUE(chip->pulse_log().empty());
+  EXPECT_TRUE(chip->vpp_log().empty());
+}
+
+TEST_F(EpromChipTest, ACellTakesExactlyItsPulseTime) {
+  // ProgramPulse-like 120 ticks: 100572 + 1000 ns.
+  for (const int64_t need : {101'572, 101'573}) {
+    EpromConfig c = Part(ProgramPin::kChipEnable, VppPin::kOwn);
+    c.timing.cell_ns = need;
+    Insert(c);
+    Pulse(0x10, 0x00);
+    EXPECT_EQ(chip->Cell(0x10), need == 101'572 ? 0x00 : 0xFF) << need;
+  }
+}
+
+// How the part's pins sit, for the waveform, with the program line at rest
+// (control bit 3 = 0): a PGM pin leaves CE tied active, the 2716's CE/PGM is
+// high (its program level), OE/Vpp at Vpp is high whatever the port does.
+TEST_F(EpromChipTest, SocketLevelsFollowThePinLayout) {
+  struct LevelCase {
+    ProgramPin pin;
+    VppPin vpp;
+    bool ce_n, pgm_n, oe_n;
+  };
+  const LevelCase cases[] = {
+      {ProgramPin::kChipEnable, VppPin::kOwn, true, true, false},
+      {ProgramPin::kChipEnable, VppPin::kShared, true, true, true},
+      {ProgramPin::kSeparate, VppPin::kOwn, false, true, false},
+      {ProgramPin::kActiveHigh, VppPin::kOwn, true, true, false},
+  };
+  for (const LevelCase& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.pin) * 10 + static_cast<int>(c.vpp));
+    Insert(Part(c.pin, c.vpp));
+    Bit(kProgram, false);
+    Bit(kStrobe, false);  // Vpp on, the bus released
+    const sim::SocketSignals s = board.Signals();
+    EXPECT_EQ(s.ce_n, c.ce_n);
+    EXPECT_EQ(s.pgm_n, c.pgm_n);
+    EXPECT_EQ(s.oe_n, c.oe_n);
+    EXPECT_TRUE(s.vpp);
+    Bit(kStrobe, true);
+  }
 }
 
 TEST_F(EpromChipTest, StuckBitsAndAMissingVppSupply) {
@@ -465,6 +516,21 @@ TEST_F(EpromChipTest, EveryProgramModeRuleOfTheDatasheet) {
          bus.DelayTicks(30);
          Bit(kStrobe, true);
        }},
+      {{"address changed 0.3 us after, tAH 0",
+        [](EpromConfig& c) { c.vpp_pin = VppPin::kShared; },
+        100,
+        {}},
+       [&] {
+         ProgramLine(false);
+         Bit(kStrobe, false);
+         bus.ShiftAddress(0x10);
+         bus.PutData(0xFF, 30);
+         bus.DelayTicks(30);
+         pulse(kNominalTicks);
+         bus.ShiftAddress(0x11);
+         bus.DelayTicks(30);
+         Bit(kStrobe, true);
+       }},
       {{"pulse 105.8 us", nullptr, 1000, {kOver}}, [&] { Pulse(0x10, 0x00, 125); }},
       {{"pulse 104.9 us", nullptr, 1000, {}}, [&] { Pulse(0x10, 0x00, 124); }},
       {{"pulse 94.9 us", nullptr, 1000, {kShort}}, [&] { Pulse(0x10, 0x00, 112); }},
@@ -497,10 +563,32 @@ TEST_F(EpromChipTest, EveryProgramModeRuleOfTheDatasheet) {
        }},
       {{"intelligent, widened first pulse", Intelligent, 1000, {kOver, kMarginal}},
        [&] { Pulse(0x10, 0x00, 1400); }},
+      // X is all the pulses up to the verify: two of 1.0067 ms, so 3X is
+      // 6.04 ms and 3.5 ms falls short.
+      {{"intelligent, X of two pulses", Intelligent, 1000, {kMarginal}},
+       [&] {
+         chip->InjectFault({"weak", 0x10, 2, 0});
+         Pulse(0x10, 0x00, 1200);
+         Pulse(0x10, 0x00, 1200);
+         Pulse(0x10, 0x00, 4200);
+       }},
+      // A chip loaded afresh forgets what the last pulses gave.
+      {{"intelligent, reloaded after the pulse", Intelligent, 1000, {}},
+       [&] {
+         Pulse(0x10, 0x00, 1200);
+         chip->SetContents({});
+         Pulse(0x10, 0xFF, 1200);
+       }},
       // Standard algorithm: one pulse of tPW, however soon the byte verified.
       {{"standard, one 50.3 ms pulse", Standard, 1000, {}}, [&] { Pulse(0x10, 0x00, 60000); }},
       {{"standard, one 30.2 ms pulse", Standard, 1000, {kShort, kMarginal}},
        [&] { Pulse(0x10, 0x00, 36000); }},
+      // A byte that never held its data is the verify's to report.
+      {{"standard, a byte that never programmed", Standard, 1000, {kShort}},
+       [&] {
+         chip->InjectFault({"weak", 0x10, 1000, 0});
+         Pulse(0x10, 0x00, 36000);
+       }},
   };
   for (const Moves& c : cases) {
     SCOPED_TRACE(c.rule.name);
