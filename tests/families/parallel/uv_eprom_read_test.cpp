@@ -57,7 +57,8 @@ TEST(UvEpromOffset, ReadStoresAtTheOffsetVerifyComparesFromIndexZero) {
     EXPECT_EQ(s.p.image.buffer_offset, 0u);
     EXPECT_EQ(s.p.controls.Text("edOffset"), "0000");
     EXPECT_EQ(s.p.image[0], chip[0]);
-    EXPECT_EQ(s.p.image[0x7FFF], chip[0x7FFF]);    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+    EXPECT_EQ(s.p.image[0x7FFF], chip[0x7FFF]);
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   }
   {
     SCOPED_TRACE("read, answered Yes: chip address offset + i into index offset + i");
