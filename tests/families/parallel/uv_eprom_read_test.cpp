@@ -231,17 +231,18 @@ struct RereadCase {
   void (*verify)(app::Programmer&);
   int wrong_reads;
   std::string message;
+  int64_t gauge;  // the gauge's maximum over indices 0..4
 };
 
 TEST(UvEpromVerify, RereadsAByteUpToItsLimitBeforeCallingItWrong) {
   const std::string kMismatch = " Error at 0x000003  Chip = 0x3D  buffer = 0x3C";
   const RereadCase cases[] = {
-      {"EPROM verify, 4 wrong", k27C256, families::uv_eprom::Verify, 4, "Device Verify OK"},
-      {"EPROM verify, 5 wrong", k27C256, families::uv_eprom::Verify, 5, kMismatch},
-      {"Verify33, 4 wrong", kM87C256, families::uv_eprom::Verify33, 4, "Device Verify OK"},
-      {"Verify33, 5 wrong", kM87C256, families::uv_eprom::Verify33, 5, kMismatch},
-      {"default verify, 5 wrong", k27C256, app::DefaultVerify, 5, "Device Verify OK"},
-      {"default verify, 6 wrong", k27C256, app::DefaultVerify, 6, kMismatch},
+      {"EPROM verify, 4 wrong", k27C256, families::uv_eprom::Verify, 4, "Device Verify OK", 3},
+      {"EPROM verify, 5 wrong", k27C256, families::uv_eprom::Verify, 5, kMismatch, 3},
+      {"Verify33, 4 wrong", kM87C256, families::uv_eprom::Verify33, 4, "Device Verify OK", 4},
+      {"Verify33, 5 wrong", kM87C256, families::uv_eprom::Verify33, 5, kMismatch, 4},
+      {"default verify, 5 wrong", k27C256, app::DefaultVerify, 5, "Device Verify OK", 3},
+      {"default verify, 6 wrong", k27C256, app::DefaultVerify, 6, kMismatch, 3},
   };
   for (const RereadCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -253,6 +254,11 @@ TEST(UvEpromVerify, RereadsAByteUpToItsLimitBeforeCallingItWrong) {
     s.p.image.data_end = 4;
     ASSERT_TRUE(s.chip->InjectFault({"flaky", 3, c.wrong_reads, 0}));  // reads 0x3D
     s.Run(c.verify);
+    const auto gauges = s.host.Of(daraz_test::HostEvent::Type::kShowGauge);
+    ASSERT_EQ(gauges.size(), 1u);
+    EXPECT_EQ(gauges[0].text, "Verifying chip");
+    EXPECT_EQ(gauges[0].value, c.gauge);
+    EXPECT_EQ(gauges[0].colour, 0x008000u);
     EXPECT_EQ(s.Last(), c.message);
     EXPECT_EQ(s.p.error, c.message == kMismatch ? 1 : 0);
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
