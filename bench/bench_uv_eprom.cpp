@@ -84,7 +84,7 @@ void BM_ProgramAndVerify(benchmark::State& state) {
   state.counters["hw_pulse_s"] = Seconds(pulse_ns) / n;
   state.counters["hw_other_wait_s"] = Seconds(hardware_ns - pulse_ns) / n - port_s;
   const uint32_t words = config.wide ? size / 2 : size;
-  state.counters["datasheet_s"] = Seconds(config.cell_program_ns) * words;
+  state.counters["datasheet_s"] = Seconds(config.timing.cell_ns) * words;
   state.SetBytesProcessed(state.iterations() * int64_t{size});
 }
 // 27C512 (64 KB, two passes) and 27C322 (4 MB on the 16-bit adapter, two

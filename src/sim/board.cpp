@@ -146,12 +146,13 @@ void Board::ChipAccess(const char* what) {
   }
 }
 
-uint8_t Board::BusValue() {
+// The read path's load: a real read access of the chip.
+uint8_t Board::SampleBus() {
   if (pins_.drive()) return pins_.data;
   if (chip_ && fault_ != BoardFault::kNoBoard) {
-    if (const auto out = chip_->DataOut(pins_)) return *out;
+    if (const auto out = chip_->ReadOut(pins_)) return *out;
   }
-  return 0xFF;  // pull-ups
+  return 0xFF;
 }
 
 void Board::ShiftClock() {
@@ -203,7 +204,7 @@ void Board::WriteData(uint8_t value) {
   if (fell & 0x04) {
     if (value & 0x02) {
       if (!pins_.drive()) ChipAccess("read-path load");
-      read_path_ = BusValue();
+      read_path_ = SampleBus();
       read_path_own_ = pins_.drive();
       read_load_ = true;
     } else {

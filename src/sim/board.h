@@ -118,7 +118,7 @@ class Board final : public hw::PortIo {
   void CheckDrivenWhileOff();
   void CheckContention();
   uint8_t Status();
-  uint8_t BusValue();
+  uint8_t SampleBus();
   void ChipAccess(const char* what);
   void Violation(std::string_view text);
   void Notify() {
