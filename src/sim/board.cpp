@@ -99,6 +99,7 @@ void Board::PortOut(uint16_t port, uint8_t value) {
   clock_.Advance(access_cost_ns_);
   ++accesses_;
   read_load_ = false;
+  pins_.time_ns = clock_.now_ns();  // a sample taken during this write sees its time
   switch (port - base_) {
     case 0:
       WriteData(value);
@@ -117,6 +118,7 @@ uint8_t Board::PortIn(uint16_t port) {
   clock_.Advance(access_cost_ns_);
   ++accesses_;
   read_load_ = false;
+  pins_.time_ns = clock_.now_ns();
   uint8_t value = 0xFF;
   switch (port - base_) {
     case 0:
