@@ -111,7 +111,7 @@ void Board::PortOut(uint16_t port, uint8_t value) {
       Violation("write of " + Hex(value) + " to port " + Hex(port));
       break;
   }
-  Record(port, true, value);
+  if (trace_on_ || sink_ != nullptr) Record(port, true, value);
 }
 
 uint8_t Board::PortIn(uint16_t port) {
@@ -134,7 +134,7 @@ uint8_t Board::PortIn(uint16_t port) {
       Violation("read of port " + Hex(port));
       break;
   }
-  Record(port, false, value);
+  if (trace_on_ || sink_ != nullptr) Record(port, false, value);
   return value;
 }
 
@@ -196,7 +196,7 @@ void Board::WriteData(uint8_t value) {
   const uint8_t fell = static_cast<uint8_t>(old & ~value);
 
   if (!pins_.drive()) {
-    if (value & 0x08) Violation("data bit 3 set (" + Hex(value) + ")");
+    if (value & 0x08) [[unlikely]] DataBit3Set(value);
     // The shift clock is gated while the port drives the data bus.
     if (rose & 0x01) {
       ShiftClock();
@@ -217,6 +217,9 @@ void Board::WriteData(uint8_t value) {
   Notify();
   if (pins_.drive()) CheckContention();
 }
+
+// Kept out of line: the write path is the board's hottest code.
+void Board::DataBit3Set(uint8_t value) { Violation("data bit 3 set (" + Hex(value) + ")"); }
 
 void Board::CheckPower(uint8_t old_ctrl, uint8_t new_ctrl) {
   const bool vcc_was = (old_ctrl & 0x04) != 0, vcc_now = (new_ctrl & 0x04) != 0;

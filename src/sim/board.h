@@ -115,6 +115,7 @@ class Board final : public hw::PortIo {
   void WriteControl(uint8_t value);
   void ShiftClock();
   void CheckPower(uint8_t old_ctrl, uint8_t new_ctrl);
+  [[gnu::noinline, gnu::cold]] void DataBit3Set(uint8_t value);
   void CheckDrivenWhileOff();
   void CheckContention();
   uint8_t Status();

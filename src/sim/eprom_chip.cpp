@@ -41,7 +41,7 @@ bool EpromChip::OutputsOn(const Lines& l) const {
   return false;
 }
 
-void EpromChip::Log(const Pins& pins, const std::string& text) {
+void EpromChip::Log(const Pins& pins, std::string_view text) {
   Violation(text, pins.time_ns, pins.address);
 }
 
@@ -49,6 +49,10 @@ void EpromChip::Update(const Pins& pins) {
   // Most writes are address shifts and read-path clocks: nothing a cell
   // cares about unless a pulse or its hold time is running.
   if (seen_ && pins.ctrl == ctrl_ && !pulse_ && !hold_) return;
+  Follow(pins);
+}
+
+void EpromChip::Follow(const Pins& pins) {
   const Lines now = Decode(pins);
   if (!seen_) {
     seen_ = true;

@@ -209,7 +209,9 @@ class EpromChip final : public Chip {
   uint32_t Index(uint32_t address) const { return address % static_cast<uint32_t>(cells_.size()); }
   Lines Decode(const Pins& pins) const;
   bool OutputsOn(const Lines& l) const;
-  void Log(const Pins& pins, const std::string& text);
+  void Log(const Pins& pins, std::string_view text);
+  // The lines changed in a way a cell may care about.
+  [[gnu::noinline]] void Follow(const Pins& pins);
   void StartPulse(const Pins& pins, const Lines& now);
   void EndPulse(const Pins& pins);
   void CheckSetup(const Pins& pins);
