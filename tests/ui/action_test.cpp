@@ -163,7 +163,7 @@ class ActionTest : public QObject {
     w.programmer().board()->SetFault(sim::BoardFault::kNoBoard);
     w.mnuTestClick();
     QTRY_VERIFY(!w.Busy());
-    QCOMPARE(w.status_line()->text(), QString("Hardware Error :  Check Power && connection"));
+    QCOMPARE(w.status_line()->text(), QString("Hardware Error :  Check Power & connection"));
     QCOMPARE(w.status_line()->palette().color(QPalette::WindowText), QColor(Qt::red));
   }
 
