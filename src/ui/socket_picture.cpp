@@ -19,7 +19,7 @@ constexpr auto kDip = SocketOutline::Kind::kDip;
 constexpr auto kPlcc = SocketOutline::Kind::kPlcc;
 
 // Socket picture codes the device families set.
-constexpr std::array<CodeRow, 13> kCodes{{
+constexpr std::array<CodeRow, 14> kCodes{{
     {32, kDip, 32, "DIP32", 0, 0},
     {28, kDip, 28, "DIP28", 0, 0},
     {2716, kDip, 24, "DIP24  2716", 0, 0},
@@ -32,6 +32,7 @@ constexpr std::array<CodeRow, 13> kCodes{{
     {2051, kDip, 20, "DIP20", 0, 0},
     {240, kDip, 8, "DIP8", 0, 0},
     {16, kDip, 18, "PIC", 0, 0},
+    {90, kDip, 40, "AVR adapter", 0, 0},  // AT90S parts on their DIP20/28/40 adapter
     {82802, kPlcc, 32, "PLCC32", 0, 0},
 }};
 
