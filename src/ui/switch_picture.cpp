@@ -90,7 +90,7 @@ void SwitchPicture::PaintJumper(QPainter& painter, const QRectF& area) const {
   const QRectF plate(area.left(), area.top() + 2, area.width(), 17);
   const bool light_text = RelativeLuminance(jumper_colour_) > 0.4;
   painter.setPen(Qt::NoPen);
-  painter.setBrush(light_text ? QColor(0x30, 0x30, 0x30) : QColor(0xFA, 0xFA, 0xFA));
+  painter.setBrush(light_text ? QColor(0x30, 0x30, 0x30) : QColor(Qt::white));
   painter.drawRoundedRect(plate, 3, 3);
   QFont font = painter.font();
   font.setPixelSize(12);
@@ -166,22 +166,19 @@ void SwitchPicture::PaintSwitches(QPainter& painter, const QRectF& area) const {
 
 // Figures have the width of the widest digit; set one after the other, the
 // two-digit numbers would run into their neighbours. The digits are set by
-// their ink instead, close together, so 10, 11 and 12 keep clear gaps.
+// their outlines instead, close together, so 10, 11 and 12 keep clear gaps.
 void SwitchPicture::DrawSwitchNumber(QPainter& painter, const QFont& font, int n, QPointF centre) {
-  constexpr qreal kDigitGap = 0.8;
-  const QFontMetricsF metrics(font);
-  const QString digits = QString::number(n);
-  qreal width = -kDigitGap;
-  for (QChar digit : digits) width += metrics.tightBoundingRect(digit).width() + kDigitGap;
-  qreal x = centre.x() - width / 2;
-  const qreal baseline = centre.y() - metrics.tightBoundingRect(digits).center().y();
-  painter.setFont(font);
-  painter.setPen(kKnob);
-  for (QChar digit : digits) {
-    const QRectF ink = metrics.tightBoundingRect(digit);
-    painter.drawText(QPointF(x - ink.left(), baseline), QString(digit));
-    x += ink.width() + kDigitGap;
+  constexpr qreal kDigitGap = 0.7;
+  QPainterPath number;
+  for (QChar digit : QString::number(n)) {
+    QPainterPath glyph;
+    glyph.addText(0, 0, font, QString(digit));
+    const QRectF ink = glyph.boundingRect();
+    const qreal x = number.isEmpty() ? 0 : number.boundingRect().right() + kDigitGap;
+    number.addPath(glyph.translated(x - ink.left(), 0));
   }
+  number.translate(centre - number.boundingRect().center());
+  painter.fillPath(number, kKnob);
 }
 
 }  // namespace ui
