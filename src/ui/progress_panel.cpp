@@ -55,6 +55,7 @@ ProgressPanel::ProgressPanel(const app::Controls& controls, QWidget* parent)
     value->setAlignment(Qt::AlignCenter);
     for (QLabel* label : {caption, value}) {
       QSizePolicy policy = label->sizePolicy();
+      policy.setVerticalPolicy(QSizePolicy::Fixed);
       policy.setRetainSizeWhenHidden(true);
       label->setSizePolicy(policy);
       label->hide();
@@ -69,8 +70,10 @@ ProgressPanel::ProgressPanel(const app::Controls& controls, QWidget* parent)
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(6, 3, 6, 3);
   column->setSpacing(3);
+  column->addStretch(1);
   column->addLayout(work);
   column->addLayout(peaks);
+  column->addStretch(1);
   hide();
 }
 

@@ -13,6 +13,7 @@
 
 #include "sim/board.h"
 #include "ui/action_runner.h"
+#include "ui/gauge.h"
 #include "ui/progress_panel.h"
 #include "window_fixture.h"
 

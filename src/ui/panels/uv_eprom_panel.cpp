@@ -140,7 +140,7 @@ QWidget* UvEpromPanel(PanelContext& context) {
   int row = 0;
   for (const TimingBar& bar : kTimingBars)
     rows.push_back(new TimingRow(bar, context, box, grid, row++));
-  auto* restore = new QPushButton("Device &timing", box);
+  auto* restore = new QPushButton("&Restore device timing", box);
   restore->setObjectName("btnDeviceTiming");
   restore->setToolTip("Set tWP and tWC back to the selected device's own values");
   grid->addWidget(restore, row++, 1, 1, 2, Qt::AlignLeft);
