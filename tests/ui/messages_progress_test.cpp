@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "ui/buffer_page.h"
+#include "ui/id_panel.h"
 #include "ui/message_log.h"
 #include "ui/progress_panel.h"
 #include "ui/status_line.h"
@@ -153,15 +154,26 @@ class MessagesProgressTest : public QObject {
   }
 
   // The buffer view stays where it is when the progress area appears, at
-  // the default size and at a larger one.
+  // the default size and at a larger one, and also when the gauge sends
+  // away the chip-ID panel an earlier Get ID left open.
   void theProgressPanelTakesTheBoardsPlace() {
-    for (const QSize size : {QSize(590, 480), QSize(900, 640)}) {
+    const struct {
+      QSize size;
+      bool id_panel;
+    } kCases[] = {{{590, 480}, false}, {{900, 640}, false}, {{590, 480}, true}};
+    for (const auto& c : kCases) {
+      const QSize size = c.size;
       WindowFixture f;
       ui::TfrmEprom& w = f.window();
       w.resize(size);
       const app::DeviceLookup big = app::FindDevice("29F040");
       if (!big.ok()) QSKIP("no 29F040 in the catalogue");
       w.SelectItem(*big.node);
+      if (c.id_panel) {
+        w.programmer().controls.Show("pIDcode");
+        w.RenderControls();
+        QVERIFY(w.id_panel()->isVisible());
+      }
       QTest::qWait(50);
       QWidget* grid = w.buffer_page()->HexGrid();
       const QPoint before = Where(grid, &w);
@@ -195,7 +207,14 @@ class MessagesProgressTest : public QObject {
       QVERIFY(board_hidden);
       QVERIFY(peaks_hidden);  // no routine has written a peak yet
       QTest::qWait(50);
-      QCOMPARE(Where(grid, &w), before);
+      // Once the action is over, the room of a chip-ID panel that went
+      // goes too.
+      if (c.id_panel) {
+        QVERIFY(!w.id_panel()->isVisible());
+        QVERIFY(Where(grid, &w).y() < before.y());
+      } else {
+        QCOMPARE(Where(grid, &w), before);
+      }
       QVERIFY(w.board_row()->isVisible());
       QVERIFY(!w.progress_panel()->isVisible());
     }
