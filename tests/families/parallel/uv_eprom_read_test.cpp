@@ -368,4 +368,29 @@ TEST(UvEpromTrackBars, SetTheTimingsTheNextRunUses) {
   EXPECT_EQ(s.p.controls.Text("pTwcp"), "110");
 }
 
+TEST(UvEpromTrackBars, TheDevicesOwnTimingIsKeptAndRestored) {
+  EpromSession s;
+  // 27C256: tWP 140, tWC 20; 27256 (NMOS): tWP 1200, tWC 50.
+  s.Select27C(k27C256);
+  EXPECT_EQ(s.p.dev.device_twp, 140);
+  EXPECT_EQ(s.p.dev.device_twc, 20);
+  families::uv_eprom::tbTWCChange(s.p, 2, 1);
+  families::uv_eprom::tbTWCChange(s.p, 1, 7);
+  EXPECT_EQ(s.p.dev.twp, 1);
+  EXPECT_EQ(s.p.dev.device_twp, 140);  // the bar overrides, it does not redefine
+  families::uv_eprom::RestoreDeviceTiming(s.p);
+  EXPECT_EQ(s.p.dev.twp, 140);
+  EXPECT_EQ(s.p.dev.twc, 20);
+  // The bars go as far as their range allows: 140 is past its end.
+  EXPECT_EQ(s.p.controls.Index("tbTWP"), 100);
+  EXPECT_EQ(s.p.controls.Index("tbTWC"), 20);
+
+  // Another device brings its own timing, whatever the bars said before.
+  families::uv_eprom::tbTWCChange(s.p, 2, 3);
+  s.Select27(105);
+  EXPECT_EQ(s.p.dev.twp, 1200);
+  EXPECT_EQ(s.p.dev.device_twp, 1200);
+  EXPECT_EQ(s.p.dev.device_twc, 50);
+}
+
 }  // namespace
