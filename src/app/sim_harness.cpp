@@ -102,10 +102,18 @@ std::string CheckSimChipPath(const std::string& path) {
 }
 
 std::string LoadSimChip(const std::string& path, sim::Chip& chip, std::string_view device) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    return "the simulated chip file " + path + " is not a regular file";
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) return "cannot read the simulated chip file " + path + ": " + std::strerror(errno);
-  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                   std::istreambuf_iterator<char>()};
+  std::vector<uint8_t> bytes;
+  try {
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    return "cannot read the simulated chip file " + path;
+  }
   if (in.bad()) return "cannot read the simulated chip file " + path;
   const std::string error = sim::DecodeChipFile(bytes, chip, device);
   if (!error.empty()) return "the simulated chip file " + path + " cannot be used: " + error;
@@ -114,14 +122,17 @@ std::string LoadSimChip(const std::string& path, sim::Chip& chip, std::string_vi
 
 std::string SaveSimChip(const std::string& path, const sim::Chip& chip, std::string_view device) {
   const std::vector<uint8_t> bytes = sim::EncodeChipFile(chip, device);
-  {
+  std::error_code ec;
+  if (std::filesystem::is_regular_file(path, ec)) {
     // Unchanged contents: no new file (and no new time stamp) for nothing.
     std::ifstream in(path, std::ios::binary);
-    if (in) {
-      const std::vector<uint8_t> old{std::istreambuf_iterator<char>(in),
-                                     std::istreambuf_iterator<char>()};
-      if (!in.bad() && old == bytes) return {};
+    std::vector<uint8_t> old;
+    try {
+      old.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure&) {
+      old.clear();
     }
+    if (!in.bad() && old == bytes) return {};
   }
   image::AtomicFile out;
   if (out.Open(path)) {

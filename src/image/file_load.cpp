@@ -138,16 +138,19 @@ Outcome LoadText(InputSource& in, FileFormat format, bool fallback, std::string_
       format == FileFormat::kSRecord
           ? DecodeSRecords(in, scratch.get(), place)
           : DecodeIntelHex(in, scratch.get(), eeprom ? kAvrEepromOffset : 0, eeprom, place);
-  if (r.status != DecodeStatus::kOk) {
+  // A record the format cannot read, on a line that carries the other
+  // format's mark, or no record of this format at all: the file may be of
+  // the other kind after all.
+  const bool other_kind = (r.status == DecodeStatus::kBadRecord && r.line_has_marker) ||
+                          (r.status == DecodeStatus::kOk && r.data_records == 0);
+  if (other_kind && fallback &&
+      (format == FileFormat::kIntelHex || format == FileFormat::kSRecord) && in.Rewind()) {
     scratch.reset();
-    // A record the format cannot read, on a line that carries the other
-    // format's mark: the file may be of the other kind after all.
-    if (fallback && r.status == DecodeStatus::kBadRecord && r.line_has_marker &&
-        (format == FileFormat::kIntelHex || format == FileFormat::kSRecord) && in.Rewind()) {
-      const FileFormat other =
-          format == FileFormat::kIntelHex ? FileFormat::kSRecord : FileFormat::kIntelHex;
-      return LoadText(in, other, false, file_name, image, layout, host, offset, written);
-    }
+    const FileFormat other =
+        format == FileFormat::kIntelHex ? FileFormat::kSRecord : FileFormat::kIntelHex;
+    return LoadText(in, other, false, file_name, image, layout, host, offset, written);
+  }
+  if (r.status != DecodeStatus::kOk) {
     host.ReportError(FailureText(r.status, eeprom));
     return {};
   }
