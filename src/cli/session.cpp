@@ -236,6 +236,11 @@ int Session::Finish(int rc) {
   }
   sim::Board* board = board_open_ ? p_->board() : nullptr;
   if (board == nullptr) return rc;
+  // Every path of every routine ends with the socket powered down; the
+  // simulated board can tell, so a run that did not is not passed off.
+  if (const std::string rest = board->RestState(); rest != sim::kAtRest) {
+    host_.Warning("the simulated board is not at rest after the run: " + rest);
+  }
   if (chip_ready_ && !options_.sim_chip.empty() && board->chip() != nullptr) {
     const std::string error = app::SaveSimChip(options_.sim_chip, *board->chip(), chip_device_);
     if (!error.empty()) {
