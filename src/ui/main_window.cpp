@@ -382,6 +382,20 @@ void TfrmEprom::mnuLoadOffsetClick() {
   if (!path.isEmpty()) LoadFileAtOffset(path, offset);
 }
 
+QString TfrmEprom::SaveChosenFile(const QString& chosen, image::SaveType type) {
+  if (Busy()) return {};
+  // The writer adds the type's extension to a name with another one; the
+  // dialog only asked about the name as chosen, so a file of the longer
+  // name is not replaced unasked.
+  const QString written =
+      QString::fromStdString(app::SavePathFor(*programmer_, chosen.toStdString(), type));
+  if (written != chosen && QFileInfo::exists(written) &&
+      !AskYesNo(QFileInfo(written).fileName() + " already exists.\nDo you want to replace it?")) {
+    return {};
+  }
+  return SaveFile(chosen, type);
+}
+
 void TfrmEprom::mnuLoadClick() {
   if (Busy()) return;
   const QString path = ChooseFileToLoad();
@@ -418,16 +432,7 @@ void TfrmEprom::mnuSaveClick() {
   if (accepted) {
     const int type = std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
     const QString chosen = dialog.selectedFiles().first();
-    const auto save_type = static_cast<image::SaveType>(type + 1);
-    // The writer adds the type's extension to a name with another one; the
-    // dialog only asked about the name as chosen, so a file of the longer
-    // name is not replaced unasked.
-    const QString written =
-        QString::fromStdString(app::SavePathFor(*programmer_, chosen.toStdString(), save_type));
-    if (written == chosen || !QFileInfo::exists(written) ||
-        AskYesNo(QFileInfo(written).fileName() + " already exists.\nDo you want to replace it?")) {
-      SaveFile(chosen, save_type);
-    }
+    SaveChosenFile(chosen, static_cast<image::SaveType>(type + 1));
     files_dir_ = QFileInfo(chosen).absolutePath();
     save_name_ = QFileInfo(chosen).fileName();
   }

@@ -90,6 +90,9 @@ class TfrmEprom : public QMainWindow, public HostView {
   bool LoadFileAtOffset(const QString& path, const QString& offset_text);
   // Saves as the save dialog's type; the path written, empty on failure.
   QString SaveFile(const QString& path, image::SaveType type);
+  // What mnuSaveClick does with the dialog's choice: SaveFile, but a file
+  // the added extension names is only replaced when the user says so.
+  QString SaveChosenFile(const QString& chosen, image::SaveType type);
   // A chip action on the worker thread; false when refused (one runs).
   bool StartAction(app::Action action);
   void mnuTestClick();
