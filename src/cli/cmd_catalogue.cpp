@@ -208,7 +208,7 @@ int CmdConvert(const GlobalOptions& g, const std::string& in, const std::string&
   app::Programmer& p = s.programmer();
   std::optional<image::FileFormat> out_format;
   if (int rc = ParseSaveFormat("--out-format", file.out_format, out_format)) return rc;
-  s.host().SetDataOnStdout(out == "-");
+  s.host().SetDataOnStdout(IsStandardOutput(out));
   if (!device.empty()) {
     if (int rc = s.Select(device)) return s.Finish(rc);
   }

@@ -90,7 +90,7 @@ int CmdRead(const GlobalOptions& g, const DeviceFileArgs& args) {
   if (int rc = ParseSaveFormat("--format", args.action.file.format, format)) return rc;
   // A hex dump, or the file itself, on standard output: status lines go to
   // standard error.
-  s.host().SetDataOnStdout(args.file.empty() || args.file == "-");
+  s.host().SetDataOnStdout(args.file.empty() || IsStandardOutput(args.file));
   if (int rc = s.Select(args.device)) return s.Finish(rc);
   if (!args.file.empty()) {
     if (int rc = CheckOutput(s, args.file, format)) return s.Finish(rc);

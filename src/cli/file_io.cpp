@@ -20,6 +20,10 @@ image::SaveType TypeFor(const std::string& path, const std::optional<image::File
 
 }  // namespace
 
+bool IsStandardOutput(const std::string& path) {
+  return path == "-" || path == "/dev/stdout" || path == "/dev/fd/1" || path == "/proc/self/fd/1";
+}
+
 int ParseSaveFormat(const std::string& option, const std::string& text,
                     std::optional<image::FileFormat>& out) {
   out.reset();

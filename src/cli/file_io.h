@@ -12,6 +12,9 @@
 
 namespace cli {
 
+// The name stands for standard output: "-", /dev/stdout, /dev/fd/1.
+bool IsStandardOutput(const std::string& path);
+
 // --format and --file-offset as the loader takes them. kOk, or kUsage with
 // the error printed.
 int ParseLoadOptions(const FileOptions& options, image::LoadOptions& out);

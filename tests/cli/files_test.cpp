@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <map>
 
 #include "cli_fixture.h"
@@ -140,9 +141,29 @@ TEST_F(Files, WhatTheyWrite) {
   ASSERT_EQ(r.rc, 0) << r.err;
   EXPECT_EQ(r.out, Slurp(Path("a.bin")));
   EXPECT_NE(r.err.find("Binary File loaded OK"), std::string::npos);
+  r = Daraz("convert a.bin /dev/stdout");
+  EXPECT_EQ(r.out, Slurp(Path("a.bin")));
   r = Daraz("convert - - --format hex --out-format srec", Path("prog.ihx"));
   ASSERT_EQ(r.rc, 0) << r.err;
   EXPECT_EQ(r.out.rfind("S1070000010203", 0), 0u) << r.out;
+}
+
+// A write that fails half-way (here at the file-size limit) leaves the old
+// file as it was and no temporary file behind.
+TEST_F(Files, AFailedWriteLeavesNothingBehind) {
+  WriteRandom("big.bin", 1 << 20, 10);
+  Write("out.hex", "old");
+  const std::string cmd = "cd '" + dir_.string() + "' && (ulimit -f 64; '" DARAZ_CLI
+                          "' convert big.bin out.hex > out.txt 2> err.txt)";
+  const int status = std::system(cmd.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_NE(Slurp(Path("err.txt")).find("cannot write out.hex"), std::string::npos);
+  EXPECT_EQ(Slurp(Path("out.hex")), "old");
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"big.bin", "err.txt", "out.hex", "out.txt"}));
 }
 
 // Reading to a pipe or a hex dump: only data on standard output.
