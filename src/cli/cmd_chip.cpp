@@ -48,7 +48,10 @@ int PrepareWithFile(Session& s, const DeviceFileArgs& args, LoadPurpose purpose)
 
 int RunAction(Session& s, void (*action)(app::Programmer&)) {
   app::Programmer& p = s.programmer();
-  if (Interrupted()) return kFailed;  // stopped before it began
+  if (Interrupted()) {
+    Error("interrupted before the action began");
+    return kFailed;
+  }
   s.host().Reset();
   p.error = 0;
   sim::Board* board = p.board();

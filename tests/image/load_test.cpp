@@ -28,11 +28,13 @@ class Load : public ::testing::Test {
   void ExpectRefused(const std::string& name, const std::string& content, const char* error) {
     image_test::MarkImage(img);
     host = RecordingHost();
-    EXPECT_FALSE(LoadFile(name, content).ok) << name << ": " << content;
-    ASSERT_EQ(host.errors.size(), 1u) << content;
-    EXPECT_EQ(host.errors[0], error) << content;
+    // Shown escaped: the content may be any bytes.
+    const std::string shown = ::testing::PrintToString(content);
+    EXPECT_FALSE(LoadFile(name, content).ok) << name << ": " << shown;
+    ASSERT_EQ(host.errors.size(), 1u) << shown;
+    EXPECT_EQ(host.errors[0], error) << shown;
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_TRUE(image_test::ImageIsMarked(img)) << content;
+    EXPECT_TRUE(image_test::ImageIsMarked(img)) << shown;
   }
 
   TempDir dir;
