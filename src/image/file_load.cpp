@@ -206,12 +206,18 @@ FileFormat SniffFormat(std::string_view head) {
   for (const char c : head) {
     if (!IsTextByte(static_cast<unsigned char>(c))) return FileFormat::kBinary;
   }
-  const size_t start = head.find_first_not_of(" \t\r\n");
-  if (start == std::string_view::npos) return FileFormat::kBinary;
-  const std::string_view line = head.substr(start);
-  if (line[0] == ':') return FileFormat::kIntelHex;
-  if (line.size() >= 2 && line[0] == 'S' && line[1] >= '0' && line[1] <= '9') {
-    return FileFormat::kSRecord;
+  // The first line that starts like a record decides; lines before it may
+  // be a tool's comments.
+  for (size_t start = 0; start < head.size();) {
+    size_t end = head.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = head.size();
+    std::string_view line = head.substr(start, end - start);
+    line.remove_prefix(std::min(line.find_first_not_of(" \t"), line.size()));
+    if (!line.empty() && line[0] == ':') return FileFormat::kIntelHex;
+    if (line.size() >= 2 && line[0] == 'S' && line[1] >= '0' && line[1] <= '9') {
+      return FileFormat::kSRecord;
+    }
+    start = end + 1;
   }
   return FileFormat::kBinary;
 }

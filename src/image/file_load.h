@@ -27,9 +27,9 @@ enum class FileFormat { kBinary, kIntelHex, kSRecord, kEeprom };
 // none: then the content decides (SniffFormat).
 std::optional<FileFormat> FormatForPath(std::string_view path);
 
-// The format of a file by its first bytes: text whose first line with
-// anything on it starts with ':' is Intel HEX, with S0..S9 S-records;
-// anything else is binary.
+// The format of a file by its first bytes: in text, the first line that
+// starts with ':' makes Intel HEX, with S0..S9 S-records; anything else,
+// and anything with bytes no text has, is binary.
 FileFormat SniffFormat(std::string_view head);
 // How many bytes SniffFormat looks at.
 inline constexpr size_t kSniffBytes = 4096;

@@ -86,6 +86,11 @@ TEST_F(Load, FormatByExtensionThenByContent) {
       {"dir.hex/a", binary, kBin},
       {"a.txt", text, kBin},
       {"a.out", "\r\n\n  " + hex, kHex},
+      {"a.out", "; made by an assembler\n" + hex, kHex},
+      {"a.out", "header line\r\n" + srec, kS},
+      // Record marks at the start of bytes no text has: binary.
+      {"a.dat", ":\x01\x02\xFE" + hex, kBin},
+      {"a.dat", "S1\x80" + srec, kBin},
       // The other format's file under a known extension: the fallback.
       {"a.hex", srec, kS},
       {"a.s19", hex, kHex},
@@ -370,6 +375,12 @@ TEST_F(Load, DataOutsideTheDeviceIsCounted) {
     EXPECT_EQ(r.outside.first, c.first) << c.name;
     EXPECT_EQ(r.outside.last, c.last) << c.name;
   }
+  // A device that ends inside a 64-byte block of the map.
+  img.SetBufferSize(0x2010);
+  const auto tail = LoadFile("tail.hex", ":04200E0001020304C4\n");  // 0x200E..0x2011
+  ASSERT_TRUE(tail.ok);
+  EXPECT_EQ(tail.outside.count, 2u);
+  EXPECT_EQ(tail.outside.first, 0x2010u);
 
   // No device: nothing is outside.
   MemoryImage none;

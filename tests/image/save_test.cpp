@@ -338,6 +338,12 @@ TEST_F(Save, SpecialFilesAreWrittenInPlace) {
   ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
   EXPECT_TRUE(S_ISFIFO(st.st_mode));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+
+  // A stream that is not open is a failed save, not a written one.
+  host = RecordingHost();
+  r = image::SaveImageFile("/dev/fd/97", SaveType::kBinary, img, layout, host, false);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(host.errors, std::vector<std::string>{"Error opening file"});
 }
 
 TEST_F(Save, SavingThroughALinkReplacesItsTarget) {
