@@ -83,21 +83,4 @@ TEST_F(ImageFiles, DataOutsideTheDeviceIsAWarning) {
   EXPECT_TRUE(host.Informations().empty());
 }
 
-// The save type a name asks for follows the same extensions the loader
-// knows.
-TEST_F(ImageFiles, SaveTypeFromTheName) {
-  const struct {
-    const char* name;
-    image::SaveType type;
-  } kNames[] = {
-      {"a.bin", image::SaveType::kBinary},    {"a.ROM", image::SaveType::kRom},
-      {"a.ihx", image::SaveType::kIntelHex},  {"a.hex", image::SaveType::kIntelHex},
-      {"a.mcs", image::SaveType::kIntelHex},  {"a.s19", image::SaveType::kSRecord},
-      {"a.srec", image::SaveType::kSRecord},  {"a.eep", image::SaveType::kEeprom},
-      {"fw", image::SaveType::kBinary},       {"-", image::SaveType::kBinary},
-      {"x.hex/fw", image::SaveType::kBinary},
-  };
-  for (const auto& n : kNames) EXPECT_EQ(app::SaveTypeForPath(n.name), n.type) << n.name;
-}
-
 }  // namespace

@@ -136,13 +136,11 @@ TEST_F(Files, WhatTheyWrite) {
   ASSERT_EQ(Daraz("convert prog p.bin").rc, 0);
   EXPECT_EQ(Slurp(Path("p.bin")), std::string("\x01\x02\x03\x04"));
 
-  // "-": standard output and standard input, status lines out of the way.
-  RunResult r = Daraz("convert a.bin -");
+  // Standard output and standard input, status lines out of the way.
+  RunResult r = Daraz("convert a.bin /dev/stdout");
   ASSERT_EQ(r.rc, 0) << r.err;
   EXPECT_EQ(r.out, Slurp(Path("a.bin")));
   EXPECT_NE(r.err.find("Binary File loaded OK"), std::string::npos);
-  r = Daraz("convert a.bin /dev/stdout");
-  EXPECT_EQ(r.out, Slurp(Path("a.bin")));
   r = Daraz("convert - - --format hex --out-format srec", Path("prog.ihx"));
   ASSERT_EQ(r.rc, 0) << r.err;
   EXPECT_EQ(r.out.rfind("S1070000010203", 0), 0u) << r.out;
