@@ -1,5 +1,6 @@
 #include "app/device_lookup.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace app {
@@ -7,6 +8,8 @@ namespace {
 
 // How many near names an unknown-name error offers.
 constexpr std::size_t kMaxSuggestions = 5;
+// How many devices an ambiguous-name error lists.
+constexpr std::size_t kMaxCandidates = 20;
 
 // The folded captions of the groups above a node, top-level first.
 std::vector<std::string_view> GroupKeys(const Catalogue& catalogue, const CatalogueNode& node) {
@@ -42,8 +45,51 @@ bool NameMatches(const Catalogue& catalogue, const CatalogueNode& item, std::str
   return MatchesGroups(prefix.substr(0, prefix.size() - 1), GroupKeys(catalogue, item), 0);
 }
 
-// The names one caption gives a device: "27C1024, 27C210" names two parts,
-// and "27C16  (RevK)" is also the 27C16 without its note.
+// The names one caption lists, as typed in the caption: the caption without
+// its notes in parentheses, split at '/', ',' and runs of blanks.
+// "27C020/2000/2001" lists 27C020, 2000 and 2001; "AT90S2313   DIP20"
+// lists AT90S2313 and DIP20.
+std::vector<std::string_view> CaptionTokens(std::string_view caption) {
+  std::vector<std::string_view> tokens;
+  int depth = 0;
+  size_t start = std::string_view::npos;
+  for (size_t i = 0; i <= caption.size(); ++i) {
+    const char c = i < caption.size() ? caption[i] : ' ';
+    const bool separator =
+        depth > 0 || c == '/' || c == ',' || c == ' ' || c == '\t' || c == '(' || c == ')';
+    if (c == '(') ++depth;
+    if (c == ')' && depth > 0) --depth;
+    if (separator) {
+      if (start != std::string_view::npos) tokens.push_back(caption.substr(start, i - start));
+      start = std::string_view::npos;
+    } else if (start == std::string_view::npos) {
+      start = i;
+    }
+  }
+  return tokens;
+}
+
+bool IsAlnum(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// Does a folded name spell a caption's token (or, with `prefix`, the start
+// of one)? A lower-case x in a caption stands for any letter or digit, the
+// way the catalogue writes a series: "W27x256" is the W27C256 and the
+// W27E256.
+bool TokenMatches(std::string_view token, std::string_view name, bool prefix) {
+  if (name.size() > token.size() || (!prefix && name.size() != token.size())) return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const char t = token[i];
+    if (t == 'x' && IsAlnum(name[i])) continue;
+    const char folded = (t >= 'A' && t <= 'Z') ? static_cast<char>(t - 'A' + 'a') : t;
+    if (folded != name[i]) return false;
+  }
+  return true;
+}
+
+// The names one caption gives a device as a whole: "27C1024, 27C210" names
+// two parts, and "27C16  (RevK)" is also the 27C16 without its note.
 std::vector<std::string> AliasKeys(std::string_view caption) {
   std::vector<std::string> keys;
   size_t start = 0;
@@ -60,9 +106,14 @@ std::vector<std::string> AliasKeys(std::string_view caption) {
   return keys;
 }
 
-bool AliasMatches(const CatalogueNode& item, std::string_view name) {
+// Does a folded name stand for one of the names a caption lists, whole or
+// (with `prefix`) as its start?
+bool ListedNameMatches(const CatalogueNode& item, std::string_view name, bool prefix) {
   for (const std::string& key : AliasKeys(item.caption)) {
-    if (key == name) return true;
+    if (prefix ? key.starts_with(name) : key == name) return true;
+  }
+  for (std::string_view token : CaptionTokens(item.caption)) {
+    if (TokenMatches(token, name, prefix)) return true;
   }
   return false;
 }
@@ -103,10 +154,22 @@ const CatalogueNode* SelectableTwin(const CatalogueNode& inert) {
 }
 
 std::string AmbiguousError(std::string_view name, const std::vector<const CatalogueNode*>& all) {
-  std::string text = Quoted(name) + " names more than one device; name it with its group: ";
-  for (std::size_t i = 0; i < all.size(); ++i) {
-    if (i > 0) text += i + 1 == all.size() ? " or " : ", ";
-    text += Quoted(FullPath(*all[i]));
+  // One of each device, so that an item listed under two groups counts once.
+  std::vector<const CatalogueNode*> devices;
+  for (const CatalogueNode* n : all) {
+    bool seen = false;
+    for (const CatalogueNode* d : devices) seen = seen || SameDevice(*d, *n);
+    if (!seen) devices.push_back(n);
+  }
+  std::string text = Quoted(name) + " names " + std::to_string(devices.size()) +
+                     " devices; name one with its group: ";
+  const std::size_t shown = std::min(devices.size(), kMaxCandidates);
+  for (std::size_t i = 0; i < shown; ++i) {
+    if (i > 0) text += i + 1 == devices.size() ? " or " : ", ";
+    text += Quoted(FullPath(*devices[i]));
+  }
+  if (shown < devices.size()) {
+    text += ", and " + std::to_string(devices.size() - shown) + " more";
   }
   return text + ".";
 }
@@ -150,12 +213,18 @@ DeviceLookup FindDevice(const Catalogue& catalogue, std::string_view name) {
     }
   });
 
-  if (result.candidates.empty() && inert == nullptr && disabled == nullptr) {
-    // No caption as a whole: one of the names a caption lists.
+  // No caption as a whole: one of the names a caption lists, then the
+  // start of one.
+  for (const bool prefix : {false, true}) {
+    if (!result.candidates.empty() || inert != nullptr || disabled != nullptr) break;
+    result.match = prefix ? DeviceLookup::Match::kPrefix : DeviceLookup::Match::kListedName;
     ForEachItem(catalogue.Root(), [&](const CatalogueNode& item) {
-      if (IsSelectable(item) && AliasMatches(item, folded)) result.candidates.push_back(&item);
+      if (IsSelectable(item) && ListedNameMatches(item, folded, prefix)) {
+        result.candidates.push_back(&item);
+      }
     });
   }
+  if (result.candidates.empty()) result.match = DeviceLookup::Match::kCaption;
   if (AllSameDevice(result.candidates)) {
     result.node = result.candidates.front();
     return result;

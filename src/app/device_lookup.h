@@ -14,9 +14,14 @@
 namespace app {
 
 struct DeviceLookup {
+  // How the name was matched: a caption (or its path) as a whole, one of
+  // the names a caption lists, or the start of one.
+  enum class Match { kCaption, kListedName, kPrefix };
+
   const CatalogueNode* node = nullptr;           // the item chosen; nullptr on failure
   std::vector<const CatalogueNode*> candidates;  // every selectable item the name matched
   std::string error;                             // what went wrong, for the user
+  Match match = Match::kCaption;
   bool ok() const { return node != nullptr; }
 };
 
@@ -24,10 +29,14 @@ struct DeviceLookup {
 // same device code.
 bool SameDevice(const CatalogueNode& a, const CatalogueNode& b);
 
-// Finds the one selectable item a name stands for. A name that matches
-// several items is only accepted when they all select the same device;
-// otherwise the candidates are returned with an error that shows how to
-// name each of them.
+// Finds the one selectable item a name stands for: a caption or a group
+// path with a caption; else one of the names a caption lists (split at '/',
+// ',' and blanks, notes in parentheses left out, a lower-case x in the
+// caption standing for any letter or digit: "27C020" finds
+// "27C020/2000/2001", "W27C256" finds "W27x256   (Vpe 14V)"); else the
+// start of such a name. A name that matches several items is only accepted
+// when they all select the same device; otherwise the candidates are
+// returned with an error that names each of them with its groups.
 DeviceLookup FindDevice(const Catalogue& catalogue, std::string_view name);
 inline DeviceLookup FindDevice(std::string_view name) {
   return FindDevice(DeviceCatalogue(), name);

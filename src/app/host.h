@@ -41,6 +41,10 @@ class Host : public hw::Reporter {
   virtual bool Ask(const std::string& question) = 0;
   // An information box with an OK button.
   virtual void Information(const std::string& text) = 0;
+  // Something the user must know before going on, though nothing failed
+  // (a file that holds data outside the device). An information box unless
+  // the front door has a better place for it.
+  virtual void Warning(const std::string& text) { Information(text); }
   // The main window's caption.
   virtual void SetCaption(const std::string& text) = 0;
   // The core changed the window's controls (Programmer::controls); repaint.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <filesystem>
 
 #include "app/programmer.h"
 #include "app/winstat.h"
@@ -31,32 +33,60 @@ void ProgrammerFileHost::ReportError(const std::string& text) { p_.ReportError(t
 void ProgrammerFileHost::SetCaption(const std::string& text) { p_.host.SetCaption(text); }
 void ProgrammerFileHost::Information(const std::string& text) { p_.host.Information(text); }
 
-bool LoadFile(Programmer& p, const std::string& path) {
-  if (p.RefuseWhileBusy()) return false;
+std::string OutsideWarning(const Programmer& p, const std::string& file,
+                           const image::Extent& outside) {
+  const std::string name =
+      file == "-" ? std::string("stdin") : std::filesystem::path(file).filename().string();
+  std::string device = p.controls.Text("edDevice");
+  if (device.empty()) device = "device";
+  char text[256];
+  std::snprintf(text, sizeof text,
+                "%llu bytes of %s, from 0x%06X to 0x%06X, lie outside the %s (0x000000 to "
+                "0x%06X) and will not be programmed",
+                static_cast<unsigned long long>(outside.count), name.c_str(), outside.first,
+                outside.last, device.c_str(),
+                p.image.device_size == 0 ? 0u : p.image.device_size - 1);
+  return text;
+}
+
+image::LoadResult LoadFile(Programmer& p, const std::string& path,
+                           const image::LoadOptions& options) {
+  if (p.RefuseWhileBusy()) return {};
   ProgrammerFileHost host(p);
-  const image::LoadResult result = image::LoadImageFile(path, p.image, LayoutOf(p), host);
+  const image::LoadResult result = image::LoadImageFile(path, p.image, LayoutOf(p), host, options);
   if (result.ok && result.pic_config) p.dev.pic16.config_word = *result.pic_config;
   winstat(p);
-  return result.ok;
+  if (result.ok && !result.outside.empty()) {
+    p.host.Warning(OutsideWarning(p, path, result.outside));
+  }
+  return result;
+}
+
+image::SaveType SaveTypeFor(image::FileFormat format) {
+  switch (format) {
+    case image::FileFormat::kIntelHex:
+      return image::SaveType::kIntelHex;
+    case image::FileFormat::kSRecord:
+      return image::SaveType::kSRecord;
+    case image::FileFormat::kEeprom:
+      return image::SaveType::kEeprom;
+    case image::FileFormat::kBinary:
+      break;
+  }
+  return image::SaveType::kBinary;
 }
 
 image::SaveType SaveTypeForPath(const std::string& path) {
-  const auto dot = path.find_last_of('.');
-  const auto slash = path.find_last_of('/');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
-    return image::SaveType::kBinary;
+  const std::optional<image::FileFormat> format = image::FormatForPath(path);
+  if (!format) return image::SaveType::kBinary;
+  if (*format == image::FileFormat::kBinary) {
+    const auto dot = path.find_last_of('.');
+    std::string ext = path.substr(dot + 1);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return ext == "ROM" ? image::SaveType::kRom : image::SaveType::kBinary;
   }
-  std::string ext = path.substr(dot + 1);
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  if (ext == "HEX") return image::SaveType::kIntelHex;
-  if (ext == "ROM") return image::SaveType::kRom;
-  if (ext == "EEP") return image::SaveType::kEeprom;
-  if (ext == "S" || ext == "S19" || ext == "S2" || ext == "S28" || ext == "S3" || ext == "S37" ||
-      ext == "SREC" || ext == "MOT") {
-    return image::SaveType::kSRecord;
-  }
-  return image::SaveType::kBinary;
+  return SaveTypeFor(*format);
 }
 
 std::string SaveFile(Programmer& p, const std::string& path, image::SaveType type) {
@@ -64,6 +94,20 @@ std::string SaveFile(Programmer& p, const std::string& path, image::SaveType typ
   ProgrammerFileHost host(p);
   const image::SaveResult result = image::SaveImageFile(path, type, p.image, LayoutOf(p), host);
   return result.ok ? result.path : std::string();
+}
+
+std::string SavePathFor(const Programmer& p, const std::string& path, image::SaveType type) {
+  return image::SavePath(path, type, p.image, LayoutOf(p));
+}
+
+image::SaveResult SaveFileAs(Programmer& p, const std::string& path, image::SaveType type) {
+  if (p.RefuseWhileBusy()) return {};
+  ProgrammerFileHost host(p);
+  return image::SaveImageFile(path, type, p.image, LayoutOf(p), host, false);
+}
+
+std::string SaveRefusal(const Programmer& p, image::SaveType type) {
+  return image::SaveRefusal(type, p.image, LayoutOf(p)).value_or(std::string());
 }
 
 namespace {
@@ -89,8 +133,12 @@ bool ClearBuffer(Programmer& p, int pattern) {
   return BufferOp(p, [&] { ClearImage(p, pattern); });
 }
 
-bool InvertBuffer(Programmer& p) { return BufferOp(p, [&] { image::InvertData(p.image); }); }
-bool SwapBufferBytes(Programmer& p) { return BufferOp(p, [&] { image::SwapBytes(p.image); }); }
+bool InvertBuffer(Programmer& p) {
+  return BufferOp(p, [&] { image::InvertData(p.image); });
+}
+bool SwapBufferBytes(Programmer& p) {
+  return BufferOp(p, [&] { image::SwapBytes(p.image); });
+}
 
 bool MoveBuffer(Programmer& p, uint32_t a, uint32_t b, uint32_t size) {
   return BufferOp(p, [&] {

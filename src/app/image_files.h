@@ -8,6 +8,7 @@
 #include <string>
 
 #include "image/file_host.h"
+#include "image/file_load.h"
 #include "image/file_save.h"
 #include "image/layout.h"
 
@@ -32,14 +33,35 @@ class ProgrammerFileHost final : public image::FileHost {
   Programmer& p_;
 };
 
-// Loads a file by its extension. False (with the reason shown) when it
-// failed or an action is running; the image is then unchanged.
-bool LoadFile(Programmer& p, const std::string& path);
+// Loads a file in the format the options, its extension or its content
+// give, moved by the options' file offset. Not ok (with the reason shown)
+// when it failed or an action is running; the image is then unchanged.
+// Data the file holds outside the selected device is shown as a warning
+// (OutsideWarning) and returned in `outside`.
+image::LoadResult LoadFile(Programmer& p, const std::string& path,
+                           const image::LoadOptions& options);
+inline bool LoadFile(Programmer& p, const std::string& path) { return LoadFile(p, path, {}).ok; }
+
+// "4096 bytes of fw.hex, from 0x00E000 to 0x00FFFF, lie outside the 27C64
+// (0x000000 to 0x001FFF) and will not be programmed".
+std::string OutsideWarning(const Programmer& p, const std::string& file,
+                           const image::Extent& outside);
+
 // Saves the image as `type`; returns the path written, empty on failure.
+// The type's extension is added to a name with another one.
 std::string SaveFile(Programmer& p, const std::string& path, image::SaveType type);
-// The save type a file name's extension asks for (.bin .rom .hex .s19 .s28
-// .s37 .s .s2 .s3 .srec .mot .eep); binary for anything else.
+// The name SaveFile writes for `path` (the path with the type's extension).
+std::string SavePathFor(const Programmer& p, const std::string& path, image::SaveType type);
+// Saves under exactly the name asked for ("-" is standard output); the
+// status tells a refused save (nothing to write) from a failed one.
+image::SaveResult SaveFileAs(Programmer& p, const std::string& path, image::SaveType type);
+// Why saving as `type` would be refused, empty when it would not.
+std::string SaveRefusal(const Programmer& p, image::SaveType type);
+// The save type a file name's extension asks for (the extensions of
+// image::FormatForPath, .rom as the ROM type); binary for anything else.
 image::SaveType SaveTypeForPath(const std::string& path);
+// The save type that writes `format`.
+image::SaveType SaveTypeFor(image::FileFormat format);
 
 // Clears the image with a fill pattern the way the family needs it, resets
 // the caption and the PIC configuration value. No busy check: routines use

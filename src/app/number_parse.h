@@ -20,7 +20,19 @@ bool ParseNumber(std::string_view text, uint64_t& value);
 std::string ParseNumberInRange(std::string_view text, std::string_view what, int64_t min,
                                int64_t max, int64_t& value);
 
-// A bound as ParseNumberInRange's errors show it: hexadecimal from 0x10000 on.
+// A number that may carry a sign ("-0xE000", "+16", "-8"), range-checked
+// with min <= max on either side of 0. Errors as ParseNumberInRange's.
+std::string ParseSignedNumberInRange(std::string_view text, std::string_view what, int64_t min,
+                                     int64_t max, int64_t& value);
+
+// A hexadecimal field of the command line: hexadecimal digits with or
+// without 0x ("1A2" is 0x1A2), range-checked (0 <= min <= max). Errors
+// name `what` and the range in hexadecimal.
+std::string ParseHexInRange(std::string_view text, std::string_view what, int64_t min, int64_t max,
+                            int64_t& value);
+
+// A bound as ParseNumberInRange's errors show it: hexadecimal from 0x10000 on
+// (either sign).
 std::string NumberText(int64_t value);
 
 }  // namespace app

@@ -1,7 +1,11 @@
 #include "app/sim_harness.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -73,11 +77,43 @@ std::string CheckSimJumper(std::string_view name) {
   return "unknown jumper \"" + std::string(name) + "\" (the jumpers: " + JumperNames() + ")";
 }
 
+std::string CheckSimChipPath(const std::string& path) {
+  const std::string name = "the simulated chip file " + path;
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) return name + " is a directory";
+    if (!S_ISREG(st.st_mode)) return name + " is not a regular file";
+    if (::access(path.c_str(), R_OK | W_OK) != 0) {
+      return name + " cannot be written: " + std::strerror(errno);
+    }
+    return {};
+  }
+  if (errno != ENOENT) return name + " cannot be used: " + std::strerror(errno);
+  std::string folder = std::filesystem::path(path).parent_path().string();
+  if (folder.empty()) folder = ".";
+  if (::stat(folder.c_str(), &st) != 0) {
+    return name + " cannot be created: " + std::strerror(errno);
+  }
+  if (!S_ISDIR(st.st_mode)) return name + " cannot be created: " + folder + " is no folder";
+  if (::access(folder.c_str(), W_OK | X_OK) != 0) {
+    return name + " cannot be created: " + std::strerror(errno);
+  }
+  return {};
+}
+
 std::string LoadSimChip(const std::string& path, sim::Chip& chip, std::string_view device) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    return "the simulated chip file " + path + " is not a regular file";
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) return "cannot read the simulated chip file " + path + ": " + std::strerror(errno);
-  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                   std::istreambuf_iterator<char>()};
+  std::vector<uint8_t> bytes;
+  try {
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    return "cannot read the simulated chip file " + path;
+  }
   if (in.bad()) return "cannot read the simulated chip file " + path;
   const std::string error = sim::DecodeChipFile(bytes, chip, device);
   if (!error.empty()) return "the simulated chip file " + path + " cannot be used: " + error;
@@ -86,6 +122,18 @@ std::string LoadSimChip(const std::string& path, sim::Chip& chip, std::string_vi
 
 std::string SaveSimChip(const std::string& path, const sim::Chip& chip, std::string_view device) {
   const std::vector<uint8_t> bytes = sim::EncodeChipFile(chip, device);
+  std::error_code ec;
+  if (std::filesystem::is_regular_file(path, ec)) {
+    // Unchanged contents: no new file (and no new time stamp) for nothing.
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> old;
+    try {
+      old.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure&) {
+      old.clear();
+    }
+    if (!in.bad() && old == bytes) return {};
+  }
   image::AtomicFile out;
   if (out.Open(path)) {
     out.Write(reinterpret_cast<const char*>(bytes.data()), bytes.size());

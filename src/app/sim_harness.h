@@ -31,9 +31,15 @@ std::string FaultPatterns();
 // "erase, wirelink"
 std::string JumperNames();
 
+// Whether `path` can serve as the chip file before anything is run: empty
+// when it is a writable regular file, or a new name in a writable folder;
+// else why not (a folder, a device, no permission, ...).
+std::string CheckSimChipPath(const std::string& path);
+
 // The chip file through the file system: empty on success, else the error
 // text. A failed load leaves the chip as it was; a failed save leaves the
-// old file as it was.
+// old file as it was. A file that already holds exactly what would be
+// written is left alone.
 std::string LoadSimChip(const std::string& path, sim::Chip& chip, std::string_view device);
 std::string SaveSimChip(const std::string& path, const sim::Chip& chip, std::string_view device);
 

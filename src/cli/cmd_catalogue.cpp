@@ -11,7 +11,10 @@
 #include "app/winstat.h"
 #include "cli/board_text.h"
 #include "cli/commands.h"
+#include "cli/file_io.h"
 #include "cli/json.h"
+#include "cli/report.h"
+#include "cli/signals.h"
 #include "image/checksum.h"
 
 namespace cli {
@@ -65,7 +68,7 @@ struct KeyRow {
 int CmdDevices(const GlobalOptions& g, const std::string& pattern) {
   const auto hits = app::SearchDevices(pattern);
   if (hits.empty()) {
-    std::fprintf(stderr, "daraz: no device matches \"%s\"\n", pattern.c_str());
+    Error("no device matches \"" + pattern + "\"");
     return kUsage;
   }
   app::SilentHost quiet;
@@ -73,6 +76,20 @@ int CmdDevices(const GlobalOptions& g, const std::string& pattern) {
   Json j;
   j.BeginArray();
   for (const auto& hit : hits) {
+    if (hit.node->tag == 0) {
+      // Such an item keeps whatever device was chosen before it.
+      if (g.json) {
+        j.BeginObject()
+            .Field("caption", hit.node->caption)
+            .Field("path", hit.group_path)
+            .Field("keeps_current_device", true)
+            .EndObject();
+      } else {
+        std::printf("%-28s  %-40s  keeps the current device\n",
+                    std::string(hit.node->caption).c_str(), hit.group_path.c_str());
+      }
+      continue;
+    }
     const Selected sel = SelectQuietly(scratch, *hit.node);
     if (g.json) {
       j.BeginObject()
@@ -186,43 +203,31 @@ int CmdInfo(const GlobalOptions& g, const std::string& device,
 }
 
 int CmdConvert(const GlobalOptions& g, const std::string& in, const std::string& out,
-               const std::string& device) {
+               const std::string& device, const FileOptions& file) {
   Session s(g);
   app::Programmer& p = s.programmer();
+  std::optional<image::FileFormat> out_format;
+  if (int rc = ParseSaveFormat("--out-format", file.out_format, out_format)) return rc;
+  s.host().SetDataOnStdout(IsStandardOutput(out));
   if (!device.empty()) {
-    if (int rc = s.Select(device)) return rc;
+    if (int rc = s.Select(device)) return s.Finish(rc);
   }
-  if (!std::filesystem::is_regular_file(in)) {
-    std::fprintf(stderr, "daraz: cannot read %s: no such file\n", in.c_str());
-    return kUsage;
-  }
-  if (!app::LoadFile(p, in)) return kUsage;
+  if (int rc = LoadInput(s, in, file, LoadPurpose::kOther)) return s.Finish(rc);
   if (device.empty()) p.SetBufferSize(p.image.data_end);  // the loaded extent
-  const std::string written = app::SaveFile(p, out, app::SaveTypeForPath(out));
-  if (written.empty()) return kFailed;
-  if (written != out) {
-    std::error_code ec;
-    std::filesystem::rename(written, out, ec);
-    if (ec) {
-      std::fprintf(stderr, "daraz: cannot rename %s to %s\n", written.c_str(), out.c_str());
-      return kFailed;
-    }
-  }
-  return kOk;
+  if (Interrupted()) return s.Finish(kOk);
+  return s.Finish(SaveOutput(s, out, out_format));
 }
 
 int CmdChecksum(const GlobalOptions& g, const std::string& device, const std::string& file,
-                bool crc32) {
+                bool crc32, const FileOptions& options) {
   Session s(g);
-  if (int rc = s.Select(device)) return rc;
+  if (int rc = s.Select(device)) return s.Finish(rc);
   app::Programmer& p = s.programmer();
-  if (!std::filesystem::is_regular_file(file)) {
-    std::fprintf(stderr, "daraz: cannot read %s: no such file\n", file.c_str());
-    return kUsage;
-  }
-  if (!app::LoadFile(p, file)) return kUsage;
+  if (int rc = LoadInput(s, file, options, LoadPurpose::kOther)) return s.Finish(rc);
   const int type = crc32 ? image::kChecksumCrc32 : image::kChecksumSum16;
-  const std::string text = image::ShowChecksum(p.image, p.dev.pic, type);
+  std::string text = image::ShowChecksum(p.image, p.dev.pic, type);
+  // The status area pads the CRC-32 with a blank; a value has none.
+  text.erase(0, text.find_first_not_of(' '));
   if (g.json) {
     Json j;
     j.BeginObject().Field("type", crc32 ? "crc32" : "sum16").Field("value", text).EndObject();
@@ -230,7 +235,7 @@ int CmdChecksum(const GlobalOptions& g, const std::string& device, const std::st
   } else {
     std::printf("%s\n", text.c_str());
   }
-  return kOk;
+  return s.Finish(kOk);
 }
 
 }  // namespace cli

@@ -1,44 +1,67 @@
 // The commands that work on a chip in the socket.
-#include <csignal>
 #include <cstdio>
-#include <filesystem>
 
 #include "app/actions.h"
 #include "app/image_files.h"
 #include "cli/commands.h"
+#include "cli/file_io.h"
 #include "cli/json.h"
+#include "cli/report.h"
+#include "cli/signals.h"
+#include "sim/board.h"
 
 namespace cli {
 namespace {
 
-std::atomic<int>* g_cancel = nullptr;
-
-extern "C" void OnInterrupt(int) {
-  if (g_cancel != nullptr) g_cancel->store(1);
-}
-
-// Select, apply the action options, refuse an unanswerable question before
-// touching the board, then open the port.
-int Prepare(Session& s, const DeviceFileArgs& args) {
-  if (int rc = s.Select(args.device)) return rc;
+// Select, apply the action options, and refuse an unanswerable question
+// before the board is touched.
+int PrepareDevice(Session& s, const DeviceFileArgs& args) {
+  if (s.selected() == nullptr) {
+    if (int rc = s.Select(args.device)) return rc;
+  }
   if (int rc = s.ApplyActionOptions(args.action)) return rc;
   if (s.QuestionUnanswerable()) {
-    std::fprintf(stderr,
-                 "daraz: a buffer offset makes the action ask \"Use offset of 0x%06X\"; answer it "
-                 "with --yes or --no\n",
-                 s.programmer().image.buffer_offset);
+    char text[128];
+    std::snprintf(text, sizeof text,
+                  "a buffer offset makes the action ask \"Use offset of 0x%06X\"; answer it with "
+                  "--yes or --no",
+                  s.programmer().image.buffer_offset);
+    Error(text);
     return kUsage;
   }
+  return kOk;
+}
+
+// PrepareDevice, then open the port.
+int Prepare(Session& s, const DeviceFileArgs& args) {
+  if (int rc = PrepareDevice(s, args)) return rc;
+  return s.OpenBoard();
+}
+
+// A file for the chip is read before the board is touched: bad input never
+// reaches a port.
+int PrepareWithFile(Session& s, const DeviceFileArgs& args, LoadPurpose purpose) {
+  if (int rc = PrepareDevice(s, args)) return rc;
+  if (int rc = LoadInput(s, args.file, args.action.file, purpose)) return rc;
   return s.OpenBoard();
 }
 
 int RunAction(Session& s, void (*action)(app::Programmer&)) {
   app::Programmer& p = s.programmer();
+  if (Interrupted()) {
+    Error("interrupted before the action began");
+    return kFailed;
+  }
   s.host().Reset();
   p.error = 0;
-  InstallCancelHandler(p);
+  sim::Board* board = p.board();
+  const int64_t start_ns = board != nullptr ? board->clock().now_ns() : 0;
   action(p);
-  RemoveCancelHandler();
+  if (board != nullptr) {
+    // What the same run takes on the real board, from the virtual clock.
+    s.host().Status("simulated: " + DurationText(board->clock().now_ns() - start_ns) +
+                    " on a real board");
+  }
   return s.ActionResult();
 }
 
@@ -62,52 +85,26 @@ void HexDump(const app::Programmer& p) {
   }
 }
 
-// Saves under exactly the name asked for: the writers add their own
-// extension when the name has another one.
-bool SaveAs(app::Programmer& p, const std::string& path) {
-  const std::string written = app::SaveFile(p, path, app::SaveTypeForPath(path));
-  if (written.empty()) return false;
-  if (written != path) {
-    std::error_code ec;
-    std::filesystem::rename(written, path, ec);
-    if (ec) {
-      std::fprintf(stderr, "daraz: cannot rename %s to %s: %s\n", written.c_str(), path.c_str(),
-                   ec.message().c_str());
-      return false;
-    }
-  }
-  return true;
-}
-
-int LoadInput(Session& s, const std::string& file) {
-  if (!std::filesystem::is_regular_file(file)) {
-    std::fprintf(stderr, "daraz: cannot read %s: no such file\n", file.c_str());
-    return kUsage;
-  }
-  return app::LoadFile(s.programmer(), file) ? kOk : kUsage;
-}
-
 }  // namespace
-
-void InstallCancelHandler(app::Programmer& p) {
-  g_cancel = &p.cancel;
-  std::signal(SIGINT, OnInterrupt);
-}
-
-void RemoveCancelHandler() {
-  std::signal(SIGINT, SIG_DFL);
-  g_cancel = nullptr;
-}
 
 int CmdRead(const GlobalOptions& g, const DeviceFileArgs& args) {
   Session s(g);
+  std::optional<image::FileFormat> format;
+  if (int rc = ParseSaveFormat("--format", args.action.file.format, format)) return rc;
+  // A hex dump, or the file itself, on standard output: status lines go to
+  // standard error.
+  s.host().SetDataOnStdout(args.file.empty() || IsStandardOutput(args.file));
+  if (int rc = s.Select(args.device)) return s.Finish(rc);
+  if (!args.file.empty()) {
+    if (int rc = CheckOutput(s, args.file, format)) return s.Finish(rc);
+  }
   if (int rc = Prepare(s, args)) return s.Finish(rc);
   int rc = RunAction(s, app::mnuReadClick);
-  if (rc == kOk) {
+  if (rc == kOk && !Interrupted()) {
     if (args.file.empty()) {
       HexDump(s.programmer());
-    } else if (!SaveAs(s.programmer(), args.file)) {
-      rc = kFailed;
+    } else {
+      rc = SaveOutput(s, args.file, format);
     }
   }
   return s.Finish(rc);
@@ -115,15 +112,13 @@ int CmdRead(const GlobalOptions& g, const DeviceFileArgs& args) {
 
 int CmdProgram(const GlobalOptions& g, const DeviceFileArgs& args) {
   Session s(g);
-  if (int rc = Prepare(s, args)) return s.Finish(rc);
-  if (int rc = LoadInput(s, args.file)) return s.Finish(rc);
+  if (int rc = PrepareWithFile(s, args, LoadPurpose::kProgram)) return s.Finish(rc);
   return s.Finish(RunAction(s, app::mnuProgramClick));
 }
 
 int CmdVerify(const GlobalOptions& g, const DeviceFileArgs& args) {
   Session s(g);
-  if (int rc = Prepare(s, args)) return s.Finish(rc);
-  if (int rc = LoadInput(s, args.file)) return s.Finish(rc);
+  if (int rc = PrepareWithFile(s, args, LoadPurpose::kVerify)) return s.Finish(rc);
   return s.Finish(RunAction(s, app::mnuVerifyClick));
 }
 
@@ -146,7 +141,7 @@ int CmdId(const GlobalOptions& g, const DeviceFileArgs& args) {
   const app::Controls& c = s.programmer().controls;
   const bool shown = c.Visible("pIDcode") && !c.Text("edManufacID").empty();
   if (rc == kOk && !shown) {
-    std::fprintf(stderr, "daraz: this device has no identification codes to read\n");
+    Error("this device has no identification codes to read");
     rc = kFailed;
   }
   if (shown) {

@@ -24,13 +24,11 @@ int CmdBlank(const GlobalOptions& g, const DeviceFileArgs& args);
 int CmdErase(const GlobalOptions& g, const DeviceFileArgs& args);
 int CmdId(const GlobalOptions& g, const DeviceFileArgs& args);
 int CmdTest(const GlobalOptions& g);
+// `file`: --format (of IN), --out-format (of OUT) and --file-offset.
 int CmdConvert(const GlobalOptions& g, const std::string& in, const std::string& out,
-               const std::string& device);
+               const std::string& device, const FileOptions& file);
+// `file`: --format and --file-offset.
 int CmdChecksum(const GlobalOptions& g, const std::string& device, const std::string& file,
-                bool crc32);
-
-// Ctrl-C during an action cancels it at its next progress step.
-void InstallCancelHandler(app::Programmer& p);
-void RemoveCancelHandler();
+                bool crc32, const FileOptions& options);
 
 }  // namespace cli

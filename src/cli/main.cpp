@@ -1,6 +1,7 @@
 // daraz: the command-line front door over the same core as the desktop
 // program. Argument handling and output only.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -10,6 +11,8 @@
 #include "app/option_keys.h"
 #include "app/sim_harness.h"
 #include "cli/commands.h"
+#include "cli/parse_errors.h"
+#include "cli/report.h"
 
 namespace {
 
@@ -17,7 +20,10 @@ constexpr char kDescription[] =
     "Read, program, verify, blank-check, erase and identify chips on the parallel-port\n"
     "device programmer, or on the simulated board (--port sim).\n\n"
     "DEVICE is a catalogue caption (case and runs of blanks ignored, e.g. 27c256 or\n"
-    "\"27C16 (RevK)\") or a group path; 'daraz devices PATTERN' lists them.\n\n"
+    "\"27C16 (RevK)\"), a group path, one of the names a caption lists (27C020 for\n"
+    "\"27C020/2000/2001\") or the start of one; 'daraz devices PATTERN' lists them.\n\n"
+    "FILE may be - for standard input or output. Its format comes from --format, else\n"
+    "its extension, else its content.\n\n"
     "Exit status: 0 success, 1 the operation failed, 2 usage or input error,\n"
     "3 the port could not be opened.";
 
@@ -79,6 +85,25 @@ void AddSetOption(CLI::App* cmd, std::vector<std::string>& sets) {
 void AddActionOptions(CLI::App* cmd, cli::ActionOptions& o) {
   cmd->add_option("--offset", o.offset, "Buffer offset in hex: chip address of image byte 0");
   AddSetOption(cmd, o.sets);
+}
+
+constexpr char kFormatHelp[] = "bin, hex, srec or eep";
+
+// How FILE is read: its format and where its addresses go; for a chip
+// action also whether data outside the device may be left out.
+void AddFileOptions(CLI::App* cmd, cli::FileOptions& o, bool chip) {
+  cmd->add_option(
+         "--format", o.format,
+         std::string("Read FILE as ") + kFormatHelp + " (default: by extension, else by content)")
+      ->type_name("FORMAT");
+  cmd->add_option("--file-offset", o.file_offset,
+                  "Add ADDR to every address of FILE, as srec_cat -offset does (may be "
+                  "negative: --file-offset=-0xE000)")
+      ->type_name("ADDR");
+  if (chip) {
+    cmd->add_flag("--allow-outside", o.allow_outside,
+                  "Go ahead although FILE holds data outside the device (that data is left out)");
+  }
 }
 
 bool IsOption(CLI::App& app, const std::string& name) {
@@ -161,7 +186,10 @@ int main(int argc, char** argv) {
   yes->excludes(no);
   app.add_flag("-q,--quiet", g.quiet, "Print errors only");
   app.add_flag("--no-progress", g.no_progress, "No progress bar");
-  app.add_flag("--json", g.json, "Machine-readable output for devices, info, id and checksum");
+  app.add_flag("--json", g.json,
+               "Machine-readable output for devices, info, id and checksum; a failure prints "
+               "{\"error\": ..., \"exit\": N}");
+  app.add_flag("-v,--verbose", g.verbose, "Print how long each phase (program, verify) took");
 
   std::string pattern;
   auto* devices = app.add_subcommand("devices", "List the selectable catalogue items");
@@ -175,18 +203,24 @@ int main(int argc, char** argv) {
   auto* read = app.add_subcommand("read", "Read the chip (hex dump, or a file with -o)");
   read->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
   read->add_option("-o,--output", a.file,
-                   "Save to FILE; format by extension: .bin .rom .hex .s19 .s28 .s37 .s .eep");
+                   "Save to FILE (- for standard output); format by extension: .bin .rom .hex "
+                   ".s19 .s28 .s37 .s .eep");
+  read->add_option("--format", a.action.file.format,
+                   std::string("Write FILE as ") + kFormatHelp + " (default: by extension)")
+      ->type_name("FORMAT");
   AddActionOptions(read, a.action);
 
   auto* program = app.add_subcommand("program", "Load FILE and program it into the chip");
   program->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
   program->add_option("FILE", a.file, "Binary, Intel HEX, S-record or .EEP file")->required();
   AddActionOptions(program, a.action);
+  AddFileOptions(program, a.action.file, true);
 
   auto* verify = app.add_subcommand("verify", "Compare the chip with FILE");
   verify->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
   verify->add_option("FILE", a.file, "Binary, Intel HEX, S-record or .EEP file")->required();
   AddActionOptions(verify, a.action);
+  AddFileOptions(verify, a.action.file, true);
 
   auto* blank = app.add_subcommand("blank", "Check that the chip is erased");
   blank->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
@@ -203,17 +237,26 @@ int main(int argc, char** argv) {
   app.add_subcommand("test", "Run the board's loop-back hardware test");
 
   std::string in, out, conv_device;
+  cli::FileOptions conv_file;
   auto* convert = app.add_subcommand("convert", "Convert a file through the memory image");
-  convert->add_option("IN", in, "Input file (format by extension)")->required();
-  convert->add_option("OUT", out, "Output file (format by extension)")->required();
+  convert->add_option("IN", in, "Input file (- for standard input)")->required();
+  convert->add_option("OUT", out, "Output file (- for standard output), named exactly so")
+      ->required();
   convert->add_option("--device", conv_device,
                       "Save the device's areas; without it OUT holds the loaded extent");
+  AddFileOptions(convert, conv_file, false);
+  convert
+      ->add_option("--out-format", conv_file.out_format,
+                   std::string("Write OUT as ") + kFormatHelp + " (default: by extension)")
+      ->type_name("FORMAT");
 
   bool crc32 = false;
   auto* checksum = app.add_subcommand("checksum", "Print the checksum of FILE over the device");
   checksum->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
   checksum->add_option("FILE", a.file, "The file")->required();
   checksum->add_flag("--crc32", crc32, "CRC-32 instead of the 16-bit sum");
+  cli::FileOptions sum_file;
+  AddFileOptions(checksum, sum_file, false);
 
   app.footer(SimulationHelp());
 
@@ -223,19 +266,33 @@ int main(int argc, char** argv) {
   try {
     app.parse(static_cast<int>(pointers.size()), pointers.data());
   } catch (const CLI::ParseError& e) {
-    const int rc = app.exit(e);
-    return rc == 0 ? 0 : cli::kUsage;
+    const bool json = std::find(args.begin(), args.end(), "--json") != args.end();
+    return cli::ReportParseError(app, e, args, json);
   }
 
-  if (*devices) return cli::CmdDevices(g, pattern);
-  if (*info) return cli::CmdInfo(g, a.device, a.action.sets);
-  if (*read) return cli::CmdRead(g, a);
-  if (*program) return cli::CmdProgram(g, a);
-  if (*verify) return cli::CmdVerify(g, a);
-  if (*blank) return cli::CmdBlank(g, a);
-  if (*erase) return cli::CmdErase(g, a);
-  if (*id) return cli::CmdId(g, a);
-  if (*convert) return cli::CmdConvert(g, in, out, conv_device);
-  if (*checksum) return cli::CmdChecksum(g, a.device, a.file, crc32);
-  return cli::CmdTest(g);
+  int rc = cli::kOk;
+  if (*devices) {
+    rc = cli::CmdDevices(g, pattern);
+  } else if (*info) {
+    rc = cli::CmdInfo(g, a.device, a.action.sets);
+  } else if (*read) {
+    rc = cli::CmdRead(g, a);
+  } else if (*program) {
+    rc = cli::CmdProgram(g, a);
+  } else if (*verify) {
+    rc = cli::CmdVerify(g, a);
+  } else if (*blank) {
+    rc = cli::CmdBlank(g, a);
+  } else if (*erase) {
+    rc = cli::CmdErase(g, a);
+  } else if (*id) {
+    rc = cli::CmdId(g, a);
+  } else if (*convert) {
+    rc = cli::CmdConvert(g, in, out, conv_device, conv_file);
+  } else if (*checksum) {
+    rc = cli::CmdChecksum(g, a.device, a.file, crc32, sum_file);
+  } else {
+    rc = cli::CmdTest(g);
+  }
+  return cli::Exit(g.json, rc);
 }

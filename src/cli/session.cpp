@@ -7,10 +7,12 @@
 
 #include "app/device_lookup.h"
 #include "app/dispatch.h"
+#include "app/number_parse.h"
 #include "app/option_keys.h"
 #include "app/selection.h"
 #include "app/sim_socket.h"
-#include "image/hex_field.h"
+#include "cli/report.h"
+#include "cli/signals.h"
 #include "sim/board.h"
 #include "sim/trace.h"
 
@@ -25,11 +27,25 @@ Answer AnswerOf(const GlobalOptions& o) {
 
 }  // namespace
 
-const app::CatalogueNode* LookupOrExplain(const std::string& name) {
+const app::CatalogueNode* LookupOrExplain(const std::string& name, bool quiet) {
   const app::DeviceLookup found = app::FindDevice(name);
-  if (found.ok()) return found.node;
-  std::fprintf(stderr, "daraz: %s\n", found.error.c_str());
-  return nullptr;
+  if (!found.ok()) {
+    Error(found.error);
+    return nullptr;
+  }
+  if (found.node->tag == 0) {
+    // Such an item keeps the device chosen before it; a command line
+    // starts with none.
+    Error("\"" + std::string(found.node->caption) +
+          "\" keeps the current device and names none itself: name the device");
+    return nullptr;
+  }
+  if (found.match != app::DeviceLookup::Match::kCaption && !quiet) {
+    // Not the caption as typed: say which device the name was taken for.
+    std::fprintf(stderr, "note: \"%s\" is taken for %s (%s)\n", name.c_str(),
+                 std::string(found.node->caption).c_str(), app::GroupPath(*found.node).c_str());
+  }
+  return found.node;
 }
 
 Session::Session(const GlobalOptions& options)
@@ -37,12 +53,14 @@ Session::Session(const GlobalOptions& options)
       host_(options.quiet || options.json, !options.no_progress, AnswerOf(options)),
       p_(std::make_unique<app::Programmer>(host_)) {
   if (options.json) host_.SetSilent(true);
+  host_.SetVerbose(options.verbose);
+  InstallSignalHandlers(p_->cancel);
 }
 
-Session::~Session() = default;
+Session::~Session() { RemoveSignalHandlers(); }
 
 int Session::Select(const std::string& name) {
-  selected_ = LookupOrExplain(name);
+  selected_ = LookupOrExplain(name, options_.quiet);
   if (selected_ == nullptr) return kUsage;
   app::SelectDevice(*p_, selected_->handler,
                     app::SelectItem{selected_->tag, std::string(selected_->caption)});
@@ -52,19 +70,20 @@ int Session::Select(const std::string& name) {
 int Session::ApplyActionOptions(const ActionOptions& options) {
   app::Controls& c = p_->controls;
   if (!options.offset.empty()) {
-    uint32_t offset = 0;
-    if (!image::ParseHexField(options.offset, offset)) {
-      std::fprintf(stderr, "daraz: --offset needs a hexadecimal number, not \"%s\"\n",
-                   options.offset.c_str());
+    int64_t offset = 0;
+    // The buffer offset field holds six hexadecimal digits.
+    const std::string error = app::ParseHexInRange(options.offset, "--offset", 0, 0xFFFFFF, offset);
+    if (!error.empty()) {
+      Error(error);
       return kUsage;
     }
     if (!c.Enabled("edOffset") || !c.Visible("edOffset")) {
-      std::fprintf(stderr, "daraz: this device takes no buffer offset\n");
+      Error("this device takes no buffer offset");
       return kUsage;
     }
-    p_->image.buffer_offset = offset;
+    p_->image.buffer_offset = static_cast<uint32_t>(offset);
     char text[16];
-    std::snprintf(text, sizeof text, "%06X", offset);
+    std::snprintf(text, sizeof text, "%06X", p_->image.buffer_offset);
     c.SetText("edOffset", text);
   }
   return ApplySettings(options.sets);
@@ -76,14 +95,14 @@ int Session::ApplySettings(const std::vector<std::string>& sets) {
     const std::string error =
         app::ParseOptionSetting(app::Families().options(), sets[i], settings[i]);
     if (!error.empty()) {
-      std::fprintf(stderr, "daraz: --set %s: %s\n", sets[i].c_str(), error.c_str());
+      Error("--set " + sets[i] + ": " + error);
       return kUsage;
     }
   }
   for (const app::OptionSetting& setting : settings) {
     const std::string error = app::ApplyOptionSetting(*p_, setting);
     if (!error.empty()) {
-      std::fprintf(stderr, "daraz: %s\n", error.c_str());
+      Error(error);
       return kUsage;
     }
   }
@@ -100,7 +119,7 @@ int Session::ParseSimulationOptions() {
     app::SimFault fault;
     const std::string error = app::ParseSimFault(text, fault);
     if (!error.empty()) {
-      std::fprintf(stderr, "daraz: --sim-fault: %s\n", error.c_str());
+      Error("--sim-fault: " + error);
       return kUsage;
     }
     faults_.push_back(fault);
@@ -108,7 +127,14 @@ int Session::ParseSimulationOptions() {
   for (const std::string& name : options_.sim_jumpers) {
     const std::string error = app::CheckSimJumper(name);
     if (!error.empty()) {
-      std::fprintf(stderr, "daraz: --sim-jumper: %s\n", error.c_str());
+      Error("--sim-jumper: " + error);
+      return kUsage;
+    }
+  }
+  if (!options_.sim_chip.empty()) {
+    const std::string error = app::CheckSimChipPath(options_.sim_chip);
+    if (!error.empty()) {
+      Error(error);
       return kUsage;
     }
   }
@@ -121,29 +147,27 @@ int Session::OpenBoard() {
                            !options_.trace.empty();
   app::BackendSpec backend;
   if (!app::ParseBackendSpec(options_.port, backend)) {
-    std::fprintf(stderr,
-                 "daraz: unknown port \"%s\" (use lpt1..lpt4, /dev/parportN, direct:0xNNNN or "
-                 "sim)\n",
-                 options_.port.c_str());
+    Error("unknown port \"" + options_.port +
+          "\" (use lpt1..lpt4, /dev/parportN, direct:0xNNNN or sim)");
     return kUsage;
   }
   const bool simulated = backend.kind == app::BackendSpec::Kind::kSim;
   if (sim_options && !simulated) {
-    std::fprintf(stderr,
-                 "daraz: --sim-chip, --sim-device, --sim-fault, --sim-jumper and --trace need "
-                 "--port sim\n");
+    Error("--sim-chip, --sim-device, --sim-fault, --sim-jumper and --trace need --port sim");
     return kUsage;
   }
   if (int rc = ParseSimulationOptions()) return rc;
   const std::string reason = p_->OpenBackend(backend);
   if (!reason.empty()) {
-    std::fprintf(stderr, "daraz: cannot open port %s: %s\n", options_.port.c_str(), reason.c_str());
+    Error("cannot open port " + options_.port + ": " + reason);
     return kNoPort;
   }
   board_open_ = true;
   if (!simulated) return kOk;
   // Nobody may take a simulated run for a real one.
   if (!options_.quiet) std::fprintf(stderr, "note: simulated board\n");
+  sim::Board* board = p_->board();
+  host_.SetVirtualClock([board] { return board->clock().now_ns(); });
   return PrepareSimulation();
 }
 
@@ -154,7 +178,7 @@ int Session::PrepareSimulation() {
     std::string error;
     trace_ = sim::OpenTraceFile(options_.trace, &error);
     if (!trace_) {
-      std::fprintf(stderr, "daraz: %s\n", error.c_str());
+      Error(error);
       return kUsage;
     }
     board.SetTraceSink(trace_.get());
@@ -163,7 +187,7 @@ int Session::PrepareSimulation() {
   // The socket holds the selected device's chip, or the one --sim-device names.
   std::unique_ptr<sim::Chip> chip;
   if (!options_.sim_device.empty()) {
-    const app::CatalogueNode* node = LookupOrExplain(options_.sim_device);
+    const app::CatalogueNode* node = LookupOrExplain(options_.sim_device, options_.quiet);
     if (node == nullptr) return kUsage;
     app::SilentHost quiet;
     app::Programmer other(quiet);
@@ -176,12 +200,13 @@ int Session::PrepareSimulation() {
   }
 
   const std::string& file = options_.sim_chip;
-  if (chip && !file.empty() && std::filesystem::exists(file)) {
-    const std::string error = std::filesystem::is_regular_file(file)
+  std::error_code ec;
+  if (chip && !file.empty() && std::filesystem::exists(file, ec)) {
+    const std::string error = std::filesystem::is_regular_file(file, ec)
                                   ? app::LoadSimChip(file, *chip, chip_device_)
                                   : file + " is not a simulated chip file";
     if (!error.empty()) {
-      std::fprintf(stderr, "daraz: %s\n", error.c_str());
+      Error(error);
       return kUsage;
     }
   }
@@ -191,8 +216,7 @@ int Session::PrepareSimulation() {
     if (fault.kind->board) {
       board.SetFault(fault.board);
     } else if (!chip || !chip->InjectFault(fault.chip)) {
-      std::fprintf(stderr, "daraz: the simulated chip has no fault \"%s\"\n",
-                   options_.sim_faults[i].c_str());
+      Error("the simulated chip has no fault \"" + options_.sim_faults[i] + "\"");
       return kUsage;
     }
   }
@@ -211,12 +235,25 @@ int Session::ActionResult() const {
 }
 
 int Session::Finish(int rc) {
+  if (Interrupted()) {
+    // Stopped by a signal: whatever was done is saved below, but the run
+    // did not finish.
+    if (rc == kOk) {
+      Error("interrupted");
+      rc = kFailed;
+    }
+  }
   sim::Board* board = board_open_ ? p_->board() : nullptr;
   if (board == nullptr) return rc;
+  // Every path of every routine ends with the socket powered down; the
+  // simulated board can tell, so a run that did not is not passed off.
+  if (const std::string rest = board->RestState(); rest != sim::kAtRest) {
+    host_.Warning("the simulated board is not at rest after the run: " + rest);
+  }
   if (chip_ready_ && !options_.sim_chip.empty() && board->chip() != nullptr) {
     const std::string error = app::SaveSimChip(options_.sim_chip, *board->chip(), chip_device_);
     if (!error.empty()) {
-      std::fprintf(stderr, "daraz: %s\n", error.c_str());
+      Error(error);
       if (rc == kOk) rc = kFailed;
     }
   }
@@ -224,7 +261,7 @@ int Session::Finish(int rc) {
     board->SetTraceSink(nullptr);
     std::string error;
     if (!trace_->Finish(&error)) {
-      std::fprintf(stderr, "daraz: %s\n", error.c_str());
+      Error(error);
       if (rc == kOk) rc = kFailed;
     }
     trace_.reset();

@@ -30,12 +30,22 @@ struct GlobalOptions {
   bool quiet = false;
   bool no_progress = false;
   bool json = false;
+  bool verbose = false;
+};
+
+// How the command reads (or writes) its file.
+struct FileOptions {
+  std::string format;          // --format bin|hex|srec|eep; empty: extension, then content
+  std::string file_offset;     // --file-offset, may be negative
+  bool allow_outside = false;  // program or verify although data lies outside the device
+  std::string out_format;      // convert: --out-format for OUT
 };
 
 // Options the chip actions share.
 struct ActionOptions {
   std::string offset;             // hexadecimal
   std::vector<std::string> sets;  // --set KEY[=VALUE], in order
+  FileOptions file;
 };
 
 // One invocation: the terminal host, the programmer session, and the
@@ -94,7 +104,7 @@ class Session {
 };
 
 // The selectable item a name stands for, with the error printed when there
-// is none.
-const app::CatalogueNode* LookupOrExplain(const std::string& name);
+// is none, and a note when it was not the caption as typed.
+const app::CatalogueNode* LookupOrExplain(const std::string& name, bool quiet);
 
 }  // namespace cli

@@ -13,8 +13,29 @@
 namespace image {
 
 namespace {
+
 std::atomic<unsigned> temp_counter{0};
+
+// The descriptor a name for an already open stream stands for: "-" and
+// /dev/stdout are 1, /dev/stderr 2, /dev/fd/N and /proc/self/fd/N are N;
+// -1 for any other name.
+int StreamDescriptor(const std::string& path) {
+  if (path == "-" || path == "/dev/stdout") return STDOUT_FILENO;
+  if (path == "/dev/stderr") return STDERR_FILENO;
+  for (const char* prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+    const std::string p(prefix);
+    if (path.size() <= p.size() || path.compare(0, p.size(), p) != 0) continue;
+    int fd = 0;
+    for (size_t i = p.size(); i < path.size(); ++i) {
+      if (path[i] < '0' || path[i] > '9' || fd > 100000) return -1;
+      fd = fd * 10 + (path[i] - '0');
+    }
+    return fd;
+  }
+  return -1;
 }
+
+}  // namespace
 
 AtomicFile::~AtomicFile() { Discard(); }
 
@@ -25,10 +46,23 @@ void AtomicFile::Discard() {
   temp_.clear();
 }
 
+bool AtomicFile::OpenInPlace(int fd) {
+  if (fd < 0) return false;
+  fd_ = fd;
+  in_place_ = true;
+  return true;
+}
+
 bool AtomicFile::Open(const std::string& path) {
   Discard();
   failed_ = false;
+  in_place_ = false;
   target_ = path;
+  if (const int stream = StreamDescriptor(path); stream >= 0) {
+    // Our own copy of the descriptor, so that Commit can close it and still
+    // see a failed flush without closing the process's standard output.
+    return OpenInPlace(::fcntl(stream, F_DUPFD_CLOEXEC, 3));
+  }
   // Saving through a symbolic link replaces the file it points at, not the
   // link itself.
   struct stat st {};
@@ -39,7 +73,10 @@ bool AtomicFile::Open(const std::string& path) {
   replacing_ = false;
   if (::stat(target_.c_str(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) return false;
-    replacing_ = S_ISREG(st.st_mode);
+    if (!S_ISREG(st.st_mode)) {
+      return OpenInPlace(::open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+    }
+    replacing_ = true;
     mode_ = st.st_mode & 07777;
   }
   const std::filesystem::path target(target_);
@@ -77,6 +114,11 @@ bool AtomicFile::Commit() {
   if (fd_ < 0 || failed_) {
     Discard();
     return false;
+  }
+  if (in_place_) {
+    const bool closed = ::close(fd_) == 0;
+    fd_ = -1;
+    return closed;
   }
   // When an old file is replaced its data must be on disk before the rename
   // makes the new one visible, or a crash could leave neither.

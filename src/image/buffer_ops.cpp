@@ -11,17 +11,16 @@ namespace {
 constexpr uint32_t kWordsInImage = kImageSize / 2;
 
 // Sets `count` words from word index `first` to `value`, inside the image.
-void FillWords(MemoryImage& image, uint64_t first, uint64_t count, uint16_t value) {
+void FillWords(uint8_t* p, uint64_t first, uint64_t count, uint16_t value) {
   if (first >= kWordsInImage) return;
   const uint64_t end = std::min<uint64_t>(first + count, kWordsInImage);
-  uint8_t* p = image.data();
   for (uint64_t k = first; k < end; ++k) {
     p[2 * k] = static_cast<uint8_t>(value);
     p[2 * k + 1] = static_cast<uint8_t>(value >> 8);
   }
 }
 
-void FillPairs(MemoryImage& image, uint8_t even, uint8_t odd) {
+void FillPairs(uint8_t* p, uint8_t even, uint8_t odd) {
   // Build one block of the pattern and copy it; far faster than a byte loop.
   constexpr size_t kBlock = 4096;
   uint8_t block[kBlock];
@@ -29,7 +28,6 @@ void FillPairs(MemoryImage& image, uint8_t even, uint8_t odd) {
     block[i] = even;
     block[i + 1] = odd;
   }
-  uint8_t* p = image.data();
   for (size_t off = 0; off < kImageSize; off += kBlock) std::memcpy(p + off, block, kBlock);
 }
 
@@ -38,30 +36,35 @@ uint32_t ClipToImage(uint32_t end) { return std::min(end, kImageSize); }
 }  // namespace
 
 void ClearBuf(MemoryImage& image, int pattern, const FamilyLayout& layout) {
+  ClearBytes(image.data(), image.full_device_size, pattern, layout);
+}
+
+void ClearBytes(uint8_t* bytes, uint32_t full_device_size, int pattern,
+                const FamilyLayout& layout) {
   if (IsPic14(layout.family)) {
-    FillWords(image, 0, kPic14BlankWords, 0x3FFF);
-    FillWords(image, kPic14BlankWords, kPic14ClearWords - kPic14BlankWords, 0);
+    FillWords(bytes, 0, kPic14BlankWords, 0x3FFF);
+    FillWords(bytes, kPic14BlankWords, kPic14ClearWords - kPic14BlankWords, 0);
     return;
   }
   if (IsPic12(layout.family)) {
-    const uint64_t n = image.full_device_size;
-    FillWords(image, 0, n, 0x0FFF);
-    FillWords(image, n, layout.pic_data_words, 0);
-    FillWords(image, layout.pic_config_index, 1, 0x0FFF);
+    const uint64_t n = full_device_size;
+    FillWords(bytes, 0, n, 0x0FFF);
+    FillWords(bytes, n, layout.pic_data_words, 0);
+    FillWords(bytes, layout.pic_config_index, 1, 0x0FFF);
     return;
   }
   switch (pattern) {
     case kFillFF:
-      std::memset(image.data(), 0xFF, kImageSize);
+      std::memset(bytes, 0xFF, kImageSize);
       break;
     case kFill00:
-      std::memset(image.data(), 0x00, kImageSize);
+      std::memset(bytes, 0x00, kImageSize);
       break;
     case kFillAA55:
-      FillPairs(image, 0xAA, 0x55);
+      FillPairs(bytes, 0xAA, 0x55);
       break;
     case kFill55AA:
-      FillPairs(image, 0x55, 0xAA);
+      FillPairs(bytes, 0x55, 0xAA);
       break;
     default:
       break;

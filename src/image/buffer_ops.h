@@ -24,6 +24,9 @@ inline constexpr int kFill55AA = 4;
 // the caption to the caption prefix and the PIC configuration value to
 // 0x3FFF.
 void ClearBuf(MemoryImage& image, int pattern, const FamilyLayout& layout);
+// The same clear over a 16 MB copy of the image (the loaders clear the copy
+// they decode into), with the device size the PIC 12-bit clear counts.
+void ClearBytes(uint8_t* bytes, uint32_t full_device_size, int pattern, const FamilyLayout& layout);
 
 // image[i] := NOT image[i] below the data end.
 void InvertData(MemoryImage& image);

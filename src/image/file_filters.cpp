@@ -10,8 +10,9 @@ using P = std::string_view;
 constexpr std::array<P, 1> kBin{"*.BIN"};
 constexpr std::array<P, 1> kHex{"*.HEX"};
 constexpr std::array<P, 1> kS{"*.S"};
-constexpr std::array<P, 12> kAllDaraz{"*.BIN", "*.HEX", "*.S",   "*.ROM", "*.EEP",  "*.S19",
-                                      "*.S2",  "*.S3",  "*.S28", "*.S37", "*.SREC", "*.MOT"};
+constexpr std::array<P, 17> kAllDaraz{"*.BIN", "*.HEX",  "*.S",   "*.ROM", "*.EEP",  "*.S19",
+                                      "*.S2",  "*.S3",   "*.S28", "*.S37", "*.SREC", "*.MOT",
+                                      "*.IHX", "*.IHEX", "*.H86", "*.MCS", "*.A43"};
 constexpr std::array<P, 1> kRom{"*.ROM"};
 constexpr std::array<P, 1> kEep{"*.EEP"};
 constexpr std::array<P, 1> kS19{"*.S19"};

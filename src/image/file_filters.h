@@ -17,8 +17,8 @@ struct FileFilter {
 inline constexpr std::string_view kOpenDialogTitle = "Select Daraz file to Load";
 
 // The open dialog's list; kOpenDefaultFilter ("All Daraz Files") is
-// preselected. Its patterns include every extension the S-record loader
-// takes.
+// preselected. Its patterns include every extension that names a format
+// (FormatForPath).
 std::span<const FileFilter> OpenFilters();
 inline constexpr int kOpenDefaultFilter = 3;
 

@@ -34,6 +34,15 @@ inline constexpr const char* kEepNoColon = "Error reading Hexfile (EEP)";
 inline constexpr const char* kHexAddress = "Address Error reading Hexfile (beyond 16 MB)";
 inline constexpr const char* kEepAddress = "Address Error reading Hexfile (EEP)";
 inline constexpr const char* kEmptyFile = "File is empty";
+// Followed by the file's name.
+inline constexpr const char* kNoDataRecords = "No data records in ";
+inline constexpr const char* kBelowZero = "The file offset moves data below address 0";
+inline constexpr const char* kBeyondImage = "The file offset moves data beyond 16 MB";
+inline constexpr const char* kEepNeedsAvr = "An EEPROM (.eep) file needs an AVR device";
+inline constexpr const char* kNoEepromArea =
+    "The device has no EEPROM area: there is nothing to save as an EEPROM (.eep) file";
+inline constexpr const char* kNothingToSave =
+    "Nothing to save: the image holds no data for this file";
 inline constexpr const char* kBinaryTooLarge =
     "File larger than 16 MB: only the first 16 MB loaded";
 inline constexpr const char* kBinaryLoaded = "Binary File loaded OK";

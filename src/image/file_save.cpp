@@ -64,6 +64,35 @@ Area EepromArea(const FamilyLayout& layout) {
   return {kAvrEepromOffset, layout.avr_eeprom_bytes, 0};
 }
 
+std::vector<Area> DeviceAreas(const MemoryImage& image, const FamilyLayout& layout) {
+  std::vector<Area> areas = IntelHexAreas(image, layout);
+  if (IsPic14(layout.family)) areas.push_back(AreaAt(kPicIdByte, kPicIdWords * 2));
+  if (layout.family == kFamilyAvr) {
+    areas.push_back(AreaAt(kAvrEepromOffset, layout.avr_eeprom_bytes));
+  }
+  return areas;
+}
+
+std::optional<std::string> SaveRefusal(SaveType type, const MemoryImage& image,
+                                       const FamilyLayout& layout) {
+  if (type == SaveType::kEeprom) {
+    if (layout.family != kFamilyAvr) return std::string(text::kEepNeedsAvr);
+    if (layout.avr_eeprom_bytes == 0) return std::string(text::kNoEepromArea);
+    return std::nullopt;
+  }
+  const bool binary = type == SaveType::kBinary || type == SaveType::kRom;
+  uint64_t bytes = 0;
+  if (binary) {
+    bytes = BinaryLength(image, layout);
+  } else {
+    const std::vector<Area> areas =
+        type == SaveType::kSRecord ? SRecordAreas(image, layout) : IntelHexAreas(image, layout);
+    for (const Area& a : areas) bytes += a.length;
+  }
+  if (bytes == 0) return std::string(text::kNothingToSave);
+  return std::nullopt;
+}
+
 uint32_t BinaryLength(const MemoryImage& image, const FamilyLayout& layout) {
   return Bytes(uint64_t{image.device_size} * (layout.pic ? 2 : 1));
 }
@@ -72,33 +101,52 @@ std::string_view SRecordExtension(int type) {
   return type <= 1 ? ".S19" : type == 2 ? ".S2" : ".S3";
 }
 
+std::string SavePath(const std::string& path, SaveType type, const MemoryImage& image,
+                     const FamilyLayout& layout) {
+  switch (type) {
+    case SaveType::kRom:
+      return WithExtension(path, ".ROM");
+    case SaveType::kIntelHex:
+      return WithExtension(path, ".HEX");
+    case SaveType::kSRecord:
+      return WithExtension(path, SRecordExtension(SRecordTypeFor(SRecordAreas(image, layout))));
+    case SaveType::kEeprom:
+      return WithExtension(path, ".EEP");
+    case SaveType::kBinary:
+    default:
+      return WithExtension(path, ".BIN");
+  }
+}
+
 SaveResult SaveImageFile(const std::string& path, SaveType type, const MemoryImage& image,
-                         const FamilyLayout& layout, FileHost& host) {
+                         const FamilyLayout& layout, FileHost& host, bool append_extension) {
   SaveResult result;
+  if (const std::optional<std::string> refusal = SaveRefusal(type, image, layout)) {
+    host.ReportError(*refusal);
+    result.status = SaveStatus::kNothingToSave;
+    return result;
+  }
   std::vector<Area> areas;
   int srecord_type = 1;
   switch (type) {
     case SaveType::kBinary:
     case SaveType::kRom:
       if (layout.pic) host.Information(text::kBinaryLosesFuses);
-      result.path = WithExtension(path, type == SaveType::kRom ? ".ROM" : ".BIN");
       break;
     case SaveType::kIntelHex:
       areas = IntelHexAreas(image, layout);
-      result.path = WithExtension(path, ".HEX");
       break;
     case SaveType::kSRecord:
       areas = SRecordAreas(image, layout);
       srecord_type = SRecordTypeFor(areas);
-      result.path = WithExtension(path, SRecordExtension(srecord_type));
       break;
     case SaveType::kEeprom:
       areas = {EepromArea(layout)};
-      result.path = WithExtension(path, ".EEP");
       break;
     default:
       return result;
   }
+  result.path = append_extension ? SavePath(path, type, image, layout) : path;
 
   AtomicFile file;
   if (!file.Open(result.path)) {
@@ -122,9 +170,11 @@ SaveResult SaveImageFile(const std::string& path, SaveType type, const MemoryIma
     return result;
   }
   result.ok = true;
+  result.status = SaveStatus::kOk;
   if (type != SaveType::kEeprom) {
     host.SetCaption(std::string(kCaptionPrefix) +
-                    std::filesystem::path(result.path).filename().string());
+                    (result.path == "-" ? std::string("stdout")
+                                        : std::filesystem::path(result.path).filename().string()));
   }
   return result;
 }

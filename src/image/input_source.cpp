@@ -97,6 +97,13 @@ size_t InputSource::ReadBytes(uint8_t* out, size_t max, bool& error) {
   return got;
 }
 
+std::string_view InputSource::Peek(size_t n) {
+  n = std::min(n, kChunk);
+  while (end_ - begin_ < n && Fill()) {
+  }
+  return std::string_view(data_ + begin_, std::min(n, end_ - begin_));
+}
+
 bool InputSource::Rewind() {
   if (fd_ >= 0) {
     if (::lseek(fd_, 0, SEEK_SET) != 0) return false;

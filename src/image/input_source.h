@@ -29,6 +29,9 @@ class InputSource {
   // Copies up to `max` bytes from the current position; sets `error` on a
   // read failure.
   size_t ReadBytes(uint8_t* out, size_t max, bool& error);
+  // Up to `n` bytes from the current position without consuming them (for
+  // telling a format by its content); fewer at the end of the file.
+  std::string_view Peek(size_t n);
   // Back to the start of the file (for a second loader on the same file).
   bool Rewind();
 

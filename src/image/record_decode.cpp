@@ -43,15 +43,31 @@ DecodeResult Fail(DecodeStatus status, uint64_t line_number, std::string_view li
   return r;
 }
 
+// Checks where a record's `count` bytes at `address` land and copies them
+// there. kOk, kBelowZero or kBadAddress.
+DecodeStatus Place(const Placement& place, uint8_t* target, uint64_t base, uint64_t address,
+                   const uint8_t* data, unsigned count, uint64_t& highest) {
+  const int64_t moved = static_cast<int64_t>(address) + place.offset;
+  if (moved < 0) return DecodeStatus::kBelowZero;
+  const uint64_t at = static_cast<uint64_t>(moved);
+  if (base + at + count > kImageSize) return DecodeStatus::kBadAddress;
+  std::memcpy(target + base + at, data, count);
+  if (place.written != nullptr) place.written->Mark(base + at, count);
+  highest = std::max<uint64_t>(highest, at + count);
+  return DecodeStatus::kOk;
+}
+
 DecodeStatus FromSourceStatus(InputSource::Status s) {
   return s == InputSource::Status::kTooLong ? DecodeStatus::kLineTooLong : DecodeStatus::kReadError;
 }
 
 }  // namespace
 
-DecodeResult DecodeIntelHex(InputSource& in, uint8_t* target, uint32_t base, bool eeprom) {
+DecodeResult DecodeIntelHex(InputSource& in, uint8_t* target, uint32_t base, bool eeprom,
+                            const Placement& place) {
   uint64_t extended = 0;
   uint64_t highest = 0;
+  uint64_t records = 0;
   uint64_t line_number = 0;
   std::string_view line;
   uint8_t data[256];
@@ -94,11 +110,9 @@ DecodeResult DecodeIntelHex(InputSource& in, uint8_t* target, uint32_t base, boo
     switch (head[3]) {
       case 0x00: {
         const uint64_t address = extended + (head[1] << 8 | head[2]);
-        if (base + address + count > kImageSize) {
-          return Fail(DecodeStatus::kBadAddress, line_number, line, 'S');
-        }
-        std::memcpy(target + base + address, data, count);
-        highest = std::max(highest, address + count);
+        const DecodeStatus placed = Place(place, target, base, address, data, count, highest);
+        if (placed != DecodeStatus::kOk) return Fail(placed, line_number, line, 'S');
+        if (count > 0) ++records;
         break;
       }
       case 0x02:
@@ -114,11 +128,13 @@ DecodeResult DecodeIntelHex(InputSource& in, uint8_t* target, uint32_t base, boo
   DecodeResult r;
   r.highest_end = static_cast<uint32_t>(highest);
   r.line_number = line_number;
+  r.data_records = records;
   return r;
 }
 
-DecodeResult DecodeSRecords(InputSource& in, uint8_t* target) {
+DecodeResult DecodeSRecords(InputSource& in, uint8_t* target, const Placement& place) {
   uint64_t highest = 0;
+  uint64_t records = 0;
   uint64_t line_number = 0;
   std::string_view line;
   uint8_t data[256];
@@ -168,15 +184,15 @@ DecodeResult DecodeSRecords(InputSource& in, uint8_t* target) {
     }
     uint64_t address = 0;
     for (unsigned i = 0; i < address_bytes; ++i) address = address << 8 | address_raw[i];
-    if (address + static_cast<unsigned>(n) > kImageSize) {
-      return Fail(DecodeStatus::kBadAddress, line_number, line, ':');
-    }
-    std::memcpy(target + address, data, static_cast<size_t>(n));
-    highest = std::max<uint64_t>(highest, address + static_cast<unsigned>(n));
+    const DecodeStatus placed =
+        Place(place, target, 0, address, data, static_cast<unsigned>(n), highest);
+    if (placed != DecodeStatus::kOk) return Fail(placed, line_number, line, ':');
+    ++records;
   }
   DecodeResult r;
   r.highest_end = static_cast<uint32_t>(highest);
   r.line_number = line_number;
+  r.data_records = records;
   return r;
 }
 

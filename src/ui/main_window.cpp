@@ -5,6 +5,7 @@
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -19,6 +20,7 @@
 
 #include "app/actions.h"
 #include "app/image_files.h"
+#include "app/number_parse.h"
 #include "app/selection.h"
 #include "app/sim_socket.h"
 #include "app/winstat.h"
@@ -334,12 +336,15 @@ void TfrmEprom::HexGridClick(int column, int row) {
 
 void TfrmEprom::PageControl1Change(int) { hex_editor_->close(); }
 
-bool TfrmEprom::LoadFile(const QString& path) {
+bool TfrmEprom::LoadFile(const QString& path, int64_t file_offset) {
   if (Busy()) return false;
   hex_editor_->close();
   bool ok = false;
   const std::string file = path.toStdString();
-  RunOnWorker([&ok, file](app::Programmer& p) { ok = app::LoadFile(p, file); });
+  image::LoadOptions options;
+  options.file_offset = file_offset;
+  RunOnWorker(
+      [&ok, file, options](app::Programmer& p) { ok = app::LoadFile(p, file, options).ok; });
   const QFileInfo info(path);
   files_dir_ = info.absolutePath();
   save_name_ = info.fileName();
@@ -358,8 +363,53 @@ QString TfrmEprom::SaveFile(const QString& path, image::SaveType type) {
   return QString::fromStdString(written);
 }
 
+bool TfrmEprom::LoadFileAtOffset(const QString& path, const QString& offset_text) {
+  if (Busy()) return false;
+  int64_t offset = 0;
+  const std::string error = app::ParseSignedNumberInRange(
+      offset_text.trimmed().toStdString(), "File offset", -0xFFFFFF, 0xFFFFFF, offset);
+  if (!error.empty()) {
+    ShowStatus(QString::fromStdString(error), hw::kError);
+    return false;
+  }
+  return LoadFile(path, offset);
+}
+
+void TfrmEprom::mnuLoadOffsetClick() {
+  if (Busy()) return;
+  bool accepted = false;
+  const QString offset = QInputDialog::getText(
+      this, "File Offset",
+      "Add to every address of the file (0x.. or decimal; -0xE000 moves a ROM assembled at "
+      "0xE000 to the start of the chip):",
+      QLineEdit::Normal, load_offset_, &accepted);
+  if (!accepted) return;
+  load_offset_ = offset;
+  const QString path = ChooseFileToLoad();
+  if (!path.isEmpty()) LoadFileAtOffset(path, offset);
+}
+
+QString TfrmEprom::SaveChosenFile(const QString& chosen, image::SaveType type) {
+  if (Busy()) return {};
+  // The writer adds the type's extension to a name with another one; the
+  // dialog only asked about the name as chosen, so a file of the longer
+  // name is not replaced unasked.
+  const QString written =
+      QString::fromStdString(app::SavePathFor(*programmer_, chosen.toStdString(), type));
+  if (written != chosen && QFileInfo::exists(written) &&
+      !AskYesNo(QFileInfo(written).fileName() + " already exists.\nDo you want to replace it?")) {
+    return {};
+  }
+  return SaveFile(chosen, type);
+}
+
 void TfrmEprom::mnuLoadClick() {
   if (Busy()) return;
+  const QString path = ChooseFileToLoad();
+  if (!path.isEmpty()) LoadFile(path);
+}
+
+QString TfrmEprom::ChooseFileToLoad() {
   QStringList filters;
   for (const image::FileFilter& f : image::OpenFilters()) filters << DialogFilter(f);
   QFileDialog dialog(
@@ -371,8 +421,8 @@ void TfrmEprom::mnuLoadClick() {
   if (image::kOpenDefaultFilter < filters.size()) {
     dialog.selectNameFilter(filters[image::kOpenDefaultFilter]);
   }
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  LoadFile(dialog.selectedFiles().first());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
 }
 
 void TfrmEprom::mnuSaveClick() {
@@ -389,7 +439,7 @@ void TfrmEprom::mnuSaveClick() {
   if (accepted) {
     const int type = std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
     const QString chosen = dialog.selectedFiles().first();
-    SaveFile(chosen, static_cast<image::SaveType>(type + 1));
+    SaveChosenFile(chosen, static_cast<image::SaveType>(type + 1));
     files_dir_ = QFileInfo(chosen).absolutePath();
     save_name_ = QFileInfo(chosen).fileName();
   }

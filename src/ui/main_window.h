@@ -83,11 +83,19 @@ class TfrmEprom : public QMainWindow, public HostView {
   void mnuLoadClick();
   void mnuSaveClick();
   void mnuExitClick();
-  // Loads a file by its extension (what mnuLoadClick does after the
-  // dialog); false when it failed.
-  bool LoadFile(const QString& path);
+  // Loads a file by its extension or content (what mnuLoadClick does after
+  // the dialog), its addresses moved by `file_offset`; false when it failed.
+  bool LoadFile(const QString& path, int64_t file_offset = 0);
+  // Buffer, "Load with File Offset...": asks for the offset, then the file.
+  void mnuLoadOffsetClick();
+  // The offset as typed ("-0xE000", "4096"), then the load; a bad offset
+  // is shown in the status line and nothing is loaded.
+  bool LoadFileAtOffset(const QString& path, const QString& offset_text);
   // Saves as the save dialog's type; the path written, empty on failure.
   QString SaveFile(const QString& path, image::SaveType type);
+  // What mnuSaveClick does with the dialog's choice: SaveFile, but a file
+  // the added extension names is only replaced when the user says so.
+  QString SaveChosenFile(const QString& chosen, image::SaveType type);
   // A chip action on the worker thread; false when refused (one runs).
   bool StartAction(app::Action action);
   void mnuTestClick();
@@ -191,6 +199,8 @@ class TfrmEprom : public QMainWindow, public HostView {
   void SetBusy(bool busy);
   void ActionFinished();
   void RunOnWorker(std::function<void(app::Programmer&)> job);
+  // The open dialog; the chosen file, empty when cancelled.
+  QString ChooseFileToLoad();
   void UserChangedControl(const std::string& name);
   void PrepareSimulatedChip();
 
@@ -235,9 +245,10 @@ class TfrmEprom : public QMainWindow, public HostView {
   TfrmCFI* cfi_ = nullptr;
   TfrmOSCCAL* osccal_ = nullptr;
 
-  QString files_dir_;   // where the file dialogs start ("FILES")
-  QString save_name_;   // the name the save dialog proposes
-  int port_index_ = 0;  // the parallel port chosen (0..3), kept while on the simulator
+  QString files_dir_;          // where the file dialogs start ("FILES")
+  QString save_name_;          // the name the save dialog proposes
+  QString load_offset_ = "0";  // what "Load with File Offset..." proposes
+  int port_index_ = 0;         // the parallel port chosen (0..3), kept while on the simulator
   bool on_simulator_ = false;
   LayoutInput shown_layout_{-1};
   int settings_saves_ = 0;

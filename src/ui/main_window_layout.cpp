@@ -108,6 +108,10 @@ void TfrmEprom::BuildMenus() {
     app::Tm377a(*programmer_, false);
     RefreshViews();
   });
+  buffer->addSeparator();
+  // ROM images are often assembled at high addresses (0xE000 for a 6502):
+  // this loads them moved to where the chip starts.
+  AddAction(buffer, "mnuLoadOffset", "Load with File &Offset...", [this] { mnuLoadOffsetClick(); });
 
   device_menu_ = new DeviceMenu("&Device", this);
   menuBar()->addMenu(device_menu_);

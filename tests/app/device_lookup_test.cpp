@@ -155,9 +155,10 @@ TEST(DeviceLookup, UnknownOrEmptyNames) {
   EXPECT_FALSE(empty.ok());
   EXPECT_FALSE(empty.error.empty());
 
-  const DeviceLookup partial = FindDevice("27C25");
+  // Part of a name that starts no name still earns suggestions.
+  const DeviceLookup partial = FindDevice("7C25");
   EXPECT_FALSE(partial.ok());
-  EXPECT_THAT(partial.error, HasSubstr("No device is named \"27C25\""));
+  EXPECT_THAT(partial.error, HasSubstr("No device is named \"7C25\""));
   EXPECT_THAT(partial.error, HasSubstr("\"27C256\""));
 
   const DeviceLookup nothing = FindDevice("ZZ9");
@@ -208,6 +209,8 @@ TEST(DeviceSearch, PatternWithSlashSearchesThePath) {
 
 namespace {
 
+using ::testing::HasSubstr;
+
 TEST(DeviceLookupAliases, EachNameOfACaptionFindsIt) {
   // A caption that lists several parts, or carries a note, is found by each
   // part's bare name when no caption is named so as a whole.
@@ -219,6 +222,72 @@ TEST(DeviceLookupAliases, EachNameOfACaptionFindsIt) {
   EXPECT_EQ(note.node->caption, "27C16  (RevK)");
   // A whole caption still wins over an alias of another item.
   EXPECT_EQ(app::FindDevice("27C160").node->caption, "27C160");
+}
+
+}  // namespace
+
+namespace {
+
+using app::DeviceLookup;
+
+// Names as users type them, from a part's marking or a tool's output, and
+// the menu item each must select.
+TEST(DeviceNames, EveryNameACaptionListsSelectsIt) {
+  const struct {
+    const char* typed;
+    const char* caption;
+    DeviceLookup::Match match;
+  } kNames[] = {
+      {"27C020", "27C020/2000/2001", DeviceLookup::Match::kListedName},
+      {"27c010", "27C010/1000/1001", DeviceLookup::Match::kListedName},
+      {"AT90S2313", "AT90S2313   DIP20", DeviceLookup::Match::kListedName},
+      {"at90s2333", "AT90S2333   DIP28", DeviceLookup::Match::kListedName},
+      {"W27C256", "W27x256   (Vpe 14V)", DeviceLookup::Match::kListedName},
+      {"W27E512", "W27x512  (Vpe 14V)", DeviceLookup::Match::kListedName},
+      {"M25P80", "M25P80/PE80/PX80", DeviceLookup::Match::kListedName},
+      {"PX80", "M25P80/PE80/PX80", DeviceLookup::Match::kListedName},
+      {"49F010", "39SF/49F010", DeviceLookup::Match::kListedName},
+      {"16F84A", "PIC 16F84A  (P 5mS)", DeviceLookup::Match::kListedName},
+      {"16F84", "PIC 16F84", DeviceLookup::Match::kListedName},  // whole beats prefix
+      {"i87C52", "i87x52   (8KB)", DeviceLookup::Match::kListedName},
+      {"25C010", "25x010", DeviceLookup::Match::kListedName},
+      {"27C210", "27C1024, 27C210", DeviceLookup::Match::kListedName},
+      {"27C25", "27C256", DeviceLookup::Match::kPrefix},
+      {"AT90S231", "AT90S2313   DIP20", DeviceLookup::Match::kPrefix},
+      // A caption as a whole still comes first.
+      {"27C160", "27C160", DeviceLookup::Match::kCaption},
+      {"27C16 (RevK)", "27C16  (RevK)", DeviceLookup::Match::kCaption},
+  };
+  for (const auto& n : kNames) {
+    const DeviceLookup found = app::FindDevice(n.typed);
+    ASSERT_TRUE(found.ok()) << n.typed << ": " << found.error;
+    EXPECT_EQ(found.node->caption, n.caption) << n.typed;
+    EXPECT_EQ(found.match, n.match) << n.typed;
+  }
+}
+
+TEST(DeviceNames, AmbiguousNamesListTheirDevicesWithGroups) {
+  const struct {
+    const char* typed;
+    size_t devices;
+    const char* listed;  // one candidate, with its groups
+  } kAmbiguous[] = {
+      // W27x010, W27x020 (and W27C02, the same device) and W27x040.
+      {"W27C0", 3, "\"EPROM Electrical Erase / Winbond 27E/27C / W27x010  (Vpe 14V)\""},
+      {"AT90S23", 2, "\"AVR / AT90S2333   DIP28\""},
+  };
+  for (const auto& a : kAmbiguous) {
+    const DeviceLookup found = app::FindDevice(a.typed);
+    EXPECT_FALSE(found.ok()) << a.typed;
+    EXPECT_THAT(found.error, HasSubstr("names " + std::to_string(a.devices) + " devices"))
+        << found.error;
+    EXPECT_THAT(found.error, HasSubstr(a.listed)) << found.error;
+  }
+  // A name that starts hundreds of names lists twenty and counts the rest.
+  const DeviceLookup many = app::FindDevice("2");
+  EXPECT_FALSE(many.ok());
+  EXPECT_THAT(many.error, HasSubstr(" more."));
+  EXPECT_LT(std::count(many.error.begin(), many.error.end(), '"'), 2 * 20 + 3);
 }
 
 }  // namespace

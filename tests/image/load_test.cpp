@@ -28,11 +28,13 @@ class Load : public ::testing::Test {
   void ExpectRefused(const std::string& name, const std::string& content, const char* error) {
     image_test::MarkImage(img);
     host = RecordingHost();
-    EXPECT_FALSE(LoadFile(name, content).ok) << name << ": " << content;
-    ASSERT_EQ(host.errors.size(), 1u) << content;
-    EXPECT_EQ(host.errors[0], error) << content;
+    // Shown escaped: the content may be any bytes.
+    const std::string shown = ::testing::PrintToString(content);
+    EXPECT_FALSE(LoadFile(name, content).ok) << name << ": " << shown;
+    ASSERT_EQ(host.errors.size(), 1u) << shown;
+    EXPECT_EQ(host.errors[0], error) << shown;
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_TRUE(image_test::ImageIsMarked(img)) << content;
+    EXPECT_TRUE(image_test::ImageIsMarked(img)) << shown;
   }
 
   TempDir dir;
@@ -41,15 +43,92 @@ class Load : public ::testing::Test {
   RecordingHost host;
 };
 
-TEST_F(Load, LoaderFollowsTheExtension) {
-  EXPECT_EQ(image::LoaderForPath("/a/b.hex"), FileFormat::kIntelHex);
-  EXPECT_EQ(image::LoaderForPath("x.Eep"), FileFormat::kEeprom);
-  for (const char* s : {"a.s", "a.S19", "a.s2", "a.S3", "a.s28", "a.S37", "a.srec", "a.mot"}) {
-    EXPECT_EQ(image::LoaderForPath(s), FileFormat::kSRecord) << s;
+// Every extension, with contents of each kind: a known extension decides,
+// any other lets the content decide, and a forced format beats both.
+TEST_F(Load, FormatByExtensionThenByContent) {
+  const std::string hex = ":0400000001020304F2\r\n:00000001FF\r\n";
+  const std::string srec = "S00600004844521B\nS107000001020304EE\nS9030000FC\n";
+  const std::string binary = std::string("\x01\x02\x03\x04", 4);
+  const std::string text = "hello world\n";
+  const auto kHex = FileFormat::kIntelHex;
+  const auto kS = FileFormat::kSRecord;
+  const auto kBin = FileFormat::kBinary;
+  const struct {
+    const char* name;
+    const std::string& content;
+    FileFormat loaded;
+  } cases[] = {
+      {"a.hex", hex, kHex},
+      {"a.HEX", hex, kHex},
+      {"a.ihx", hex, kHex},
+      {"a.IHEX", hex, kHex},
+      {"a.h86", hex, kHex},
+      {"a.mcs", hex, kHex},
+      {"a.a43", hex, kHex},
+      {"a.s", srec, kS},
+      {"a.S19", srec, kS},
+      {"a.s2", srec, kS},
+      {"a.s3", srec, kS},
+      {"a.s28", srec, kS},
+      {"a.S37", srec, kS},
+      {"a.srec", srec, kS},
+      {"a.mot", srec, kS},
+      {"a.bin", hex, kBin},
+      {"a.ROM", srec, kBin},
+      {"a.bin", binary, kBin},
+      {"a", hex, kHex},
+      {"a", srec, kS},
+      {"a", binary, kBin},
+      {"a.txt", hex, kHex},
+      {"fw.dat", srec, kS},
+      {"a.hex.bak", hex, kHex},
+      {"a.s1", srec, kS},
+      {"dir.hex/a", binary, kBin},
+      {"a.txt", text, kBin},
+      {"a.out", "\r\n\n  " + hex, kHex},
+      {"a.out", "; made by an assembler\n" + hex, kHex},
+      {"a.out", "header line\r\n" + srec, kS},
+      // Record marks at the start of bytes no text has: binary.
+      {"a.dat", ":\x01\x02\xFE" + hex, kBin},
+      {"a.dat", "S1\x80" + srec, kBin},
+      // The other format's file under a known extension: the fallback.
+      {"a.hex", srec, kS},
+      {"a.s19", hex, kHex},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::create_directories(std::filesystem::path(dir / c.name).parent_path());
+    host = RecordingHost();
+    const auto r = LoadFile(c.name, c.content);
+    ASSERT_TRUE(r.ok) << c.name << ": " << (host.errors.empty() ? "" : host.errors[0]);
+    EXPECT_EQ(r.format, c.loaded) << c.name;
+    if (c.loaded != kBin) {
+      EXPECT_EQ(img[0], 0x01) << c.name;
+      EXPECT_EQ(img[3], 0x04) << c.name;
+      EXPECT_EQ(img.data_end, 4u) << c.name;
+    }
   }
-  for (const char* s : {"a.bin", "a.rom", "a", "dir.hex/a", "a.hex.bak", "a.s1"}) {
-    EXPECT_EQ(image::LoaderForPath(s), FileFormat::kBinary) << s;
+  EXPECT_FALSE(image::FormatForPath("a.txt").has_value());
+  EXPECT_EQ(image::FormatForPath("/x/A.Eep"), FileFormat::kEeprom);
+
+  // A forced format: sdcc's HEX output as it stands, or the text itself.
+  image::LoadOptions as_binary;
+  as_binary.format = FileFormat::kBinary;
+  WriteFile(dir / "f.ihx", hex);
+  auto r = image::LoadImageFile(dir / "f.ihx", img, layout, host, as_binary);
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(img[0], ':');
+  EXPECT_EQ(img.data_end, hex.size());
+  image::LoadOptions as_hex;
+  as_hex.format = FileFormat::kIntelHex;
+  WriteFile(dir / "f.bin", hex);
+  ASSERT_TRUE(image::LoadImageFile(dir / "f.bin", img, layout, host, as_hex).ok);
+  EXPECT_EQ(img[0], 0x01);
+
+  for (const auto& [name, format] : std::vector<std::pair<std::string, FileFormat>>{
+           {"bin", kBin}, {"HEX", kHex}, {"srec", kS}, {"Eep", FileFormat::kEeprom}}) {
+    EXPECT_EQ(image::FormatByName(name), format) << name;
   }
+  EXPECT_FALSE(image::FormatByName("s19").has_value());
 }
 
 TEST_F(Load, IntelHexRecordsAndAddressing) {
@@ -73,12 +152,19 @@ TEST_F(Load, IntelHexRecordsAndAddressing) {
   EXPECT_EQ(img.data_end, 0x10004u);
 }
 
-TEST_F(Load, IntelHexWithoutRecordsLoadsAnEmptyImage) {
-  image_test::MarkImage(img);
-  ASSERT_TRUE(LoadFile("none.hex", "no records here\nnor here\n").ok);
-  EXPECT_EQ(img.data_end, 0u);
-  EXPECT_EQ(img[100], 0xFF);
-  EXPECT_EQ(host.messages, std::vector<std::string>{"Hex File loaded OK"});
+// A file that holds no data record would load an empty image and then
+// "program" a blank chip: it is refused, and the image stays as it was.
+TEST_F(Load, FilesWithoutDataRecordsAreRefused) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"none.hex", "no records here\nnor here\n"}, {"end.hex", ":00000001FF\n"},
+      {"zero.hex", ":0000000000\n:00000001FF\n"},  {"header.s19", "S00600004844521B\nS9030000FC\n"},
+      {"noise.s19", "\x13\x88garbage\xFF\n"},      {"short.s28", "S1030000FC\n"},
+  };
+  for (const auto& [name, content] : cases) {
+    ExpectRefused(name, content, (std::string("No data records in ") + name).c_str());
+  }
+  layout.family = image::kFamilyAvr;
+  ExpectRefused("e.eep", ":00000001FF\n", "No data records in e.eep");
 }
 
 TEST_F(Load, LongRecordsAndLongLinesLoad) {
@@ -211,6 +297,155 @@ TEST_F(Load, BinaryFiles) {
   ExpectRefused("empty.bin", "", "File is empty");
 }
 
+// The file offset moves every address of the file, like srec_cat -offset;
+// data it would move off the image refuses the load.
+TEST_F(Load, FileOffsetMovesTheData) {
+  const std::string at_e000 = ":02E000001122EB\n:00000001FF\n";  // 0x11 0x22 at 0xE000
+  const struct {
+    const char* name;
+    std::string content;
+    int64_t offset;
+    uint32_t first;  // where the first byte lands
+    uint32_t data_end;
+  } moved[] = {
+      {"a.hex", at_e000, -0xE000, 0x0000, 0x0002},
+      {"b.hex", at_e000, 0x10, 0xE010, 0xE012},
+      {"c.s19", "S10520001122A7\n", -0x1FFF, 0x0001, 0x0003},
+      {"d.bin", "\x11\x22", 0x100, 0x0100, 0x0102},
+      {"e.bin", "\x11\x22", 0, 0x0000, 0x0002},
+  };
+  for (const auto& c : moved) {
+    image::LoadOptions options;
+    options.file_offset = c.offset;
+    WriteFile(dir / c.name, c.content);
+    image_test::MarkImage(img);
+    ASSERT_TRUE(image::LoadImageFile(dir / c.name, img, layout, host, options).ok) << c.name;
+    EXPECT_EQ(img[c.first], 0x11) << c.name;
+    EXPECT_EQ(img[c.first + 1], 0x22) << c.name;
+    EXPECT_EQ(img.data_end, c.data_end) << c.name;
+    if (c.first > 0) EXPECT_EQ(img[c.first - 1], 0xFF) << c.name;
+  }
+
+  const struct {
+    const char* name;
+    const char* content;
+    int64_t offset;
+    const char* error;
+  } refused[] = {
+      {"a.hex", ":02E000001122EB\n", -0xE001, "The file offset moves data below address 0"},
+      {"b.s19", "S10520001122A7\n", -0x2001, "The file offset moves data below address 0"},
+      {"c.bin", "\x11", -1, "The file offset moves data below address 0"},
+      {"d.hex", ":02E000001122EB\n", 0xFF2000, "Address Error reading Hexfile (beyond 16 MB)"},
+      {"e.bin", "\x11\x22", 0xFFFFFF, "The file offset moves data beyond 16 MB"},
+  };
+  for (const auto& c : refused) {
+    image::LoadOptions options;
+    options.file_offset = c.offset;
+    WriteFile(dir / c.name, c.content);
+    image_test::MarkImage(img);
+    host = RecordingHost();
+    EXPECT_FALSE(image::LoadImageFile(dir / c.name, img, layout, host, options).ok) << c.name;
+    ASSERT_EQ(host.errors.size(), 1u) << c.name;
+    EXPECT_EQ(host.errors[0], c.error) << c.name;
+    EXPECT_TRUE(image_test::ImageIsMarked(img)) << c.name;
+  }
+}
+
+// With a device selected the load counts the bytes the file put where no
+// area of the device is: they would never reach the chip.
+TEST_F(Load, DataOutsideTheDeviceIsCounted) {
+  img.SetBufferSize(0x2000);  // a 27C64
+  const struct {
+    const char* name;
+    std::string content;
+    uint64_t count;
+    uint32_t first, last;
+  } cases[] = {
+      {"inside.hex", ":02000000112CC1\n:021FFE00AABB7C\n", 0, 0, 0},
+      {"6502.hex", ":02E000001122EB\n:02FFFE00AABB9C\n", 4, 0xE000, 0xFFFF},
+      {"edge.hex", ":021FFF00AABB7B\n", 1, 0x2000, 0x2000},
+      {"big.bin", std::string(0x2800, '\0'), 0x800, 0x2000, 0x27FF},
+      {"ff.s19", "S1052000FFFFDC\n", 2, 0x2000, 0x2001},  // 0xFF bytes count too
+  };
+  for (const auto& c : cases) {
+    const auto r = LoadFile(c.name, c.content);
+    ASSERT_TRUE(r.ok) << c.name;
+    EXPECT_EQ(r.outside.count, c.count) << c.name;
+    if (c.count == 0) continue;
+    EXPECT_EQ(r.outside.first, c.first) << c.name;
+    EXPECT_EQ(r.outside.last, c.last) << c.name;
+  }
+  // A device that ends inside a 64-byte block of the map.
+  img.SetBufferSize(0x2010);
+  const auto tail = LoadFile("tail.hex", ":04200E0001020304C4\n");  // 0x200E..0x2011
+  ASSERT_TRUE(tail.ok);
+  EXPECT_EQ(tail.outside.count, 2u);
+  EXPECT_EQ(tail.outside.first, 0x2010u);
+
+  // No device: nothing is outside.
+  MemoryImage none;
+  WriteFile(dir / "x.hex", ":02E000001122EB\n");
+  EXPECT_TRUE(image::LoadImageFile(dir / "x.hex", none, layout, host).outside.empty());
+
+  // A mid-range PIC's ID, configuration and data-EEPROM words are its own.
+  layout.family = image::kFamilyPicFlash14;
+  layout.pic = true;
+  layout.pic_program_words = 1024;
+  layout.pic_data_words = 64;
+  img.SetBufferSize(1024);
+  const auto r = LoadFile("pic.hex",
+                          ":020000003412B8\n"    // program word 0
+                          ":024000000100BD\n"    // ID word 0x2000
+                          ":02400E00F13F80\n"    // configuration word 0x2007
+                          ":02420000550067\n"    // data EEPROM byte 0 (word 0x2100)
+                          ":02080000FF3FB8\n");  // word 0x400: past the program memory
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(r.outside.count, 2u);
+  EXPECT_EQ(r.outside.first, 0x800u);
+  EXPECT_EQ(r.outside.last, 0x801u);
+}
+
+// The loaders clear the image the way the family's clear does: a PIC's
+// data-EEPROM words and the words behind a 12-bit part's program memory
+// read 0x0000 after a load, not the erased program word.
+TEST_F(Load, PicImageClearedByTheFamilysClear) {
+  layout.family = image::kFamilyPicFlash14;
+  layout.pic = true;
+  layout.pic_program_words = 1024;
+  img.SetBufferSize(1024);
+  image_test::MarkImage(img);
+  ASSERT_TRUE(LoadFile("p.hex", ":02000000FF3FC0\n").ok);
+  EXPECT_EQ(img.Word(1), 0x3FFF);
+  EXPECT_EQ(img.Word(image::kPicConfigWord), 0x3FFF);
+  EXPECT_EQ(img.Word(image::kPicEepromWord), 0x0000);
+  EXPECT_EQ(img.Word(image::kPicEepromWord + 127), 0x0000);
+  // The clear of a PIC leaves the image beyond its window alone.
+  EXPECT_EQ(img[0x8000], image_test::Marks()[0x8000]);
+
+  layout.family = image::kFamilyPic12;
+  layout.pic_data_words = 16;
+  layout.pic_config_index = 0x3FF;
+  img.SetBufferSize(0x200);
+  ASSERT_TRUE(LoadFile("p.hex", ":02000000FF3FC0\n").ok);
+  EXPECT_EQ(img.Word(0), 0x0FFF);
+  EXPECT_EQ(img.Word(0x1FF), 0x0FFF);
+  EXPECT_EQ(img.Word(0x200), 0x0000);  // the data area after the program words
+  EXPECT_EQ(img.Word(0x20F), 0x0000);
+  EXPECT_EQ(img.Word(0x3FF), 0x0FFF);  // the configuration word
+}
+
+// An EEPROM file numbers an AVR's EEPROM from 0; without an AVR it has no
+// place in the image.
+TEST_F(Load, EepromFileNeedsAnAvr) {
+  ExpectRefused("e.eep", ":0100000055AA\n", "An EEPROM (.eep) file needs an AVR device");
+  layout.family = image::kFamilyPicFlash14;
+  ExpectRefused("e.eep", ":0100000055AA\n", "An EEPROM (.eep) file needs an AVR device");
+  image::LoadOptions forced;
+  forced.format = FileFormat::kEeprom;
+  WriteFile(dir / "e.hex", ":0100000055AA\n");
+  EXPECT_FALSE(image::LoadImageFile(dir / "e.hex", img, layout, host, forced).ok);
+}
+
 TEST_F(Load, UnreadableFilesAreRefused) {
   image_test::MarkImage(img);
   EXPECT_FALSE(image::LoadImageFile(dir / "missing.hex", img, layout, host).ok);
@@ -250,7 +485,7 @@ TEST_F(Load, PicAndAvrPostProcessing) {
   EXPECT_FALSE(r.pic_config.has_value());
   EXPECT_EQ(img.device_size, 4096u);
   img.device_size = 1;
-  LoadFile("a.eep", ":00000001FF\n");
+  ASSERT_TRUE(LoadFile("a.eep", ":0100000055AA\n").ok);
   EXPECT_EQ(img.device_size, 1u);
 }
 

@@ -249,6 +249,103 @@ TEST_F(Save, FailedSaveKeepsTheOldFile) {
   EXPECT_EQ(host.errors.size(), 2u);
 }
 
+// A file that would hold nothing is never written: an empty result would
+// pass for a good one, or wipe the file it was converted from.
+TEST_F(Save, NothingToSaveIsRefused) {
+  FamilyLayout avr;
+  avr.family = image::kFamilyAvr;
+  avr.avr_eeprom_bytes = 128;
+  FamilyLayout avr_without_eeprom = avr;
+  avr_without_eeprom.avr_eeprom_bytes = 0;
+  const struct {
+    SaveType type;
+    const FamilyLayout& layout;
+    uint32_t device_size;
+    const char* error;  // nullptr: written
+  } cases[] = {
+      {SaveType::kEeprom, layout, 0x8000, "An EEPROM (.eep) file needs an AVR device"},
+      {SaveType::kEeprom, avr_without_eeprom, 0x800,
+       "The device has no EEPROM area: there is nothing to save as an EEPROM (.eep) file"},
+      {SaveType::kEeprom, avr, 0x800, nullptr},
+      {SaveType::kBinary, layout, 0, "Nothing to save: the image holds no data for this file"},
+      {SaveType::kRom, layout, 0, "Nothing to save: the image holds no data for this file"},
+      {SaveType::kIntelHex, layout, 0, "Nothing to save: the image holds no data for this file"},
+      {SaveType::kSRecord, layout, 0, "Nothing to save: the image holds no data for this file"},
+      {SaveType::kBinary, layout, 1, nullptr},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    img.SetBufferSize(c.device_size);
+    host = RecordingHost();
+    const std::string name = dir / ("f" + std::to_string(n++));
+    image_test::WriteFile(name, "input");
+    const auto r = image::SaveImageFile(name, c.type, img, c.layout, host, false);
+    if (c.error == nullptr) {
+      EXPECT_TRUE(r.ok) << n;
+      EXPECT_NE(ReadFile(name), "input") << n;
+      continue;
+    }
+    EXPECT_FALSE(r.ok) << n;
+    EXPECT_EQ(r.status, image::SaveStatus::kNothingToSave) << n;
+    EXPECT_EQ(host.errors, std::vector<std::string>{c.error}) << n;
+    EXPECT_EQ(ReadFile(name), "input") << n;
+  }
+}
+
+// Without the dialog's extension rule the file gets exactly the name asked
+// for, and nothing else in the folder is touched.
+TEST_F(Save, ExactNameTouchesNoOtherFile) {
+  img.SetBufferSize(16);
+  image_test::WriteFile(dir / "fw.BIN", "someone else's");
+  image_test::WriteFile(dir / "fw.HEX", "someone else's");
+  for (const auto type : {SaveType::kBinary, SaveType::kIntelHex}) {
+    const auto r = image::SaveImageFile(dir / "fw", type, img, layout, host, false);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.path, dir / "fw");
+  }
+  EXPECT_EQ(ReadFile(dir / "fw.BIN"), "someone else's");
+  EXPECT_EQ(ReadFile(dir / "fw.HEX"), "someone else's");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
+  // What the dialog's way would write instead.
+  EXPECT_EQ(image::SavePath(dir / "fw", SaveType::kRom, img, layout), dir / "fw.ROM");
+  EXPECT_EQ(image::SavePath(dir / "x.bin", SaveType::kRom, img, layout), dir / "x.bin.ROM");
+  EXPECT_EQ(image::SavePath(dir / "x.s19", SaveType::kSRecord, img, layout), dir / "x.s19");
+}
+
+// Devices and pipes are written where they are: replacing them with a
+// regular file would break whatever reads them.
+TEST_F(Save, SpecialFilesAreWrittenInPlace) {
+  img.SetBufferSize(4);
+  std::memcpy(img.data(), "ABCD", 4);
+  auto r = image::SaveImageFile("/dev/null", SaveType::kBinary, img, layout, host, false);
+  EXPECT_TRUE(r.ok);
+  struct stat st {};
+  ASSERT_EQ(::stat("/dev/null", &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
+
+  const std::string fifo = dir / "pipe";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const pid_t reader = ::fork();
+  if (reader == 0) {
+    const std::string got = ReadFile(fifo);
+    std::_Exit(got == "ABCD" ? 0 : 1);
+  }
+  r = image::SaveImageFile(fifo, SaveType::kBinary, img, layout, host, false);
+  EXPECT_TRUE(r.ok);
+  int status = 0;
+  ::waitpid(reader, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+
+  // A stream that is not open is a failed save, not a written one.
+  host = RecordingHost();
+  r = image::SaveImageFile("/dev/fd/97", SaveType::kBinary, img, layout, host, false);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(host.errors, std::vector<std::string>{"Error opening file"});
+}
+
 TEST_F(Save, SavingThroughALinkReplacesItsTarget) {
   img.SetBufferSize(4);
   image_test::WriteFile(dir / "real.BIN", "old");
@@ -264,11 +361,15 @@ TEST(FileFilters, DialogListsInOrder) {
   EXPECT_EQ(open[image::kOpenDefaultFilter].label, "All Daraz Files");
   EXPECT_EQ(open[0].label, "Binary  (*.BIN)");
   EXPECT_EQ(open[9].patterns[0], "*.*");
-  // Every extension of the S-record loader is offered under "All Daraz Files".
+  // "All Daraz Files" offers every extension that names a format, and only those.
+  std::vector<std::string> offered;
   for (const auto& p : open[image::kOpenDefaultFilter].patterns) {
-    if (p == "*.BIN" || p == "*.ROM") continue;
-    EXPECT_NE(image::LoaderForPath("f" + std::string(p.substr(1))), image::FileFormat::kBinary)
-        << p;
+    EXPECT_TRUE(image::FormatForPath("f" + std::string(p.substr(1))).has_value()) << p;
+    offered.emplace_back(p.substr(2));
+  }
+  for (const char* ext : {"BIN", "ROM", "HEX", "IHX", "IHEX", "H86", "MCS", "A43", "EEP", "S",
+                          "S19", "S2", "S3", "S28", "S37", "SREC", "MOT"}) {
+    EXPECT_NE(std::find(offered.begin(), offered.end(), ext), offered.end()) << ext;
   }
   const auto save = image::SaveFilters();
   ASSERT_EQ(save.size(), 5u);

@@ -277,6 +277,62 @@ class WindowViewsTest : public QObject {
     QCOMPARE(saved, f.Path("out.hex"));
     QVERIFY(QFile::exists(saved));
   }
+
+  // A ROM assembled at 0xE000 for a 27C64: loaded as it is, the box says
+  // that none of it reaches the chip; loaded with the file offset it lands
+  // at the start of the chip.
+  void aFileOffsetMovesTheDataIntoTheDevice() {
+    WindowFixture f;
+    f.Select("27C64");
+    ui::TfrmEprom& w = f.window();
+    QFile file(f.Path("rom.hex"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(":02E000001122EB\r\n:02FFFE00AABB9C\r\n:00000001FF\r\n");
+    file.close();
+
+    QVERIFY(w.LoadFile(f.Path("rom.hex")));
+    QCOMPARE(f.information.size(), 1);
+    QVERIFY(
+        f.information[0].startsWith("4 bytes of rom.hex, from 0x00E000 to 0x00FFFF, lie "
+                                    "outside the 27C64"));
+
+    f.information.clear();
+    QVERIFY(!w.LoadFileAtOffset(f.Path("rom.hex"), "E000"));  // neither 0x.. nor decimal
+    QVERIFY(w.status_line()->text().startsWith("File offset must be a number"));
+    QVERIFY(w.LoadFileAtOffset(f.Path("rom.hex"), " -0xE000 "));
+    QVERIFY(f.information.isEmpty());
+    QCOMPARE(w.programmer().image[0], uint8_t{0x11});
+    QCOMPARE(w.programmer().image[0x1FFF], uint8_t{0xBB});
+    QVERIFY(w.action("mnuLoadOffset") != nullptr);
+  }
+
+  // The save dialog confirmed the name as typed; the name the type's
+  // extension makes is not replaced unasked.
+  void savingAsAnotherTypeAsksBeforeReplacing() {
+    WindowFixture f;
+    f.Select("27C64");
+    ui::TfrmEprom& w = f.window();
+    QFile other(f.Path("x.bin.ROM"));
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    other.write("keep");
+    other.close();
+
+    f.answer = false;
+    QVERIFY(w.SaveChosenFile(f.Path("x.bin"), image::SaveType::kRom).isEmpty());
+    QCOMPARE(f.questions.size(), 1);
+    QVERIFY(f.questions[0].startsWith("x.bin.ROM already exists."));
+    QVERIFY(other.open(QIODevice::ReadOnly));
+    QCOMPARE(other.readAll(), QByteArray("keep"));
+    other.close();
+
+    f.answer = true;
+    QCOMPARE(w.SaveChosenFile(f.Path("x.bin"), image::SaveType::kRom), f.Path("x.bin.ROM"));
+    QCOMPARE(QFileInfo(f.Path("x.bin.ROM")).size(), qint64{0x2000});
+    // A new name, or the name as typed: no question.
+    QVERIFY(!w.SaveChosenFile(f.Path("new.bin"), image::SaveType::kRom).isEmpty());
+    QVERIFY(!w.SaveChosenFile(f.Path("x.bin.ROM"), image::SaveType::kRom).isEmpty());
+    QCOMPARE(f.questions.size(), 2);
+  }
 };
 
 QTEST_MAIN(WindowViewsTest)
