@@ -42,8 +42,8 @@ void Strobe(hw::Bus& bus, int32_t ticks) {
 
 // The socket power dipped for 400 ticks before a resend. 12 V comes off the
 // #RESET pin first and the address lines go low, so nothing feeds the part
-// while it is unpowered; after the dip the part gets its settle time before
-// the next command.
+// while it is unpowered; after the dip the part gets the opening's settle
+// time before 12 V returns, and again before the next command.
 void PowerDip(app::Programmer& p) {
   hw::Bus& bus = p.bus;
   Vpp(bus, false);
@@ -51,8 +51,11 @@ void PowerDip(app::Programmer& p) {
   Bit(bus, kPower, false);
   bus.DelayTicks(400);
   Bit(bus, kPower, true);
-  if (TemporaryUnprotect(p)) Vpp(bus, true);
   bus.DelayTicks(500);
+  if (TemporaryUnprotect(p)) {
+    Vpp(bus, true);
+    bus.DelayTicks(500);
+  }
 }
 
 constexpr PollWay kBypassPoll{.read_wait_100ns = 2, .rewrite_each_poll = false};
