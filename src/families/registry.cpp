@@ -2,6 +2,7 @@
 #include "app/dispatch.h"
 #include "app/dispatch_plan.h"
 #include "families/flash/flash_select.h"
+#include "families/flash/intel.h"
 #include "families/flash/jedec.h"
 #include "families/mcu/mcu_select.h"
 #include "families/parallel/parallel_select.h"
@@ -19,6 +20,7 @@ void RegisterAllFamilies(FamilyRegistry& registry) {
   families::RegisterMcuSelection(registry);
   families::RegisterFlashSelection(registry);
   families::RegisterJedecFlash(registry);
+  families::RegisterIntelFlash(registry);
   families::RegisterSerialSelection(registry);
   // One line per family group, e.g. RegisterUvEprom(registry);
 }

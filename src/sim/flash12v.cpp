@@ -110,6 +110,7 @@ void Flash12V::OnWrite(const Pins& pins, uint32_t address, uint8_t data) {
   } else if (data == part_.erase_verify) {
     mode_ = Mode::kEraseVerify;
     op_index_ = index;
+    ++erase_verifies_;
   } else if (In(part_.read_id, data)) {
     mode_ = Mode::kId;
   } else {

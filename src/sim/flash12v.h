@@ -87,6 +87,7 @@ class Flash12V final : public Chip {
   // What the part has seen, for tests.
   uint64_t program_operations() const { return program_ops_; }
   uint64_t erase_operations() const { return erase_ops_; }
+  uint64_t erase_verifies() const { return erase_verifies_; }
   int64_t longest_program_ns() const { return longest_program_ns_; }
   // Program operations given to one address.
   int ProgramsAt(uint32_t address) const;
@@ -125,7 +126,7 @@ class Flash12V final : public Chip {
   int64_t erase_time_ns_ = 0;
   int erase_full_ops_ = 0;  // erase operations of at least the row's erase time
 
-  uint64_t program_ops_ = 0, erase_ops_ = 0;
+  uint64_t program_ops_ = 0, erase_ops_ = 0, erase_verifies_ = 0;
   int64_t longest_program_ns_ = 0;
 };
 

@@ -59,7 +59,12 @@ uint8_t WsmFlash::Refusal(int block, uint8_t op_error) const {
 void WsmFlash::OnWrite(const Pins& pins, uint32_t address, uint8_t data) {
   const int64_t now = pins.time_ns;
   if (op_ != Op::kNone) {
-    Violation("write while busy", now, address);
+    // Read status register may be written at any time; nothing else.
+    if (data == 0x70 && next_ == Next::kCommand) {
+      read_ = Read::kStatus;
+    } else {
+      Violation("write while busy", now, address);
+    }
     return;
   }
   const uint32_t index = cells_.Index(address);

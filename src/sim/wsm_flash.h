@@ -19,9 +19,10 @@
 //                then count - 1, the bytes (one 32-byte aligned group of
 //                the block), D0: the buffer is programmed in one operation
 // After a program, erase or lock command reads give the status register
-// until FF (or 90, 98). SR7 is 0 while the state machine runs; SR5 (erase
-// or lock-clear error), SR4 (program or lock-set error), SR3 (Vpp low) and
-// SR1 (block locked) stay set until 50.
+// until FF (or 90, 98); while the state machine runs only 70 is taken.
+// SR7 is 0 while it runs; SR5 (erase or lock-clear error), SR4 (program
+// or lock-set error), SR3 (Vpp low) and SR1 (block locked) stay set until
+// 50.
 //
 // Vpp: parts that need 12 V (the BX parts) fail program and erase with SR3
 // (and SR4 or SR5) without it; SmartVoltage parts (B5, BC, S5, LH28F) take
