@@ -273,9 +273,15 @@ void I6(app::Programmer& p) {
   EraseBlocks(p, ByteModeBlockStarts(p.dev.layout), "Erasing chip 60S");
 }
 
+// Every 8 KB from 0 to the device size; a part whose layout has smaller
+// blocks (the 28F001BX's 4 KB parameter blocks) is walked at that size, or
+// the erase would leave every other one untouched and call it complete.
 void I7(app::Programmer& p) {
+  uint32_t step = 8 * 1024;
+  const std::vector<uint32_t> blocks = ByteModeBlockStarts(p.dev.layout);
+  for (size_t k = 1; k < blocks.size(); ++k) step = std::min(step, blocks[k] - blocks[k - 1]);
   std::vector<uint32_t> starts;
-  for (uint32_t b = 0; b < p.image.device_size; b += 8 * 1024) starts.push_back(b);
+  for (uint32_t b = 0; b < p.image.device_size; b += step) starts.push_back(b);
   starts.push_back(p.image.device_size);
   EraseBlocks(p, starts, "Erasing chip by use Memory Map 8KB/block");
 }
