@@ -21,6 +21,7 @@ void RegisterAllFamilies(FamilyRegistry& registry) {
   families::RegisterFlashSelection(registry);
   families::RegisterJedecFlash(registry);
   families::RegisterIntelFlash(registry);
+  families::RegisterFlashKeys(registry);
   families::RegisterSerialSelection(registry);
   // One line per family group, e.g. RegisterUvEprom(registry);
 }
