@@ -212,6 +212,28 @@ TEST(JedecFaults, P4ResendsTenTimesWithPowerDipsAndNoTwelveVoltsWhileUnpowered) 
     }
   }
   EXPECT_EQ(dips, 9);
+  // The read-back wait after each send: twc (30), then 20 ticks more a
+  // send, at most 100: from the byte's write to the release of the bus,
+  // plus the two port accesses in between.
+  const int waits[] = {30, 50, 70, 90, 100, 100, 100, 100, 100, 100};
+  int send = 0;
+  for (const auto& w : chip->writes()) {
+    if (w.address != 0x2 || w.data != 0x00) continue;
+    int64_t released = -1;
+    for (const auto& e : trace) {
+      if (e.write && e.port == s.board->base() + 2 && e.time_ns > w.time_ns &&
+          (e.value & 0x02) == 0) {
+        released = e.time_ns;
+        break;
+      }
+    }
+    ASSERT_LT(send, 10);
+    const int64_t expected = static_cast<int64_t>(waits[send] * 838.1) + 2000;
+    EXPECT_NEAR(static_cast<double>(released - w.time_ns), static_cast<double>(expected), 1000.0)
+        << "send " << send + 1;
+    ++send;
+  }
+  EXPECT_EQ(send, 10);
   EXPECT_FALSE(TwelveVoltsWithoutVcc(s.ControlWrites()));
   EXPECT_EQ(s.Violations(), std::vector<std::string>{});
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
