@@ -129,6 +129,15 @@ struct Descriptor {
   bool single_pulse = false;     // type 15, Atmel: single-pulse program in fast mode
   // Type 15's own working command-address table (the byte-mode set by default).
   std::array<uint32_t, 6> byte_mode_unlock{0xAAAA, 0x5555, 0xAAAA, 0xAAAA, 0x5555, 0xAAAA};
+  // What the last flash Get ID read besides the two codes, for the CFI
+  // report and the protection tools: the CFI buffer (entry k = the byte at
+  // query offset 0x10 + k), the four bytes at addresses 0..3 (continuation
+  // form), or the two boot-block lock bytes (repeat form).
+  enum class IdExtra { kNone, kFourBytes, kLockBytes };
+  std::array<int, 112> cfi{};
+  IdExtra id_extra = IdExtra::kNone;
+  std::array<uint8_t, 4> id_bytes{};
+  std::array<uint8_t, 2> lock_bytes{};
   bool block_unlock = false;    // C3 blocks come out of reset locked: unlock before writing
   bool cfi_no_primary = false;  // the CFI report stops after the erase-block regions
   bool three_mbit = false;      // 3-Mbit firmware-hub parts

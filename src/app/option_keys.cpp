@@ -141,7 +141,7 @@ std::string ApplyOptionSetting(Programmer& p, const OptionSetting& setting) {
   Controls& c = p.controls;
   switch (key.kind) {
     case OptionKind::kCheckBox:
-      c.Check(control, setting.number != 0);
+      c.Check(control, (setting.number != 0) != key.inverted);
       break;
     case OptionKind::kTrackBar:
     case OptionKind::kComboIndex:
@@ -161,7 +161,7 @@ std::string OptionValueText(const Programmer& p, const OptionKey& key, int index
   const std::string control = ControlName(key, index);
   switch (key.kind) {
     case OptionKind::kCheckBox:
-      return c.Checked(control) ? "1" : "0";
+      return c.Checked(control) != key.inverted ? "1" : "0";
     case OptionKind::kTrackBar:
     case OptionKind::kComboIndex:
       return std::to_string(c.Index(control));

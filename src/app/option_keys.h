@@ -33,6 +33,9 @@ struct OptionKey {
   // control (a track bar's descriptor field); nullptr: the control's state.
   // Only for a key that does not repeat.
   int64_t (*value)(const Programmer&) = nullptr;
+  // A check box named by what unchecking it does (`--no-buffer`): 1 clears
+  // the box, 0 checks it.
+  bool inverted = false;
 
   bool repeats() const { return controls.size() > 1; }
 };

@@ -122,6 +122,9 @@ void BeginDeviceSelection(Programmer& p) {
   c.Check("cbMemMap", false);
   c.Show("gbUnprotect", false);
   c.Show("cbProtect");
+  // Temporary unprotect puts 12 V on socket pin 1: left checked from a
+  // boot-block chip, it would reach the next chip's A18 unseen.
+  c.Check("cbProtect", false);
   c.Show("cbSamartProg");
   c.Check("cbSamartProg", false);
   c.Show("pPosition");

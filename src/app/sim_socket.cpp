@@ -1,6 +1,7 @@
 #include "app/sim_socket.h"
 
 #include "app/programmer.h"
+#include "app/sim_socket_flash.h"
 #include "sim/eprom_parts.h"
 #include "sim/rom_chip.h"
 
@@ -84,6 +85,8 @@ std::unique_ptr<sim::Chip> MakeSimChip(const Programmer& p) {
     return std::make_unique<sim::EpromChip>(
         EpromConfigFor(family, p.dev.device_code, size, p.dev.separate_vpp, p.dev.read_level));
   }
+  // The parallel flash families, by the part each catalogue entry names.
+  if (std::unique_ptr<sim::Chip> flash = MakeFlashChip(p)) return flash;
   return std::make_unique<sim::RomChip>(size);
 }
 

@@ -1,5 +1,7 @@
 // The commands that work on a chip in the socket.
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "app/actions.h"
 #include "app/image_files.h"
@@ -12,6 +14,35 @@
 
 namespace cli {
 namespace {
+
+// What a flash Get ID read besides the codes: the four bytes at addresses
+// 0..3, or the two boot-block lock bytes.
+struct IdExtra {
+  const char* label = "";
+  std::vector<std::string> bytes;  // "0x01", ...
+};
+
+IdExtra ExtraBytes(const app::Descriptor& d) {
+  IdExtra extra;
+  const auto hex = [](uint8_t b) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", b);
+    return std::string(text);
+  };
+  switch (d.id_extra) {
+    case app::Descriptor::IdExtra::kFourBytes:
+      extra.label = "Bytes 0-3:";
+      for (const uint8_t b : d.id_bytes) extra.bytes.push_back(hex(b));
+      break;
+    case app::Descriptor::IdExtra::kLockBytes:
+      extra.label = "Lock bytes:";
+      for (const uint8_t b : d.lock_bytes) extra.bytes.push_back(hex(b));
+      break;
+    case app::Descriptor::IdExtra::kNone:
+      break;
+  }
+  return extra;
+}
 
 // Select, apply the action options, and refuse an unanswerable question
 // before the board is touched.
@@ -145,6 +176,7 @@ int CmdId(const GlobalOptions& g, const DeviceFileArgs& args) {
     rc = kFailed;
   }
   if (shown) {
+    const IdExtra extra = ExtraBytes(s.programmer().dev);
     if (g.json) {
       Json j;
       j.BeginObject()
@@ -152,13 +184,19 @@ int CmdId(const GlobalOptions& g, const DeviceFileArgs& args) {
           .Field("device_code", c.Text("edDeviceID"))
           .Field("manufacturer", c.Text("edManufacName"))
           .Field("device", c.Text("edDeviceName"))
-          .Field("cfi", c.Visible("btnCFI") && c.Find("btnCFI") != nullptr)
-          .EndObject();
+          .Field("cfi", c.Visible("btnCFI") && c.Find("btnCFI") != nullptr);
+      if (!extra.bytes.empty()) j.Field("extra", extra.bytes);
+      j.EndObject();
       std::printf("%s\n", j.str().c_str());
     } else if (!g.quiet) {
       std::printf("Manufacturer: %s %s\nDevice:       %s %s\n", c.Text("edManufacID").c_str(),
                   c.Text("edManufacName").c_str(), c.Text("edDeviceID").c_str(),
                   c.Text("edDeviceName").c_str());
+      if (!extra.bytes.empty()) {
+        std::string line;
+        for (const std::string& b : extra.bytes) line += " " + b;
+        std::printf("%-14s%s\n", extra.label, line.c_str());
+      }
       if (c.Find("btnCFI") != nullptr && c.Visible("btnCFI")) {
         std::printf("CFI:          present\n");
       }

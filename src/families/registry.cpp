@@ -2,6 +2,8 @@
 #include "app/dispatch.h"
 #include "app/dispatch_plan.h"
 #include "families/flash/flash_select.h"
+#include "families/flash/intel.h"
+#include "families/flash/jedec.h"
 #include "families/mcu/mcu_select.h"
 #include "families/parallel/parallel_select.h"
 #include "families/parallel/uv_eprom.h"
@@ -17,6 +19,9 @@ void RegisterAllFamilies(FamilyRegistry& registry) {
   families::RegisterUvEpromKeys(registry);
   families::RegisterMcuSelection(registry);
   families::RegisterFlashSelection(registry);
+  families::RegisterJedecFlash(registry);
+  families::RegisterIntelFlash(registry);
+  families::RegisterFlashKeys(registry);
   families::RegisterSerialSelection(registry);
   // One line per family group, e.g. RegisterUvEprom(registry);
 }

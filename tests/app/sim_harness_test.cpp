@@ -30,6 +30,13 @@ TEST(SimFaults, EveryKindFromItsText) {
       {"stuck:0xFFFFFF:15:0", false, sim::BoardFault::kNone, "stuck", 0xFFFFFF, 15, 0},
       {"flaky:0x7FFF:2", false, sim::BoardFault::kNone, "flaky", 0x7FFF, 2, 0},
       {"novpp", false, sim::BoardFault::kNone, "novpp", 0, 0, 0},
+      {"protect:0x3C000", false, sim::BoardFault::kNone, "protect", 0x3C000, 0, 0},
+      {"slow:0x10:1000", false, sim::BoardFault::kNone, "slow", 0x10, 1000, 0},
+      {"busy-forever", false, sim::BoardFault::kNone, "busy-forever", 0, 0, 0},
+      {"erase-pulses:0x100:3", false, sim::BoardFault::kNone, "erase-pulses", 0x100, 3, 0},
+      {"sr4-once:5", false, sim::BoardFault::kNone, "sr4-once", 5, 0, 0},
+      {"erase-fail:0x20000", false, sim::BoardFault::kNone, "erase-fail", 0x20000, 0, 0},
+      {"nobypass", false, sim::BoardFault::kNone, "nobypass", 0, 0, 0},
   };
   for (const auto& c : kCases) {
     app::SimFault f;
@@ -51,7 +58,8 @@ TEST(SimFaults, BadTextIsRefusedWithTheReason) {
       {"bogus",
        "unknown fault \"bogus\" (the faults: noboard, stuck-loopback-0, "
        "stuck-loopback-1, loopback-inverted, weak:ADDR:PULSES, stuck:ADDR:BIT:LEVEL, "
-       "flaky:ADDR:READS, novpp)"},
+       "flaky:ADDR:READS, novpp, protect:ADDR, slow:ADDR:FACTOR, busy-forever, "
+       "erase-pulses:ADDR:N, sr4-once:ADDR, erase-fail:ADDR, nobypass)"},
       {"vpp_missing", "unknown fault"},
       {"", "unknown fault"},
       {"weak:0x10", "fault \"weak:0x10\" is written weak:ADDR:PULSES"},

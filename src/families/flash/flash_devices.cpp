@@ -138,6 +138,24 @@ std::vector<uint32_t> SectorStarts(LayoutTable table, int index, bool word_devic
   return starts;
 }
 
+bool WordSizedBlockLayout(int index) { return index >= 7 && index <= 12; }
+
+std::vector<uint32_t> ByteModeBlockStarts(int index) {
+  std::vector<uint32_t> starts;
+  const std::vector<LayoutRun> runs = LayoutRuns(LayoutTable::kBlock, index);
+  if (runs.empty()) return starts;
+  const uint32_t scale = WordSizedBlockLayout(index) ? 2 : 1;
+  uint32_t address = 0;
+  for (const LayoutRun& run : runs) {
+    for (uint32_t i = 0; i < run.count; ++i) {
+      starts.push_back(address);
+      address += run.size * scale;
+    }
+  }
+  starts.push_back(address);
+  return starts;
+}
+
 int SectorCount(LayoutTable table, int index) {
   int count = 0;
   for (const LayoutRun& run : LayoutRuns(table, index)) count += static_cast<int>(run.count);

@@ -42,4 +42,13 @@ std::vector<uint32_t> SectorStarts(LayoutTable table, int index, bool word_devic
 // The number of sectors of a layout (0 for an unknown index).
 int SectorCount(LayoutTable table, int index);
 
+// Block layouts 7 to 12 are written in words: each totals half of the
+// 16-bit boot-block part it serves (28F200/400/800 B5, 28F002/004 BX).
+bool WordSizedBlockLayout(int index);
+
+// The block starts, then the end, that a routine driving the part in byte
+// mode walks: the block table's layout, with the sizes of the word-sized
+// layouts doubled so the list covers the part.
+std::vector<uint32_t> ByteModeBlockStarts(int index);
+
 }  // namespace families::flash

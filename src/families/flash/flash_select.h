@@ -12,6 +12,8 @@ namespace families {
 
 // Registers every flash family's selection handler.
 void RegisterFlashSelection(app::FamilyRegistry& registry);
+// Registers the keys of the JEDEC and Intel flash panels' controls.
+void RegisterFlashKeys(app::FamilyRegistry& registry);
 
 }  // namespace families
 

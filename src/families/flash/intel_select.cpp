@@ -38,14 +38,19 @@ struct I28fRow {
   int layout;
 };
 
+// The odd layouts put the small blocks at the top, the even ones at the
+// bottom. The -B (bottom boot) parts take the even one, the -T parts the odd
+// one: the BX and Sharp rows once had them the other way round, and a block
+// erase then missed the small blocks of the part. Tags 107/108 have no
+// catalogue entry and keep theirs.
 constexpr I28fRow kI28fRows[] = {
     {101, 256 * KB, 7},  {102, 256 * KB, 8},  {103, 512 * KB, 9},  {104, 512 * KB, 10},
     {105, 1 * MB, 11},   {106, 1 * MB, 12},   {107, 2 * MB, 13},   {108, 2 * MB, 14},
-    {121, 512 * KB, 13}, {122, 512 * KB, 14}, {123, 1 * MB, 15},   {124, 1 * MB, 16},
-    {125, 2 * MB, 17},   {126, 2 * MB, 18},   {141, 512 * KB, 13}, {142, 512 * KB, 14},
-    {143, 1 * MB, 15},   {144, 1 * MB, 16},   {161, 512 * KB, 2},  {162, 1 * MB, 3},
+    {121, 512 * KB, 14}, {122, 512 * KB, 13}, {123, 1 * MB, 16},   {124, 1 * MB, 15},
+    {125, 2 * MB, 18},   {126, 2 * MB, 17},   {141, 512 * KB, 14}, {142, 512 * KB, 13},
+    {143, 1 * MB, 16},   {144, 1 * MB, 15},   {161, 512 * KB, 2},  {162, 1 * MB, 3},
     {163, 2 * MB, 4},    {164, 256 * KB, 29}, {201, 128 * KB, 0},  {202, 128 * KB, 1},
-    {203, 256 * KB, 7},  {204, 256 * KB, 8},  {205, 512 * KB, 9},  {206, 512 * KB, 10},
+    {203, 256 * KB, 8},  {204, 256 * KB, 7},  {205, 512 * KB, 10}, {206, 512 * KB, 9},
     {301, 4 * MB, 37},   {302, 8 * MB, 38},   {303, 16 * MB, 39},
 };
 

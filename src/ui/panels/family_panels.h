@@ -10,4 +10,11 @@ namespace ui {
 // beside it, and the peak counters of the last program run.
 QWidget* UvEpromPanel(PanelContext& context);
 
+// p49F00xsetting: temporary sector unprotect and the fast-mode box of the
+// JEDEC flash families 15 and 22, with the socket adapter.
+PanelDef JedecFlashPanel();
+// p28Fx00setting: erase by memory map and the J3's write buffer of the
+// Intel flash families 24, 25, 26 and 55, with the socket adapter.
+PanelDef IntelFlashPanel();
+
 }  // namespace ui

@@ -8,6 +8,8 @@ namespace ui {
 
 void RegisterAllPanels(PanelRegistry& registry) {
   registry.AddFactory("p27CSettings", &UvEpromPanel);
+  registry.Add(JedecFlashPanel());
+  registry.Add(IntelFlashPanel());
 }
 
 PanelDef CommonOptionsPanel() {

@@ -49,9 +49,9 @@ TEST_F(IntelSelect, I28fRowsGiveSizeFamilyBlockLayoutAndAdapter) {
   };
   const Case cases[] = {
       {101, 256 * KB, 26, 7, "TSOP48, TSOP40, PSOP44 "},
-      {126, 2 * MB, 26, 18, "TSOP48, TSOP40, PSOP44 "},
+      {126, 2 * MB, 26, 17, "TSOP48, TSOP40, PSOP44 "},
       {164, 256 * KB, 26, 29, "i28F002BC DIP40 "},
-      {206, 512 * KB, 26, 10, "TSOP48,TSOP40A,PSOP44 "},
+      {206, 512 * KB, 26, 9, "TSOP48,TSOP40A,PSOP44 "},
       {302, 8 * MB, 55, 38, "  TSOP56"},
       {161, 512 * KB, 26, 2, "TSOP48, TSOP40, PSOP44 "},
   };

@@ -1,0 +1,323 @@
+#include "sim/wsm_flash.h"
+
+#include <algorithm>
+
+namespace sim {
+namespace {
+
+constexpr uint8_t kSr5 = 0x20, kSr4 = 0x10, kSr3 = 0x08, kSr1 = 0x02;
+constexpr uint8_t kSticky = kSr5 | kSr4 | kSr3 | kSr1;
+// A refused operation (Vpp low, a locked block) ends after a moment.
+constexpr int64_t kRefusedNs = 2 * kUs;
+
+}  // namespace
+
+WsmFlash::WsmFlash(const WsmPart& part)
+    : part_(part),
+      cells_(part.size),
+      blocks_(part.blocks, cells_.size()),
+      locks_(static_cast<size_t>(blocks_.count()), 0) {}
+
+void WsmFlash::Update(const Pins& pins) {
+  FlashEdges e;
+  if (!bus_.Decode(pins, e)) return;
+  if (e.power_off) {
+    Settle(pins.time_ns);
+    op_ = Op::kNone;
+    read_ = Read::kArray;
+    next_ = Next::kCommand;
+    sr_ = 0;
+    return;
+  }
+  if (!bus_.power()) return;
+  if ((e.vpp_on || (e.power_on && bus_.vpp())) && part_.vpp == WsmVpp::kEnablePin) {
+    Violation("12 V on a logic-level pin", pins.time_ns, pins.address);
+  }
+  Settle(pins.time_ns);
+  if (e.commit_oe_low) Violation("commit with OE# low", pins.time_ns, bus_.write_address());
+  if (!e.commit) return;
+  if (const char* why = bus_.CheckWrite(pins, part_.timing.write)) {
+    Violation(why, pins.time_ns, bus_.write_address());
+  }
+  if (!bus_.WithinPowerUp(pins, part_.timing.write)) {
+    OnWrite(pins, bus_.write_address(), pins.data);
+  }
+}
+
+uint8_t WsmFlash::Refusal(int block, uint8_t op_error) const {
+  uint8_t bits = 0;
+  if (part_.vpp == WsmVpp::k12V && !VppHigh()) bits |= kSr3 | op_error;
+  if (part_.lock_bits && Locked(block)) bits |= kSr1 | op_error;
+  if (part_.boot != BootLock::kNone) {
+    const int boot = part_.boot == BootLock::kTop ? blocks_.count() - 1 : 0;
+    // RP# reaches 12 V only through the hand-fitted wire from the Vpp pin.
+    if (block == boot && !(Jumper("wirelink") && VppHigh())) bits |= op_error;
+  }
+  return bits;
+}
+
+void WsmFlash::OnWrite(const Pins& pins, uint32_t address, uint8_t data) {
+  const int64_t now = pins.time_ns;
+  if (op_ != Op::kNone) {
+    // Read status register may be written at any time; nothing else.
+    if (data == 0x70 && next_ == Next::kCommand) {
+      read_ = Read::kStatus;
+    } else {
+      Violation("write while busy", now, address);
+    }
+    return;
+  }
+  const uint32_t index = cells_.Index(address);
+  const int block = blocks_.Find(index);
+  const Next next = next_;
+  next_ = Next::kCommand;
+  switch (next) {
+    case Next::kProgram: {
+      read_ = Read::kStatus;
+      ++programs_;
+      const uint8_t refused = Refusal(block, kSr4);
+      uint8_t fail = refused;
+      index_.assign(1, index);
+      data_.assign(1, data);
+      if (refused != 0) {
+        index_.clear();  // refused outright: nothing is written
+      } else if (sr4_once_.erase(index) != 0) {
+        fail = kSr4;
+        index_.clear();  // this attempt does not take
+      } else if (!cells_.Programs(index, data)) {
+        fail = kSr4;
+      }
+      Start(Op::kProgram, now, slow_.Scale(index, part_.timing.program_ns), fail);
+      return;
+    }
+    case Next::kErase: {
+      read_ = Read::kStatus;
+      if (data != 0xD0) {
+        sr_ |= kSr5 | kSr4;  // command sequence error
+        return;
+      }
+      ++erases_;
+      uint8_t fail = Refusal(block, kSr5);
+      if (erase_fail_.count(block) != 0) fail |= kSr5;
+      block_ = block;
+      const int64_t time =
+          busy_forever_
+              ? kNever
+              : slow_.ScaleRange(blocks_.Start(block), blocks_.Size(block), part_.timing.erase_ns);
+      Start(Op::kErase, now, time, fail);
+      return;
+    }
+    case Next::kLock:
+      read_ = Read::kStatus;
+      if (data == 0xD0) {
+        ++lock_clears_;
+        Start(
+            Op::kLockClear, now,
+            slow_.ScaleRange(blocks_.Start(block), blocks_.Size(block), part_.timing.lock_clear_ns),
+            0);
+      } else if (data == 0x01) {
+        block_ = block;
+        Start(Op::kLockSet, now, part_.timing.lock_set_ns, 0);
+      } else {
+        sr_ |= kSr5 | kSr4;
+      }
+      return;
+    case Next::kBufferCount:
+      if (block != buffer_block_ || uint32_t{data} + 1 > part_.buffer_size) buffer_bad_ = true;
+      buffer_left_ = uint32_t{data} + 1;
+      buffer_index_.clear();
+      buffer_data_.clear();
+      next_ = Next::kBufferData;
+      return;
+    case Next::kBufferData:
+      // Every byte of one buffer lies in one aligned group of the block.
+      if (block != buffer_block_ ||
+          (!buffer_index_.empty() &&
+           index / part_.buffer_size != buffer_index_.front() / part_.buffer_size)) {
+        buffer_bad_ = true;
+      }
+      buffer_index_.push_back(index);
+      buffer_data_.push_back(data);
+      next_ = --buffer_left_ == 0 ? Next::kBufferConfirm : Next::kBufferData;
+      return;
+    case Next::kBufferConfirm: {
+      read_ = Read::kStatus;
+      if (data != 0xD0 || buffer_bad_) {
+        sr_ |= kSr5 | kSr4;
+        return;
+      }
+      ++buffer_programs_;
+      const uint8_t refused = Refusal(buffer_block_, kSr4);
+      uint8_t fail = refused;
+      index_.clear();
+      data_.clear();
+      int64_t time = part_.timing.buffer_program_ns;
+      for (size_t i = 0; i < buffer_index_.size() && refused == 0; ++i) {
+        const uint32_t at = buffer_index_[i];
+        time = std::max(time, slow_.Scale(at, part_.timing.buffer_program_ns));
+        if (sr4_once_.erase(at) != 0) {
+          fail = kSr4;
+          continue;
+        }
+        if (!cells_.Programs(at, buffer_data_[i])) fail |= kSr4;
+        index_.push_back(at);
+        data_.push_back(buffer_data_[i]);
+      }
+      Start(Op::kProgram, now, time, fail);
+      return;
+    }
+    case Next::kCommand:
+      break;
+  }
+  switch (data) {
+    case 0xFF:
+      read_ = Read::kArray;
+      break;
+    case 0x90:
+      read_ = Read::kId;
+      break;
+    case 0x98:
+      if (!part_.cfi.empty()) read_ = Read::kCfi;
+      break;
+    case 0x70:
+      read_ = Read::kStatus;
+      break;
+    case 0x50:
+      sr_ = 0;
+      ++status_clears_;
+      break;
+    case 0x40:
+    case 0x10:
+      next_ = Next::kProgram;
+      break;
+    case 0x20:
+      next_ = Next::kErase;
+      break;
+    case 0x60:
+      if (part_.lock_bits) next_ = Next::kLock;
+      break;
+    case 0xE8:
+      if (part_.buffer_size != 0) {
+        next_ = Next::kBufferCount;
+        read_ = Read::kExtended;
+        buffer_block_ = block;
+        buffer_bad_ = false;
+      }
+      break;
+    default:
+      break;  // suspend, resume and unknown codes: nothing to do here
+  }
+}
+
+void WsmFlash::Start(Op op, int64_t now, int64_t time, uint8_t fail_bits) {
+  op_ = op;
+  fail_bits_ = fail_bits;
+  if ((fail_bits & (kSr3 | kSr1)) != 0) time = kRefusedNs;
+  done_ns_ = time == kNever ? kNever : now + time;
+}
+
+void WsmFlash::Settle(int64_t now) {
+  if (op_ == Op::kNone || now < done_ns_) return;
+  switch (op_) {
+    case Op::kProgram:
+      for (size_t i = 0; i < index_.size(); ++i) cells_.Program(index_[i], data_[i]);
+      break;
+    case Op::kErase:
+      if (fail_bits_ == 0) cells_.Erase(blocks_.Start(block_), blocks_.Size(block_));
+      break;
+    case Op::kLockClear:
+      std::fill(locks_.begin(), locks_.end(), 0);
+      break;
+    case Op::kLockSet:
+      Lock(block_, true);
+      break;
+    case Op::kNone:
+      break;
+  }
+  sr_ |= fail_bits_;
+  op_ = Op::kNone;
+}
+
+std::optional<uint8_t> WsmFlash::DataOut(const Pins& pins) {
+  if (!pins.power() || pins.drive()) return std::nullopt;
+  Settle(pins.time_ns);
+  if (op_ != Op::kNone) return static_cast<uint8_t>(sr_ & kSticky);  // SR7 = 0: busy
+  const uint32_t index = cells_.Index(pins.address);
+  const bool byte_mode = part_.width == BusWidth::kByteMode;
+  switch (read_) {
+    case Read::kStatus:
+      return static_cast<uint8_t>(0x80 | (sr_ & kSticky));
+    case Read::kExtended:
+      return 0x80;  // a write buffer is free
+    case Read::kId: {
+      const uint32_t unit = byte_mode ? index >> 1 : index;
+      uint16_t value = 0;
+      switch (unit & 0x3) {
+        case 0:
+          value = part_.manufacturer;
+          break;
+        case 1:
+          value = part_.device;
+          break;
+        case 2:
+          value = part_.lock_bits && Locked(blocks_.Find(index)) ? 1 : 0;
+          break;
+        default:
+          break;
+      }
+      return static_cast<uint8_t>(byte_mode && (index & 1) != 0 ? value >> 8 : value & 0xFF);
+    }
+    case Read::kCfi: {
+      if (byte_mode && (index & 1) != 0) return 0x00;
+      const uint32_t offset = (byte_mode ? index >> 1 : index) & 0xFF;
+      if (offset < 0x10 || offset - 0x10 >= part_.cfi.size()) return 0x00;
+      return part_.cfi[offset - 0x10];
+    }
+    case Read::kArray:
+      break;
+  }
+  return cells_.Read(index);
+}
+
+bool WsmFlash::InjectFault(const ChipFault& fault) {
+  const uint32_t index = cells_.Index(fault.address);
+  if (fault.kind == "stuck") return cells_.AddStuck(fault.address, fault.arg1, fault.arg2);
+  if (fault.kind == "sr4-once") {
+    sr4_once_.insert(index);
+    return true;
+  }
+  if (fault.kind == "erase-fail") {
+    erase_fail_.insert(blocks_.Find(index));
+    return true;
+  }
+  if (fault.kind == "protect") {
+    if (!part_.lock_bits) return false;
+    Lock(blocks_.Find(index), true);
+    return true;
+  }
+  if (fault.kind == "slow") {
+    slow_.Add(index, fault.arg1);
+    return true;
+  }
+  if (fault.kind == "busy-forever") {
+    busy_forever_ = true;
+    return true;
+  }
+  if (fault.kind == "novpp") {
+    vpp_missing_ = true;
+    return true;
+  }
+  return false;
+}
+
+std::vector<StateSection> WsmFlash::State() const {
+  return {{std::string(kProtectSection), locks_}};
+}
+
+bool WsmFlash::SetState(const StateSection& section) {
+  if (section.name != kProtectSection || section.bytes.size() != locks_.size()) return false;
+  locks_ = section.bytes;
+  return true;
+}
+
+}  // namespace sim

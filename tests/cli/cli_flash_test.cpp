@@ -1,0 +1,147 @@
+// The parallel flash families from the command line: every action, their
+// keys, the faults and wires of the simulated board, the chip file.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+  int rc = -1;
+  std::string out, err;
+};
+
+class CliFlash : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("daraz-cli-flash-" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    std::mt19937 rng(3);
+    std::vector<char> bytes(0x2000);
+    for (auto& b : bytes) b = static_cast<char>(rng());
+    std::ofstream(dir_ / "fw.bin", std::ios::binary).write(bytes.data(), bytes.size());
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  Result Daraz(const std::string& args) {
+    const std::string cmd = "cd '" + dir_.string() + "' && '" DARAZ_CLI "' -p sim " + args +
+                            " < /dev/null > out.txt 2> err.txt";
+    Result r;
+    const int status = std::system(cmd.c_str());
+    r.rc = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = Read("out.txt");
+    r.err = Read("err.txt");
+    return r;
+  }
+  std::string Read(const std::string& name) const {
+    std::ifstream in(dir_ / name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  static bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(CliFlash, EveryActionOfAJedecPartThroughTheChipFile) {
+  EXPECT_EQ(Daraz("--sim-chip c.sim erase 29F010").rc, 0);
+  Result r = Daraz("--sim-chip c.sim program 29F010 fw.bin");
+  EXPECT_EQ(r.rc, 0) << r.err;
+  EXPECT_EQ(Daraz("--sim-chip c.sim verify 29F010 fw.bin").rc, 0);
+  EXPECT_EQ(Daraz("--sim-chip c.sim blank 29F010").rc, 1) << "programmed: not empty";
+  EXPECT_EQ(Daraz("--sim-chip c.sim read 29F010 -o back.bin").rc, 0);
+  EXPECT_EQ(Read("back.bin").substr(0, 0x2000), Read("fw.bin"));
+  EXPECT_EQ(Daraz("--sim-chip c.sim program 29F010 fw.bin --fast").rc, 0) << "same bytes again";
+  EXPECT_TRUE(Has(Read("c.sim"), "model jedec-flash\ndevice 29F010\n"));
+  EXPECT_TRUE(Has(Read("c.sim"), "section protect 8\n"));
+}
+
+TEST_F(CliFlash, IdPrintsTheExtraBytes) {
+  Result r = Daraz("id 29F040");
+  EXPECT_EQ(r.rc, 0);
+  EXPECT_TRUE(Has(r.out, "Manufacturer:  0x01  AMD\nDevice:        0xA4  Am29F040\n")) << r.out;
+  EXPECT_TRUE(Has(r.out, "Bytes 0-3:     0x01 0xA4 0x00 0x00\n")) << r.out;
+  r = Daraz("--json id A29040A");
+  EXPECT_TRUE(Has(r.out, "\"manufacturer\":\" AMIC\"")) << r.out;
+  EXPECT_TRUE(Has(r.out, "\"extra\":[\"0x00\",\"0x00\"]")) << r.out;
+  r = Daraz("id 29LV400");
+  EXPECT_TRUE(Has(r.out, "CFI:          present")) << r.out;
+  r = Daraz("id 28F010");
+  EXPECT_TRUE(Has(r.out, " 0xB4  28F010")) << r.out;
+  EXPECT_FALSE(Has(r.out, "Bytes")) << r.out;
+}
+
+TEST_F(CliFlash, KeysOfTheFlashPanels) {
+  const struct {
+    const char* args;
+    int rc;
+    const char* shown;
+  } kCases[] = {
+      {"info 29F002 --temp-unprotect", 0, "temp-unprotect 1"},
+      {"info 29F010 --temp-unprotect", 2, nullptr},
+      {"info M29F040B --fast-mode", 0, "fast-mode 1"},
+      {"info 29F002 --fast-mode", 2, nullptr},
+      {"info 28F010 --fast-erase", 0, "fast-erase 1"},
+      {"info Am28F010A --fast-erase", 2, nullptr},
+      {"info \"28F400 B5- T\" --erase-by-map", 0, "erase-by-map 1"},
+      {"info 28F320J3 --no-buffer", 0, "no-buffer 1"},
+      {"info 28F320J3", 0, "no-buffer 0"},
+      {"info \"28F400 B5- T\" --no-buffer", 2, nullptr},
+  };
+  for (const auto& c : kCases) {
+    const Result r = Daraz(c.args);
+    EXPECT_EQ(r.rc, c.rc) << c.args << ": " << r.err;
+    if (c.shown != nullptr) {
+      std::string compact;  // runs of blanks as one
+      for (const char ch : r.out) {
+        if (ch != ' ' || compact.empty() || compact.back() != ' ') compact += ch;
+      }
+      EXPECT_TRUE(Has(compact, c.shown)) << c.args << ":\n" << r.out;
+    }
+  }
+}
+
+TEST_F(CliFlash, FaultsAndWiresOfTheSimulatedBoard) {
+  const struct {
+    const char* args;
+    int rc;
+    const char* says;
+  } kCases[] = {
+      {"--sim-fault stuck:0x10:3:1 program 29F010 fw.bin", 1, "Error at 0x000010"},
+      {"--sim-fault protect:0x3C000 program 29F002 fw.bin --offset 3C000 --yes", 1, "Error at"},
+      {"--sim-fault protect:0x3C000 program 29F002 fw.bin --offset 3C000 --yes --temp-unprotect", 0,
+       nullptr},
+      {"--sim-fault nobypass program M29F040B fw.bin --fast-mode", 1, "Error at 0x000000"},
+      {"--sim-fault novpp program 28F002BX-T fw.bin", 1, "Vpp Range Error"},
+      {"--sim-fault sr4-once:0x20 program 28F002BX-T fw.bin", 0, nullptr},
+      {"--sim-fault erase-fail:0x10 erase \"28F400 B5- T\"", 1, "Block Erase Error"},
+      {"--sim-fault busy-forever erase Am28F010A", 1, "erase Chip Fail (Time Out)"},
+      {"--sim-fault erase-pulses:0x100:4 erase 28F256", 0, nullptr},
+      {"--sim-fault slow:0x0:2 erase 28F320J3", 0, nullptr},
+      {"program 28F001BX-T fw.bin --offset 1E000 --yes", 1, "Byte Program Error"},
+      {"--sim-jumper wirelink program 28F001BX-T fw.bin --offset 1E000 --yes", 0, nullptr},
+      {"--sim-fault sr4-once:0x20 program 29F010 fw.bin", 2, "has no fault"},
+  };
+  for (const auto& c : kCases) {
+    const Result r = Daraz(c.args);
+    EXPECT_EQ(r.rc, c.rc) << c.args << ": " << r.err;
+    if (c.says != nullptr) {
+      EXPECT_TRUE(Has(r.err + r.out, c.says)) << c.args << ": " << r.err;
+    }
+  }
+}
+
+}  // namespace
