@@ -33,6 +33,9 @@ struct OptionKey {
   // control (a track bar's descriptor field); nullptr: the control's state.
   // Only for a key that does not repeat.
   int64_t (*value)(const Programmer&) = nullptr;
+  // kComboIndex: the values a user writes, item by item (`--page-size 128`
+  // chooses the item showing 128); empty: the item's index itself.
+  std::vector<int64_t> choices;
 
   bool repeats() const { return controls.size() > 1; }
 };

@@ -1,6 +1,9 @@
 #include "app/sim_socket.h"
 
+#include <initializer_list>
+
 #include "app/programmer.h"
+#include "app/sim_socket_eeprom.h"
 #include "sim/rom_chip.h"
 
 namespace app {
@@ -51,6 +54,16 @@ constexpr EpromPart kParts[] = {
     {13, 109, 109, ProgramPin::kChipEnable, VppPin::kOwn, false, 1000 * kUs},     // 27040
 };
 
+// Families with a model of their own, by family type code.
+struct SocketFactory {
+  std::initializer_list<int> families;
+  std::unique_ptr<sim::Chip> (*make)(const Programmer& p);
+};
+const SocketFactory kFactories[] = {
+    {{5, 7, 9, 21}, &MakeEepromChip},
+    {{19, 20}, &MakeRamChip},
+};
+
 }  // namespace
 
 sim::EpromConfig EpromConfigFor(int family, int device_code, uint32_t size, bool separate_vpp,
@@ -86,6 +99,12 @@ std::unique_ptr<sim::Chip> MakeSimChip(const Programmer& p) {
   if (family == 0 || family == 13 || family == 33) {
     return std::make_unique<sim::EpromChip>(
         EpromConfigFor(family, p.dev.device_code, size, p.dev.separate_vpp, p.dev.read_level));
+  }
+  for (const SocketFactory& factory : kFactories) {
+    for (const int f : factory.families) {
+      if (f != family) continue;
+      if (std::unique_ptr<sim::Chip> chip = factory.make(p)) return chip;
+    }
   }
   return std::make_unique<sim::RomChip>(size);
 }

@@ -3,7 +3,9 @@
 #include "app/dispatch_plan.h"
 #include "families/flash/flash_select.h"
 #include "families/mcu/mcu_select.h"
+#include "families/parallel/eeprom.h"
 #include "families/parallel/parallel_select.h"
+#include "families/parallel/sram.h"
 #include "families/parallel/uv_eprom.h"
 #include "families/parallel/uv_eprom_keys.h"
 #include "families/serial/serial_select.h"
@@ -15,6 +17,9 @@ void RegisterAllFamilies(FamilyRegistry& registry) {
   families::RegisterParallelSelection(registry);
   families::RegisterUvEprom(registry);
   families::RegisterUvEpromKeys(registry);
+  families::RegisterEeprom(registry);
+  families::RegisterEepromKeys(registry);
+  families::RegisterSram(registry);
   families::RegisterMcuSelection(registry);
   families::RegisterFlashSelection(registry);
   families::RegisterSerialSelection(registry);
