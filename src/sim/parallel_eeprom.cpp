@@ -80,7 +80,11 @@ void ParallelEeprom::Update(const Pins& pins) {
     Log("write sooner than tPUW after Vcc on", t, address);
     return;
   }
-  Commit(address, static_cast<uint16_t>(pins.data & mask_), t);
+  ++commits_;
+  if (record_ && commit_log_.size() < kMaxCycleStarts) {
+    commit_log_.push_back({t, pins.address, address, static_cast<uint16_t>(pins.data & mask_)});
+  }
+  Commit(address, static_cast<uint16_t>(pins.data & mask_), t, we_fell_ns_);
 }
 
 std::optional<uint8_t> ParallelEeprom::DataOut(const Pins& pins) {
@@ -127,10 +131,12 @@ void ParallelEeprom::Settle(int64_t t) {
   Finish(done);
 }
 
-ParallelEeprom::Command ParallelEeprom::Decode(uint32_t address, uint16_t value, int64_t t) {
+ParallelEeprom::Command ParallelEeprom::Decode(uint32_t address, uint16_t value, int64_t t,
+                                               int64_t fell) {
   if (config_.part.kind == EepromKind::kByte) return Command::kNone;
   if (cycle_ && cycle_->has_data) return Command::kNone;  // inside a load: data
-  if (!sequence_.empty() && t - sequence_ns_ > config_.part.timing.load_window_ns) {
+  // The bytes of a sequence come within the byte-load window, like a load's.
+  if (!sequence_.empty() && fell - sequence_ns_ > config_.part.timing.load_window_ns) {
     sequence_.clear();
   }
   const uint32_t command_mask = std::min<uint32_t>(config_.map.size, 0x8000) - 1;
@@ -185,13 +191,14 @@ ParallelEeprom::Command ParallelEeprom::Decode(uint32_t address, uint16_t value,
   return command;
 }
 
-void ParallelEeprom::Commit(uint32_t address, uint16_t value, int64_t t) {
-  if (cycle_ && t >= cycle_->start_ns) {
+void ParallelEeprom::Commit(uint32_t address, uint16_t value, int64_t t, int64_t fell) {
+  // A load stays open while WE# falls inside the byte-load window.
+  if (cycle_ && fell >= cycle_->start_ns) {
     // The part takes nothing while it programs.
     Log("write while busy", t, address);
     return;
   }
-  switch (Decode(address, value, t)) {
+  switch (Decode(address, value, t, fell)) {
     case Command::kPending:
     case Command::kIgnored:
       return;
@@ -225,7 +232,7 @@ void ParallelEeprom::Commit(uint32_t address, uint16_t value, int64_t t) {
     cycle_ = std::move(cycle);
     return;
   }
-  if (!Loading(t)) {
+  if (!cycle_) {
     if (sdp_) return;  // protected: a write without its prefix does nothing
     OpenLoad(t, std::nullopt);
   }

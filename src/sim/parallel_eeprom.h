@@ -128,12 +128,23 @@ class ParallelEeprom : public Chip {
   // Virtual time each of the last write cycles began, for tests of the
   // byte-load timing (bounded).
   const std::vector<int64_t>& cycle_starts() const { return cycle_starts_; }
+  // Every commit (WE# rise) the part saw, when recording is on (bounded).
+  struct CommitEvent {
+    int64_t time_ns;
+    uint32_t board_address;
+    uint32_t address;  // the part's own
+    uint16_t value;
+  };
+  void RecordCommits(bool on) { record_ = on; }
+  const std::vector<CommitEvent>& commit_log() const { return commit_log_; }
+  uint64_t commits() const { return commits_; }
 
  protected:
   // The protocol, for a pin decoder of another width (a word-wide part
   // behind an adapter): a commit of `value` at the part's address `address`
-  // at time `t`, the timing and OE# checks already made.
-  void Commit(uint32_t address, uint16_t value, int64_t t);
+  // when WE# rose at `t`, having fallen at `fell` (the byte-load window
+  // is kept open by a fall inside it); the timing and OE# checks made.
+  void Commit(uint32_t address, uint16_t value, int64_t t, int64_t fell);
   // The part's output for `address` at `t` (busy status, ID codes or the
   // array), faults applied.
   uint16_t Output(uint32_t address, int64_t t) const;
@@ -172,8 +183,7 @@ class ParallelEeprom : public Chip {
 
   uint32_t PageOf(uint32_t address) const;
   int64_t WriteCycleNs() const;
-  bool Loading(int64_t t) const { return cycle_ && t < cycle_->start_ns; }
-  Command Decode(uint32_t address, uint16_t value, int64_t t);
+  Command Decode(uint32_t address, uint16_t value, int64_t t, int64_t fell);
   void OpenLoad(int64_t t, std::optional<bool> sdp_after);
   void LoadByte(uint32_t address, uint16_t value, int64_t t);
   void StartErase(int64_t t);
@@ -214,6 +224,9 @@ class ParallelEeprom : public Chip {
 
   uint64_t write_cycles_ = 0;
   std::vector<int64_t> cycle_starts_;
+  bool record_ = false;
+  std::vector<CommitEvent> commit_log_;
+  uint64_t commits_ = 0;
 };
 
 }  // namespace sim
