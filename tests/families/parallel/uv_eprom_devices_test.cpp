@@ -3,9 +3,10 @@
 // simulator builds for that device, then read back.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <cstdint>
-#include <ostream>
 #include <string>
 #include <vector>
 
