@@ -128,8 +128,8 @@ class Board final : public hw::PortIo {
 
   std::unique_ptr<Chip> chip_;
   Pins pins_{.data = 0x04, .ctrl = 0x09};  // as the last PowerDown left it
-  uint8_t shift_[3] = {0, 0, 0};           // A7..A0, A15..A8, A23..A16
-  uint32_t shift_clocks_ = 0;              // clocks since the last full address
+  uint8_t shift_[3] = {0, 0, 0};  // A7..A0, A15..A8, A23..A16
+  uint32_t shift_clocks_ = 0;     // clocks since the last full address
   uint8_t read_path_ = 0xFF;
   bool read_path_own_ = false;  // the last load took the port's own byte
   bool read_load_ = false;      // the current access loaded the read path
