@@ -41,6 +41,14 @@ class Host : public hw::Reporter {
   virtual bool Ask(const std::string& question) = 0;
   // An information box with an OK button.
   virtual void Information(const std::string& text) = 0;
+  // An information box that tells the user to change the board (fit a
+  // jumper, set a voltage) before the chip is driven. The routine goes on
+  // only when this returns true; a front door that cannot wait for the
+  // user to do it answers like a question.
+  virtual bool Instruction(const std::string& text) {
+    Information(text);
+    return true;
+  }
   // The main window's caption.
   virtual void SetCaption(const std::string& text) = 0;
   // The core changed the window's controls (Programmer::controls); repaint.

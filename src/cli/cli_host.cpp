@@ -115,6 +115,11 @@ void CliHost::Information(const std::string& text) {
   DrawBar(true);
 }
 
+bool CliHost::Instruction(const std::string& text) {
+  notes_.push_back(OneLine(text));
+  return Ask(OneLine(text) + " -- done");
+}
+
 std::vector<std::string> CliHost::TakeNotes() {
   std::vector<std::string> notes;
   notes.swap(notes_);

@@ -26,6 +26,8 @@ class CliHost final : public app::Host {
   void HideGauge() override;
   bool Ask(const std::string& question) override;
   void Information(const std::string& text) override;
+  // Waits like a question: --yes goes on, --no stops, a terminal asks.
+  bool Instruction(const std::string& text) override;
   void SetCaption(const std::string& text) override { caption_ = text; }
 
   // Whether any error text (kind 1) was shown since the last Reset().

@@ -4,6 +4,8 @@
 #include <filesystem>
 
 #include "app/actions.h"
+#include "app/dispatch.h"
+#include "app/guided_panel.h"
 #include "app/image_files.h"
 #include "cli/commands.h"
 #include "cli/json.h"
@@ -13,14 +15,20 @@ namespace {
 
 std::atomic<int>* g_cancel = nullptr;
 
+constexpr int kStaticRamFamily = 20;
+
 extern "C" void OnInterrupt(int) {
   if (g_cancel != nullptr) g_cancel->store(1);
 }
 
 // Select, apply the action options, refuse an unanswerable question before
-// touching the board, then open the port.
-int Prepare(Session& s, const DeviceFileArgs& args) {
+// touching the board, then open the port. `check` may refuse too, after the
+// selection (kOk to go on).
+int Prepare(Session& s, const DeviceFileArgs& args, int (*check)(Session&) = nullptr) {
   if (int rc = s.Select(args.device)) return rc;
+  if (check != nullptr) {
+    if (int rc = check(s)) return rc;
+  }
   if (int rc = s.ApplyActionOptions(args.action)) return rc;
   if (s.QuestionUnanswerable()) {
     std::fprintf(stderr,
@@ -116,7 +124,14 @@ int CmdRead(const GlobalOptions& g, const DeviceFileArgs& args) {
 int CmdProgram(const GlobalOptions& g, const DeviceFileArgs& args) {
   Session s(g);
   if (int rc = Prepare(s, args)) return s.Finish(rc);
-  if (int rc = LoadInput(s, args.file)) return s.Finish(rc);
+  // A static RAM is tested, not programmed: its test writes its own data.
+  if (s.programmer().dev.family != kStaticRamFamily) {
+    if (args.file.empty()) {
+      std::fprintf(stderr, "daraz: program needs a FILE for this device\n");
+      return s.Finish(kUsage);
+    }
+    if (int rc = LoadInput(s, args.file)) return s.Finish(rc);
+  }
   return s.Finish(RunAction(s, app::mnuProgramClick));
 }
 
@@ -133,9 +148,23 @@ int CmdBlank(const GlobalOptions& g, const DeviceFileArgs& args) {
   return s.Finish(RunAction(s, app::mnuBlankClick));
 }
 
+// The guided erase asks its steps: refused before the board is touched when
+// nobody can answer them.
+int CheckGuidedErase(Session& s) {
+  const app::GuidedProcedure* guided = app::Families().FindGuided(s.programmer().dev.family);
+  if (guided == nullptr || !GuidedUnanswerable(s, *guided)) return kOk;
+  std::fprintf(stderr,
+               "daraz: this erase asks its steps (jumpers, switches) as questions; answer them on "
+               "a terminal, or use --yes to erase at once\n");
+  return kUsage;
+}
+
 int CmdErase(const GlobalOptions& g, const DeviceFileArgs& args) {
   Session s(g);
-  if (int rc = Prepare(s, args)) return s.Finish(rc);
+  if (int rc = Prepare(s, args, &CheckGuidedErase)) return s.Finish(rc);
+  if (const app::GuidedProcedure* guided = app::Families().FindGuided(s.programmer().dev.family)) {
+    return s.Finish(RunGuidedErase(s, *guided));
+  }
   return s.Finish(RunAction(s, app::mnuEraseClick));
 }
 
@@ -157,8 +186,18 @@ int CmdId(const GlobalOptions& g, const DeviceFileArgs& args) {
           .Field("device_code", c.Text("edDeviceID"))
           .Field("manufacturer", c.Text("edManufacName"))
           .Field("device", c.Text("edDeviceName"))
-          .Field("cfi", c.Visible("btnCFI") && c.Find("btnCFI") != nullptr)
-          .EndObject();
+          .Field("cfi", c.Visible("btnCFI") && c.Find("btnCFI") != nullptr);
+      const std::string extra = c.Text("edIdExtra");
+      if (!extra.empty()) {
+        std::vector<std::string> bytes;
+        for (size_t at = 0; at < extra.size();) {
+          const size_t blank = extra.find(' ', at);
+          bytes.push_back(extra.substr(at, blank - at));
+          at = blank == std::string::npos ? extra.size() : blank + 1;
+        }
+        j.Field("extra", bytes);
+      }
+      j.EndObject();
       std::printf("%s\n", j.str().c_str());
     } else if (!g.quiet) {
       std::printf("Manufacturer: %s %s\nDevice:       %s %s\n", c.Text("edManufacID").c_str(),
@@ -167,6 +206,8 @@ int CmdId(const GlobalOptions& g, const DeviceFileArgs& args) {
       if (c.Find("btnCFI") != nullptr && c.Visible("btnCFI")) {
         std::printf("CFI:          present\n");
       }
+      if (!c.Text("edIdExtra").empty())
+        std::printf("Extra:        %s\n", c.Text("edIdExtra").c_str());
     }
   }
   return s.Finish(rc);

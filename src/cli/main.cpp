@@ -35,7 +35,11 @@ std::string KeysHelp() {
         break;
       case app::OptionKind::kTrackBar:
       case app::OptionKind::kComboIndex:
-        line += "=" + app::NumberText(key.min) + ".." + app::NumberText(key.max);
+        if (!key.choices.empty()) {
+          line += "=N";
+        } else {
+          line += "=" + app::NumberText(key.min) + ".." + app::NumberText(key.max);
+        }
         break;
       case app::OptionKind::kEditText:
         line += "=TEXT";
@@ -180,7 +184,9 @@ int main(int argc, char** argv) {
 
   auto* program = app.add_subcommand("program", "Load FILE and program it into the chip");
   program->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
-  program->add_option("FILE", a.file, "Binary, Intel HEX, S-record or .EEP file")->required();
+  program->add_option("FILE", a.file,
+                      "Binary, Intel HEX, S-record or .EEP file (none for a static RAM, which "
+                      "is tested)");
   AddActionOptions(program, a.action);
 
   auto* verify = app.add_subcommand("verify", "Compare the chip with FILE");
@@ -201,6 +207,9 @@ int main(int argc, char** argv) {
   AddSetOption(id, a.action.sets);
 
   app.add_subcommand("test", "Run the board's loop-back hardware test");
+
+  auto* ramtest = app.add_subcommand("ramtest", "Test a static RAM (it is written and read twice)");
+  ramtest->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
 
   std::string in, out, conv_device;
   auto* convert = app.add_subcommand("convert", "Convert a file through the memory image");
@@ -237,5 +246,6 @@ int main(int argc, char** argv) {
   if (*id) return cli::CmdId(g, a);
   if (*convert) return cli::CmdConvert(g, in, out, conv_device);
   if (*checksum) return cli::CmdChecksum(g, a.device, a.file, crc32);
+  if (*ramtest) return cli::CmdRamTest(g, a);
   return cli::CmdTest(g);
 }

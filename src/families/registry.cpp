@@ -3,6 +3,7 @@
 #include "app/dispatch_plan.h"
 #include "families/flash/flash_select.h"
 #include "families/mcu/mcu_select.h"
+#include "families/parallel/ee_eprom.h"
 #include "families/parallel/eeprom.h"
 #include "families/parallel/parallel_select.h"
 #include "families/parallel/sram.h"
@@ -20,6 +21,7 @@ void RegisterAllFamilies(FamilyRegistry& registry) {
   families::RegisterEeprom(registry);
   families::RegisterEepromKeys(registry);
   families::RegisterSram(registry);
+  families::RegisterEeEprom(registry);
   families::RegisterMcuSelection(registry);
   families::RegisterFlashSelection(registry);
   families::RegisterSerialSelection(registry);

@@ -10,4 +10,12 @@ namespace ui {
 // last program run.
 PanelDef UvEpromPanel();
 
+// p29CxxxSetting: the AT28C / AT29C page or sector size and the software
+// data protection choices.
+PanelDef EepromPanel();
+
+// gbUnprotect: the guided panel (app/guided_panel.h), built by code for its
+// pictures.
+QWidget* GuidedPanel(PanelContext& context);
+
 }  // namespace ui

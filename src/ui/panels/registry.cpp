@@ -5,7 +5,11 @@
 
 namespace ui {
 
-void RegisterAllPanels(PanelRegistry& registry) { registry.Add(UvEpromPanel()); }
+void RegisterAllPanels(PanelRegistry& registry) {
+  registry.Add(UvEpromPanel());
+  registry.Add(EepromPanel());
+  registry.AddFactory("gbUnprotect", &GuidedPanel);
+}
 
 PanelDef CommonOptionsPanel() {
   PanelDef def;
