@@ -114,7 +114,7 @@ TEST_P(EveryEeprom, ErasesProgramsVerifiesAndReadsBack) {
   EXPECT_EQ(s.Violations(), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Eeprom, EveryEeprom, ::testing::ValuesIn(kEeproms),
+INSTANTIATE_TEST_SUITE_P(Eeprom, EveryEeprom, ::testing::ValuesIn(daraz_test::DeviceRows(kEeproms)),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

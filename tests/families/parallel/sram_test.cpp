@@ -218,7 +218,7 @@ TEST_P(EveryNvram, ProgramsAcrossThePowerCycleAndReadsBack) {
   EXPECT_EQ(s.Rest(), sim::kAtRest);
 }
 
-INSTANTIATE_TEST_SUITE_P(Nvram, EveryNvram, ::testing::ValuesIn(kNvrams),
+INSTANTIATE_TEST_SUITE_P(Nvram, EveryNvram, ::testing::ValuesIn(daraz_test::DeviceRows(kNvrams)),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Nvram, DeadBatteryFailsTheVerifyAfterThePowerCycle) {
