@@ -133,6 +133,21 @@ TEST_F(EepromCli, RamTestAndItsFaults) {
   EXPECT_TRUE(r.Says("program needs a FILE"));
 }
 
+TEST_F(EepromCli, GuidedEraseAsksItsStepsOrRunsFastErase) {
+  // Nobody to answer the steps: refused before the board is touched.
+  Outcome r = Daraz("-p sim erase \"W27x512 (Vpe 14V)\"");
+  EXPECT_EQ(r.rc, 2);
+  EXPECT_TRUE(r.Says("asks its steps"));
+  EXPECT_FALSE(r.Says("Hardware present"));
+  // --no: the first step is declined.
+  r = Daraz("-p sim --no erase \"W27x512 (Vpe 14V)\"");
+  EXPECT_EQ(r.rc, 1);
+  EXPECT_TRUE(r.Says("stopped at step 1 of 2"));
+  // --yes: FastErase, no steps.
+  r = Daraz("-p sim --yes erase \"W27x512 (Vpe 14V)\"");
+  EXPECT_TRUE(r.Says("Erase and Check Device is Empty")) << r.out << r.err;
+}
+
 TEST_F(EepromCli, NvramForgetsWithADeadBattery) {
   WriteRandom("nv.bin", 2048, 4);
   Outcome r = Daraz("-p sim program \"DS1220 2KB\" nv.bin");

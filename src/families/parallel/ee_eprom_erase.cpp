@@ -117,7 +117,7 @@ const app::GuidedProcedure& W27EErase() {
       .caption = "Erase CHIP W27C/SST27SFxxx",
       .device = "W27Cxx or SST27SFxxx",
       .boxes = {{"cbJP23", false}, {"cbJP42", true}, {"cbDIPSW", false}},
-      .captions = {{"cbDIPSW", "DIP SW setting"}},
+      .captions = {{"cbJP23", "JP23"}, {"cbJP42", "JP42"}, {"cbDIPSW", "DIP SW setting"}},
       .hidden = {"btResetStep", "btskipStep", "cbOECE"},
       .steps =
           {
