@@ -18,6 +18,10 @@ struct Descriptor {
   int device_code = 0;     // Tag of the chosen catalogue item
   int twp = 1;             // "tWP": first pulse width / main write time, in DelayTicks
   int twc = 10;            // "tWC": write-recovery / write-cycle wait, in DelayTicks
+  // tWP and tWC as the selection set them, before a timing track bar
+  // overrode them: the settings panel compares with these and restores them.
+  int device_twp = 1;
+  int device_twc = 10;
   int add_step = 0;        // "addStep": pulse widening per retry
   bool read_level = false;    // "epr64": control bit 3 is 0 during reads when set
   bool separate_vpp = false;  // Vpp has a pin of its own (not shared with OE)

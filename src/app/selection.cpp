@@ -52,6 +52,8 @@ bool FinishSelection(Programmer& p, int family, int pattern) {
     return false;
   }
   p.dev.family = family;
+  p.dev.device_twp = p.dev.twp;
+  p.dev.device_twc = p.dev.twc;
   UpdateAddressBits(p);
   ShowSwitchSettings(p, pattern);
   return true;

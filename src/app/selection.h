@@ -16,8 +16,9 @@ class Programmer;
 // then BeginDeviceSelection.
 void StartSelection(Programmer& p, const SelectItem& item);
 // Steps 5 and 6: a Tag of 0 restores the previous device and returns false;
-// otherwise sets the family type code, runs UpdateAddressBits (unless the
-// handler fixed the address bits itself) and ShowSwitchSettings(pattern).
+// otherwise sets the family type code, keeps tWP and tWC as the device's own
+// timing, runs UpdateAddressBits (unless the handler fixed the address bits
+// itself) and ShowSwitchSettings(pattern).
 bool FinishSelection(Programmer& p, int family, int pattern);
 
 void BeginDeviceSelection(Programmer& p);

@@ -4,6 +4,7 @@
 
 #include "app/programmer.h"
 #include "app/sim_socket_eeprom.h"
+#include "sim/eprom_parts.h"
 #include "sim/rom_chip.h"
 
 namespace app {
@@ -12,46 +13,46 @@ namespace {
 using sim::ProgramPin;
 using sim::VppPin;
 
-constexpr int64_t kUs = 1000;
-
-// Pulse time an ordinary cell needs: the CMOS parts' fast-algorithm pulse,
-// shorter for the large parts whose catalogue pulse is shorter, 1 ms for the
-// NMOS parts and a long pulse for the NMOS 2716.
-struct EpromPart {
+// The datasheet part each catalogue code stands for.
+struct EpromCode {
   int family;
   int first, last;  // device codes
-  ProgramPin program_pin;
-  VppPin vpp_pin;
-  bool wide;
-  int64_t cell_program_ns;
+  std::string_view part;
 };
 
-constexpr EpromPart kParts[] = {
+constexpr EpromCode kCodes[] = {
     // 27Cxxx
-    {0, 215, 215, ProgramPin::kActiveHigh, VppPin::kOwn, false, 200 * kUs},     // 27C16
-    {0, 201, 201, ProgramPin::kChipEnable, VppPin::kShared, false, 100 * kUs},  // 2732
-    {0, 202, 203, ProgramPin::kSeparate, VppPin::kOwn, false, 100 * kUs},       // 27C64/128
-    {0, 204, 204, ProgramPin::kChipEnable, VppPin::kOwn, false, 100 * kUs},     // 27C256
-    {0, 205, 205, ProgramPin::kChipEnable, VppPin::kShared, false, 100 * kUs},  // 27C512
-    {0, 206, 207, ProgramPin::kSeparate, VppPin::kOwn, false, 100 * kUs},       // 27C010/020
-    {0, 208, 208, ProgramPin::kChipEnable, VppPin::kOwn, false, 100 * kUs},     // 27C040
-    {0, 209, 210, ProgramPin::kChipEnable, VppPin::kShared, false, 45 * kUs},   // 27C080
-    {0, 301, 302, ProgramPin::kSeparate, VppPin::kOwn, true, 100 * kUs},        // 27C1024/2048
-    {0, 311, 311, ProgramPin::kSeparate, VppPin::kOwn, true, 100 * kUs},        // 27C210
-    {0, 303, 303, ProgramPin::kChipEnable, VppPin::kOwn, true, 100 * kUs},      // 27C4096
-    {0, 401, 403, ProgramPin::kChipEnable, VppPin::kOwn, true, 50 * kUs},       // 27C400/800/160
-    {0, 404, 404, ProgramPin::kChipEnable, VppPin::kShared, true, 50 * kUs},    // 27C322
+    {0, 215, 215, "27C16"},
+    {0, 201, 201, "27C32"},
+    {0, 202, 202, "27C64"},
+    {0, 203, 203, "27C128"},
+    {0, 204, 204, "27C256"},
+    {0, 205, 205, "27C512"},
+    {0, 206, 206, "27C010"},
+    {0, 207, 207, "27C020"},
+    {0, 208, 208, "27C040"},
+    {0, 209, 210, "27C080"},
+    {0, 301, 301, "27C1024"},
+    {0, 311, 311, "27C1024"},
+    {0, 302, 302, "27C2048"},
+    {0, 303, 303, "27C4096"},
+    {0, 401, 401, "27C400"},
+    {0, 402, 402, "27C800"},
+    {0, 403, 403, "27C160"},
+    {0, 404, 404, "27C322"},
     // M87C256 and the codes that share its routines
-    {33, 501, 501, ProgramPin::kChipEnable, VppPin::kOwn, false, 100 * kUs},
-    {33, 701, 707, ProgramPin::kChipEnable, VppPin::kOwn, false, 100 * kUs},
+    {33, 501, 501, "M87C256"},
+    {33, 701, 707, "M87C256"},
     // 27xxx NMOS
-    {13, 101, 101, ProgramPin::kActiveHigh, VppPin::kOwn, false, 40'000 * kUs},   // 2716
-    {13, 102, 102, ProgramPin::kChipEnable, VppPin::kShared, false, 1000 * kUs},  // 2732
-    {13, 103, 104, ProgramPin::kSeparate, VppPin::kOwn, false, 1000 * kUs},       // 2764/128
-    {13, 105, 105, ProgramPin::kChipEnable, VppPin::kOwn, false, 1000 * kUs},     // 27256
-    {13, 106, 106, ProgramPin::kChipEnable, VppPin::kShared, false, 1000 * kUs},  // 27512
-    {13, 107, 108, ProgramPin::kSeparate, VppPin::kOwn, false, 1000 * kUs},       // 27010/020
-    {13, 109, 109, ProgramPin::kChipEnable, VppPin::kOwn, false, 1000 * kUs},     // 27040
+    {13, 101, 101, "2716"},
+    {13, 102, 102, "2732"},
+    {13, 103, 103, "2764"},
+    {13, 104, 104, "27128"},
+    {13, 105, 105, "27256"},
+    {13, 106, 106, "27512"},
+    {13, 107, 107, "27010"},
+    {13, 108, 108, "27020"},
+    {13, 109, 109, "27040"},
 };
 
 // Families with a model of their own, by family type code.
@@ -68,19 +69,16 @@ const SocketFactory kFactories[] = {
 
 sim::EpromConfig EpromConfigFor(int family, int device_code, uint32_t size, bool separate_vpp,
                                 bool read_level) {
-  sim::EpromConfig config;
-  config.size = size;
-  for (const EpromPart& part : kParts) {
-    if (part.family == family && device_code >= part.first && device_code <= part.last) {
-      config.program_pin = part.program_pin;
-      config.vpp_pin = part.vpp_pin;
-      config.wide = part.wide;
-      config.cell_program_ns = part.cell_program_ns;
-      return config;
+  for (const EpromCode& code : kCodes) {
+    if (code.family == family && device_code >= code.first && device_code <= code.last) {
+      return sim::ConfigOf(*sim::FindEpromPart(code.part), size);
     }
   }
   // The catalogue's flags say as much: the read level flag marks a PGM pin
   // of its own, the separate Vpp flag a Vpp pin of its own, 2 KB the 2716.
+  sim::EpromConfig config =
+      sim::ConfigOf(*sim::FindEpromPart(family == 13 ? "27256" : "27C256"), size);
+  config.program_pin = ProgramPin::kChipEnable;
   if (size == 2048) {
     config.program_pin = ProgramPin::kActiveHigh;
   } else if (read_level) {
@@ -88,7 +86,6 @@ sim::EpromConfig EpromConfigFor(int family, int device_code, uint32_t size, bool
   }
   config.vpp_pin = (separate_vpp || read_level || size == 2048) ? VppPin::kOwn : VppPin::kShared;
   config.wide = family == 0 && device_code > 300 && device_code <= 500;
-  config.cell_program_ns = family == 13 ? 1000 * kUs : 45 * kUs;
   return config;
 }
 

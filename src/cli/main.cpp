@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
   CLI::App app{kDescription, "daraz"};
   app.require_subcommand(1);
   app.fallthrough();
-  app.set_version_flag("--version", "daraz 0.1.0");
+  app.set_version_flag("--version", "daraz " DARAZ_VERSION);
 
   cli::GlobalOptions g;
   app.add_option("-p,--port", g.port,

@@ -149,7 +149,16 @@ int Session::OpenBoard() {
 
 int Session::PrepareSimulation() {
   sim::Board& board = *p_->board();
-  if (!options_.trace.empty()) board.EnableTrace(true);
+  if (!options_.trace.empty()) {
+    // The trace goes to its file as the run goes, never into memory.
+    std::string error;
+    trace_ = sim::OpenTraceFile(options_.trace, &error);
+    if (!trace_) {
+      std::fprintf(stderr, "daraz: %s\n", error.c_str());
+      return kUsage;
+    }
+    board.SetTraceSink(trace_.get());
+  }
 
   // The socket holds the selected device's chip, or the one --sim-device names.
   std::unique_ptr<sim::Chip> chip;
@@ -211,11 +220,14 @@ int Session::Finish(int rc) {
       if (rc == kOk) rc = kFailed;
     }
   }
-  if (!options_.trace.empty()) {
-    if (!sim::WriteTraceCsv(board->trace(), options_.trace)) {
-      std::fprintf(stderr, "daraz: cannot write the trace %s\n", options_.trace.c_str());
+  if (trace_) {
+    board->SetTraceSink(nullptr);
+    std::string error;
+    if (!trace_->Finish(&error)) {
+      std::fprintf(stderr, "daraz: %s\n", error.c_str());
       if (rc == kOk) rc = kFailed;
     }
+    trace_.reset();
   }
   return rc;
 }

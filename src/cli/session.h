@@ -8,6 +8,7 @@
 #include "app/programmer.h"
 #include "app/sim_harness.h"
 #include "cli/cli_host.h"
+#include "sim/trace.h"
 
 namespace cli {
 
@@ -82,6 +83,7 @@ class Session {
   GlobalOptions options_;
   CliHost host_;
   std::unique_ptr<app::Programmer> p_;
+  std::unique_ptr<sim::TraceSink> trace_;
   const app::CatalogueNode* selected_ = nullptr;
   bool board_open_ = false;
   std::vector<app::SimFault> faults_;

@@ -92,13 +92,14 @@ SocketSignals Board::Signals() const {
 void Board::Record(uint16_t port, bool write, uint8_t value) {
   const TraceEntry entry{clock_.now_ns(), port, write, value};
   if (trace_on_) trace_.push_back(entry);
-  if (sink_ != nullptr) sink_->Record(entry, Signals());
+  if (sink_ != nullptr) sink_->Record(entry, sink_signals_ ? Signals() : SocketSignals{});
 }
 
 void Board::PortOut(uint16_t port, uint8_t value) {
   clock_.Advance(access_cost_ns_);
   ++accesses_;
   read_load_ = false;
+  pins_.time_ns = clock_.now_ns();  // a sample taken during this write sees its time
   switch (port - base_) {
     case 0:
       WriteData(value);
@@ -110,13 +111,14 @@ void Board::PortOut(uint16_t port, uint8_t value) {
       Violation("write of " + Hex(value) + " to port " + Hex(port));
       break;
   }
-  Record(port, true, value);
+  if (trace_on_ || sink_ != nullptr) Record(port, true, value);
 }
 
 uint8_t Board::PortIn(uint16_t port) {
   clock_.Advance(access_cost_ns_);
   ++accesses_;
   read_load_ = false;
+  pins_.time_ns = clock_.now_ns();
   uint8_t value = 0xFF;
   switch (port - base_) {
     case 0:
@@ -132,7 +134,7 @@ uint8_t Board::PortIn(uint16_t port) {
       Violation("read of port " + Hex(port));
       break;
   }
-  Record(port, false, value);
+  if (trace_on_ || sink_ != nullptr) Record(port, false, value);
   return value;
 }
 
@@ -146,12 +148,13 @@ void Board::ChipAccess(const char* what) {
   }
 }
 
-uint8_t Board::BusValue() {
+// The read path's load: a real read access of the chip.
+uint8_t Board::SampleBus() {
   if (pins_.drive()) return pins_.data;
   if (chip_ && fault_ != BoardFault::kNoBoard) {
-    if (const auto out = chip_->DataOut(pins_)) return *out;
+    if (const auto out = chip_->ReadOut(pins_)) return *out;
   }
-  return 0xFF;  // pull-ups
+  return 0xFF;
 }
 
 void Board::ShiftClock() {
@@ -193,7 +196,7 @@ void Board::WriteData(uint8_t value) {
   const uint8_t fell = static_cast<uint8_t>(old & ~value);
 
   if (!pins_.drive()) {
-    if (value & 0x08) Violation("data bit 3 set (" + Hex(value) + ")");
+    if (value & 0x08) [[unlikely]] DataBit3Set(value);
     // The shift clock is gated while the port drives the data bus.
     if (rose & 0x01) {
       ShiftClock();
@@ -203,7 +206,7 @@ void Board::WriteData(uint8_t value) {
   if (fell & 0x04) {
     if (value & 0x02) {
       if (!pins_.drive()) ChipAccess("read-path load");
-      read_path_ = BusValue();
+      read_path_ = SampleBus();
       read_path_own_ = pins_.drive();
       read_load_ = true;
     } else {
@@ -214,6 +217,9 @@ void Board::WriteData(uint8_t value) {
   Notify();
   if (pins_.drive()) CheckContention();
 }
+
+// Kept out of line: the write path is the board's hottest code.
+void Board::DataBit3Set(uint8_t value) { Violation("data bit 3 set (" + Hex(value) + ")"); }
 
 void Board::CheckPower(uint8_t old_ctrl, uint8_t new_ctrl) {
   const bool vcc_was = (old_ctrl & 0x04) != 0, vcc_now = (new_ctrl & 0x04) != 0;

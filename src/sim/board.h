@@ -64,7 +64,10 @@ class Board final : public hw::PortIo {
   uint8_t PortIn(uint16_t port) override;
 
   VirtualClock& clock() { return clock_; }
-  void SetBase(uint16_t base) { base_ = base; }
+  void SetBase(uint16_t base) {
+    base_ = base;
+    if (sink_ != nullptr) sink_->SetBase(base);
+  }
   uint16_t base() const { return base_; }
   // Virtual time one port access takes (default 1 us, a real LPT's cost).
   void SetAccessCost(int64_t ns) { access_cost_ns_ = ns; }
@@ -100,7 +103,11 @@ class Board final : public hw::PortIo {
   void ClearTrace() { trace_.clear(); }
   // A streaming recorder of every access with the socket signals (nullptr:
   // none). The board does not own it.
-  void SetTraceSink(TraceSink* sink) { sink_ = sink; }
+  void SetTraceSink(TraceSink* sink) {
+    sink_ = sink;
+    sink_signals_ = sink_ != nullptr && sink_->WantsSignals();
+    if (sink_ != nullptr) sink_->SetBase(base_);
+  }
   SocketSignals Signals() const;
 
  private:
@@ -108,10 +115,11 @@ class Board final : public hw::PortIo {
   void WriteControl(uint8_t value);
   void ShiftClock();
   void CheckPower(uint8_t old_ctrl, uint8_t new_ctrl);
+  [[gnu::noinline, gnu::cold]] void DataBit3Set(uint8_t value);
   void CheckDrivenWhileOff();
   void CheckContention();
   uint8_t Status();
-  uint8_t BusValue();
+  uint8_t SampleBus();
   void ChipAccess(const char* what);
   void Violation(std::string_view text);
   void Notify() {
@@ -128,8 +136,8 @@ class Board final : public hw::PortIo {
 
   std::unique_ptr<Chip> chip_;
   Pins pins_{.data = 0x04, .ctrl = 0x09};  // as the last PowerDown left it
-  uint8_t shift_[3] = {0, 0, 0};  // A7..A0, A15..A8, A23..A16
-  uint32_t shift_clocks_ = 0;     // clocks since the last full address
+  uint8_t shift_[3] = {0, 0, 0};           // A7..A0, A15..A8, A23..A16
+  uint32_t shift_clocks_ = 0;              // clocks since the last full address
   uint8_t read_path_ = 0xFF;
   bool read_path_own_ = false;  // the last load took the port's own byte
   bool read_load_ = false;      // the current access loaded the read path
@@ -140,6 +148,7 @@ class Board final : public hw::PortIo {
   bool trace_on_ = false;
   std::vector<TraceEntry> trace_;
   TraceSink* sink_ = nullptr;
+  bool sink_signals_ = false;
   ViolationLog log_;
 };
 

@@ -81,8 +81,13 @@ class Chip {
 
   // The byte the chip drives onto the data bus now, or nothing when its
   // outputs are off. Asked whether or not the port drives the bus too: the
-  // board reports the contention.
+  // board reports the contention. Must not change the model's state.
   virtual std::optional<uint8_t> DataOut(const Pins& pins) = 0;
+
+  // The byte the board samples when its read path loads from the bus: a
+  // real read access. Models with read-counting faults or access times
+  // answer here; DataOut stays free of side effects.
+  virtual std::optional<uint8_t> ReadOut(const Pins& pins) { return DataOut(pins); }
 
   // Level of the chip's serial output on the status-7 line, or nothing when
   // the chip leaves that line alone (the board's loop-back then owns it).

@@ -1,26 +1,37 @@
 #include "sim/trace.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <memory>
+#include <cctype>
+
+#include "sim/trace_csv.h"
+#include "sim/trace_file.h"
+#include "sim/trace_vcd.h"
 
 namespace sim {
+namespace {
+
+bool EndsWithVcd(const std::string& path) {
+  if (path.size() < 4) return false;
+  const std::string tail = path.substr(path.size() - 4);
+  std::string lower;
+  for (const char c : tail) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower == ".vcd";
+}
+
+}  // namespace
+
+std::unique_ptr<TraceSink> OpenTraceFile(const std::string& path, std::string* error) {
+  std::unique_ptr<TraceFile> file = TraceFile::Open(path, error);
+  if (!file) return nullptr;
+  if (EndsWithVcd(path)) return std::make_unique<VcdTraceSink>(std::move(file));
+  return std::make_unique<CsvTraceSink>(std::move(file));
+}
 
 bool WriteTraceCsv(const std::vector<TraceEntry>& trace, const std::string& path) {
-  const std::string tmp = path + ".tmp";
-  {
-    std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(tmp.c_str(), "w"), &std::fclose);
-    if (!f) return false;
-    std::fputs("time_ns,port,direction,value\n", f.get());
-    for (const auto& e : trace) {
-      std::fprintf(f.get(), "%lld,0x%X,%s,0x%02X\n", static_cast<long long>(e.time_ns), e.port,
-                   e.write ? "out" : "in", e.value);
-    }
-    if (std::fflush(f.get()) != 0 || std::ferror(f.get())) return false;
-  }
-  std::error_code ec;
-  std::filesystem::rename(tmp, path, ec);
-  return !ec;
+  std::unique_ptr<TraceFile> file = TraceFile::Open(path, nullptr);
+  if (!file) return false;
+  CsvTraceSink sink(std::move(file));
+  for (const TraceEntry& entry : trace) sink.Record(entry, SocketSignals{});
+  return sink.Finish(nullptr);
 }
 
 }  // namespace sim

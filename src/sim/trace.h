@@ -22,6 +22,12 @@ struct TraceEntry {
 class TraceSink {
  public:
   virtual ~TraceSink() = default;
+  // The board's base address, given when the sink is attached and whenever
+  // the base changes, so that a sink can tell the three registers apart.
+  virtual void SetBase(uint16_t /*base*/) {}
+  // False for a sink that ignores the socket signals: the board then spares
+  // itself decoding them on every access.
+  virtual bool WantsSignals() const { return true; }
   virtual void Record(const TraceEntry& access, const SocketSignals& socket) = 0;
   // Flushes and closes the file. False, with the reason, when anything
   // could not be written.
@@ -29,13 +35,15 @@ class TraceSink {
 };
 
 // Opens a trace file that is written as the run goes: a VCD waveform
-// (GTKWave, PulseView) when the name ends in ".vcd", else CSV lines
-// "time_ns,port,direction,value". nullptr, with the reason, when the file
-// cannot be created.
+// (GTKWave, PulseView) when the name ends in ".vcd" (any case), else CSV
+// lines "time_ns,port,direction,value". An existing regular file is replaced
+// only when Finish succeeds; FIFOs, devices and /dev/stdout are written in
+// place. nullptr, with the reason, when the file cannot be created.
 std::unique_ptr<TraceSink> OpenTraceFile(const std::string& path, std::string* error);
 
-// Writes "time_ns,port,direction,value" lines, direction "out" or "in".
-// Returns false when the file cannot be written.
+// Writes a recorded trace as "time_ns,port,direction,value" lines (the CSV
+// trace file), direction "out" or "in". Returns false when the file cannot
+// be written.
 bool WriteTraceCsv(const std::vector<TraceEntry>& trace, const std::string& path);
 
 }  // namespace sim

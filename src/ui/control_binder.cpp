@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include "app/controls.h"
+#include "ui/shown_text.h"
 
 namespace ui {
 namespace {
@@ -85,6 +86,7 @@ void ControlBinder::Render(bool force) {
   for (const Binding& b : bindings_) Apply(b);
   rendering_ = false;
   rendered_generation_ = controls_.generation();
+  emit Rendered();
 }
 
 void ControlBinder::Apply(const Binding& b) {
@@ -117,7 +119,9 @@ void ControlBinder::Apply(const Binding& b) {
       auto* label = static_cast<QLabel*>(widget);
       // A label with a caption of its own keeps it until the core gives it
       // another; a label that only shows the core's text follows it always.
-      if (!text.isEmpty() || label->property("coreText").toBool()) label->setText(text);
+      if (!text.isEmpty() || label->property("coreText").toBool()) {
+        label->setText(ShownCaption(text));
+      }
       QPalette palette = label->palette();
       palette.setColor(QPalette::WindowText, FromColourRef(state->colour));
       label->setPalette(palette);

@@ -57,6 +57,11 @@ class ControlBinder : public QObject {
   // Called after a user change was written back, with the control's name.
   std::function<void(const std::string&)> on_user_change;
 
+ signals:
+  // The widgets show the controls anew: for views that derive more from
+  // them than one widget per control.
+  void Rendered();
+
  private:
   enum class Kind { kButton, kLabel, kField, kCombo, kSlider, kGroup, kWidget, kAction };
   struct Binding {

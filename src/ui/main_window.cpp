@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -32,10 +33,12 @@
 #include "ui/device_menu.h"
 #include "ui/hex_editor.h"
 #include "ui/id_panel.h"
+#include "ui/message_log.h"
 #include "ui/panels/settings_page.h"
 #include "ui/progress_panel.h"
 #include "ui/side_windows.h"
 #include "ui/socket_picture.h"
+#include "ui/status_line.h"
 #include "ui/switch_picture.h"
 
 namespace ui {
@@ -91,6 +94,7 @@ TfrmEprom::TfrmEprom(StartOptions options, QWidget* parent)
   RegisterAllPanels(panels_);
 
   about_ = new TMenuAbout(this);
+  BuildMessageLog();
   BuildMenus();
   BuildToolBar();
 
@@ -100,17 +104,17 @@ TfrmEprom::TfrmEprom(StartOptions options, QWidget* parent)
   column->setSpacing(2);
   status_area_ = BuildStatusArea();
   column->addWidget(status_area_);
-  progress_ = new ProgressPanel(central);
-  connect(progress_, &ProgressPanel::CancelRequested, runner_, &ActionRunner::Cancel);
-  column->addWidget(progress_);
+  column->addWidget(BuildBoardSlot());
   id_panel_ = new IdPanel(*binder_, central);
   column->addWidget(id_panel_);
   column->addWidget(BuildPages(), 1);
   setCentralWidget(central);
 
-  status_ = new QLabel(this);
-  status_->setObjectName("StatusBar");
-  status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  status_ = new StatusLine(this);
+  connect(status_, &StatusLine::DoubleClicked, this, [this] {
+    log_dock_->show();
+    log_dock_->raise();
+  });
   statusBar()->addWidget(status_, 1);
   statusBar()->setSizeGripEnabled(true);
 
@@ -143,15 +147,9 @@ bool TfrmEprom::Busy() const { return runner_ != nullptr && runner_->Running(); 
 // --- HostView ------------------------------------------------------------------------
 
 void TfrmEprom::ShowStatus(const QString& text, int kind) {
-  status_->setText(text);
-  QPalette palette = status_->palette();
-  const QColor colour = kind == hw::kError    ? QColor(Qt::red)
-                        : kind == hw::kResult ? QColor(Qt::black)
-                                              : QColor(Qt::blue);
-  palette.setColor(QPalette::WindowText, colour);
-  status_->setPalette(palette);
+  status_->SetMessage(text, kind);
+  log_->Add(text, kind);
   if (kind == hw::kError || kind == hw::kResult) QApplication::beep();
-  status_->repaint();
 }
 
 void TfrmEprom::ShowGauge(const QString& text, qint64 maximum, uint32_t colour) {
@@ -226,9 +224,15 @@ void TfrmEprom::SetBusy(bool busy) {
   // Everything but the Cancel button (and scrolling the views) waits while
   // an action runs.
   if (busy) hex_editor_->close();
+  // The chip-ID panel goes when the gauge comes; its room stays until the
+  // action ends, so the views below do not jump when the action starts.
+  QSizePolicy id_policy = id_panel_->sizePolicy();
+  id_policy.setRetainSizeWhenHidden(busy && !id_panel_->isHidden());
+  id_panel_->setSizePolicy(id_policy);
   menuBar()->setEnabled(!busy);
   tool_bar_->setEnabled(!busy);
   status_area_->setEnabled(!busy);
+  board_row_->setEnabled(!busy);
   settings_page_->setEnabled(!busy);
   id_panel_->setEnabled(!busy);
   buffer_page_->move_panel()->setEnabled(!busy);
@@ -274,6 +278,9 @@ void TfrmEprom::SelectItem(const app::CatalogueNode& node) {
   if (Busy() || programmer_->RefuseWhileBusy()) return;
   if (!app::IsSelectable(node)) return;
   hex_editor_->close();
+  // A red message was about the device before; it would read as one about
+  // this one.
+  if (status_->kind() == hw::kError) status_->Clear();
   app::SelectDevice(*programmer_, node.handler,
                     app::SelectItem{node.tag, std::string(node.caption)});
   PrepareSimulatedChip();

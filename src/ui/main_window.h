@@ -16,6 +16,7 @@
 
 class QAction;
 class QComboBox;
+class QDockWidget;
 class QLabel;
 class QLineEdit;
 class QSettings;
@@ -36,9 +37,11 @@ class ControlBinder;
 class DeviceFinder;
 class DeviceMenu;
 class IdPanel;
+class MessageLog;
 class ProgressPanel;
 class SettingsPage;
 class SocketPicture;
+class StatusLine;
 class SwitchPicture;
 class TMenuAbout;
 class TfrmCFI;
@@ -122,7 +125,12 @@ class TfrmEprom : public QMainWindow, public HostView {
   SocketPicture* socket_picture() const { return socket_picture_; }
   DeviceMenu* device_menu() const { return device_menu_; }
   DeviceFinder* device_finder() const { return finder_; }
-  QLabel* status_line() const { return status_; }
+  StatusLine* status_line() const { return status_; }
+  MessageLog* message_log() const { return log_; }
+  QDockWidget* message_log_dock() const { return log_dock_; }
+  // The board picture and the status fields beside it; the progress panel
+  // takes their place during an action.
+  QWidget* board_row() const { return board_row_; }
   // The band over the board picture while the simulated board is in use.
   QLabel* simulated_band() const { return simulated_band_; }
   bool on_simulator() const { return on_simulator_; }
@@ -158,6 +166,9 @@ class TfrmEprom : public QMainWindow, public HostView {
   void BuildMenus();
   void BuildToolBar();
   QWidget* BuildStatusArea();
+  QWidget* BuildBoardRow();
+  QWidget* BuildBoardSlot();
+  void BuildMessageLog();
   QWidget* BuildPages();
   QAction* AddAction(QMenu* menu, const QString& name, const QString& caption,
                      std::function<void()> handler);
@@ -214,7 +225,10 @@ class TfrmEprom : public QMainWindow, public HostView {
   BufferPage* buffer_page_ = nullptr;
   ConfigsPage* configs_page_ = nullptr;
   SettingsPage* settings_page_ = nullptr;
-  QLabel* status_ = nullptr;
+  StatusLine* status_ = nullptr;
+  MessageLog* log_ = nullptr;
+  QDockWidget* log_dock_ = nullptr;
+  QWidget* board_row_ = nullptr;
   QLabel* simulated_band_ = nullptr;
   TfrmEditHEX* hex_editor_ = nullptr;
   TMenuAbout* about_ = nullptr;

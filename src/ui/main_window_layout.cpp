@@ -1,6 +1,7 @@
 // Building the main window's menus, tool bar, status area and pages.
 #include <QAction>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -26,6 +27,7 @@
 #include "ui/icons.h"
 #include "ui/id_panel.h"
 #include "ui/main_window.h"
+#include "ui/message_log.h"
 #include "ui/panels/settings_page.h"
 #include "ui/progress_panel.h"
 #include "ui/side_windows.h"
@@ -137,6 +139,13 @@ void TfrmEprom::BuildMenus() {
   });
   actions->addSeparator();
   AddAction(actions, "mnuTest", "&Test Hardware", [this] { mnuTestClick(); });
+
+  QMenu* view = menuBar()->addMenu("&View");
+  QAction* log = log_dock_->toggleViewAction();
+  log->setObjectName("mnuMessageLog");
+  log->setText("Message &Log");
+  log->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+  view->addAction(log);
 
   QAction* about = AddAction(nullptr, "About1", "&About", [this] { about_->exec(); });
   menuBar()->addAction(about);
@@ -262,7 +271,15 @@ QWidget* TfrmEprom::BuildStatusArea() {
   simulated_band_->setToolTip("Choose the port the board is on in the Port list");
   simulated_band_->hide();
 
-  // Row 2: the board picture, then the socket, then the checksum column.
+  grid->addWidget(simulated_band_, 1, 0, 1, 7);
+  grid->setColumnStretch(2, 1);
+  return area;
+}
+
+// The board picture, then the socket, then the checksum column.
+QWidget* TfrmEprom::BuildBoardRow() {
+  auto* area = new QWidget(this);
+  area->setObjectName("pBoard");
   switch_picture_ = new SwitchPicture(area);
   switch_picture_->setToolTip("Jumper and DIP switches to set on the board for this device");
   socket_picture_ = new SocketPicture(area);
@@ -296,16 +313,45 @@ QWidget* TfrmEprom::BuildStatusArea() {
   right->addWidget(lb_adapter2_, 4, 0, 1, 2);
   right->setRowStretch(5, 1);
 
-  auto* board = new QHBoxLayout;
+  auto* board = new QHBoxLayout(area);
+  board->setContentsMargins(6, 0, 6, 2);
   board->setSpacing(6);
   board->addWidget(switch_picture_, 0);
   board->addWidget(socket_picture_, 0);
   board->addStretch(1);
   board->addLayout(right, 0);
-  grid->addWidget(simulated_band_, 1, 0, 1, 7);
-  grid->addLayout(board, 2, 0, 1, 7);
-  grid->setColumnStretch(2, 1);
   return area;
+}
+
+// The board row and the progress panel share one place: the panel covers
+// the board while an action runs, and the place keeps the height of the
+// taller of the two, so nothing below it moves.
+QWidget* TfrmEprom::BuildBoardSlot() {
+  auto* slot = new QWidget(this);
+  slot->setObjectName("pBoardSlot");
+  board_row_ = BuildBoardRow();
+  progress_ = new ProgressPanel(programmer_->controls, slot);
+  connect(progress_, &ProgressPanel::CancelRequested, runner_, &ActionRunner::Cancel);
+  connect(binder_, &ControlBinder::Rendered, progress_, &ProgressPanel::UpdatePeaks);
+  connect(progress_, &ProgressPanel::VisibilityChanged, board_row_, &QWidget::setHidden);
+  auto* layout = new QGridLayout(slot);
+  layout->setContentsMargins(0, 0, 0, 0);
+  for (QWidget* w : {board_row_, static_cast<QWidget*>(progress_)}) {
+    QSizePolicy policy = w->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(policy);
+    layout->addWidget(w, 0, 0);
+  }
+  return slot;
+}
+
+void TfrmEprom::BuildMessageLog() {
+  log_ = new MessageLog;
+  log_dock_ = new QDockWidget("Messages", this);
+  log_dock_->setObjectName("dockMessages");
+  log_dock_->setWidget(log_);
+  addDockWidget(Qt::BottomDockWidgetArea, log_dock_);
+  log_dock_->hide();
 }
 
 QWidget* TfrmEprom::BuildPages() {

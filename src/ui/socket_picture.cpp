@@ -17,9 +17,10 @@ struct CodeRow {
 
 constexpr auto kDip = SocketOutline::Kind::kDip;
 constexpr auto kPlcc = SocketOutline::Kind::kPlcc;
+constexpr auto kTsop = SocketOutline::Kind::kTsop;
 
 // Socket picture codes the device families set.
-constexpr std::array<CodeRow, 13> kCodes{{
+constexpr std::array<CodeRow, 15> kCodes{{
     {32, kDip, 32, "DIP32", 0, 0},
     {28, kDip, 28, "DIP28", 0, 0},
     {2716, kDip, 24, "DIP24  2716", 0, 0},
@@ -32,7 +33,9 @@ constexpr std::array<CodeRow, 13> kCodes{{
     {2051, kDip, 20, "DIP20", 0, 0},
     {240, kDip, 8, "DIP8", 0, 0},
     {16, kDip, 18, "PIC", 0, 0},
+    {90, kDip, 40, "AVR adapter", 0, 0},  // AT90S parts on their DIP20/28/40 adapter
     {82802, kPlcc, 32, "PLCC32", 0, 0},
+    {48, kTsop, 48, "TSOP", 0, 0},  // the TSOP40/TSOP48/PSOP44 flash adapters
 }};
 
 constexpr int kSocketPins = 32;
@@ -132,6 +135,29 @@ void SocketPicture::paintEvent(QPaintEvent*) {
   QFont label_font = painter.font();
   label_font.setPixelSize(11);
   label_font.setBold(true);
+
+  if (outline_.kind == SocketOutline::Kind::kTsop) {
+    // An adapter board over the socket carrying the thin package, its
+    // leads along the two short sides.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kAdapter);
+    painter.drawRoundedRect(body.adjusted(10, -6, -10, 6), 4, 4);
+    const QRectF chip(body.center().x() - 38, body.center().y() - 16, 76, 32);
+    painter.setPen(QPen(QColor(0xC8, 0xC8, 0xC8), 1));
+    for (qreal y = chip.top() + 2; y < chip.bottom() - 1; y += 3) {
+      painter.drawLine(QPointF(chip.left() - 4, y), QPointF(chip.left(), y));
+      painter.drawLine(QPointF(chip.right(), y), QPointF(chip.right() + 4, y));
+    }
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kChip);
+    painter.drawRect(chip);
+    painter.setBrush(QColor(0xBB, 0xBB, 0xBB));
+    painter.drawEllipse(QPointF(chip.left() + 5, chip.bottom() - 5), 2, 2);
+    painter.setFont(label_font);
+    painter.setPen(Qt::white);
+    painter.drawText(chip, Qt::AlignCenter, outline_.label);
+    return;
+  }
 
   if (outline_.kind == SocketOutline::Kind::kPlcc) {
     // An adapter board over the socket carrying the square chip carrier.

@@ -9,7 +9,9 @@ namespace ui {
 
 // How a socket picture code places a chip in the board's 32-pin ZIF socket.
 struct SocketOutline {
-  enum class Kind { kEmpty, kDip, kPlcc };
+  // kPlcc and kTsop: a surface-mount chip on an adapter board over the
+  // socket.
+  enum class Kind { kEmpty, kDip, kPlcc, kTsop };
   Kind kind = Kind::kEmpty;
   int pins = 0;   // DIP pin count
   QString label;  // printed on the chip

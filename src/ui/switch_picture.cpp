@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "ui/contrast.h"
+
 namespace ui {
 namespace {
 
@@ -83,11 +85,12 @@ void SwitchPicture::paintEvent(QPaintEvent*) {
 
 void SwitchPicture::PaintJumper(QPainter& painter, const QRectF& area) const {
   // The caption plate: dark behind light text (the yellow "A19"), white
-  // behind everything else, so every colour stays readable.
+  // behind everything else, so every colour stays readable. Lightness as
+  // the eye sees it: pure yellow is nearly as bright as white.
   const QRectF plate(area.left(), area.top() + 2, area.width(), 17);
-  const bool light_text = jumper_colour_.lightnessF() > 0.6;
+  const bool light_text = RelativeLuminance(jumper_colour_) > 0.4;
   painter.setPen(Qt::NoPen);
-  painter.setBrush(light_text ? QColor(0x30, 0x30, 0x30) : QColor(0xFA, 0xFA, 0xFA));
+  painter.setBrush(light_text ? QColor(0x30, 0x30, 0x30) : QColor(Qt::white));
   painter.drawRoundedRect(plate, 3, 3);
   QFont font = painter.font();
   font.setPixelSize(12);
@@ -157,11 +160,25 @@ void SwitchPicture::PaintSwitches(QPainter& painter, const QRectF& area) const {
     painter.setBrush(kKnob);
     painter.drawRoundedRect(QRectF(slot.left() + 1, knob_top, slot.width() - 2, knob_height), 1.5,
                             1.5);
-    painter.setFont(number_font);
-    painter.setPen(kKnob);
-    painter.drawText(QRectF(slot.center().x() - pitch / 2, body.bottom() + 1, pitch, 13),
-                     Qt::AlignCenter, QString::number(n));
+    DrawSwitchNumber(painter, number_font, n, QPointF(slot.center().x(), body.bottom() + 7.5));
   }
+}
+
+// Figures have the width of the widest digit; set one after the other, the
+// two-digit numbers would run into their neighbours. The digits are set by
+// their outlines instead, close together, so 10, 11 and 12 keep clear gaps.
+void SwitchPicture::DrawSwitchNumber(QPainter& painter, const QFont& font, int n, QPointF centre) {
+  constexpr qreal kDigitGap = 0.7;
+  QPainterPath number;
+  for (QChar digit : QString::number(n)) {
+    QPainterPath glyph;
+    glyph.addText(0, 0, font, QString(digit));
+    const QRectF ink = glyph.boundingRect();
+    const qreal x = number.isEmpty() ? 0 : number.boundingRect().right() + kDigitGap;
+    number.addPath(glyph.translated(x - ink.left(), 0));
+  }
+  number.translate(centre - number.boundingRect().center());
+  painter.fillPath(number, kKnob);
 }
 
 }  // namespace ui

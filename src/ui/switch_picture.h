@@ -41,6 +41,7 @@ class SwitchPicture : public QWidget {
  private:
   void PaintJumper(QPainter& painter, const QRectF& area) const;
   void PaintSwitches(QPainter& painter, const QRectF& area) const;
+  static void DrawSwitchNumber(QPainter& painter, const QFont& font, int n, QPointF centre);
 
   std::array<int, 13> pictures_{};
   QString jumper_caption_ = QStringLiteral("Vpp");

@@ -13,6 +13,7 @@
 
 #include "sim/board.h"
 #include "ui/action_runner.h"
+#include "ui/gauge.h"
 #include "ui/progress_panel.h"
 #include "window_fixture.h"
 
@@ -163,7 +164,7 @@ class ActionTest : public QObject {
     w.programmer().board()->SetFault(sim::BoardFault::kNoBoard);
     w.mnuTestClick();
     QTRY_VERIFY(!w.Busy());
-    QCOMPARE(w.status_line()->text(), QString("Hardware Error :  Check Power && connection"));
+    QCOMPARE(w.status_line()->text(), QString("Hardware Error :  Check Power & connection"));
     QCOMPARE(w.status_line()->palette().color(QPalette::WindowText), QColor(Qt::red));
   }
 

@@ -11,6 +11,7 @@
 #include "app/catalogue.h"
 #include "app/device_lookup.h"
 #include "ui/main_window.h"
+#include "ui/status_line.h"
 
 namespace daraz_test {
 

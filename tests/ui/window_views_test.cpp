@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSlider>
 #include <QTableView>
 #include <QtTest>
@@ -20,6 +21,7 @@
 #include "ui/hex_editor.h"
 #include "ui/socket_picture.h"
 #include "ui/switch_picture.h"
+#include "ui/timing_text.h"
 #include "window_fixture.h"
 
 using daraz_test::WindowFixture;
@@ -133,6 +135,58 @@ class WindowViewsTest : public QObject {
     // A family without the panel hides it again.
     f.Select("29F040");
     QVERIFY(panel->isHidden());
+  }
+
+  // Beside each bar the timing in use, in ticks and microseconds (a tick is
+  // 0.8381 us), marked while it is not the device's own.
+  void theTimingBarsShowTheTimingInUse() {
+    WindowFixture f;
+    ui::TfrmEprom& w = f.window();
+    f.Select("27C256");  // tWP 140, tWC 20
+    auto* twp = w.findChild<QSlider*>("tbTWP");
+    auto* twc = w.findChild<QSlider*>("tbTWC");
+    auto* twp_value = w.findChild<QLabel*>("tbTWPValue");
+    auto* twc_value = w.findChild<QLabel*>("tbTWCValue");
+    auto* restore = w.findChild<QPushButton*>("btnDeviceTiming");
+    QVERIFY(twp && twc && twp_value && twc_value && restore);
+    const QColor normal = twc_value->palette().color(QPalette::WindowText);
+    const QColor warning = ui::TimingWarningColour();
+    QVERIFY(normal != warning);
+
+    QCOMPARE(twp_value->text(), QString::fromUtf8("140 ticks = 117.3 \u00b5s"));
+    QCOMPARE(twc_value->text(), QString::fromUtf8("20 ticks = 16.8 \u00b5s"));
+    QCOMPARE(twp_value->palette().color(QPalette::WindowText), normal);
+    QCOMPARE(twp->value(), 100);  // as far as the bar reaches
+    QCOMPARE(twc->value(), 20);
+    QVERIFY(!restore->isEnabled());
+
+    // Down to 1: a pulse of less than a microsecond does not pass quietly.
+    twp->setValue(1);
+    QCOMPARE(w.programmer().dev.twp, 1);
+    QCOMPARE(twp_value->text(), QString::fromUtf8("1 tick = 0.8 \u00b5s (device 140)"));
+    QCOMPARE(twp_value->palette().color(QPalette::WindowText), warning);
+    QCOMPARE(twc_value->palette().color(QPalette::WindowText), normal);
+    QVERIFY(restore->isEnabled());
+    twc->setValue(37);
+    QCOMPARE(twc_value->text(), QString::fromUtf8("37 ticks = 31.0 \u00b5s (device 20)"));
+
+    QTest::mouseClick(restore, Qt::LeftButton);
+    QCOMPARE(w.programmer().dev.twp, 140);
+    QCOMPARE(w.programmer().dev.twc, 20);
+    QCOMPARE(twp_value->text(), QString::fromUtf8("140 ticks = 117.3 \u00b5s"));
+    QCOMPARE(twc_value->palette().color(QPalette::WindowText), normal);
+    QCOMPARE(twp->value(), 100);
+    QCOMPARE(twc->value(), 20);
+    QVERIFY(!restore->isEnabled());
+
+    // Another device brings its own values: an NMOS 27256 pulses 1200
+    // ticks and waits 50.
+    twp->setValue(60);
+    f.Select("27256");
+    QCOMPARE(twp_value->text(), QString("1200 ticks = 1.01 ms"));
+    QCOMPARE(twc_value->text(), QString::fromUtf8("50 ticks = 41.9 \u00b5s"));
+    QCOMPARE(twp_value->palette().color(QPalette::WindowText), normal);
+    QCOMPARE(twc->value(), 50);
   }
 
   void statusFieldsAndOffset() {

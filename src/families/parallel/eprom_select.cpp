@@ -50,7 +50,8 @@ int ApplyRow(app::Programmer& p, const EpromRow (&rows)[N], int fallback) {
 // routines of their own (family 33).
 // clang-format off
 constexpr EpromRow k27C[] = {
-    {215, 215, 2 * KB, 2716, 27},
+    // The CMOS 2716 programs like the NMOS one: one 50 ms pulse per byte.
+    {215, 215, 2 * KB, 2716, 27, false, false, 25000},
     {201, 201, 4 * KB, 2732, 9},
     {202, 202, 8 * KB, 28, 1, true, true},
     {203, 203, 16 * KB, 28, 2, true, true},

@@ -69,6 +69,9 @@ void ProgramL(app::Programmer& p);
 // clock stretch) shows its value in ed_tclip. Ignored while a selection is
 // being set up.
 void tbTWCChange(app::Programmer& p, int tag, int position);
+// Puts tWP and tWC back to the device's own values (what the selection set)
+// and the two bars as near to them as their range reaches.
+void RestoreDeviceTiming(app::Programmer& p);
 
 }  // namespace uv_eprom
 }  // namespace families

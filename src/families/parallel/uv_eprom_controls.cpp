@@ -48,4 +48,15 @@ void tbTWCChange(app::Programmer& p, int tag, int position) {
   p.host.ControlsChanged();
 }
 
+void RestoreDeviceTiming(app::Programmer& p) {
+  app::Descriptor& d = p.dev;
+  d.twc = d.device_twc;
+  d.twp = d.device_twp;
+  for (const TrackBar& b : kBars) {
+    const int value = b.tag == 1 ? d.twc : d.twp;
+    if (b.tag <= 2) p.controls[b.name].index = std::clamp(value, b.min, b.max);
+  }
+  p.host.ControlsChanged();
+}
+
 }  // namespace families::uv_eprom

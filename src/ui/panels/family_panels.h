@@ -6,9 +6,9 @@
 
 namespace ui {
 
-// p27CSettings: the EPROM timing track bars and the peak counters of the
-// last program run.
-PanelDef UvEpromPanel();
+// p27CSettings: the EPROM timing track bars, each with the timing in use
+// beside it, and the peak counters of the last program run.
+QWidget* UvEpromPanel(PanelContext& context);
 
 // p29CxxxSetting: the AT28C / AT29C page or sector size and the software
 // data protection choices.

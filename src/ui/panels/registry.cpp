@@ -1,12 +1,13 @@
 // Every family settings panel that is built in registers here, one line
-// per family group, e.g. registry.Add(UvEpromPanel());
+// per family group: registry.Add(...) for a panel described as data,
+// registry.AddFactory(...) for one built by code.
 #include "ui/panels/family_panels.h"
 #include "ui/panels/panel_def.h"
 
 namespace ui {
 
 void RegisterAllPanels(PanelRegistry& registry) {
-  registry.Add(UvEpromPanel());
+  registry.AddFactory("p27CSettings", &UvEpromPanel);
   registry.Add(EepromPanel());
   registry.AddFactory("gbUnprotect", &GuidedPanel);
 }

@@ -161,7 +161,7 @@ TEST_F(ParallelSelect, Eprom2716InTheTwentyFourPinPosition) {
   EXPECT_EQ(p.dev.socket_picture, 2716);
   EXPECT_EQ(p.dev.family, 0);
   EXPECT_EQ(p.controls.Text("edDevice"), "27C16  (RevK)");
-  EXPECT_EQ(p.dev.twp, 140);
+  EXPECT_EQ(p.dev.twp, 25000);  // the 2716's 50 ms algorithm: 2 x 25000 ticks
   EXPECT_EQ(p.dev.twc, 20);
   EXPECT_EQ(p.dev.add_step, 50);
   // UV EPROMs cannot be erased or identified electrically.

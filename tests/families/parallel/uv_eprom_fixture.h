@@ -67,6 +67,15 @@ struct EpromSession : SimSession {
   std::vector<std::string> Violations() const { return board->violations(); }
 };
 
+// What the parts' datasheets find wrong with the routines' own timing, in
+// the model's words.
+inline const std::string kOverStress = "program pulse longer than tPW max (over-stress)";
+inline const std::string kShortPulse = "program pulse shorter than tPW min";
+inline const std::string kDataSetup = "data setup before the program pulse shorter than tDS";
+inline const std::string kMarginal =
+    "marginal byte: programmed with less than the algorithm requires";
+using Kinds = std::vector<std::string>;
+
 // One part of a table-driven test: a label, NMOS or CMOS, and its Tag.
 struct PartCase {
   const char* name;
