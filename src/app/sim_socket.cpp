@@ -53,6 +53,13 @@ constexpr EpromCode kCodes[] = {
     {13, 107, 107, "27010"},
     {13, 108, 108, "27020"},
     {13, 109, 109, "27040"},
+    // Electrically erasable EPROMs
+    {23, 1, 1, "W27C256"},
+    {23, 2, 2, "W27C512"},
+    {23, 3, 3, "W27C010"},
+    {23, 4, 4, "W27C020"},
+    {23, 5, 5, "W27C040"},
+    {48, 101, 104, "SST37VF"},
 };
 
 // Families with a model of their own, by family type code.
@@ -93,7 +100,7 @@ std::unique_ptr<sim::Chip> MakeSimChip(const Programmer& p) {
   const uint32_t size = p.image.full_device_size;
   if (size == 0) return nullptr;
   const int family = p.dev.family;
-  if (family == 0 || family == 13 || family == 33) {
+  if (family == 0 || family == 13 || family == 33 || family == 23 || family == 48) {
     return std::make_unique<sim::EpromChip>(
         EpromConfigFor(family, p.dev.device_code, size, p.dev.separate_vpp, p.dev.read_level));
   }

@@ -59,6 +59,14 @@ std::optional<uint8_t> Sram::DataOut(const Pins& pins) {
   return value;
 }
 
+std::optional<uint8_t> Sram::ReadOut(const Pins& pins) {
+  const std::optional<uint8_t> out = DataOut(pins);
+  if (out && IsClock(PartAddress(pins.address))) {
+    Violation("timekeeper register touched", pins.time_ns, PartAddress(pins.address));
+  }
+  return out;
+}
+
 bool Sram::InjectFault(const ChipFault& fault) {
   const int lines = 24;
   if (fault.kind == "alias") {

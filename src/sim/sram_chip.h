@@ -52,6 +52,8 @@ class Sram final : public Chip {
 
   void Update(const Pins& pins) override;
   std::optional<uint8_t> DataOut(const Pins& pins) override;
+  // A read of a clock register is seen here.
+  std::optional<uint8_t> ReadOut(const Pins& pins) override;
   bool InjectFault(const ChipFault& fault) override;
   std::string_view ModelName() const override {
     return config_.kind == RamKind::kStatic ? "sram" : "nvram";

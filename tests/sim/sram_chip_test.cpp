@@ -98,7 +98,11 @@ TEST_F(SramTest, DeadBatteryAndClockRegisters) {
   Insert(2048, sim::RamKind::kTimekeeper);
   EXPECT_TRUE(chip->InjectFault({"battery-dead", 0, 0, 0}));
   Write(0x7F7, 0x01);  // below the clock
+  EXPECT_EQ(Read(0x7F7), 0x01);
   EXPECT_EQ(board.violations(), std::vector<std::string>{});
+  Read(0x7FF);
+  EXPECT_EQ(board.violations(), std::vector<std::string>{"timekeeper register touched"});
+  board.ClearViolations();
   Write(0x7F8, 0x02);
   EXPECT_EQ(board.violations(), std::vector<std::string>{"timekeeper register touched"});
   Insert(2048, sim::RamKind::kStatic);
