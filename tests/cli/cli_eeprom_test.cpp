@@ -143,9 +143,27 @@ TEST_F(EepromCli, GuidedEraseAsksItsStepsOrRunsFastErase) {
   r = Daraz("-p sim --no erase \"W27x512 (Vpe 14V)\"");
   EXPECT_EQ(r.rc, 1);
   EXPECT_TRUE(r.Says("stopped at step 1 of 2"));
-  // --yes: FastErase, no steps.
-  r = Daraz("-p sim --yes erase \"W27x512 (Vpe 14V)\"");
-  EXPECT_TRUE(r.Says("Erase and Check Device is Empty")) << r.out << r.err;
+  // --yes: FastErase, no steps. The erase jumpers only when fitted.
+  WriteRandom("w.bin", 4096, 7);
+  r = Daraz("-p sim --sim-chip w.chip program \"W27x512 (Vpe 14V)\" w.bin");
+  ASSERT_EQ(r.rc, 0) << r.err;
+  r = Daraz("-p sim --sim-chip w.chip --yes erase \"W27x512 (Vpe 14V)\"");
+  EXPECT_EQ(r.rc, 1);
+  EXPECT_TRUE(r.Says("Device Erase False"));
+  r = Daraz("-p sim --sim-chip w.chip --yes --sim-jumper erase erase \"W27x512 (Vpe 14V)\"");
+  EXPECT_EQ(r.rc, 0) << r.err;
+  EXPECT_TRUE(r.Says("Device Erase OK"));
+  r = Daraz("-p sim --sim-chip w.chip blank \"W27x512 (Vpe 14V)\"");
+  EXPECT_EQ(r.rc, 0) << r.err;
+}
+
+TEST_F(EepromCli, EraseWithPromptsWaitsForTheJumpers) {
+  Outcome r = Daraz("-p sim --sim-jumper erase erase \"SST37VF010  (Vpe 12V)\"");
+  EXPECT_EQ(r.rc, 2);  // the first box needs an answer
+  r = Daraz("-p sim --yes --sim-jumper erase erase \"SST37VF010  (Vpe 12V)\"");
+  EXPECT_EQ(r.rc, 0) << r.err;
+  EXPECT_TRUE(r.Says("Device Erase OK"));
+  EXPECT_TRUE(r.Says("Move Jumper for erase W27Exxx and Setting Vpp 12.75V"));
 }
 
 TEST_F(EepromCli, NvramForgetsWithADeadBattery) {
