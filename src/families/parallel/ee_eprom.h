@@ -33,6 +33,9 @@ void TEST27c_ERASEClick(app::Programmer& p);
 void EraseWithPrompts(app::Programmer& p);
 // Family 48's program action: one pulse per byte, then the verify.
 void ProgramSst37(app::Programmer& p);
+// Family 30's program and erase actions (MX26C1000/2000 command set).
+void ProgramMx26(app::Programmer& p);
+void EraseMx26(app::Programmer& p);
 
 inline constexpr char kFirstPrompt[] =
     " 1. Setting Jumper for Erase W27Exxx \n 2. Setting Vpe(Vpp) \n     12.75V for SST37VFxxx\n";

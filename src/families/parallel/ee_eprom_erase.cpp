@@ -149,7 +149,10 @@ void RegisterEeEprom(app::FamilyRegistry& registry) {
   registry.RegisterGuided(23, &ee_eprom::W27EErase());
   registry.Register(48, Action::kProgram, &ee_eprom::ProgramSst37);
   registry.Register(48, Action::kErase, &ee_eprom::EraseWithPrompts);
+  // Family 30 reads as a 27C part and writes through its command register.
   registry.Register(30, Action::kRead, &uv_eprom::Read);
+  registry.Register(30, Action::kProgram, &ee_eprom::ProgramMx26);
+  registry.Register(30, Action::kErase, &ee_eprom::EraseMx26);
 }
 
 }  // namespace families
