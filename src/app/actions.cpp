@@ -55,7 +55,9 @@ class ActionClaim {
 };
 
 // Steps 1 to 5; a failed precondition or hardware test ends it early.
-void Dispatch(Programmer& p, Action action, const Frame& frame, const FamilyRegistry& registry) {
+// `routine` replaces the registry's when given.
+void Dispatch(Programmer& p, Action action, const Frame& frame, const FamilyRegistry& registry,
+              Routine routine) {
   const image::MemoryImage& img = p.image;
   if (frame.size_check != SizeCheck::kNone && img.device_size == 0) {
     if (frame.size_check == SizeCheck::kMessage) {
@@ -82,7 +84,8 @@ void Dispatch(Programmer& p, Action action, const Frame& frame, const FamilyRegi
   if (action == Action::kVerify) p.verify_after_program = 0;
 
   const int family = p.dev.family;
-  if (const Routine routine = registry.Find(family, action)) {
+  if (routine == nullptr) routine = registry.Find(family, action);
+  if (routine != nullptr) {
     routine(p);
     return;
   }
@@ -96,17 +99,25 @@ void Dispatch(Programmer& p, Action action, const Frame& frame, const FamilyRegi
   }
 }
 
-}  // namespace
-
-void RunAction(Programmer& p, Action action, const FamilyRegistry& registry) {
+void RunFrame(Programmer& p, Action action, const FamilyRegistry& registry, Routine routine) {
   const ActionClaim claim(p);
   if (!claim.held()) return;  // another action runs; it keeps the tool bar
-  Dispatch(p, action, kFrames[static_cast<int>(action)], registry);
+  Dispatch(p, action, kFrames[static_cast<int>(action)], registry, routine);
   // Step 6, on every path.
   p.host.HideGauge();
   p.controls.Show("pProcess", false);
   p.controls.Enable("pICON");
   winstat(p);
+}
+
+}  // namespace
+
+void RunAction(Programmer& p, Action action, const FamilyRegistry& registry) {
+  RunFrame(p, action, registry, nullptr);
+}
+
+void RunActionWith(Programmer& p, Action action, Routine routine) {
+  RunFrame(p, action, Families(), routine);
 }
 
 void mnuReadClick(Programmer& p) { RunAction(p, Action::kRead); }

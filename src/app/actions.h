@@ -21,5 +21,9 @@ void mnuTestClick(Programmer& p);
 // progress step, hardware test, tool bar off, exactly one routine from
 // `registry` for the device's family type code, then the status refresh.
 void RunAction(Programmer& p, Action action, const FamilyRegistry& registry = Families());
+// The frame of `action` around `routine` instead of the registry's: for the
+// commands a family adds beside the six actions (a panel's step button,
+// "FastErase").
+void RunActionWith(Programmer& p, Action action, Routine routine);
 
 }  // namespace app

@@ -67,6 +67,7 @@ ChipIdResult Start(ChipIdTable table, uint32_t manufacturer, uint32_t device,
   r.manufacturer_code = manufacturer;
   r.device_code = device;
   r.cfi = CfiStartsWithQry(extras.cfi);
+  r.extra = extras.extra;
   return r;
 }
 
@@ -169,6 +170,9 @@ void ShowChipId(Programmer& p, const ChipIdResult& id) {
   c.SetText("edDeviceID", id.DeviceIdText());
   c.SetText("edManufacName", id.manufacturer_name);
   c.SetText("edDeviceName", id.device_name);
+  std::string extra;
+  for (const uint8_t b : id.extra) extra += (extra.empty() ? "" : " ") + HexField(b, 2).substr(1);
+  c.SetText("edIdExtra", extra);
   p.host.ControlsChanged();
 }
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace app {
 
@@ -55,6 +56,9 @@ struct ChipIdExtras {
   std::optional<uint8_t> third_byte;  // third signature byte (MCS-51, AVR)
   std::optional<uint8_t> lock_byte;   // AVR lock byte, wide-flash lock byte, SPI status register
   std::span<const int> cfi;           // the CFI buffer as this Get ID left it (may be empty)
+  // Further bytes the routine read that the result keeps as they are (the
+  // AT29C boot-block lockout status).
+  std::vector<uint8_t> extra;
 };
 
 enum class ChipIdTable { kByte, kWord, kSpi };
@@ -74,6 +78,7 @@ struct ChipIdResult {
   std::optional<uint8_t> lock_byte;  // shown in edLockbit when set
   std::string lock_label;            // caption of lbLockbit
   std::string lock_mode;             // edLockMode
+  std::vector<uint8_t> extra;        // ChipIdExtras::extra; edIdExtra shows them
 
   bool Has(uint8_t flag) const { return (flags & flag) != 0; }
   std::string ManufacturerIdText() const;  // edManufacID

@@ -24,6 +24,16 @@ SelectHandler FamilyRegistry::FindHandler(HandlerId id) const {
   return handlers_[i];
 }
 
+void FamilyRegistry::RegisterGuided(int family, const GuidedProcedure* procedure) {
+  assert(family >= 0 && family < kFamilyCount);
+  guided_[family] = procedure;
+}
+
+const GuidedProcedure* FamilyRegistry::FindGuided(int family) const {
+  if (family < 0 || family >= kFamilyCount) return nullptr;
+  return guided_[family];
+}
+
 const FamilyRegistry& Families() {
   static const FamilyRegistry registry = [] {
     FamilyRegistry r;

@@ -9,6 +9,7 @@
 namespace app {
 
 class Programmer;
+struct GuidedProcedure;
 
 enum class Action { kRead = 0, kProgram, kVerify, kBlank, kErase, kGetId };
 inline constexpr int kActionCount = 6;
@@ -36,11 +37,15 @@ class FamilyRegistry {
   SelectHandler FindHandler(HandlerId id) const;
   void RegisterOption(OptionKey key) { options_.Register(std::move(key)); }
   const OptionKeys& options() const { return options_; }
+  // The guided procedure (gbUnprotect) a family's erase opens.
+  void RegisterGuided(int family, const GuidedProcedure* procedure);
+  const GuidedProcedure* FindGuided(int family) const;
 
  private:
   OptionKeys options_;
   std::array<std::array<Routine, kActionCount>, kFamilyCount> cells_{};
   std::array<SelectHandler, static_cast<int>(HandlerId::kCount)> handlers_{};
+  std::array<const GuidedProcedure*, kFamilyCount> guided_{};
 };
 
 // The registry with every family that is built in.

@@ -45,6 +45,14 @@ class Host : public hw::Reporter {
   // (a file that holds data outside the device). An information box unless
   // the front door has a better place for it.
   virtual void Warning(const std::string& text) { Information(text); }
+  // An information box that tells the user to change the board (fit a
+  // jumper, set a voltage) before the chip is driven. The routine goes on
+  // only when this returns true; a front door that cannot wait for the
+  // user to do it answers like a question.
+  virtual bool Instruction(const std::string& text) {
+    Information(text);
+    return true;
+  }
   // The main window's caption.
   virtual void SetCaption(const std::string& text) = 0;
   // The core changed the window's controls (Programmer::controls); repaint.

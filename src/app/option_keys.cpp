@@ -1,5 +1,6 @@
 #include "app/option_keys.h"
 
+#include <algorithm>
 #include <cassert>
 
 #include "app/number_parse.h"
@@ -13,6 +14,15 @@ std::string KeyList(const OptionKeys& keys) {
   for (const OptionKey& key : keys.all()) {
     if (!text.empty()) text += ", ";
     text += key.key;
+  }
+  return text;
+}
+
+std::string ChoiceList(const OptionKey& key) {
+  std::string text;
+  for (const int64_t choice : key.choices) {
+    if (!text.empty()) text += ", ";
+    text += NumberText(choice);
   }
   return text;
 }
@@ -111,6 +121,11 @@ std::string ParseOptionSetting(const OptionKeys& keys, std::string_view text,
       }
       const std::string error = ParseNumberInRange(rest, key->key, key->min, key->max, out.number);
       if (!error.empty()) return error;
+      if (!key->choices.empty()) {
+        const auto it = std::find(key->choices.begin(), key->choices.end(), out.number);
+        if (it == key->choices.end()) return key->key + " must be one of " + ChoiceList(*key);
+        out.number = it - key->choices.begin();
+      }
       break;
     }
     case OptionKind::kEditText:
@@ -163,8 +178,14 @@ std::string OptionValueText(const Programmer& p, const OptionKey& key, int index
     case OptionKind::kCheckBox:
       return c.Checked(control) != key.inverted ? "1" : "0";
     case OptionKind::kTrackBar:
-    case OptionKind::kComboIndex:
-      return std::to_string(c.Index(control));
+    case OptionKind::kComboIndex: {
+      const int index_shown = c.Index(control);
+      if (!key.choices.empty() && index_shown >= 0 &&
+          index_shown < static_cast<int>(key.choices.size())) {
+        return std::to_string(key.choices[static_cast<size_t>(index_shown)]);
+      }
+      return std::to_string(index_shown);
+    }
     case OptionKind::kEditText:
       return c.Text(control);
   }

@@ -36,6 +36,9 @@ struct OptionKey {
   // A check box named by what unchecking it does (`--no-buffer`): 1 clears
   // the box, 0 checks it.
   bool inverted = false;
+  // kComboIndex: the values a user writes, item by item (`--page-size 128`
+  // chooses the item showing 128); empty: the item's index itself.
+  std::vector<int64_t> choices;
 
   bool repeats() const { return controls.size() > 1; }
 };

@@ -105,6 +105,8 @@ void RedrawSettingsPanels(Programmer& p) {
     c.Show("lbOffset");
     c.Show("edOffset");
   }
+  // "FastErase": the electrically erasable EPROMs' erase without the panel.
+  c.Show("TEST27c_ERASE", f == 23);
 }
 
 }  // namespace app

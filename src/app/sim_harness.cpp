@@ -53,8 +53,15 @@ std::string ParseSimFault(std::string_view text, SimFault& fault) {
   out.chip.kind = std::string(kind->chip_kind);
   for (int i = 0; i < kind->arg_count(); ++i) {
     const sim::FaultArg& arg = kind->args[i];
+    std::string_view number = parts[i + 1];
+    if (!arg.prefix.empty()) {
+      if (number.substr(0, arg.prefix.size()) != arg.prefix) {
+        return "fault " + quoted + " is written " + kind->Pattern();
+      }
+      number.remove_prefix(arg.prefix.size());
+    }
     int64_t value = 0;
-    const std::string error = ParseNumberInRange(parts[i + 1], arg.name, arg.min, arg.max, value);
+    const std::string error = ParseNumberInRange(number, arg.name, arg.min, arg.max, value);
     if (!error.empty()) return "fault " + quoted + ": " + error;
     switch (arg.field) {
       case sim::FaultArg::Field::kAddress:

@@ -1,6 +1,9 @@
 #include "app/sim_socket.h"
 
+#include <initializer_list>
+
 #include "app/programmer.h"
+#include "app/sim_socket_eeprom.h"
 #include "app/sim_socket_flash.h"
 #include "sim/eprom_parts.h"
 #include "sim/rom_chip.h"
@@ -51,6 +54,23 @@ constexpr EpromCode kCodes[] = {
     {13, 107, 107, "27010"},
     {13, 108, 108, "27020"},
     {13, 109, 109, "27040"},
+    // Electrically erasable EPROMs
+    {23, 1, 1, "W27C256"},
+    {23, 2, 2, "W27C512"},
+    {23, 3, 3, "W27C010"},
+    {23, 4, 4, "W27C020"},
+    {23, 5, 5, "W27C040"},
+    {48, 101, 104, "SST37VF"},
+};
+
+// Families with a model of their own, by family type code.
+struct SocketFactory {
+  std::initializer_list<int> families;
+  std::unique_ptr<sim::Chip> (*make)(const Programmer& p);
+};
+const SocketFactory kFactories[] = {
+    {{5, 7, 9, 21}, &MakeEepromChip},
+    {{19, 20}, &MakeRamChip},
 };
 
 }  // namespace
@@ -81,9 +101,15 @@ std::unique_ptr<sim::Chip> MakeSimChip(const Programmer& p) {
   const uint32_t size = p.image.full_device_size;
   if (size == 0) return nullptr;
   const int family = p.dev.family;
-  if (family == 0 || family == 13 || family == 33) {
+  if (family == 0 || family == 13 || family == 33 || family == 23 || family == 48) {
     return std::make_unique<sim::EpromChip>(
         EpromConfigFor(family, p.dev.device_code, size, p.dev.separate_vpp, p.dev.read_level));
+  }
+  for (const SocketFactory& factory : kFactories) {
+    for (const int f : factory.families) {
+      if (f != family) continue;
+      if (std::unique_ptr<sim::Chip> chip = factory.make(p)) return chip;
+    }
   }
   // The parallel flash families, by the part each catalogue entry names.
   if (std::unique_ptr<sim::Chip> flash = MakeFlashChip(p)) return flash;

@@ -187,6 +187,11 @@ void CliHost::Warning(const std::string& text) {
   last_line_.clear();
 }
 
+bool CliHost::Instruction(const std::string& text) {
+  notes_.push_back(OneLine(text));
+  return Ask(OneLine(text) + " -- done");
+}
+
 std::vector<std::string> CliHost::TakeNotes() {
   std::vector<std::string> notes;
   notes.swap(notes_);

@@ -29,6 +29,8 @@ class CliHost final : public app::Host {
   bool Ask(const std::string& question) override;
   void Information(const std::string& text) override;
   void Warning(const std::string& text) override;
+  // Waits like a question: --yes goes on, --no stops, a terminal asks.
+  bool Instruction(const std::string& text) override;
   void SetCaption(const std::string& text) override { caption_ = text; }
 
   // A status line of the command line's own (not a routine's).

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "app/actions.h"
+#include "app/dispatch.h"
+#include "app/guided_panel.h"
 #include "app/image_files.h"
 #include "cli/commands.h"
 #include "cli/file_io.h"
@@ -22,7 +24,7 @@ struct IdExtra {
   std::vector<std::string> bytes;  // "0x01", ...
 };
 
-IdExtra ExtraBytes(const app::Descriptor& d) {
+IdExtra ExtraBytes(const app::Descriptor& d, const app::Controls& c) {
   IdExtra extra;
   const auto hex = [](uint8_t b) {
     char text[8];
@@ -38,17 +40,32 @@ IdExtra ExtraBytes(const app::Descriptor& d) {
       extra.label = "Lock bytes:";
       for (const uint8_t b : d.lock_bytes) extra.bytes.push_back(hex(b));
       break;
-    case app::Descriptor::IdExtra::kNone:
+    case app::Descriptor::IdExtra::kNone: {
+      // Other families' identification shows its extra bytes in edIdExtra.
+      const std::string text = c.Text("edIdExtra");
+      extra.label = "Extra:";
+      for (size_t at = 0; at < text.size();) {
+        const size_t blank = text.find(' ', at);
+        extra.bytes.push_back(text.substr(at, blank - at));  // "0xFE"
+        at = blank == std::string::npos ? text.size() : blank + 1;
+      }
       break;
+    }
   }
   return extra;
 }
 
+constexpr int kStaticRamFamily = 20;
+
 // Select, apply the action options, and refuse an unanswerable question
-// before the board is touched.
-int PrepareDevice(Session& s, const DeviceFileArgs& args) {
+// before the board is touched. `check` may refuse too, after the selection
+// (kOk to go on).
+int PrepareDevice(Session& s, const DeviceFileArgs& args, int (*check)(Session&) = nullptr) {
   if (s.selected() == nullptr) {
     if (int rc = s.Select(args.device)) return rc;
+  }
+  if (check != nullptr) {
+    if (int rc = check(s)) return rc;
   }
   if (int rc = s.ApplyActionOptions(args.action)) return rc;
   if (s.QuestionUnanswerable()) {
@@ -64,8 +81,8 @@ int PrepareDevice(Session& s, const DeviceFileArgs& args) {
 }
 
 // PrepareDevice, then open the port.
-int Prepare(Session& s, const DeviceFileArgs& args) {
-  if (int rc = PrepareDevice(s, args)) return rc;
+int Prepare(Session& s, const DeviceFileArgs& args, int (*check)(Session&) = nullptr) {
+  if (int rc = PrepareDevice(s, args, check)) return rc;
   return s.OpenBoard();
 }
 
@@ -143,7 +160,18 @@ int CmdRead(const GlobalOptions& g, const DeviceFileArgs& args) {
 
 int CmdProgram(const GlobalOptions& g, const DeviceFileArgs& args) {
   Session s(g);
-  if (int rc = PrepareWithFile(s, args, LoadPurpose::kProgram)) return s.Finish(rc);
+  if (int rc = PrepareDevice(s, args)) return s.Finish(rc);
+  // A static RAM is tested, not programmed: its test writes its own data.
+  if (s.programmer().dev.family != kStaticRamFamily) {
+    if (args.file.empty()) {
+      Error("program needs a FILE for this device");
+      return s.Finish(kUsage);
+    }
+    if (int rc = LoadInput(s, args.file, args.action.file, LoadPurpose::kProgram)) {
+      return s.Finish(rc);
+    }
+  }
+  if (int rc = s.OpenBoard()) return s.Finish(rc);
   return s.Finish(RunAction(s, app::mnuProgramClick));
 }
 
@@ -159,9 +187,23 @@ int CmdBlank(const GlobalOptions& g, const DeviceFileArgs& args) {
   return s.Finish(RunAction(s, app::mnuBlankClick));
 }
 
+// The guided erase asks its steps: refused before the board is touched when
+// nobody can answer them.
+int CheckGuidedErase(Session& s) {
+  const app::GuidedProcedure* guided = app::Families().FindGuided(s.programmer().dev.family);
+  if (guided == nullptr || !GuidedUnanswerable(s, *guided)) return kOk;
+  std::fprintf(stderr,
+               "daraz: this erase asks its steps (jumpers, switches) as questions; answer them on "
+               "a terminal, or use --yes to erase at once\n");
+  return kUsage;
+}
+
 int CmdErase(const GlobalOptions& g, const DeviceFileArgs& args) {
   Session s(g);
-  if (int rc = Prepare(s, args)) return s.Finish(rc);
+  if (int rc = Prepare(s, args, &CheckGuidedErase)) return s.Finish(rc);
+  if (const app::GuidedProcedure* guided = app::Families().FindGuided(s.programmer().dev.family)) {
+    return s.Finish(RunGuidedErase(s, *guided));
+  }
   return s.Finish(RunAction(s, app::mnuEraseClick));
 }
 
@@ -176,7 +218,7 @@ int CmdId(const GlobalOptions& g, const DeviceFileArgs& args) {
     rc = kFailed;
   }
   if (shown) {
-    const IdExtra extra = ExtraBytes(s.programmer().dev);
+    const IdExtra extra = ExtraBytes(s.programmer().dev, c);
     if (g.json) {
       Json j;
       j.BeginObject()

@@ -5,6 +5,10 @@
 
 #include "cli/session.h"
 
+namespace app {
+struct GuidedProcedure;
+}
+
 namespace cli {
 
 struct DeviceFileArgs {
@@ -24,6 +28,13 @@ int CmdBlank(const GlobalOptions& g, const DeviceFileArgs& args);
 int CmdErase(const GlobalOptions& g, const DeviceFileArgs& args);
 int CmdId(const GlobalOptions& g, const DeviceFileArgs& args);
 int CmdTest(const GlobalOptions& g);
+// The RAM test of a static RAM (what `program` does for one).
+int CmdRamTest(const GlobalOptions& g, const DeviceFileArgs& args);
+// The erase of a family with a guided panel: its steps as questions, or the
+// procedure's fast command with --yes.
+int RunGuidedErase(Session& s, const app::GuidedProcedure& procedure);
+// The steps would be asked and nobody can answer.
+bool GuidedUnanswerable(const Session& s, const app::GuidedProcedure& procedure);
 // `file`: --format (of IN), --out-format (of OUT) and --file-offset.
 int CmdConvert(const GlobalOptions& g, const std::string& in, const std::string& out,
                const std::string& device, const FileOptions& file);

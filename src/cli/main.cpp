@@ -41,7 +41,11 @@ std::string KeysHelp() {
         break;
       case app::OptionKind::kTrackBar:
       case app::OptionKind::kComboIndex:
-        line += "=" + app::NumberText(key.min) + ".." + app::NumberText(key.max);
+        if (!key.choices.empty()) {
+          line += "=N";
+        } else {
+          line += "=" + app::NumberText(key.min) + ".." + app::NumberText(key.max);
+        }
         break;
       case app::OptionKind::kEditText:
         line += "=TEXT";
@@ -212,7 +216,9 @@ int main(int argc, char** argv) {
 
   auto* program = app.add_subcommand("program", "Load FILE and program it into the chip");
   program->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
-  program->add_option("FILE", a.file, "Binary, Intel HEX, S-record or .EEP file")->required();
+  program->add_option("FILE", a.file,
+                      "Binary, Intel HEX, S-record or .EEP file (none for a static RAM, which "
+                      "is tested)");
   AddActionOptions(program, a.action);
   AddFileOptions(program, a.action.file, true);
 
@@ -235,6 +241,9 @@ int main(int argc, char** argv) {
   AddSetOption(id, a.action.sets);
 
   app.add_subcommand("test", "Run the board's loop-back hardware test");
+
+  auto* ramtest = app.add_subcommand("ramtest", "Test a static RAM (it is written and read twice)");
+  ramtest->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
 
   std::string in, out, conv_device;
   cli::FileOptions conv_file;
@@ -291,6 +300,8 @@ int main(int argc, char** argv) {
     rc = cli::CmdConvert(g, in, out, conv_device, conv_file);
   } else if (*checksum) {
     rc = cli::CmdChecksum(g, a.device, a.file, crc32, sum_file);
+  } else if (*ramtest) {
+    rc = cli::CmdRamTest(g, a);
   } else {
     rc = cli::CmdTest(g);
   }

@@ -5,7 +5,10 @@
 #include "families/flash/intel.h"
 #include "families/flash/jedec.h"
 #include "families/mcu/mcu_select.h"
+#include "families/parallel/ee_eprom.h"
+#include "families/parallel/eeprom.h"
 #include "families/parallel/parallel_select.h"
+#include "families/parallel/sram.h"
 #include "families/parallel/uv_eprom.h"
 #include "families/parallel/uv_eprom_keys.h"
 #include "families/serial/serial_select.h"
@@ -17,6 +20,10 @@ void RegisterAllFamilies(FamilyRegistry& registry) {
   families::RegisterParallelSelection(registry);
   families::RegisterUvEprom(registry);
   families::RegisterUvEpromKeys(registry);
+  families::RegisterEeprom(registry);
+  families::RegisterEepromKeys(registry);
+  families::RegisterSram(registry);
+  families::RegisterEeEprom(registry);
   families::RegisterMcuSelection(registry);
   families::RegisterFlashSelection(registry);
   families::RegisterJedecFlash(registry);

@@ -47,8 +47,12 @@ void EpromChip::Log(const Pins& pins, std::string_view text) {
 
 void EpromChip::Update(const Pins& pins) {
   // Most writes are address shifts and read-path clocks: nothing a cell
-  // cares about unless a pulse or its hold time is running.
-  if (seen_ && pins.ctrl == ctrl_ && !pulse_ && !hold_) return;
+  // cares about unless a pulse, its hold time or an erase is running, or
+  // an erase can begin with the next address or data byte.
+  if (seen_ && pins.ctrl == ctrl_ && !pulse_ && !hold_ && !erasing_ &&
+      !(lines_.vpp && lines_.program && config_.timing.erase_ns > 0)) {
+    return;
+  }
   Follow(pins);
 }
 
@@ -74,6 +78,7 @@ void EpromChip::Follow(const Pins& pins) {
   }
   ctrl_ = pins.ctrl;
   lines_ = now;
+  if (config_.timing.erase_ns > 0) FollowErase(pins, now);
 
   bool ended = false;
   if (pulse_) {
@@ -106,6 +111,27 @@ void EpromChip::Follow(const Pins& pins) {
   } else if (now.vpp && !was.vpp && now.program && now.power && now.oe_high) {
     Log(pins, "Vpp raised during a program pulse");
   }
+}
+
+bool EpromChip::EraseLevels(const Pins& pins, const Lines& now) const {
+  return Jumper("erase") && now.power && now.vpp && !vpp_missing_ && now.program &&
+         now.oe_high && pins.drive() && now.bus == 0xFF && Index(pins.address) == 0;
+}
+
+void EpromChip::FollowErase(const Pins& pins, const Lines& now) {
+  const bool levels = EraseLevels(pins, now);
+  if (levels == erasing_) return;
+  erasing_ = levels;
+  if (levels) {
+    erase_start_ns_ = pins.time_ns;
+    return;
+  }
+  if (pins.time_ns - erase_start_ns_ < config_.timing.erase_ns) return;  // too short: nothing
+  ++erase_pulses_;
+  if (erase_pulses_needed_ == 0 || --erase_pulses_needed_ > 0) return;
+  erase_pulses_needed_ = 1;
+  ++erases_;
+  Erase();
 }
 
 void EpromChip::StartPulse(const Pins& pins, const Lines& now) {
@@ -171,6 +197,10 @@ void EpromChip::EndPulse(const Pins& pins) {
   pulse_ = false;
   hold_ = true;
   pulse_end_ns_ = pins.time_ns;
+  // With the erase jumpers fitted this was the erase pulse (FollowErase).
+  if (Jumper("erase") && t.erase_ns > 0 && Index(pulse_address_) == 0 && pulse_data_ == 0xFF) {
+    return;
+  }
   const int64_t width = pins.time_ns - pulse_start_ns_;
   ++pulses_;
   pulse_time_ns_ += width;
@@ -294,6 +324,11 @@ void EpromChip::SocketLevels(const Pins& pins, SocketSignals& s) const {
 bool EpromChip::InjectFault(const ChipFault& fault) {
   if (fault.kind == "novpp" || fault.kind == "vpp_missing") {
     vpp_missing_ = true;
+    return true;
+  }
+  if (fault.kind == "erase-cycles" && config_.timing.erase_ns > 0) {
+    if (fault.arg1 < 0) return false;
+    erase_pulses_needed_ = fault.arg1;
     return true;
   }
   if (fault.address >= cells_.size()) return false;

@@ -90,7 +90,16 @@ namespace sim {
 //   "<signal> changed within <name> after the program pulse"
 //   "marginal byte: programmed with less than the algorithm requires"
 //
+// Electrically erasable parts (W27E/W27C, SST27SF, SST37VF: a row with an
+// erase time). With the erase jumpers fitted (Chip::Jumper("erase"): they
+// put the erase voltage where the part wants it), Vcc, Vpp, the program
+// line active, the outputs held off, address 0 and 0xFF on the data bus,
+// held together for the erase time, erase the whole array. The levels
+// count, not the order they came in. Without the jumpers the same pulse is
+// an ordinary program pulse of 0xFF.
+//
 // Faults (InjectFault):
+//   "erase-cycles" arg1 = erase pulses the array needs (0: it never erases)
 //   "weak"   address, arg1 = nominal pulses the cell needs (>= 1)
 //   "stuck"  address, arg1 = bit, arg2 = level: 1 never programs, 0 always reads 0
 //   "flaky"  address, arg1 = reads that return a wrong value before the byte
@@ -127,6 +136,7 @@ struct EpromTiming {
   int overprogram_factor = 0;  // kIntelligent: the over-program pulse is this times X
   int max_pulses = 25;         // the algorithm's pulses per byte before it gives up
   int64_t cell_ns = 95'000;    // pulse time a typical cell needs
+  int64_t erase_ns = 0;        // the high-voltage erase pulse; 0: no electrical erase
 };
 
 struct EpromConfig {
@@ -178,6 +188,9 @@ class EpromChip final : public Chip {
   // pulses of the intelligent algorithm.
   uint64_t overprogram_pulses() const { return overprogram_pulses_; }
   uint64_t marginal_bytes() const { return marginal_bytes_; }
+  // High-voltage erase pulses of the full erase time, and array erases.
+  uint64_t erase_pulses() const { return erase_pulses_; }
+  uint64_t erases() const { return erases_; }
   // Every pulse and every Vpp edge, kept when recording is on (tests), up
   // to a bound.
   void RecordEvents(bool on) { record_ = on; }
@@ -219,6 +232,9 @@ class EpromChip final : public Chip {
   void JudgeMargins(const Pins& pins);
   int64_t Threshold(uint32_t index) const;
   uint8_t StoredValue(uint32_t index) const;
+  // The erase levels are all there now.
+  bool EraseLevels(const Pins& pins, const Lines& now) const;
+  void FollowErase(const Pins& pins, const Lines& now);
 
   EpromConfig config_;
   std::vector<uint8_t> cells_;
@@ -252,6 +268,13 @@ class EpromChip final : public Chip {
   int64_t longest_pulse_ns_ = 0;
   uint64_t overprogram_pulses_ = 0;
   uint64_t marginal_bytes_ = 0;
+
+  // The high-voltage erase.
+  bool erasing_ = false;       // the erase levels are held
+  int64_t erase_start_ns_ = 0;
+  int erase_pulses_needed_ = 1;  // 0: never
+  uint64_t erase_pulses_ = 0;
+  uint64_t erases_ = 0;
 
   bool record_ = false;
   std::vector<Pulse> pulse_log_;

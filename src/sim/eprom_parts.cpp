@@ -103,6 +103,54 @@ constexpr EpromTiming kStandard50ms{
     .cell_ns = 45 * kMs,
 };
 
+// Electrically erasable EPROMs, W27E/W27C (Winbond; the SST27SF and
+// MX26C4000 sit on the same catalogue rows): 50 us program pulses
+// (45..55 us) until the byte verifies, at most 25, no over-program; setup
+// and hold 2 us; tACC 150 ns; the erase a 100 ms pulse with the erase
+// voltage on OE/Vpp and A9 (the board's erase jumpers), address 0, data
+// 0xFF.
+constexpr EpromTiming kW27E{
+    .pulse_min_ns = 45 * kUs,
+    .pulse_max_ns = 55 * kUs,
+    .vcc_setup_ns = 2 * kUs,
+    .vpp_setup_ns = 2 * kUs,
+    .oe_setup_ns = 2 * kUs,
+    .address_setup_ns = 2 * kUs,
+    .data_setup_ns = 2 * kUs,
+    .address_hold_ns = 0,
+    .data_hold_ns = 2 * kUs,
+    .oe_hold_ns = 2 * kUs,
+    .access_ns = 150,
+    .oe_access_ns = 100,
+    .algorithm = EpromAlgorithm::kFastPulse,
+    .overprogram_factor = 0,
+    .max_pulses = 25,
+    .cell_ns = 45 * kUs,
+    .erase_ns = 100 * kMs,
+};
+
+// SST37VF512 .. SST37VF040 (3.3 V MTP): one program pulse a byte, 20 us
+// (20..30 us), nothing after it; chip erase a 100 ms pulse at 12 V.
+constexpr EpromTiming kSst37{
+    .pulse_min_ns = 20 * kUs,
+    .pulse_max_ns = 30 * kUs,
+    .vcc_setup_ns = 2 * kUs,
+    .vpp_setup_ns = 2 * kUs,
+    .oe_setup_ns = 2 * kUs,
+    .address_setup_ns = 2 * kUs,
+    .data_setup_ns = 2 * kUs,
+    .address_hold_ns = 0,
+    .data_hold_ns = 2 * kUs,
+    .oe_hold_ns = 2 * kUs,
+    .access_ns = 150,
+    .oe_access_ns = 100,
+    .algorithm = EpromAlgorithm::kFastPulse,
+    .overprogram_factor = 0,
+    .max_pulses = 1,
+    .cell_ns = 20 * kUs,
+    .erase_ns = 100 * kMs,
+};
+
 using enum ProgramPin;
 using enum VppPin;
 
@@ -137,6 +185,13 @@ constexpr EpromPart kParts[] = {
     {"27010", kSeparate, kOwn, false, kIntelligent},
     {"27020", kSeparate, kOwn, false, kIntelligent},
     {"27040", kChipEnable, kOwn, false, kIntelligent},
+    // Electrically erasable
+    {"W27C256", kChipEnable, kOwn, false, kW27E},
+    {"W27C512", kChipEnable, kShared, false, kW27E},
+    {"W27C010", kSeparate, kOwn, false, kW27E},
+    {"W27C020", kSeparate, kOwn, false, kW27E},
+    {"W27C040", kChipEnable, kOwn, false, kW27E},
+    {"SST37VF", kSeparate, kOwn, false, kSst37},
 };
 
 }  // namespace

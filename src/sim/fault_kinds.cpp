@@ -90,6 +90,48 @@ constexpr FaultKind kFaultKinds[] = {
      "nobypass",
      {},
      "JEDEC flash: the part has no unlock bypass (fast mode)"},
+    {"write-time",
+     false,
+     BoardFault::kNone,
+     "write-time",
+     {FaultArg{"MS", 0, 1000, Field::kArg1}},
+     "the EEPROM's write cycle lasts MS milliseconds"},
+    {"sdp-on",
+     false,
+     BoardFault::kNone,
+     "sdp-on",
+     {},
+     "the EEPROM's software data protection is on from the start"},
+    {"sector-fail",
+     false,
+     BoardFault::kNone,
+     "sector-fail",
+     {kAddr, FaultArg{"N", 1, 1000, Field::kArg1}},
+     "the first N writes of the page or sector holding ADDR change nothing"},
+    {"erase-cycles",
+     false,
+     BoardFault::kNone,
+     "erase-cycles",
+     {FaultArg{"N", 0, 1000, Field::kArg1}},
+     "the erase takes N erase cycles (0: it never completes)"},
+    {"alias",
+     false,
+     BoardFault::kNone,
+     "alias",
+     {FaultArg{"n", 0, 23, Field::kArg1, "A"}, FaultArg{"m", 0, 23, Field::kArg2, "A"}},
+     "address line An of the part is shorted to Am and follows it"},
+    {"float",
+     false,
+     BoardFault::kNone,
+     "float",
+     {FaultArg{"n", 0, 23, Field::kArg1, "A"}},
+     "address line An of the part is open (it reads high)"},
+    {"battery-dead",
+     false,
+     BoardFault::kNone,
+     "battery-dead",
+     {},
+     "the NVRAM's battery is dead: it forgets without Vcc"},
 };
 
 constexpr JumperKind kJumperKinds[] = {
@@ -109,6 +151,7 @@ std::string FaultKind::Pattern() const {
   std::string text(name);
   for (int i = 0; i < arg_count(); ++i) {
     text += ':';
+    text += args[i].prefix;
     text += args[i].name;
   }
   return text;

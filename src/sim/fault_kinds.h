@@ -21,6 +21,7 @@ struct FaultArg {
   std::string_view name;                        // empty: no such argument
   int64_t min = 0, max = 0;
   Field field = Field::kAddress;
+  std::string_view prefix = {};  // written before the number ("A" for an address line)
 };
 
 struct FaultKind {

@@ -16,6 +16,7 @@
 
 #include "app/actions.h"
 #include "app/image_files.h"
+#include "families/parallel/ee_eprom.h"
 #include "hw/port_open.h"
 #include "ui/action_runner.h"
 #include "ui/buffer_page.h"
@@ -135,6 +136,11 @@ void TfrmEprom::BuildMenus() {
     const app::Action which = a.action;
     AddAction(actions, a.name, a.caption, [this, which] { StartAction(which); });
   }
+  // The W27E/SST27SF erase without the guided panel.
+  AddAction(actions, "TEST27c_ERASE", "FastErase", [this] {
+    if (Busy()) return;
+    runner_->Start([](app::Programmer& p) { families::ee_eprom::TEST27c_ERASEClick(p); });
+  });
   actions->addSeparator();
   AddAction(actions, "mnuTest", "&Test Hardware", [this] { mnuTestClick(); });
 

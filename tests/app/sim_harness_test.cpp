@@ -37,6 +37,13 @@ TEST(SimFaults, EveryKindFromItsText) {
       {"sr4-once:5", false, sim::BoardFault::kNone, "sr4-once", 5, 0, 0},
       {"erase-fail:0x20000", false, sim::BoardFault::kNone, "erase-fail", 0x20000, 0, 0},
       {"nobypass", false, sim::BoardFault::kNone, "nobypass", 0, 0, 0},
+      {"write-time:3", false, sim::BoardFault::kNone, "write-time", 0, 3, 0},
+      {"sdp-on", false, sim::BoardFault::kNone, "sdp-on", 0, 0, 0},
+      {"sector-fail:0x180:20", false, sim::BoardFault::kNone, "sector-fail", 0x180, 20, 0},
+      {"erase-cycles:0", false, sim::BoardFault::kNone, "erase-cycles", 0, 0, 0},
+      {"alias:A5:A4", false, sim::BoardFault::kNone, "alias", 0, 5, 4},
+      {"float:A8", false, sim::BoardFault::kNone, "float", 0, 8, 0},
+      {"battery-dead", false, sim::BoardFault::kNone, "battery-dead", 0, 0, 0},
   };
   for (const auto& c : kCases) {
     app::SimFault f;
@@ -59,7 +66,10 @@ TEST(SimFaults, BadTextIsRefusedWithTheReason) {
        "unknown fault \"bogus\" (the faults: noboard, stuck-loopback-0, "
        "stuck-loopback-1, loopback-inverted, weak:ADDR:PULSES, stuck:ADDR:BIT:LEVEL, "
        "flaky:ADDR:READS, novpp, protect:ADDR, slow:ADDR:FACTOR, busy-forever, "
-       "erase-pulses:ADDR:N, sr4-once:ADDR, erase-fail:ADDR, nobypass)"},
+       "erase-pulses:ADDR:N, sr4-once:ADDR, erase-fail:ADDR, nobypass, write-time:MS, sdp-on, "
+       "sector-fail:ADDR:N, erase-cycles:N, alias:An:Am, float:An, battery-dead)"},
+      {"alias:5:4", "fault \"alias:5:4\" is written alias:An:Am"},
+      {"float:A24", "n must be a number from 0 to 23"},
       {"vpp_missing", "unknown fault"},
       {"", "unknown fault"},
       {"weak:0x10", "fault \"weak:0x10\" is written weak:ADDR:PULSES"},

@@ -144,6 +144,14 @@ void AT28Cxxx_Click(app::Programmer& p, const app::SelectItem& item) {
   app::Descriptor& d = p.dev;
   d.socket_picture = 32;
   p.controls.Show("cbAT28CxxDis");
+  p.controls.Show("cbAT28CxxbyteProg");
+  // The page write pairs chip address with image index while the verify
+  // adds the offset: any offset would compare the wrong bytes. Closed, as
+  // for the sector-write parts.
+  p.image.buffer_offset = 0;
+  p.controls.SetText("edOffset", "0");
+  p.controls.Enable("edOffset", false);
+  p.controls.Enable("lbOffset", false);
   int pattern = 0;
   if (const AT28CRow* row = Find(kAT28C, d.device_code)) {
     p.SetBufferSize(row->size);
@@ -172,6 +180,7 @@ void AT29C_Click(app::Programmer& p, const app::SelectItem& item) {
   p.controls.Enable("lbOffset", false);
   d.socket_picture = 32;
   p.controls.Show("cbAT28CxxDis", false);
+  p.controls.Show("cbAT28CxxbyteProg", false);  // the sector write has no byte mode
   d.unlock = app::kDefaultUnlock;
   int family = 9;
   int pattern = 0;

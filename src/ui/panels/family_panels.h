@@ -16,5 +16,12 @@ PanelDef JedecFlashPanel();
 // p28Fx00setting: erase by memory map and the J3's write buffer of the
 // Intel flash families 24, 25, 26 and 55, with the socket adapter.
 PanelDef IntelFlashPanel();
+// p29CxxxSetting: the AT28C / AT29C page or sector size and the software
+// data protection choices.
+PanelDef EepromPanel();
+
+// gbUnprotect: the guided panel (app/guided_panel.h), built by code for its
+// pictures.
+QWidget* GuidedPanel(PanelContext& context);
 
 }  // namespace ui

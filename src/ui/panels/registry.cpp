@@ -10,6 +10,8 @@ void RegisterAllPanels(PanelRegistry& registry) {
   registry.AddFactory("p27CSettings", &UvEpromPanel);
   registry.Add(JedecFlashPanel());
   registry.Add(IntelFlashPanel());
+  registry.Add(EepromPanel());
+  registry.AddFactory("gbUnprotect", &GuidedPanel);
 }
 
 PanelDef CommonOptionsPanel() {

@@ -1,0 +1,260 @@
+// The EEPROM model against its datasheets: write cycles and busy polling,
+// page and sector loads, software data protection, product ID, and the
+// protocol it refuses. Driven through the bus primitives on a simulated
+// board, one write cycle at a time.
+#include "sim/parallel_eeprom.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "hw/bus.h"
+#include "sim/board.h"
+#include "sim/chip_file.h"
+#include "sim/eeprom_parts.h"
+
+namespace {
+
+constexpr int64_t kUs = 1000;
+constexpr int64_t kMs = 1000 * kUs;
+
+class EepromTest : public ::testing::Test {
+ protected:
+  void Insert(const char* part, uint32_t size,
+              sim::SocketMap::Layout layout = sim::SocketMap::Layout::kDirect) {
+    sim::EepromConfig config;
+    config.part = *sim::FindEepromPart(part);
+    config.map.size = size;
+    config.map.layout = layout;
+    auto made = std::make_unique<sim::ParallelEeprom>(config);
+    chip = made.get();
+    board.InsertChip(std::move(made));
+    bus.SetPort(&board);
+    bus.PowerUp();
+    bus.SetCtrl(hw::ctrl::kProgram, false);  // WE# high
+    bus.WriteCtrl();
+  }
+  // One WE#-controlled write: address, data driven, a 2-tick WE# pulse.
+  void Write(uint32_t address, uint8_t value) {
+    bus.ShiftAddress(address);
+    bus.SetCtrl(hw::ctrl::kDrive, true);
+    bus.WriteCtrl();
+    bus.WriteBusByte(value);
+    bus.SetCtrl(hw::ctrl::kProgram, true);
+    bus.WriteCtrl();
+    bus.DelayTicks(2);
+    bus.SetCtrl(hw::ctrl::kProgram, false);
+    bus.WriteCtrl();
+  }
+  void Sequence(std::initializer_list<uint8_t> bytes) {
+    const uint32_t addresses[] = {0x5555, 0x2AAA, 0x5555, 0x5555, 0x2AAA, 0x5555};
+    int n = 0;
+    for (const uint8_t b : bytes) Write(addresses[n++], b);
+  }
+  uint8_t Read(uint32_t address) { return bus.ReadCycle(address, 5); }
+  // Lets time pass, then one port write so the part sees the time.
+  void WaitMs(int64_t ms) {
+    board.clock().Advance(ms * kMs);
+    bus.WriteCtrl();
+  }
+
+  sim::Board board;
+  hw::SilentReporter reporter;
+  hw::Bus bus{board.clock(), reporter};
+  sim::ParallelEeprom* chip = nullptr;
+};
+
+TEST_F(EepromTest, ByteWriteIsBusyForTheWriteCycleWithDataPolling) {
+  Insert("AT28C16", 2048);
+  Write(0x123, 0x5A);
+  // Busy: DQ7 is the complement of 0x5A's bit 7, DQ6 toggles on each read.
+  const uint8_t first = Read(0x123);
+  const uint8_t second = Read(0x123);
+  EXPECT_EQ(first & 0x80, 0x80);
+  EXPECT_NE(first & 0x40, second & 0x40);
+  EXPECT_EQ(first & 0x3F, 0x1A);
+  Write(0x124, 0x00);  // ignored while busy
+  WaitMs(1);           // AT28C16: 1 ms
+  EXPECT_EQ(Read(0x123), 0x5A);
+  EXPECT_EQ(Read(0x124), 0xFF);
+  EXPECT_EQ(board.violations(), std::vector<std::string>{"write while busy"});
+}
+
+TEST_F(EepromTest, WriteWithOutputsOnIsInhibited) {
+  Insert("AT28C16", 2048);
+  bus.ShiftAddress(0x10);
+  bus.SetCtrl(hw::ctrl::kProgram, true);  // WE# low with OE# low
+  bus.WriteCtrl();
+  bus.SetCtrl(hw::ctrl::kProgram, false);
+  bus.WriteCtrl();
+  WaitMs(2);
+  EXPECT_EQ(chip->Cell(0x10), 0xFF);
+  EXPECT_EQ(board.violations(), std::vector<std::string>{"commit with OE# low"});
+}
+
+TEST_F(EepromTest, PageLoadEndsAfterTheByteLoadWindowAndKeepsToOnePage) {
+  Insert("AT28C256", 0x8000);
+  chip->RecordCommits(true);
+  Write(0x40, 0x11);
+  Write(0x41, 0x22);
+  Write(0x80, 0x33);  // another page: not part of this load
+  board.clock().Advance(100 * kUs);
+  Write(0x42, 0x44);  // WE# falls inside 150 us of the last rise
+  const int64_t last = chip->commit_log().back().time_ns;
+  WaitMs(11);
+  EXPECT_EQ(chip->Cell(0x40), 0x11);
+  EXPECT_EQ(chip->Cell(0x42), 0x44);
+  EXPECT_EQ(chip->Cell(0x80), 0xFF);
+  EXPECT_EQ(chip->Cell(0x43), 0xFF);  // a page part keeps what it was not given
+  ASSERT_EQ(chip->cycle_starts().size(), 1u);
+  EXPECT_EQ(chip->cycle_starts()[0], last + 150 * kUs);
+}
+
+TEST_F(EepromTest, ProtectedPartTakesOnlyPrefixedLoads) {
+  Insert("AT28C256", 0x8000);
+  ASSERT_TRUE(chip->InjectFault({"sdp-on", 0, 0, 0}));
+  Write(0x100, 0x01);  // no prefix: ignored
+  WaitMs(11);
+  EXPECT_EQ(chip->Cell(0x100), 0xFF);
+  Sequence({0xAA, 0x55, 0xA0});
+  Write(0x100, 0x02);
+  WaitMs(11);
+  EXPECT_EQ(chip->Cell(0x100), 0x02);
+  EXPECT_TRUE(chip->sdp());
+  // The six-byte sequence: protection off once its write cycle is over.
+  Sequence({0xAA, 0x55, 0x80, 0xAA, 0x55, 0x20});
+  EXPECT_TRUE(chip->sdp());
+  WaitMs(11);
+  EXPECT_FALSE(chip->sdp());
+  Write(0x101, 0x03);
+  WaitMs(11);
+  EXPECT_EQ(chip->Cell(0x101), 0x03);
+  EXPECT_EQ(chip->Cell(0x5555), 0xFF);  // command bytes are no data
+  EXPECT_EQ(board.violations(), std::vector<std::string>{});
+}
+
+TEST_F(EepromTest, ScrambledPartDecodesCommandsOnItsOwnPins) {
+  Insert("AT28C256", 0x8000, sim::SocketMap::Layout::kScrambled);
+  ASSERT_TRUE(chip->InjectFault({"sdp-on", 0, 0, 0}));
+  // Unscrambled the part sees 0x1555 (board A14 is its WE# pin): no command.
+  Sequence({0xAA, 0x55, 0xA0});
+  Write(0x100, 0x02);
+  WaitMs(11);
+  EXPECT_EQ(chip->Cell(0x100), 0xFF);
+  Write(0xD555, 0xAA);
+  Write(0x2AAA, 0x55);
+  Write(0xD555, 0xA0);
+  Write(0x8100, 0x04);  // board A15 is the part's A14
+  WaitMs(11);
+  EXPECT_EQ(chip->Cell(0x4100), 0x04);
+}
+
+TEST_F(EepromTest, SectorLoadRewritesTheWholeSector) {
+  Insert("AT29C010A", 0x20000);
+  chip->SetContents(std::vector<uint8_t>(0x20000, 0x00));
+  Sequence({0xAA, 0x55, 0xA0});
+  Write(0x205, 0x77);
+  WaitMs(11);
+  EXPECT_EQ(chip->Cell(0x205), 0x77);
+  EXPECT_EQ(chip->Cell(0x200), 0xFF);  // not loaded: not kept
+  EXPECT_EQ(chip->Cell(0x27F), 0xFF);
+  EXPECT_EQ(chip->Cell(0x280), 0x00);  // the next sector
+  EXPECT_TRUE(chip->sdp());
+}
+
+TEST_F(EepromTest, ChipEraseReadsDq7LowUntilDone) {
+  Insert("AT29C010A", 0x20000);
+  chip->SetContents(std::vector<uint8_t>(0x20000, 0x12));
+  Sequence({0xAA, 0x55, 0x80, 0xAA, 0x55, 0x10});
+  EXPECT_EQ(Read(0x5555) & 0x80, 0);
+  WaitMs(20);  // tEC
+  EXPECT_EQ(Read(0x5555), 0xFF);
+  EXPECT_EQ(chip->Cell(0x1FFFF), 0xFF);
+}
+
+TEST_F(EepromTest, ProductIdEntryAndExit) {
+  Insert("AT29C010A", 0x20000);
+  chip->SetLockout(0, true);
+  Sequence({0xAA, 0x55, 0x90});
+  EXPECT_EQ(Read(0), 0x1F);
+  EXPECT_EQ(Read(1), 0xD5);
+  EXPECT_EQ(Read(2), 0xFF);  // lower boot block locked out
+  EXPECT_EQ(Read(0x1FFF2), 0xFE);
+  Sequence({0xAA, 0x55, 0xF0});
+  EXPECT_EQ(Read(0), 0xFF);
+  // The six-byte entry is not an AT29C's.
+  Sequence({0xAA, 0x55, 0x80, 0xAA, 0x55, 0x60});
+  EXPECT_EQ(Read(0), 0xFF);
+}
+
+TEST_F(EepromTest, WinbondAnswersTheSixByteEntry) {
+  Insert("W29EE011", 0x20000);
+  Sequence({0xAA, 0x55, 0x80, 0xAA, 0x55, 0x60});
+  EXPECT_EQ(Read(0), 0xDA);
+  EXPECT_EQ(Read(1), 0xC1);
+}
+
+TEST_F(EepromTest, WritesTooSoonAfterPowerUpAndPowerLostMidCycle) {
+  Insert("AT28C16", 2048);
+  bus.PowerDown();
+  bus.PowerUp();  // 1 ms of settling, then 3 x 16.8 ms: past tPUW
+  Write(0x1, 0x01);
+  WaitMs(1);
+  bus.PowerDown();
+  bus.SetCtrl(hw::ctrl::kProgram, false);
+  bus.WriteCtrl();
+  // Power on and write at once.
+  bus.SetCtrl(hw::ctrl::kPower, true);
+  bus.WriteCtrl();
+  Write(0x2, 0x02);
+  EXPECT_EQ(chip->Cell(0x1), 0x01);
+  EXPECT_EQ(chip->Cell(0x2), 0xFF);
+  board.clock().Advance(6 * kMs);
+  Write(0x3, 0x03);
+  bus.SetCtrl(hw::ctrl::kPower, false);  // Vcc off in the middle of its cycle
+  bus.WriteCtrl();
+  EXPECT_EQ(chip->Cell(0x3), 0xFF);
+  const std::vector<std::string> want{"write sooner than tPUW after Vcc on",
+                                      "Vcc off during a write cycle"};
+  EXPECT_EQ(chip->violations(), want);
+}
+
+TEST_F(EepromTest, FaultsSlowFailAndStick) {
+  Insert("AT29C010A", 0x20000);
+  ASSERT_TRUE(chip->InjectFault({"sector-fail", 0x105, 1, 0}));
+  ASSERT_TRUE(chip->InjectFault({"weak", 0x300, 2, 0}));
+  ASSERT_TRUE(chip->InjectFault({"stuck", 0x400, 3, 0}));
+  ASSERT_TRUE(chip->InjectFault({"write-time", 0, 2, 0}));
+  EXPECT_FALSE(chip->InjectFault({"stuck", 0x400, 8, 0}));
+  for (int round = 0; round < 2; ++round) {
+    for (const uint32_t a : {0x105u, 0x300u, 0x400u}) {
+      Sequence({0xAA, 0x55, 0xA0});
+      Write(a, 0x5F);
+      WaitMs(3);  // 150 us window + 2 ms
+    }
+    if (round == 0) {
+      EXPECT_EQ(chip->Cell(0x105), 0xFF);
+      EXPECT_EQ(chip->Cell(0x300), 0xFF);
+    }
+  }
+  EXPECT_EQ(chip->Cell(0x105), 0x5F);
+  EXPECT_EQ(chip->Cell(0x300), 0x5F);
+  EXPECT_EQ(Read(0x400), 0x57);
+  EXPECT_FALSE(sim::FindEepromPart("AT28C16") == nullptr);
+}
+
+TEST_F(EepromTest, ProtectionAndLockoutTravelInTheChipFile) {
+  Insert("AT29C010A", 0x20000);
+  ASSERT_TRUE(chip->InjectFault({"sdp-on", 0, 0, 0}));
+  chip->SetLockout(1, true);
+  const std::vector<uint8_t> file = sim::EncodeChipFile(*chip, "AT29C010");
+  sim::EepromConfig config = chip->config();
+  sim::ParallelEeprom back(config);
+  EXPECT_EQ(sim::DecodeChipFile(file, back, "AT29C010"), "");
+  EXPECT_TRUE(back.sdp());
+  EXPECT_EQ(back.State()[1].bytes, (std::vector<uint8_t>{0, 1}));
+}
+
+}  // namespace

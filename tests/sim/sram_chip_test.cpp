@@ -1,0 +1,123 @@
+// The RAM model: what it keeps across a power cycle, its chip selects and
+// pin maps, and the faults a RAM test looks for.
+#include "sim/sram_chip.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "hw/bus.h"
+#include "sim/board.h"
+
+namespace {
+
+using Layout = sim::SocketMap::Layout;
+
+class SramTest : public ::testing::Test {
+ protected:
+  void Insert(uint32_t size, sim::RamKind kind, Layout layout = Layout::kDirect,
+              int select_line = -1) {
+    sim::SramConfig config;
+    config.map = {layout, size, select_line};
+    config.kind = kind;
+    auto made = std::make_unique<sim::Sram>(config);
+    chip = made.get();
+    board.InsertChip(std::move(made));
+    bus.SetPort(&board);
+    PowerOn();
+  }
+  void PowerOn() {
+    bus.PowerUp();
+    bus.SetCtrl(hw::ctrl::kProgram, false);
+    bus.WriteCtrl();
+  }
+  void Write(uint32_t address, uint8_t value) {
+    bus.ShiftAddress(address);
+    bus.SetCtrl(hw::ctrl::kDrive, true);
+    bus.WriteCtrl();
+    bus.WriteBusByte(value);
+    bus.SetCtrl(hw::ctrl::kProgram, true);
+    bus.WriteCtrl();
+    bus.SetCtrl(hw::ctrl::kProgram, false);
+    bus.WriteCtrl();
+  }
+  uint8_t Read(uint32_t address) { return bus.ReadCycle(address, 1); }
+
+  sim::Board board;
+  hw::SilentReporter reporter;
+  hw::Bus bus{board.clock(), reporter};
+  sim::Sram* chip = nullptr;
+};
+
+TEST_F(SramTest, StaticPartForgetsAcrossAPowerCycleAndNvramKeeps) {
+  const struct {
+    sim::RamKind kind;
+    bool keeps;
+  } kCases[] = {{sim::RamKind::kStatic, false}, {sim::RamKind::kNvram, true}};
+  for (const auto& c : kCases) {
+    Insert(2048, c.kind);
+    for (uint32_t a = 0; a < 64; ++a) Write(a, static_cast<uint8_t>(a * 3));
+    for (uint32_t a = 0; a < 64; ++a) ASSERT_EQ(Read(a), static_cast<uint8_t>(a * 3));
+    bus.PowerDown();
+    PowerOn();
+    int same = 0;
+    for (uint32_t a = 0; a < 64; ++a) same += Read(a) == static_cast<uint8_t>(a * 3) ? 1 : 0;
+    EXPECT_EQ(same == 64, c.keeps);
+    EXPECT_EQ(board.violations(), std::vector<std::string>{});
+  }
+}
+
+TEST_F(SramTest, SecondChipSelectAndScrambledPins) {
+  Insert(128 * 1024, sim::RamKind::kNvram, Layout::kScrambled, 17);
+  Write(0x8000, 0x11);  // A17 low: deselected, ignored
+  EXPECT_EQ(chip->writes(), 0u);
+  EXPECT_EQ(Read(0x8000 | 0x20000), 0xFF);
+  // Chip address 0x4000 | 0x8000 leaves the board as A15 | A18.
+  Write(0x20000 | 0x48000, 0x22);
+  EXPECT_EQ(chip->Cell(0xC000), 0x22);
+  EXPECT_EQ(Read(0x20000 | 0x48000), 0x22);
+  EXPECT_EQ(Read(0x48000), 0xFF);  // deselected: the pull-ups
+}
+
+TEST_F(SramTest, ShortedAndOpenAddressLines) {
+  Insert(2048, sim::RamKind::kNvram);
+  ASSERT_TRUE(chip->InjectFault({"alias", 0, 5, 4}));
+  Write(0x10, 0x01);  // A4 = 1, A5 = 0: the part sees 0x30
+  EXPECT_EQ(chip->Cell(0x30), 0x01);
+  EXPECT_EQ(Read(0x30), 0x01);
+  Insert(2048, sim::RamKind::kNvram);
+  ASSERT_TRUE(chip->InjectFault({"float", 0, 8, 0}));
+  Write(0x001, 0x02);
+  EXPECT_EQ(chip->Cell(0x101), 0x02);
+  EXPECT_FALSE(chip->InjectFault({"alias", 0, 4, 4}));
+}
+
+TEST_F(SramTest, DeadBatteryAndClockRegisters) {
+  Insert(2048, sim::RamKind::kTimekeeper);
+  EXPECT_TRUE(chip->InjectFault({"battery-dead", 0, 0, 0}));
+  Write(0x7F7, 0x01);  // below the clock
+  EXPECT_EQ(Read(0x7F7), 0x01);
+  EXPECT_EQ(board.violations(), std::vector<std::string>{});
+  Read(0x7FF);
+  EXPECT_EQ(board.violations(), std::vector<std::string>{"timekeeper register touched"});
+  board.ClearViolations();
+  Write(0x7F8, 0x02);
+  EXPECT_EQ(board.violations(), std::vector<std::string>{"timekeeper register touched"});
+  Insert(2048, sim::RamKind::kStatic);
+  EXPECT_FALSE(chip->InjectFault({"battery-dead", 0, 0, 0}));
+}
+
+TEST_F(SramTest, WriteWithOutputsOnStoresTheFloatingBus) {
+  Insert(2048, sim::RamKind::kNvram);
+  bus.ShiftAddress(0x5);
+  bus.SetCtrl(hw::ctrl::kProgram, true);
+  bus.WriteCtrl();
+  bus.SetCtrl(hw::ctrl::kProgram, false);
+  bus.WriteCtrl();
+  EXPECT_EQ(chip->Cell(0x5), 0xFF);
+  EXPECT_EQ(board.violations(), std::vector<std::string>{"commit with OE# low"});
+}
+
+}  // namespace
