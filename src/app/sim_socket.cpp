@@ -1,6 +1,10 @@
 #include "app/sim_socket.h"
 
+#include <algorithm>
+#include <array>
+
 #include "app/programmer.h"
+#include "app/sim_socket_serial.h"
 #include "sim/rom_chip.h"
 
 namespace app {
@@ -79,10 +83,30 @@ sim::EpromConfig EpromConfigFor(int family, int device_code, uint32_t size, bool
   return config;
 }
 
+namespace {
+
+using ChipFactory = std::unique_ptr<sim::Chip> (*)(const Programmer&);
+
+// Family type codes -> the factory of their chip model; one row a family group.
+struct ModelRow {
+  std::array<int, 9> families;  // unused places are -1
+  ChipFactory make;
+};
+const ModelRow kModelRows[] = {
+    {{1, 2, 6, 8, 32, 39, 51, 52, 57}, &MakeSerialChip},
+};
+
+}  // namespace
+
 std::unique_ptr<sim::Chip> MakeSimChip(const Programmer& p) {
   const uint32_t size = p.image.full_device_size;
   if (size == 0) return nullptr;
   const int family = p.dev.family;
+  for (const ModelRow& row : kModelRows) {
+    if (std::find(row.families.begin(), row.families.end(), family) != row.families.end()) {
+      return row.make(p);
+    }
+  }
   if (family == 0 || family == 13 || family == 33) {
     return std::make_unique<sim::EpromChip>(
         EpromConfigFor(family, p.dev.device_code, size, p.dev.separate_vpp, p.dev.read_level));

@@ -174,6 +174,9 @@ void Board::CheckDrivenWhileOff() {
     Violation(std::string(line) + " driven while Vcc is off");
   };
   if (!pins_.strobe()) note("Vpp");
+  // A chip in the serial socket has neither the data bus nor the address
+  // lines on its pins.
+  if (chip_ && !chip_->UsesAddressBus()) return;
   if (pins_.drive() && pins_.data != 0) note("data bus");
   if (pins_.address != 0) note("address lines");
 }
@@ -265,7 +268,12 @@ uint8_t Board::Status() {
   bool line = true;  // the status-7 line floats high
   if (pins_.power()) {
     std::optional<bool> serial;
-    if (chip_) serial = chip_->SerialOut(pins_);
+    if (chip_) {
+      // The chip answers for the moment of the read, not of the last write.
+      Pins now = pins_;
+      now.time_ns = clock_.now_ns();
+      serial = chip_->SerialOut(now);
+    }
     line = serial ? *serial : pins_.clock();  // loop-back of data bit 0
   }
   switch (fault_) {

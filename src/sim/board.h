@@ -41,15 +41,17 @@ inline constexpr char kAtRest[] = "at rest";
 //  - socket power (Vcc) on control bit 2, Vpp while control bit 0 is 0, the
 //    program line active while control bit 3 is 1;
 //  - the loop-back: with power on, status bit 7 reads NOT data bit 0 unless
-//    the chip drives that line with its serial output.
+//    the chip drives that line with its serial output (asked at the moment
+//    of the read, so a chip can answer by time: busy flags, slow outputs).
 //
 // Power and timing rules it checks (each a named violation):
 //  - Vpp and the program line must be off when Vcc goes off and when it
 //    comes on; one write that drops Vpp and Vcc together is allowed, Vpp
 //    coming on in the same write as Vcc is not;
 //  - Vpp is never applied, and no address or data line driven high, while
-//    Vcc is off. The program line's driver only pulls its pin low and the
-//    part's own supply pulls it up, so it cannot feed an unpowered chip;
+//    Vcc is off (a chip in the serial socket has neither on its pins). The program line's driver
+//    only pulls its pin low and the part's own supply pulls it up, so it cannot feed an unpowered
+//    chip;
 //  - no chip access sooner than the part's power-up time after Vcc on;
 //  - the port does not drive the data bus while the chip's outputs are on;
 //  - the read path is not read after it loaded the port's own byte (a load
@@ -128,8 +130,8 @@ class Board final : public hw::PortIo {
 
   std::unique_ptr<Chip> chip_;
   Pins pins_{.data = 0x04, .ctrl = 0x09};  // as the last PowerDown left it
-  uint8_t shift_[3] = {0, 0, 0};  // A7..A0, A15..A8, A23..A16
-  uint32_t shift_clocks_ = 0;     // clocks since the last full address
+  uint8_t shift_[3] = {0, 0, 0};           // A7..A0, A15..A8, A23..A16
+  uint32_t shift_clocks_ = 0;              // clocks since the last full address
   uint8_t read_path_ = 0xFF;
   bool read_path_own_ = false;  // the last load took the port's own byte
   bool read_load_ = false;      // the current access loaded the read path
