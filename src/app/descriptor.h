@@ -14,11 +14,11 @@ inline constexpr std::array<uint32_t, 6> kDefaultUnlock{0x5555, 0x2AAA, 0x5555,
 // (skip 0xFF, fast programming, ...) live in Controls. Comments give the
 // Configs page label where there is one.
 struct Descriptor {
-  int family = 0;          // "eep": the family type code every action dispatches on
-  int device_code = 0;     // Tag of the chosen catalogue item
-  int twp = 1;             // "tWP": first pulse width / main write time, in DelayTicks
-  int twc = 10;            // "tWC": write-recovery / write-cycle wait, in DelayTicks
-  int add_step = 0;        // "addStep": pulse widening per retry
+  int family = 0;             // "eep": the family type code every action dispatches on
+  int device_code = 0;        // Tag of the chosen catalogue item
+  int twp = 1;                // "tWP": first pulse width / main write time, in DelayTicks
+  int twc = 10;               // "tWC": write-recovery / write-cycle wait, in DelayTicks
+  int add_step = 0;           // "addStep": pulse widening per retry
   bool read_level = false;    // "epr64": control bit 3 is 0 during reads when set
   bool separate_vpp = false;  // Vpp has a pin of its own (not shared with OE)
   bool scramble = false;      // "swap": addresses pass through ScrambleAddress
@@ -30,18 +30,18 @@ struct Descriptor {
   int address_bits = 12;      // index of the highest address bit
   bool fixed_address_bits = false;
   uint32_t top_address_mask = 1u << 12;
-  int switch_pattern = 0;     // "DIP": 0..42
-  int socket_picture = 0;     // chip outline drawn in the socket picture
-  bool vcc_3v3 = false;       // needs a 3.3 V supply
+  int switch_pattern = 0;       // "DIP": 0..42
+  int socket_picture = 0;       // chip outline drawn in the socket picture
+  bool vcc_3v3 = false;         // needs a 3.3 V supply
   bool jumper_warning = false;  // show the jumper-removal reminder next time
-  bool board_flag = false;    // board revision group; swaps the DIP pictures
+  bool board_flag = false;      // board revision group; swaps the DIP pictures
   bool sector_protect_display = false;
 
   // Flash families.
-  int pin7 = 0;        // "pin7"
-  int q_erase = 0;     // "qErase"
-  int at49f00x = 0;    // "AT49F00x"
-  int sequ = 0;        // "Sequ"
+  int pin7 = 0;                                     // "pin7"
+  int q_erase = 0;                                  // "qErase"
+  int at49f00x = 0;                                 // "AT49F00x"
+  int sequ = 0;                                     // "Sequ"
   std::array<uint32_t, 6> unlock = kDefaultUnlock;  // working command-address table
   bool fast_mode_flag = false;  // set by chip identification for parts with a fast mode
 
@@ -93,18 +93,18 @@ struct Descriptor {
   // the write time in microseconds and tWP the pulse time.
   struct Pic16 {
     uint32_t program_words = 0;
-    uint32_t eeprom_size = 0;       // data EEPROM bytes, 0 when none
-    uint32_t id_index = 0x2000;     // image word of the first ID location
+    uint32_t eeprom_size = 0;    // data EEPROM bytes, 0 when none
+    uint32_t id_index = 0x2000;  // image word of the first ID location
     int id_words = 4;
     uint32_t config_index = 0x2007;  // image word of the configuration word
     uint16_t config_mask = 0x3FFF;
     uint16_t blank_checksum = 0;
     uint16_t checksum_addend = 0;
-    int algorithm = 0;               // erase / program / configuration-table choice
-    int reserved_words = 0;          // calibration words kept at the end of program memory
-    uint32_t osccal_index = 0;       // program word holding the calibration value
+    int algorithm = 0;          // erase / program / configuration-table choice
+    int reserved_words = 0;     // calibration words kept at the end of program memory
+    uint32_t osccal_index = 0;  // program word holding the calibration value
     uint32_t osccal_backup_index = 0;
-    uint16_t config_word = 0x3FFF;   // the configuration value the panel shows
+    uint16_t config_word = 0x3FFF;  // the configuration value the panel shows
   } pic16;
 
   // PIC18F: the device size is the code word count.
@@ -138,8 +138,9 @@ struct Descriptor {
     int address_bits = 7, data_bits = 8, frame_length = 10;
     bool word_mode = false;  // 16-bit organisation
   } microwire;
-  int cat64_shift = 0;        // CAT64LCxx: word address shift inside the frame
-  bool nvram_words = false;   // serial NVRAM addressed by words rather than bytes
+  bool microwire_icsp = false;  // the 93Cxx sits on the ICSP connector (cb93ICSP)
+  int cat64_shift = 0;          // CAT64LCxx: word address shift inside the frame
+  bool nvram_words = false;     // serial NVRAM addressed by words rather than bytes
   // SPI command table (EEPROM and flash).
   struct Spi {
     uint8_t read = 0x03, write = 0x02, wren = 0x06, wrdi = 0x04, rdsr = 0x05, wrsr = 0x01;

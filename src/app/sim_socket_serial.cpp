@@ -47,8 +47,8 @@ std::unique_ptr<sim::Chip> MakeMicrowire(const Programmer& p) {
   }
   // The ORG strap is wired for the mode the panel shows.
   const bool org16 = has_org && d.microwire.word_mode;
-  return std::make_unique<sim::MicrowireEeprom>(sim::MicrowirePartConfig(
-      p.image.full_device_size, bits, org16, p.controls.Checked("cb93ICSP")));
+  return std::make_unique<sim::MicrowireEeprom>(
+      sim::MicrowirePartConfig(p.image.full_device_size, bits, org16, d.microwire_icsp));
 }
 
 std::unique_ptr<sim::Chip> MakeCat64(const Programmer& p) {

@@ -18,6 +18,7 @@ void RegisterAllFamilies(FamilyRegistry& registry) {
   families::RegisterMcuSelection(registry);
   families::RegisterFlashSelection(registry);
   families::RegisterSerialSelection(registry);
+  families::RegisterSerialRoutines(registry);
   // One line per family group, e.g. RegisterUvEprom(registry);
 }
 

@@ -221,7 +221,11 @@ void Board::WriteData(uint8_t value) {
 void Board::CheckPower(uint8_t old_ctrl, uint8_t new_ctrl) {
   const bool vcc_was = (old_ctrl & 0x04) != 0, vcc_now = (new_ctrl & 0x04) != 0;
   const bool vpp_was = (old_ctrl & 0x01) == 0, vpp_now = (new_ctrl & 0x01) == 0;
-  const bool prog_was = (old_ctrl & 0x08) != 0, prog_now = (new_ctrl & 0x08) != 0;
+  // Control bit 3 is a program line in the parallel socket only; the serial
+  // socket's pins take it as a select or write-protect line.
+  const bool parallel = !chip_ || chip_->UsesAddressBus();
+  const bool prog_was = parallel && (old_ctrl & 0x08) != 0;
+  const bool prog_now = parallel && (new_ctrl & 0x08) != 0;
   if (vcc_was && !vcc_now) {
     if (vpp_now) Violation("Vpp still on after Vcc went off");
     if (prog_now) Violation("program line still active after Vcc went off");

@@ -45,9 +45,9 @@ inline constexpr char kAtRest[] = "at rest";
 //    of the read, so a chip can answer by time: busy flags, slow outputs).
 //
 // Power and timing rules it checks (each a named violation):
-//  - Vpp and the program line must be off when Vcc goes off and when it
-//    comes on; one write that drops Vpp and Vcc together is allowed, Vpp
-//    coming on in the same write as Vcc is not;
+//  - Vpp and the program line (of a chip in the parallel socket) must be
+//    off when Vcc goes off and when it comes on; one write that drops Vpp and Vcc together is
+//    allowed, Vpp coming on in the same write as Vcc is not;
 //  - Vpp is never applied, and no address or data line driven high, while
 //    Vcc is off (a chip in the serial socket has neither on its pins). The program line's driver
 //    only pulls its pin low and the part's own supply pulls it up, so it cannot feed an unpowered

@@ -81,6 +81,7 @@ void I2cEeprom::OnStop() {
   const int64_t now = lines().time_ns;
   if (phase_ == Phase::kData && !buffer_.empty()) {
     ++write_cycles_;
+    busy_nacks_ = 0;
     const bool never = busy_forever_at_ && buffer_.count(*busy_forever_at_) != 0;
     cycle_.Start(std::move(buffer_), never ? WriteCycle::kForever : now + config_.write_ns);
     buffer_.clear();

@@ -59,7 +59,8 @@ class I2cEeprom final : public SerialChip, private I2cTarget {
 
   I2cDecoder& decoder() { return decoder_; }
   const I2cConfig& config() const { return config_; }
-  // Select bytes left unacknowledged because a write cycle was running.
+  // Select bytes left unacknowledged because the last write cycle was
+  // running (what acknowledge polling counted as failed).
   int busy_nacks() const { return busy_nacks_; }
   uint64_t write_cycles() const { return write_cycles_; }
 

@@ -15,14 +15,19 @@ namespace families {
 
 // Registers every serial-memory family's selection handler.
 void RegisterSerialSelection(app::FamilyRegistry& registry);
+// Registers the serial memories' routines (families 1, 2, 6, 8, 32, 39, 51,
+// 52 and 57).
+void RegisterSerialRoutines(app::FamilyRegistry& registry);
 
 }  // namespace families
 
 namespace families::serial {
 
-// The chip sits in the 8-pin serial socket: the serial flag (no parallel
-// hardware check), the socket picture, no adapter, and no buffer offset,
-// since chip address n is always image address n.
+// The chip sits in the 8-pin serial socket: the socket picture, no
+// adapter, and no buffer offset, since chip address n is always image
+// address n. The serial flag stays clear: the hardware test runs before
+// every action (a chip that is not driving leaves the loop-back alone) and
+// its power cycle clears a chip left mid-byte.
 void SelectSerialSocket(app::Programmer& p);
 
 // The 8-pin serial socket needs no DIP switch on.
