@@ -145,6 +145,7 @@ struct Descriptor {
   struct Spi {
     uint8_t read = 0x03, write = 0x02, wren = 0x06, wrdi = 0x04, rdsr = 0x05, wrsr = 0x01;
     uint8_t chip_erase = 0xC7, id_read = 0x9F, ewsr = 0x50, aai_program = 0xAD;
+    int clock_stretch = 0;  // family 6: ticks added to every wait (tb_clip)
     bool aai = false;       // auto-address-increment programming instead of pages
     bool series45 = false;  // page-oriented 45-series part
     uint8_t page_read45 = 0xD2, status45 = 0xD7, buffer1_write45 = 0x84, buffer2_write45 = 0x87;
@@ -152,6 +153,7 @@ struct Descriptor {
     uint8_t program45_1 = 0x88, program45_2 = 0x89, page_erase45 = 0x81, block_erase45 = 0x50;
   } spi;
   uint8_t spi_status = 0;  // status-register image the SPI EEPROM program writes back
+  bool spi_panel_update = false;  // set while the selection fills the block-protect panel
 };
 
 // The fields a selection can take back (a Tag-0 item restores them).

@@ -55,7 +55,10 @@ class SpiEeprom final : public SerialChip, private SpiTarget {
   uint8_t Status(int64_t time_ns) const;
   uint64_t write_cycles() const { return write_cycles_; }
   // Every frame seen, each byte as it came in on SI.
-  void RecordFrames(bool on) { record_ = on; }
+  void RecordFrames(bool on) {
+    record_ = on;
+    frames_.clear();
+  }
   const std::vector<std::vector<uint8_t>>& frames() const { return frames_; }
 
  private:

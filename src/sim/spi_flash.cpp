@@ -197,11 +197,11 @@ std::optional<uint8_t> SpiFlash::OnByte(uint8_t byte, int index) {
     if (ignored_ || Bytes() > 0) return std::nullopt;
     return Answer(0);
   }
-  if (ignored_) return std::nullopt;
+  // An ignored command is still taken apart, for the record of commands.
   const int bytes = Bytes();
   if (index <= bytes) {
     address_ = address_ << 8 | byte;
-    if (index < bytes) return std::nullopt;
+    if (index < bytes || ignored_) return std::nullopt;
     if (opcode_ == kRead) address_ = Linear(address_);
     if (opcode_ == kProgram || opcode_ == config_.aai_opcode) return std::nullopt;
     return Answer(0);
@@ -218,6 +218,7 @@ std::optional<uint8_t> SpiFlash::OnByte(uint8_t byte, int index) {
         data_.push_back(byte);
         return std::nullopt;
       }
+      if (ignored_) return std::nullopt;
       return Answer(k);
   }
 }
@@ -238,10 +239,11 @@ void SpiFlash::Program(std::map<uint32_t, uint8_t> bytes, int64_t now, int64_t d
 void SpiFlash::OnDeselect(int64_t bits) {
   const bool ewsr = ewsr_;
   ewsr_ = false;
-  if (ignored_ || bits == 0) return;
+  if (bits == 0) return;
+  if (record_) commands_.push_back({opcode_, address_, static_cast<uint32_t>(data_.size())});
+  if (ignored_) return;
   const int64_t now = lines().time_ns;
   const bool whole = bits % 8 == 0;
-  if (record_) commands_.push_back({opcode_, address_, static_cast<uint32_t>(data_.size())});
   if (!whole && (opcode_ == kProgram || opcode_ == kWrsr || opcode_ == config_.aai_opcode)) {
     Log("write frame cut off a byte boundary");
     return;

@@ -82,13 +82,17 @@ class SpiFlash final : public SerialChip, private SpiTarget {
   bool aai_mode() const { return aai_; }
   uint64_t programs() const { return programs_; }
   uint64_t erases() const { return erases_; }
-  // The opcodes seen, with the address of those that carry one.
+  // Every command seen, carried out or ignored, with its address (as sent)
+  // and the count of data bytes that followed it.
   struct Command {
     uint8_t opcode;
     uint32_t address;
     uint32_t data_bytes;
   };
-  void RecordCommands(bool on) { record_ = on; }
+  void RecordCommands(bool on) {
+    record_ = on;
+    commands_.clear();
+  }
   const std::vector<Command>& commands() const { return commands_; }
 
  private:

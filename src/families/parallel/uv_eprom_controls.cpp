@@ -42,6 +42,7 @@ void tbTWCChange(app::Programmer& p, int tag, int position) {
       char text[32];
       std::snprintf(text, sizeof text, " %0.1f uS", static_cast<double>(value));
       p.controls.SetText("ed_tclip", text);
+      p.dev.spi.clock_stretch = value;  // the SPI EEPROM's command table
       break;
     }
   }

@@ -2,6 +2,7 @@
 #include "families/serial/i2c.h"
 #include "families/serial/microwire.h"
 #include "families/serial/serial_select.h"
+#include "families/serial/spi.h"
 
 namespace families {
 
@@ -9,6 +10,7 @@ void RegisterSerialRoutines(app::FamilyRegistry& registry) {
   using app::Action;
   using Routine = app::Routine;
   namespace mw = serial::microwire;
+  namespace spi = serial::spi;
   struct Cells {
     int family;
     Routine read = nullptr, program = nullptr, verify = nullptr, blank = nullptr, erase = nullptr,
@@ -23,6 +25,9 @@ void RegisterSerialRoutines(app::FamilyRegistry& registry) {
       {51, &mw::Read8, &mw::Program8, &mw::Verify8, nullptr, &mw::Erase8},
       {32, &mw::Read32, &mw::Program32, &mw::Verify32},
       {52, &mw::Read52, &mw::Program52, &mw::Verify52},
+      {6, &spi::Read6, &spi::Program6, &spi::Verify6, &spi::Blank6},
+      {57, &spi::Read57, &spi::Program57, &spi::Verify57, &spi::Blank57, &spi::Erase57,
+       &spi::GetId57},
   };
   for (const Cells& c : cells) {
     const std::pair<Action, Routine> actions[] = {
