@@ -39,16 +39,38 @@ bool LineSource::Level(const Pins& pins) const {
   return bit != inverted;
 }
 
-SerialChip::SerialChip(const SerialWiring& wiring) : wiring_(wiring) {}
+SerialChip::SerialChip(const SerialWiring& wiring)
+    : wiring_(wiring),
+      clock_(TapOf(wiring.clock)),
+      data_(TapOf(wiring.data)),
+      select_(TapOf(wiring.select)),
+      aux_(TapOf(wiring.aux)) {
+  // A chip without a select pin is always selected; an active-low select
+  // is selected while its line is low.
+  if (wiring.select.reg == Reg::kNone) {
+    select_.when_clear = true;
+  } else if (!wiring.select_active_high) {
+    select_.when_clear = !select_.when_clear;
+  }
+}
 
+SerialChip::Tap SerialChip::TapOf(const LineSource& line) {
+  Tap tap;
+  if (line.reg == Reg::kNone) return tap;
+  tap.mask = static_cast<uint16_t>(1u << (line.bit + (line.reg == Reg::kCtrl ? 8 : 0)));
+  tap.when_clear = line.inverted;
+  return tap;
+}
+
+// Every register write goes through here: the taps keep it to a few masks.
 SerialLines SerialChip::Decode(const Pins& pins) const {
+  const auto regs = static_cast<uint16_t>(pins.ctrl << 8 | pins.data);
   SerialLines l;
   l.power = pins.power();
-  l.clock = wiring_.clock.Level(pins);
-  l.data = wiring_.data.Level(pins);
-  l.selected =
-      wiring_.select.reg == Reg::kNone || wiring_.select.Level(pins) == wiring_.select_active_high;
-  l.aux = wiring_.aux.Level(pins);
+  l.clock = clock_.Level(regs);
+  l.data = data_.Level(regs);
+  l.selected = select_.Level(regs);
+  l.aux = aux_.Level(regs);
   l.time_ns = pins.time_ns;
   return l;
 }
@@ -73,7 +95,9 @@ std::optional<bool> SerialChip::SerialOut(const Pins& pins) {
   std::optional<bool> out;
   if (!absent_ && pins.power()) out = Output(pins.time_ns);
   // SDA is open drain: the port's data bit 0 and the chip pull together.
-  if (wiring_.open_drain) return wiring_.data.Level(pins) && out.value_or(true);
+  if (wiring_.open_drain) {
+    return data_.Level(static_cast<uint16_t>(pins.ctrl << 8 | pins.data)) && out.value_or(true);
+  }
   return out;
 }
 

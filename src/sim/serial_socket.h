@@ -111,8 +111,16 @@ class SerialChip : public Chip {
     uint8_t ones = 0, zeros = 0;
   };
   SerialLines Decode(const Pins& pins) const;
+  // A line as a bit of (control << 8 | data), and the level when that bit is 0.
+  struct Tap {
+    uint16_t mask = 0;
+    bool when_clear = false;
+    bool Level(uint16_t regs) const { return ((regs & mask) != 0) != when_clear; }
+  };
+  static Tap TapOf(const LineSource& line);
 
   const SerialWiring& wiring_;
+  Tap clock_, data_, select_, aux_;
   SerialLines lines_;
   bool absent_ = false;
   std::unordered_map<uint32_t, StuckBits> stuck_;
