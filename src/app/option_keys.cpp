@@ -1,5 +1,6 @@
 #include "app/option_keys.h"
 
+#include <algorithm>
 #include <cassert>
 
 #include "app/number_parse.h"
@@ -105,6 +106,11 @@ std::string ParseOptionSetting(const OptionKeys& keys, std::string_view text,
       [[fallthrough]];
     case OptionKind::kTrackBar:
     case OptionKind::kComboIndex: {
+      const auto choice = std::find(key->choices.begin(), key->choices.end(), rest);
+      if (has_value && choice != key->choices.end()) {
+        out.number = choice - key->choices.begin();
+        break;
+      }
       if (!has_value) {
         return key->key + " needs a value from " + NumberText(key->min) + " to " +
                NumberText(key->max) + " (" + key->key + "=VALUE)";
@@ -127,7 +133,15 @@ std::string ParseOptionSetting(const OptionKeys& keys, std::string_view text,
 
 bool OptionUsable(const Programmer& p, const OptionKey& key, int index) {
   const Controls& c = p.controls;
-  if (!key.panel.empty() && !c.Visible(key.panel)) return false;
+  if (!key.panel.empty()) {
+    bool shown = false;
+    for (size_t start = 0; start <= key.panel.size() && !shown;) {
+      const size_t bar = std::min(key.panel.find('|', start), key.panel.size());
+      shown = c.Visible(std::string_view(key.panel).substr(start, bar - start));
+      start = bar + 1;
+    }
+    if (!shown) return false;
+  }
   const std::string control = ControlName(key, index);
   return c.Visible(control) && c.Enabled(control);
 }

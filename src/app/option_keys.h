@@ -25,7 +25,11 @@ struct OptionKey {
   OptionKind kind = OptionKind::kCheckBox;
   int64_t min = 0, max = 1;  // the value's range; kEditText: max = longest text
   std::string help;
-  std::string panel;  // the settings panel holding the controls; empty: always shown
+  // The settings panel holding the controls, or several separated by '|'
+  // (a control the panels share); empty: always shown.
+  std::string panel;
+  // kComboIndex: names for the indices from 0, accepted instead of the number.
+  std::vector<std::string> choices;
   // What the window runs after the user changed the control (the new state
   // is already in the controls), e.g. the track bars' `tbTWCChange`.
   void (*changed)(Programmer&) = nullptr;

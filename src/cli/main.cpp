@@ -35,7 +35,12 @@ std::string KeysHelp() {
         break;
       case app::OptionKind::kTrackBar:
       case app::OptionKind::kComboIndex:
-        line += "=" + app::NumberText(key.min) + ".." + app::NumberText(key.max);
+        if (key.choices.empty()) {
+          line += "=" + app::NumberText(key.min) + ".." + app::NumberText(key.max);
+        } else {
+          line += "=";
+          for (size_t i = 0; i < key.choices.size(); ++i) line += (i ? "|" : "") + key.choices[i];
+        }
         break;
       case app::OptionKind::kEditText:
         line += "=TEXT";

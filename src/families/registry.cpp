@@ -19,6 +19,7 @@ void RegisterAllFamilies(FamilyRegistry& registry) {
   families::RegisterFlashSelection(registry);
   families::RegisterSerialSelection(registry);
   families::RegisterSerialRoutines(registry);
+  families::RegisterSerialKeys(registry);
   // One line per family group, e.g. RegisterUvEprom(registry);
 }
 

@@ -30,6 +30,10 @@ TEST(SimFaults, EveryKindFromItsText) {
       {"stuck:0xFFFFFF:15:0", false, sim::BoardFault::kNone, "stuck", 0xFFFFFF, 15, 0},
       {"flaky:0x7FFF:2", false, sim::BoardFault::kNone, "flaky", 0x7FFF, 2, 0},
       {"novpp", false, sim::BoardFault::kNone, "novpp", 0, 0, 0},
+      {"nack", false, sim::BoardFault::kNone, "absent", 0, 0, 0},
+      {"write-time:14", false, sim::BoardFault::kNone, "write_time", 0, 14, 0},
+      {"org:16", false, sim::BoardFault::kNone, "org", 0, 16, 0},
+      {"bp:3", false, sim::BoardFault::kNone, "bp", 0, 3, 0},
   };
   for (const auto& c : kCases) {
     app::SimFault f;
@@ -51,7 +55,8 @@ TEST(SimFaults, BadTextIsRefusedWithTheReason) {
       {"bogus",
        "unknown fault \"bogus\" (the faults: noboard, stuck-loopback-0, "
        "stuck-loopback-1, loopback-inverted, weak:ADDR:PULSES, stuck:ADDR:BIT:LEVEL, "
-       "flaky:ADDR:READS, novpp)"},
+       "flaky:ADDR:READS, novpp, nack, busy-forever, write-time:MS, page:N, bp:BITS, "
+       "wpen-wp-low, org:BITS, ewen-ignored, sto-ignored, aai-strict, slow-ack)"},
       {"vpp_missing", "unknown fault"},
       {"", "unknown fault"},
       {"weak:0x10", "fault \"weak:0x10\" is written weak:ADDR:PULSES"},

@@ -18,6 +18,10 @@ void RegisterSerialSelection(app::FamilyRegistry& registry);
 // Registers the serial memories' routines (families 1, 2, 6, 8, 32, 39, 51,
 // 52 and 57).
 void RegisterSerialRoutines(app::FamilyRegistry& registry);
+// Registers the command line's keys of the serial settings panels: wp, org,
+// icsp, block-protect, wpen, clock-stretch (twc is the EPROM panel's bar,
+// which the SPI EEPROM panel shares).
+void RegisterSerialKeys(app::FamilyRegistry& registry);
 
 }  // namespace families
 
