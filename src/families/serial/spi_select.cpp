@@ -1,6 +1,7 @@
 #include "families/serial/spi_select.h"
 
 #include <cstdint>
+#include <string>
 
 #include "app/programmer.h"
 #include "app/selection.h"
@@ -107,6 +108,7 @@ void M25C_Click(app::Programmer& p, const app::SelectItem& item) {
   d.twp = 5;
   d.twc = 6000;
   p.controls["tbTWC"].index = d.twc;
+  p.controls.SetText("edTWC", std::to_string(d.twc));
   if (const EepromRow* row = FindRow(kEepromRows, d.device_code)) {
     p.SetBufferSize(row->size);
     d.page_size = row->page_size;

@@ -10,4 +10,8 @@ namespace ui {
 // last program run.
 PanelDef UvEpromPanel();
 
+// p24CSettings (24Cxxx pin 7, 93Cxx organisation and ICSP, serial NVRAM)
+// and p25CxxxSetting (SPI EEPROM and flash).
+void AddSerialPanels(PanelRegistry& registry);
+
 }  // namespace ui

@@ -5,7 +5,10 @@
 
 namespace ui {
 
-void RegisterAllPanels(PanelRegistry& registry) { registry.Add(UvEpromPanel()); }
+void RegisterAllPanels(PanelRegistry& registry) {
+  registry.Add(UvEpromPanel());
+  AddSerialPanels(registry);
+}
 
 PanelDef CommonOptionsPanel() {
   PanelDef def;

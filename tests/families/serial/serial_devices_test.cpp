@@ -125,3 +125,29 @@ INSTANTIATE_TEST_SUITE_P(Catalogue, EverySerialDevice, ::testing::ValuesIn(Seria
                          });
 
 }  // namespace
+
+namespace {
+
+TEST(SerialSocketHardwareTest, PassesWithEverySerialModelAndFailsWithoutABoard) {
+  const std::pair<HandlerId, int> models[] = {
+      {HandlerId::M24C_Click, 101},      {HandlerId::M24C_Click, 205},
+      {HandlerId::M24C_Click, 304},      {HandlerId::M93C_Click, 6},
+      {HandlerId::CAT64LC10_Click, 103}, {HandlerId::S24H30_Click, 2},
+      {HandlerId::M25C_Click, 202},      {HandlerId::MX25L512_Click, 205},
+      {HandlerId::MX25L512_Click, 604},
+  };
+  for (const auto& [handler, tag] : models) {
+    SCOPED_TRACE(tag);
+    SerialSession s;
+    s.Select(handler, tag);
+    s.Run(app::mnuTestClick);
+    EXPECT_EQ(s.Last(), "Hardware present ");
+    EXPECT_EQ(s.Rest(), sim::kAtRest);
+    EXPECT_TRUE(s.Violations().empty());
+    s.board->SetFault(sim::BoardFault::kNoBoard);
+    s.Run(app::mnuTestClick);
+    EXPECT_EQ(s.Last(), "Hardware Error :  Check Power && connection");
+  }
+}
+
+}  // namespace

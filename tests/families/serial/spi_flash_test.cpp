@@ -193,3 +193,43 @@ TEST_F(SpiFlash, The45SeriesRowsEraseThroughTheirOwnSequenceAndFailToProgram) {
 }
 
 }  // namespace
+
+#include "families/serial/spi_primitives.h"
+
+namespace {
+
+// In AAI mode the strict parts answer nothing but AAI, RDSR and WRDI: a
+// READ before WRDI finds SO released, the same READ after it the data.
+TEST_F(SpiFlash, InStrictAaiModeOnlyWrdiLetsAReadThrough) {
+  s.Select(HandlerId::MX25L512_Click, 205, "SST25VF080");
+  families::serial::Spi spi{s.p, true, 0};
+  hw::Bus& bus = s.p.bus;
+  bus.PowerUp();
+  auto command = [&](std::initializer_list<uint8_t> bytes) {
+    spi.SpiSelect();
+    for (uint8_t b : bytes) spi.SpiSendByte(b);
+    spi.SpiDeselect();
+    bus.DelayTicks(100);
+  };
+  command({0x50});
+  command({0x01, 0x00});  // EWSR, WRSR 0: the power-up protection off
+  command({0x06});
+  command({0xAD, 0x00, 0x00, 0x00, 0x12, 0x34});
+  ASSERT_TRUE(Chip()->aai_mode());
+  auto read0 = [&] {
+    spi.SpiSelect();
+    spi.SendOpcodeAddress(0x03, 0);
+    const uint8_t b = spi.SpiReadByte();
+    spi.SpiDeselect();
+    return b;
+  };
+  // SO released: the loop-back of SI's last bit. Address bit 0 = 0 is sent
+  // as a set register bit; status bit 7 then reads 0, a received 1.
+  EXPECT_EQ(read0(), 0xFF);
+  command({0x04});
+  EXPECT_FALSE(Chip()->aai_mode());
+  EXPECT_EQ(read0(), 0x12);
+  bus.PowerDown();
+}
+
+}  // namespace
