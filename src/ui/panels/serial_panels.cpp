@@ -44,6 +44,7 @@ void StretchMoved(app::Programmer& p) {
 // panel of its own inside it.
 QWidget* Serial24CPanel(PanelContext& context) {
   auto* box = new QGroupBox;
+  box->setObjectName("p24CSettings");
   auto* layout = new QVBoxLayout(box);
   auto* caption = new QLabel(box);
   caption->setObjectName("lb24CSettingsCaption");
