@@ -1,6 +1,7 @@
 #include "sim/i2c_eeprom.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace sim {
 namespace {
@@ -59,7 +60,6 @@ void I2cEeprom::OnPowerOn(int64_t time_ns) {
   decoder_.PowerOn(lines().clock, lines().data, time_ns);
   phase_ = Phase::kIdle;
   pointer_ = 0;
-  buffer_.clear();
 }
 
 void I2cEeprom::OnPowerOff(int64_t time_ns) {
@@ -83,8 +83,7 @@ void I2cEeprom::OnStop() {
     ++write_cycles_;
     busy_nacks_ = 0;
     const bool never = busy_forever_at_ && buffer_.count(*busy_forever_at_) != 0;
-    cycle_.Start(std::move(buffer_), never ? WriteCycle::kForever : now + config_.write_ns);
-    buffer_.clear();
+    cycle_.Start(std::exchange(buffer_, {}), never ? WriteCycle::kForever : now + config_.write_ns);
   }
   phase_ = Phase::kIdle;
 }

@@ -6,7 +6,6 @@ void SpiDecoder::Select() {
   selected_ = true;
   bits_ = 0;
   shift_ = 0;
-  next_.reset();
   out_.reset();
   target_.OnSelect();
 }
@@ -30,7 +29,7 @@ void SpiDecoder::Fall() {
     out_ = next_;
     next_.reset();
     out_pos_ = 0;
-  } else if (out_ && out_pos_ < 7) {
+  } else if (out_pos_ < 7) {
     ++out_pos_;
   }
 }

@@ -202,3 +202,48 @@ TEST_F(I2c, TheNextActionWorksAfterAReadLeftTheChipMidByte) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(I2c, ASmallerPartLeavesTheSelectBytesPastItsSizeUnacknowledged) {
+  // A 24C04 in the socket with the 24C08 chosen: A9 in the select byte is
+  // a device-address pin the socket ties low.
+  s.Select(HandlerId::M24C_Click, 203, "24C04");
+  auto chip = app::MakeSimChip(s.p);
+  app::SelectDevice(s.p, HandlerId::M24C_Click, {204, "24C08"});
+  s.board->InsertChip(std::move(chip));
+  s.LoadRandom(1024);
+  s.Program();
+  EXPECT_EQ(s.Last(), "No ACK Device(WR) Command ");
+  EXPECT_EQ(s.Rest(), sim::kAtRest);
+}
+
+TEST_F(I2c, ACancelledProgramSaysSo) {
+  s.Select(HandlerId::M24C_Click, 202, "24C02");
+  s.LoadRandom(256);
+  s.host.CancelAtRefresh(s.p, 3);
+  s.Program();
+  EXPECT_EQ(s.Last(), "program interrupted!");
+  EXPECT_FALSE(s.Said("Device Programmed OK"));
+  EXPECT_EQ(s.Rest(), sim::kAtRest);
+}
+
+TEST(SerialFaults, ArgumentsOutsideThePartAreRefused) {
+  SerialSession s;
+  s.Select(HandlerId::M24C_Click, 202, "24C02");
+  EXPECT_FALSE(s.Fault("busy_forever", 256));
+  EXPECT_TRUE(s.Fault("busy_forever", 255));
+  EXPECT_FALSE(s.Fault("page", 0, 16));  // larger than the part's 8
+  EXPECT_FALSE(s.Fault("write_time", 0, 0));
+  s.Select(HandlerId::M93C_Click, 2);
+  EXPECT_FALSE(s.Fault("write_time", 0, 0));
+  EXPECT_FALSE(s.Fault("org", 0, 12));
+  s.Select(HandlerId::MX25L512_Click, 404, "MX25L4005");
+  EXPECT_FALSE(s.Fault("aai_strict"));  // no AAI on this part
+  EXPECT_FALSE(s.Fault("bp", 0, 0));
+  s.Select(HandlerId::M25C_Click, 103, "25x040");
+  EXPECT_FALSE(s.Fault("wpen_wp_low"));  // no WPEN bit
+  EXPECT_FALSE(s.Fault("bp", 0, 4));
+}
+
+}  // namespace

@@ -214,3 +214,22 @@ TEST_F(Microwire, TheNvramStoresSixteenWordsAndRecallsThemAtPowerUp) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Microwire, TheNvramReadsWhatItsCellsHoldAndCancels) {
+  s.Select(HandlerId::S24H30_Click, 2, "X24C44");
+  std::vector<uint8_t> cells(32);
+  for (uint32_t i = 0; i < 32; ++i) cells[i] = static_cast<uint8_t>(i * 9);
+  s.chip->SetContents(cells);
+  ASSERT_TRUE(s.Fault("stuck", 1, 0, 1));  // the high byte of word 0
+  s.Read();
+  cells[1] |= 1;
+  EXPECT_EQ(s.Image(32), cells);
+  s.host.CancelAtRefresh(s.p, 1);
+  s.Read();
+  EXPECT_EQ(s.Last(), "program interrupted!");
+  EXPECT_EQ(s.Rest(), sim::kAtRest);
+}
+
+}  // namespace

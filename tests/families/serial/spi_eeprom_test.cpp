@@ -163,3 +163,84 @@ TEST_F(SpiEeprom, ACancelledProgramSkipsTheProtectionButStillSendsWrdi) {
 }
 
 }  // namespace
+
+namespace {
+
+// The bit timing of both SPI families, read off the trace: family 6 waits
+// s+3, s+3, s+2 ticks around a sent bit and s+3 three times around a read
+// one; family 57 waits 3 ticks a phase and samples SO before SCK rises.
+// A tick is 838.1 ns; every register write costs the board's 1 us.
+int64_t Ticks(int n) { return static_cast<int64_t>(n * 838.1); }
+
+// SCK (data bit 1) edges: the time of each rise and each fall.
+void SckEdges(const sim::Board& board, std::vector<int64_t>& rises, std::vector<int64_t>& falls) {
+  uint8_t data = 0x04;
+  for (const sim::TraceEntry& e : board.trace()) {
+    if (!e.write || e.port != 0x378) continue;
+    if ((e.value & 2) && !(data & 2)) rises.push_back(e.time_ns);
+    if (!(e.value & 2) && (data & 2)) falls.push_back(e.time_ns);
+    data = e.value;
+  }
+}
+
+TEST_F(SpiEeprom, BitTimingOfBothFamilies) {
+  s.Select(HandlerId::M25C_Click, 202, "25x160  (32)");
+  Stretch(5);
+  s.board->EnableTrace(true);
+  s.Read();
+  std::vector<int64_t> rises, falls;
+  SckEdges(*s.board, rises, falls);
+  ASSERT_GT(rises.size(), 40u);
+  // The first read transaction: 24 command bits sent, then 8 read.
+  EXPECT_EQ(falls[0] - rises[0], Ticks(8) + 1000);                    // SCK high: s+3
+  EXPECT_EQ(rises[1] - falls[0], Ticks(7) + 1000 + Ticks(8) + 1000);  // s+2, SI, s+3
+  EXPECT_EQ(falls[24] - rises[24], 2 * Ticks(8) + 2000);              // s+3, sample, s+3
+  EXPECT_EQ(rises[25] - falls[24], Ticks(8) + 1000);                  // s+3 before the next rise
+
+  s.Select(HandlerId::MX25L512_Click, 402, "MX25L1005");
+  s.board->EnableTrace(false);
+  s.board->ClearTrace();
+  s.board->EnableTrace(true);
+  s.Read();
+  rises.clear();
+  falls.clear();
+  SckEdges(*s.board, rises, falls);
+  ASSERT_GT(rises.size(), 40u);
+  EXPECT_EQ(falls[0] - rises[0], Ticks(3) + 1000);
+  EXPECT_EQ(rises[1] - falls[0], Ticks(3) + 1000 + Ticks(3) + 1000);
+  // Reads: the status read before SCK rises, then 3 ticks high, 3 low.
+  EXPECT_EQ(falls[32] - rises[32], Ticks(3) + 1000);
+  EXPECT_EQ(rises[33] - falls[32], Ticks(3) + 1000 + 1000);
+}
+
+TEST_F(SpiEeprom, ThreeAddressBytesAboveSixtyFourKilobytes) {
+  s.Select(HandlerId::M25C_Click, 401, "AT25HP1024 (128)");
+  auto cells = s.Random(131072);
+  s.chip->SetContents(cells);
+  Stretch(1);  // a transaction per byte, each with its own address
+  s.Read();
+  EXPECT_EQ(s.Image(131072), cells);
+  EXPECT_FALSE(s.p.controls.Checked("cbWPEN25C"));
+  EXPECT_EQ(s.p.controls.Index("cb25CxxxBP"), 0);
+}
+
+TEST_F(SpiEeprom, AStatusWriteTakesItsWriteCycleToo) {
+  // 10 ms for every write: the unprotect's WRSR keeps the part busy past
+  // the 5 ms wait, so already the first page's WREN is lost.
+  s.Select(HandlerId::M25C_Click, 202, "25x160  (32)");
+  ASSERT_TRUE(s.Fault("write_time", 0, 10));
+  const auto data = s.LoadRandom(64);
+  s.Program();
+  EXPECT_EQ(s.Last().substr(0, 19), " Error at 0x000000 ");
+}
+
+TEST_F(SpiEeprom, ACancelledBlankCheckSaysSo) {
+  s.Select(HandlerId::M25C_Click, 206, "25x256  (64)");
+  s.host.CancelAtRefresh(s.p, 2);
+  s.Blank();
+  EXPECT_EQ(s.Last(), "program interrupted!");
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_EQ(s.Rest(), sim::kAtRest);
+}
+
+}  // namespace
