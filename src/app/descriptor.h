@@ -34,18 +34,18 @@ struct Descriptor {
   int address_bits = 12;      // index of the highest address bit
   bool fixed_address_bits = false;
   uint32_t top_address_mask = 1u << 12;
-  int switch_pattern = 0;     // "DIP": 0..42
-  int socket_picture = 0;     // chip outline drawn in the socket picture
-  bool vcc_3v3 = false;       // needs a 3.3 V supply
+  int switch_pattern = 0;       // "DIP": 0..42
+  int socket_picture = 0;       // chip outline drawn in the socket picture
+  bool vcc_3v3 = false;         // needs a 3.3 V supply
   bool jumper_warning = false;  // show the jumper-removal reminder next time
-  bool board_flag = false;    // board revision group; swaps the DIP pictures
+  bool board_flag = false;      // board revision group; swaps the DIP pictures
   bool sector_protect_display = false;
 
   // Flash families.
-  int pin7 = 0;        // "pin7"
-  int q_erase = 0;     // "qErase"
-  int at49f00x = 0;    // "AT49F00x"
-  int sequ = 0;        // "Sequ"
+  int pin7 = 0;                                     // "pin7"
+  int q_erase = 0;                                  // "qErase"
+  int at49f00x = 0;                                 // "AT49F00x"
+  int sequ = 0;                                     // "Sequ"
   std::array<uint32_t, 6> unlock = kDefaultUnlock;  // working command-address table
   bool fast_mode_flag = false;  // set by chip identification for parts with a fast mode
 
@@ -97,18 +97,18 @@ struct Descriptor {
   // the write time in microseconds and tWP the pulse time.
   struct Pic16 {
     uint32_t program_words = 0;
-    uint32_t eeprom_size = 0;       // data EEPROM bytes, 0 when none
-    uint32_t id_index = 0x2000;     // image word of the first ID location
+    uint32_t eeprom_size = 0;    // data EEPROM bytes, 0 when none
+    uint32_t id_index = 0x2000;  // image word of the first ID location
     int id_words = 4;
     uint32_t config_index = 0x2007;  // image word of the configuration word
     uint16_t config_mask = 0x3FFF;
     uint16_t blank_checksum = 0;
     uint16_t checksum_addend = 0;
-    int algorithm = 0;               // erase / program / configuration-table choice
-    int reserved_words = 0;          // calibration words kept at the end of program memory
-    uint32_t osccal_index = 0;       // program word holding the calibration value
+    int algorithm = 0;          // erase / program / configuration-table choice
+    int reserved_words = 0;     // calibration words kept at the end of program memory
+    uint32_t osccal_index = 0;  // program word holding the calibration value
     uint32_t osccal_backup_index = 0;
-    uint16_t config_word = 0x3FFF;   // the configuration value the panel shows
+    uint16_t config_word = 0x3FFF;  // the configuration value the panel shows
   } pic16;
 
   // PIC18F: the device size is the code word count.
@@ -151,12 +151,14 @@ struct Descriptor {
     int address_bits = 7, data_bits = 8, frame_length = 10;
     bool word_mode = false;  // 16-bit organisation
   } microwire;
-  int cat64_shift = 0;        // CAT64LCxx: word address shift inside the frame
-  bool nvram_words = false;   // serial NVRAM addressed by words rather than bytes
+  bool microwire_icsp = false;  // the 93Cxx sits on the ICSP connector (cb93ICSP)
+  int cat64_shift = 0;          // CAT64LCxx: word address shift inside the frame
+  bool nvram_words = false;     // serial NVRAM addressed by words rather than bytes
   // SPI command table (EEPROM and flash).
   struct Spi {
     uint8_t read = 0x03, write = 0x02, wren = 0x06, wrdi = 0x04, rdsr = 0x05, wrsr = 0x01;
     uint8_t chip_erase = 0xC7, id_read = 0x9F, ewsr = 0x50, aai_program = 0xAD;
+    int clock_stretch = 0;  // family 6: ticks added to every wait (tb_clip)
     bool aai = false;       // auto-address-increment programming instead of pages
     bool series45 = false;  // page-oriented 45-series part
     uint8_t page_read45 = 0xD2, status45 = 0xD7, buffer1_write45 = 0x84, buffer2_write45 = 0x87;
@@ -164,6 +166,7 @@ struct Descriptor {
     uint8_t program45_1 = 0x88, program45_2 = 0x89, page_erase45 = 0x81, block_erase45 = 0x50;
   } spi;
   uint8_t spi_status = 0;  // status-register image the SPI EEPROM program writes back
+  bool spi_panel_update = false;  // set while the selection fills the block-protect panel
 };
 
 // The fields a selection can take back (a Tag-0 item restores them).

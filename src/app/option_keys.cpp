@@ -20,7 +20,7 @@ std::string KeyList(const OptionKeys& keys) {
 
 std::string ChoiceList(const OptionKey& key) {
   std::string text;
-  for (const int64_t choice : key.choices) {
+  for (const int64_t choice : key.values) {
     if (!text.empty()) text += ", ";
     text += NumberText(choice);
   }
@@ -115,16 +115,21 @@ std::string ParseOptionSetting(const OptionKeys& keys, std::string_view text,
       [[fallthrough]];
     case OptionKind::kTrackBar:
     case OptionKind::kComboIndex: {
+      const auto choice = std::find(key->choices.begin(), key->choices.end(), rest);
+      if (has_value && choice != key->choices.end()) {
+        out.number = choice - key->choices.begin();
+        break;
+      }
       if (!has_value) {
         return key->key + " needs a value from " + NumberText(key->min) + " to " +
                NumberText(key->max) + " (" + key->key + "=VALUE)";
       }
       const std::string error = ParseNumberInRange(rest, key->key, key->min, key->max, out.number);
       if (!error.empty()) return error;
-      if (!key->choices.empty()) {
-        const auto it = std::find(key->choices.begin(), key->choices.end(), out.number);
-        if (it == key->choices.end()) return key->key + " must be one of " + ChoiceList(*key);
-        out.number = it - key->choices.begin();
+      if (!key->values.empty()) {
+        const auto it = std::find(key->values.begin(), key->values.end(), out.number);
+        if (it == key->values.end()) return key->key + " must be one of " + ChoiceList(*key);
+        out.number = it - key->values.begin();
       }
       break;
     }
@@ -142,7 +147,15 @@ std::string ParseOptionSetting(const OptionKeys& keys, std::string_view text,
 
 bool OptionUsable(const Programmer& p, const OptionKey& key, int index) {
   const Controls& c = p.controls;
-  if (!key.panel.empty() && !c.Visible(key.panel)) return false;
+  if (!key.panel.empty()) {
+    bool shown = false;
+    for (size_t start = 0; start <= key.panel.size() && !shown;) {
+      const size_t bar = std::min(key.panel.find('|', start), key.panel.size());
+      shown = c.Visible(std::string_view(key.panel).substr(start, bar - start));
+      start = bar + 1;
+    }
+    if (!shown) return false;
+  }
   const std::string control = ControlName(key, index);
   return c.Visible(control) && c.Enabled(control);
 }
@@ -180,9 +193,9 @@ std::string OptionValueText(const Programmer& p, const OptionKey& key, int index
     case OptionKind::kTrackBar:
     case OptionKind::kComboIndex: {
       const int index_shown = c.Index(control);
-      if (!key.choices.empty() && index_shown >= 0 &&
-          index_shown < static_cast<int>(key.choices.size())) {
-        return std::to_string(key.choices[static_cast<size_t>(index_shown)]);
+      if (!key.values.empty() && index_shown >= 0 &&
+          index_shown < static_cast<int>(key.values.size())) {
+        return std::to_string(key.values[static_cast<size_t>(index_shown)]);
       }
       return std::to_string(index_shown);
     }

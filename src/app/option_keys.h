@@ -25,7 +25,11 @@ struct OptionKey {
   OptionKind kind = OptionKind::kCheckBox;
   int64_t min = 0, max = 1;  // the value's range; kEditText: max = longest text
   std::string help;
-  std::string panel;  // the settings panel holding the controls; empty: always shown
+  // The settings panel holding the controls, or several separated by '|'
+  // (a control the panels share); empty: always shown.
+  std::string panel;
+  // kComboIndex: names for the indices from 0, accepted instead of the number.
+  std::vector<std::string> choices;
   // What the window runs after the user changed the control (the new state
   // is already in the controls), e.g. the track bars' `tbTWCChange`.
   void (*changed)(Programmer&) = nullptr;
@@ -38,7 +42,7 @@ struct OptionKey {
   bool inverted = false;
   // kComboIndex: the values a user writes, item by item (`--page-size 128`
   // chooses the item showing 128); empty: the item's index itself.
-  std::vector<int64_t> choices;
+  std::vector<int64_t> values;
 
   bool repeats() const { return controls.size() > 1; }
 };

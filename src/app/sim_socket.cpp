@@ -5,6 +5,7 @@
 #include "app/programmer.h"
 #include "app/sim_socket_eeprom.h"
 #include "app/sim_socket_flash.h"
+#include "app/sim_socket_serial.h"
 #include "sim/eprom_parts.h"
 #include "sim/rom_chip.h"
 
@@ -71,6 +72,7 @@ struct SocketFactory {
 const SocketFactory kFactories[] = {
     {{5, 7, 9, 21}, &MakeEepromChip},
     {{19, 20}, &MakeRamChip},
+    {{1, 2, 6, 8, 32, 39, 51, 52, 57}, &MakeSerialChip},
 };
 
 }  // namespace
@@ -96,6 +98,12 @@ sim::EpromConfig EpromConfigFor(int family, int device_code, uint32_t size, bool
   config.wide = family == 0 && device_code > 300 && device_code <= 500;
   return config;
 }
+
+namespace {
+
+using ChipFactory = std::unique_ptr<sim::Chip> (*)(const Programmer&);
+
+}  // namespace
 
 std::unique_ptr<sim::Chip> MakeSimChip(const Programmer& p) {
   const uint32_t size = p.image.full_device_size;

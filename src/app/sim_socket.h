@@ -13,8 +13,9 @@ namespace app {
 class Programmer;
 
 // The model of the selected device, blank (erased): the EPROM model set up
-// for the part's pins for families 0, 13 and 33, a plain ROM for the
-// families that have no model of their own yet. nullptr when no device is
+// for the part's pins for families 0, 13 and 33, the serial memories'
+// models (app/sim_socket_serial.h), a plain ROM for the families that have
+// no model of their own yet. nullptr when no device is
 // selected.
 std::unique_ptr<sim::Chip> MakeSimChip(const Programmer& p);
 

@@ -135,6 +135,14 @@ void HexDump(const app::Programmer& p) {
 
 }  // namespace
 
+// A family-6 read brings the chip's block protection into the panel.
+void PrintProtection(const app::Programmer& p) {
+  const app::ControlState* bp = p.controls.Find("cb25CxxxBP");
+  if (bp == nullptr || bp->index < 0 || static_cast<size_t>(bp->index) >= bp->items.size()) return;
+  std::printf("Protection:%s, WPEN %s (status register 0x%02X)\n", bp->items[bp->index].c_str(),
+              p.controls.Checked("cbWPEN25C") ? "set" : "clear", p.dev.spi_status);
+}
+
 int CmdRead(const GlobalOptions& g, const DeviceFileArgs& args) {
   Session s(g);
   std::optional<image::FileFormat> format;
@@ -148,6 +156,9 @@ int CmdRead(const GlobalOptions& g, const DeviceFileArgs& args) {
   }
   if (int rc = Prepare(s, args)) return s.Finish(rc);
   int rc = RunAction(s, app::mnuReadClick);
+  if (rc == kOk && s.programmer().dev.family == 6 && !g.quiet && !g.json) {
+    PrintProtection(s.programmer());
+  }
   if (rc == kOk && !Interrupted()) {
     if (args.file.empty()) {
       HexDump(s.programmer());
@@ -228,6 +239,9 @@ int CmdId(const GlobalOptions& g, const DeviceFileArgs& args) {
           .Field("device", c.Text("edDeviceName"))
           .Field("cfi", c.Visible("btnCFI") && c.Find("btnCFI") != nullptr);
       if (!extra.bytes.empty()) j.Field("extra", extra.bytes);
+      if (c.Visible("edLockbit") && c.Text("lbLockbit") == "Status Register") {
+        j.Field("status_register", c.Text("edLockbit"));
+      }
       j.EndObject();
       std::printf("%s\n", j.str().c_str());
     } else if (!g.quiet) {
@@ -241,6 +255,9 @@ int CmdId(const GlobalOptions& g, const DeviceFileArgs& args) {
       }
       if (c.Find("btnCFI") != nullptr && c.Visible("btnCFI")) {
         std::printf("CFI:          present\n");
+      }
+      if (c.Visible("edLockbit") && c.Text("lbLockbit") == "Status Register") {
+        std::printf("Status:      %s\n", c.Text("edLockbit").c_str());
       }
     }
   }

@@ -41,8 +41,11 @@ std::string KeysHelp() {
         break;
       case app::OptionKind::kTrackBar:
       case app::OptionKind::kComboIndex:
-        if (!key.choices.empty()) {
+        if (!key.values.empty()) {
           line += "=N";
+        } else if (!key.choices.empty()) {
+          line += "=";
+          for (size_t i = 0; i < key.choices.size(); ++i) line += (i ? "|" : "") + key.choices[i];
         } else {
           line += "=" + app::NumberText(key.min) + ".." + app::NumberText(key.max);
         }

@@ -30,6 +30,8 @@ void RegisterAllFamilies(FamilyRegistry& registry) {
   families::RegisterIntelFlash(registry);
   families::RegisterFlashKeys(registry);
   families::RegisterSerialSelection(registry);
+  families::RegisterSerialRoutines(registry);
+  families::RegisterSerialKeys(registry);
   // One line per family group, e.g. RegisterUvEprom(registry);
 }
 

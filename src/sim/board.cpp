@@ -177,6 +177,9 @@ void Board::CheckDrivenWhileOff() {
     Violation(std::string(line) + " driven while Vcc is off");
   };
   if (!pins_.strobe()) note("Vpp");
+  // A chip in the serial socket has neither the data bus nor the address
+  // lines on its pins.
+  if (chip_ && !chip_->UsesAddressBus()) return;
   if (pins_.drive() && pins_.data != 0) note("data bus");
   if (pins_.address != 0) note("address lines");
 }
@@ -224,7 +227,11 @@ void Board::DataBit3Set(uint8_t value) { Violation("data bit 3 set (" + Hex(valu
 void Board::CheckPower(uint8_t old_ctrl, uint8_t new_ctrl) {
   const bool vcc_was = (old_ctrl & 0x04) != 0, vcc_now = (new_ctrl & 0x04) != 0;
   const bool vpp_was = (old_ctrl & 0x01) == 0, vpp_now = (new_ctrl & 0x01) == 0;
-  const bool prog_was = (old_ctrl & 0x08) != 0, prog_now = (new_ctrl & 0x08) != 0;
+  // Control bit 3 is a program line in the parallel socket only; the serial
+  // socket's pins take it as a select or write-protect line.
+  const bool parallel = !chip_ || chip_->UsesAddressBus();
+  const bool prog_was = parallel && (old_ctrl & 0x08) != 0;
+  const bool prog_now = parallel && (new_ctrl & 0x08) != 0;
   if (vcc_was && !vcc_now) {
     if (vpp_now) Violation("Vpp still on after Vcc went off");
     if (prog_now) Violation("program line still active after Vcc went off");
@@ -271,7 +278,12 @@ uint8_t Board::Status() {
   bool line = true;  // the status-7 line floats high
   if (pins_.power()) {
     std::optional<bool> serial;
-    if (chip_) serial = chip_->SerialOut(pins_);
+    if (chip_) {
+      // The chip answers for the moment of the read, not of the last write.
+      Pins now = pins_;
+      now.time_ns = clock_.now_ns();
+      serial = chip_->SerialOut(now);
+    }
     line = serial ? *serial : pins_.clock();  // loop-back of data bit 0
   }
   switch (fault_) {

@@ -41,15 +41,17 @@ inline constexpr char kAtRest[] = "at rest";
 //  - socket power (Vcc) on control bit 2, Vpp while control bit 0 is 0, the
 //    program line active while control bit 3 is 1;
 //  - the loop-back: with power on, status bit 7 reads NOT data bit 0 unless
-//    the chip drives that line with its serial output.
+//    the chip drives that line with its serial output (asked at the moment
+//    of the read, so a chip can answer by time: busy flags, slow outputs).
 //
 // Power and timing rules it checks (each a named violation):
-//  - Vpp and the program line must be off when Vcc goes off and when it
-//    comes on; one write that drops Vpp and Vcc together is allowed, Vpp
-//    coming on in the same write as Vcc is not;
+//  - Vpp and the program line (of a chip in the parallel socket) must be
+//    off when Vcc goes off and when it comes on; one write that drops Vpp and Vcc together is
+//    allowed, Vpp coming on in the same write as Vcc is not;
 //  - Vpp is never applied, and no address or data line driven high, while
-//    Vcc is off. The program line's driver only pulls its pin low and the
-//    part's own supply pulls it up, so it cannot feed an unpowered chip;
+//    Vcc is off (a chip in the serial socket has neither on its pins). The program line's driver
+//    only pulls its pin low and the part's own supply pulls it up, so it cannot feed an unpowered
+//    chip;
 //  - no chip access sooner than the part's power-up time after Vcc on;
 //  - the port does not drive the data bus while the chip's outputs are on;
 //  - the read path is not read after it loaded the port's own byte (a load

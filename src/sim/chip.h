@@ -93,8 +93,11 @@ class Chip {
   // the chip leaves that line alone (the board's loop-back then owns it).
   virtual std::optional<bool> SerialOut(const Pins&) { return std::nullopt; }
 
-  // Whether the chip uses the address shift registers; serial chips clock
-  // data bit 0 freely and opt out of the board's shift-alignment check.
+  // Whether the chip sits in the parallel socket and uses the address shift
+  // registers. Serial chips clock data bit 0 freely and opt out of the
+  // board's shift-alignment check; the parallel socket's pins (data bus,
+  // address lines, program line) are not theirs, so the board does not
+  // check those for them either.
   virtual bool UsesAddressBus() const { return true; }
 
   // The part's datasheet power-up time: no access before this long after

@@ -44,6 +44,9 @@ TEST(SimFaults, EveryKindFromItsText) {
       {"alias:A5:A4", false, sim::BoardFault::kNone, "alias", 0, 5, 4},
       {"float:A8", false, sim::BoardFault::kNone, "float", 0, 8, 0},
       {"battery-dead", false, sim::BoardFault::kNone, "battery-dead", 0, 0, 0},
+      {"nack", false, sim::BoardFault::kNone, "absent", 0, 0, 0},
+            {"org:16", false, sim::BoardFault::kNone, "org", 0, 16, 0},
+      {"bp:3", false, sim::BoardFault::kNone, "bp", 0, 3, 0},
   };
   for (const auto& c : kCases) {
     app::SimFault f;
@@ -67,7 +70,8 @@ TEST(SimFaults, BadTextIsRefusedWithTheReason) {
        "stuck-loopback-1, loopback-inverted, weak:ADDR:PULSES, stuck:ADDR:BIT:LEVEL, "
        "flaky:ADDR:READS, novpp, protect:ADDR, slow:ADDR:FACTOR, busy-forever, "
        "erase-pulses:ADDR:N, sr4-once:ADDR, erase-fail:ADDR, nobypass, write-time:MS, sdp-on, "
-       "sector-fail:ADDR:N, erase-cycles:N, alias:An:Am, float:An, battery-dead)"},
+       "sector-fail:ADDR:N, erase-cycles:N, alias:An:Am, float:An, battery-dead, nack, page:N, "
+       "bp:BITS, wpen-wp-low, org:BITS, ewen-ignored, sto-ignored, aai-strict, slow-ack)"},
       {"alias:5:4", "fault \"alias:5:4\" is written alias:An:Am"},
       {"float:A24", "n must be a number from 0 to 23"},
       {"vpp_missing", "unknown fault"},

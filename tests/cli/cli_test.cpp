@@ -185,7 +185,7 @@ TEST_F(Cli, SetKeysAndTheirShorthands) {
   r = Daraz("--json info 27C256 --skip-ff --twc 7");
   ASSERT_EQ(r.rc, 0) << r.err;
   EXPECT_NE(r.out.find("{\"key\":\"twc\",\"controls\":[\"tbTWC\"],\"kind\":\"track bar\",\"min\":1,"
-                       "\"max\":100,\"value\":7,\"default\":20,"),
+                       "\"max\":30000,\"value\":7,\"default\":20,"),
             std::string::npos)
       << r.out;
   EXPECT_NE(r.out.find("{\"key\":\"skip-ff\",\"controls\":[\"cbSkip_0xFF\"],\"kind\":\"check "
@@ -204,7 +204,7 @@ TEST_F(Cli, SetKeysAndTheirShorthands) {
     const char* args;
     const char* error;
   } kRefused[] = {
-      {"info 27C256 --twc=0", "twc must be a number from 1 to 100"},
+      {"info 27C256 --twc=0", "twc must be a number from 1 to 30000"},
       {"info 27C256 --twc", "twc needs a value"},
       {"-p sim read 24C02 --twc=5", "tbTWC"},
       {"-p sim read \"D8748H  Vpp= 21V\" --skip-ff", "cbSkip_0xFF"},
@@ -217,7 +217,7 @@ TEST_F(Cli, SetKeysAndTheirShorthands) {
     EXPECT_NE(r.err.find(c.error), std::string::npos) << c.args << ": " << r.err;
   }
   r = Daraz("read --help");
-  EXPECT_NE(r.out.find("twc=1..100"), std::string::npos);
+  EXPECT_NE(r.out.find("twc=1..30000"), std::string::npos);
 }
 
 TEST_F(Cli, FaultAndJumperTables) {

@@ -127,7 +127,7 @@ class WindowViewsTest : public QObject {
     f.Select("27C256");
     QVERIFY(!panel->isHidden());
     // The track bar's handler sets the descriptor's timing.
-    auto* bar = w.findChild<QSlider*>("tbTWC");
+    auto* bar = panel->findChild<QSlider*>("tbTWC");  // the SPI panel has one too
     QVERIFY(bar != nullptr);
     bar->setValue(42);
     QCOMPARE(w.programmer().dev.twc, 42);
@@ -143,8 +143,10 @@ class WindowViewsTest : public QObject {
     WindowFixture f;
     ui::TfrmEprom& w = f.window();
     f.Select("27C256");  // tWP 140, tWC 20
-    auto* twp = w.findChild<QSlider*>("tbTWP");
-    auto* twc = w.findChild<QSlider*>("tbTWC");
+    auto* panel = w.findChild<QWidget*>("p27CSettings");
+    QVERIFY(panel != nullptr);
+    auto* twp = panel->findChild<QSlider*>("tbTWP");
+    auto* twc = panel->findChild<QSlider*>("tbTWC");
     auto* twp_value = w.findChild<QLabel*>("tbTWPValue");
     auto* twc_value = w.findChild<QLabel*>("tbTWCValue");
     auto* restore = w.findChild<QPushButton*>("btnDeviceTiming");

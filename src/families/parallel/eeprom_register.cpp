@@ -37,7 +37,7 @@ void RegisterEepromKeys(app::FamilyRegistry& registry) {
                                          "page or sector size in bytes: 64, 128, 256, 512, 1024 "
                                          "or 2048");
   page.kind = app::OptionKind::kComboIndex;
-  page.choices.assign(std::begin(eeprom::kPageSizes), std::end(eeprom::kPageSizes));
+  page.values.assign(std::begin(eeprom::kPageSizes), std::end(eeprom::kPageSizes));
   page.panel = "p29CxxxSetting";
   page.changed = &eeprom::cbSsizeChange;
   registry.RegisterOption(std::move(page));

@@ -14,6 +14,7 @@ struct TrackBar {
   const char* name;
   int min, max;
 };
+constexpr int kSpiWriteCycleMax = 30000;
 constexpr TrackBar kBars[] = {
     {1, "tbTWC", 1, 100},
     {2, "tbTWP", 1, 100},
@@ -29,7 +30,9 @@ void tbTWCChange(app::Programmer& p, int tag, int position) {
     if (b.tag == tag) bar = &b;
   }
   if (bar == nullptr) return;
-  const int value = std::clamp(position, bar->min, bar->max);
+  // The SPI EEPROM's write cycle runs in milliseconds on the same bar.
+  const int max = tag == 1 && p.dev.family == 6 ? kSpiWriteCycleMax : bar->max;
+  const int value = std::clamp(position, bar->min, max);
   p.controls[bar->name].index = value;
   switch (tag) {
     case 1:
@@ -42,6 +45,7 @@ void tbTWCChange(app::Programmer& p, int tag, int position) {
       char text[32];
       std::snprintf(text, sizeof text, " %0.1f uS", static_cast<double>(value));
       p.controls.SetText("ed_tclip", text);
+      p.dev.spi.clock_stretch = value;  // the SPI EEPROM's command table
       break;
     }
   }

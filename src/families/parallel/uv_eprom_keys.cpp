@@ -30,9 +30,11 @@ void RegisterUvEpromKeys(app::FamilyRegistry& registry) {
   twp.value = &Twp;
   registry.RegisterOption(std::move(twp));
 
-  app::OptionKey twc =
-      app::TrackBarKey("twc", "tbTWC", 1, 100, "EPROM wait tWC, in ticks of 0.8381 us");
-  twc.panel = "p27CSettings";
+  // The SPI EEPROM panel shows the same bar for its write-cycle time.
+  app::OptionKey twc = app::TrackBarKey(
+      "twc", "tbTWC", 1, 30000,
+      "tWC in ticks of 0.8381 us: the EPROM wait (1..100), the SPI EEPROM write cycle");
+  twc.panel = "p27CSettings|p25CxxxSetting";
   twc.changed = &TwcChanged;
   twc.value = &Twc;
   registry.RegisterOption(std::move(twc));

@@ -8,7 +8,6 @@
 namespace families::serial {
 
 void SelectSerialSocket(app::Programmer& p) {
-  p.dev.serial = true;
   p.dev.socket_picture = kSerialPicture;
   p.controls.SetText("lbAdapter", "");
   p.controls.Enable("edOffset", false);

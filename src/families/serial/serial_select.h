@@ -15,14 +15,23 @@ namespace families {
 
 // Registers every serial-memory family's selection handler.
 void RegisterSerialSelection(app::FamilyRegistry& registry);
+// Registers the serial memories' routines (families 1, 2, 6, 8, 32, 39, 51,
+// 52 and 57).
+void RegisterSerialRoutines(app::FamilyRegistry& registry);
+// Registers the command line's keys of the serial settings panels: wp, org,
+// icsp, block-protect, wpen, clock-stretch (twc is the EPROM panel's bar,
+// which the SPI EEPROM panel shares).
+void RegisterSerialKeys(app::FamilyRegistry& registry);
 
 }  // namespace families
 
 namespace families::serial {
 
-// The chip sits in the 8-pin serial socket: the serial flag (no parallel
-// hardware check), the socket picture, no adapter, and no buffer offset,
-// since chip address n is always image address n.
+// The chip sits in the 8-pin serial socket: the socket picture, no
+// adapter, and no buffer offset, since chip address n is always image
+// address n. The serial flag stays clear: the hardware test runs before
+// every action (a chip that is not driving leaves the loop-back alone) and
+// its power cycle clears a chip left mid-byte.
 void SelectSerialSocket(app::Programmer& p);
 
 // The 8-pin serial socket needs no DIP switch on.

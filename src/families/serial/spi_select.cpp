@@ -1,6 +1,7 @@
 #include "families/serial/spi_select.h"
 
 #include <cstdint>
+#include <string>
 
 #include "app/programmer.h"
 #include "app/selection.h"
@@ -75,18 +76,22 @@ constexpr FlashRow kFlashRows[] = {
 // rebuilt for the device with nothing protected.
 void ShowSpiPanel(app::Programmer& p, bool wpen_visible) {
   Controls& c = p.controls;
+  // The handler must not take these changes for the user's.
+  p.dev.spi_panel_update = true;
   c.SetText("p25CxxxSetting", "SPI EEPROM/FLASH ( 25xxxx) setting");
   c.Check("cbWPEN25C", false);
   c.Show("cbWPEN25C", wpen_visible);
   auto& bp = c["cb25CxxxBP"];
   bp.items = BlockProtectItems(p.image.device_size, p.dev.device_code);
   bp.index = 0;
-  cb25CxxxBPChange(p);
+  p.dev.spi_status = 0;  // nothing protected, as the panel now shows
+  p.dev.spi_panel_update = false;
 }
 
 }  // namespace
 
 void cb25CxxxBPChange(app::Programmer& p) {
+  if (p.dev.spi_panel_update) return;
   const int index = p.controls.Index("cb25CxxxBP");
   uint8_t status = static_cast<uint8_t>((index * 4) & 0x0C);
   if (p.controls.Checked("cbWPEN25C")) status |= 0x80;
@@ -99,9 +104,11 @@ void M25C_Click(app::Programmer& p, const app::SelectItem& item) {
 
   SelectSerialSocket(p);
   d.spi = Descriptor::Spi{};
+  d.spi.clock_stretch = p.controls.Index("tb_clip");  // 0 until the bar is moved
   d.twp = 5;
   d.twc = 6000;
   p.controls["tbTWC"].index = d.twc;
+  p.controls.SetText("edTWC", std::to_string(d.twc));
   if (const EepromRow* row = FindRow(kEepromRows, d.device_code)) {
     p.SetBufferSize(row->size);
     d.page_size = row->page_size;

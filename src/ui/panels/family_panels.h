@@ -24,4 +24,8 @@ PanelDef EepromPanel();
 // pictures.
 QWidget* GuidedPanel(PanelContext& context);
 
+// p24CSettings (24Cxxx pin 7, 93Cxx organisation and ICSP, serial NVRAM)
+// and p25CxxxSetting (SPI EEPROM and flash).
+void AddSerialPanels(PanelRegistry& registry);
+
 }  // namespace ui

@@ -12,6 +12,7 @@ void RegisterAllPanels(PanelRegistry& registry) {
   registry.Add(IntelFlashPanel());
   registry.Add(EepromPanel());
   registry.AddFactory("gbUnprotect", &GuidedPanel);
+  AddSerialPanels(registry);
 }
 
 PanelDef CommonOptionsPanel() {

@@ -1,0 +1,235 @@
+// Family 57, the SPI flash, end to end against the SPI flash model.
+#include "sim/spi_flash.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "serial_fixture.h"
+
+namespace {
+
+using app::HandlerId;
+using daraz_test::SerialSession;
+using Command = sim::SpiFlash::Command;
+
+constexpr uint32_t KB = 1024;
+
+class SpiFlash : public ::testing::Test {
+ protected:
+  SerialSession s;
+  sim::SpiFlash* Chip() { return s.As<sim::SpiFlash>(); }
+  int64_t Now() { return s.board->clock().now_ns(); }
+  std::vector<Command> Of(uint8_t opcode) {
+    std::vector<Command> out;
+    for (const Command& c : Chip()->commands()) {
+      if (c.opcode == opcode) out.push_back(c);
+    }
+    return out;
+  }
+};
+
+TEST_F(SpiFlash, EraseBlankProgramVerifyRead) {
+  s.Select(HandlerId::MX25L512_Click, 404, "MX25L4005");
+  s.chip->SetContents(s.Random(512 * KB));
+  const int64_t start = Now();
+  s.Erase();
+  EXPECT_EQ(s.Last(), "erase completed by check DQ0");
+  EXPECT_GE(Now() - start, 7'500'000'000);  // the part's erase time
+  EXPECT_EQ(s.p.controls.Text("lbLoopPeak"), "  timer ");
+  EXPECT_EQ(s.Cells(512 * KB), std::vector<uint8_t>(512 * KB, 0xFF));
+  s.Blank();
+  EXPECT_EQ(s.Last(), "Device is Empty");
+
+  const auto data = s.LoadRandom(5000);
+  s.Program();
+  EXPECT_EQ(s.Last(), "Device Programmed OK");
+  EXPECT_EQ(s.p.controls.Text("lbLoopPeak"), "  Sector ");
+  EXPECT_EQ(s.Cells(5000), data);
+  s.Verify();
+  EXPECT_EQ(s.Last(), "Device Verify OK");
+  s.Read();
+  EXPECT_EQ(s.Last(), "Chip read OK");
+  EXPECT_EQ(s.host.caption, std::string(app::kCaptionPrefix) + "MX25L4005image");
+  EXPECT_EQ(s.Image(5000), data);
+  EXPECT_EQ(s.Rest(), sim::kAtRest);
+  EXPECT_TRUE(s.Violations().empty()) << s.Violations()[0];
+}
+
+TEST_F(SpiFlash, ProtectedBlocksFailTheProgramAndSurviveTheErase) {
+  s.Select(HandlerId::MX25L512_Click, 402, "MX25L1005");
+  s.chip->SetContents(std::vector<uint8_t>(128 * KB, 0x00));
+  ASSERT_TRUE(s.Fault("bp", 0, 7));
+  s.LoadRandom(300);
+  s.Program();
+  EXPECT_EQ(s.Last().substr(0, 12), " Error at 0x");
+  s.Erase();
+  EXPECT_EQ(s.Last(), "erase completed by check DQ0");  // kind 2, as for every erase
+  s.Blank();
+  EXPECT_EQ(s.Last(), "Device is NOT Empty ($000000)");
+  EXPECT_EQ(s.Rest(), sim::kAtRest);
+}
+
+TEST_F(SpiFlash, AWriteInProgressThatNeverEnds) {
+  s.Select(HandlerId::MX25L512_Click, 403, "MX25L2005");
+  ASSERT_TRUE(s.Fault("busy-forever"));
+  s.LoadRandom(256);
+  s.Program();
+  EXPECT_EQ(s.Last(), " Error :Write sector  0 ");
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_EQ(s.Rest(), sim::kAtRest);
+
+  s.Insert();
+  ASSERT_TRUE(s.Fault("busy-forever"));
+  const int64_t start = Now();
+  s.Erase();
+  EXPECT_EQ(s.Last(), "erase completed by time out");
+  EXPECT_GT(Now() - start, 84'000'000'000);  // 10,000 polls 8.4 ms apart
+  EXPECT_EQ(s.p.controls.Text("pLoopp"), " 100.0 Sec");
+  EXPECT_EQ(s.Rest(), sim::kAtRest);
+  EXPECT_EQ(s.Violations(), std::vector<std::string>{"write cycle cut by power-off"});
+}
+
+TEST_F(SpiFlash, APageSmallerThanTheRowsIsReported) {
+  s.Select(HandlerId::MX25L512_Click, 404, "M25P40/PE40");
+  ASSERT_TRUE(s.Fault("page", 0, 128));
+  s.LoadRandom(512);
+  s.Program();
+  EXPECT_EQ(s.Last().substr(0, 12), " Error at 0x");
+  EXPECT_FALSE(s.Said("Device Programmed OK"));
+}
+
+TEST_F(SpiFlash, SstAutoAddressIncrementWritesPairsAndEndsWithWrdi) {
+  s.Select(HandlerId::MX25L512_Click, 205, "SST25VF080");
+  Chip()->RecordCommands(true);
+  const auto data = s.LoadRandom(4);  // data end 4: bytes 0..4, pairs at 0, 2, 4
+  s.Program();
+  EXPECT_EQ(s.Last(), "Device Programmed OK");
+  const auto aai = Of(0xAD);
+  ASSERT_EQ(aai.size(), 3u);
+  EXPECT_EQ(aai[0].address, 0u);
+  EXPECT_EQ(aai[0].data_bytes, 2u);
+  EXPECT_EQ(aai[1].data_bytes, 2u);
+  EXPECT_EQ(Of(0x04).size(), 1u);  // WRDI, before the verify's READ
+  auto want = data;
+  want.push_back(0xFF);
+  EXPECT_EQ(s.Cells(5), want);
+  EXPECT_FALSE(Chip()->aai_mode());
+  EXPECT_EQ(s.Rest(), sim::kAtRest);
+  EXPECT_TRUE(s.Violations().empty());
+}
+
+TEST_F(SpiFlash, SstSingleByteAutoIncrementAndItsIdentification) {
+  s.Select(HandlerId::MX25L512_Click, 201, "SST25VF512");
+  ASSERT_TRUE(s.Fault("aai_strict"));
+  const auto data = s.LoadRandom(64 * KB);
+  s.Program();
+  EXPECT_EQ(s.Last(), "Device Programmed OK");
+  EXPECT_EQ(s.Cells(64 * KB), data);
+  s.GetId();
+  EXPECT_EQ(s.p.controls.Text("edManufacID"), " 0xBF");
+  EXPECT_EQ(s.p.controls.Text("edDeviceName"), " SST25VF512");
+  EXPECT_EQ(s.Rest(), sim::kAtRest);
+}
+
+TEST_F(SpiFlash, IdentificationByEachCommand) {
+  const struct {
+    int tag;
+    const char* caption;
+    const char* maker;
+    const char* device;
+    const char* status;
+  } cases[] = {
+      {404, "MX25L4005", " MXIC", " MX25L4005A", " 0x00"},
+      {302, "25LC(AA)1024", " MicroChip", "", " 0x00"},
+      {104, "Pm25LV040", " pFLASH", " Pm25LV040", " 0x1C"},
+      {501, "AT25F512", " ATMEL", " AT25F512", " 0x00"},
+      {604, "AT45DB041D", " ATMEL", " AT45DB041D", " 0x9C"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.caption);
+    s.Select(HandlerId::MX25L512_Click, c.tag, c.caption);
+    if (c.tag == 104) {
+      ASSERT_TRUE(s.Fault("bp", 0, 7));
+    }
+    s.GetId();
+    const app::Controls& k = s.p.controls;
+    EXPECT_EQ(k.Text("edManufacName"), c.maker);
+    EXPECT_EQ(k.Text("edDeviceName"), c.device);
+    EXPECT_EQ(k.Text("lbLockbit"), "Status Register");
+    EXPECT_EQ(k.Text("edLockbit"), c.status);
+    EXPECT_EQ(s.Rest(), sim::kAtRest);
+  }
+  EXPECT_EQ(s.p.controls.Text("edManufacID"), " 0x1F");
+}
+
+TEST_F(SpiFlash, The45SeriesRowsEraseThroughTheirOwnSequenceAndFailToProgram) {
+  s.Select(HandlerId::MX25L512_Click, 604, "AT45DB041D");
+  Chip()->RecordCommands(true);
+  s.chip->SetContents(std::vector<uint8_t>(600, 0x00));
+  s.Erase();
+  EXPECT_EQ(s.Last(), "erase completed by check DQ7");
+  ASSERT_FALSE(Of(0xC7).empty());
+  EXPECT_EQ(Of(0xC7)[0].data_bytes, 3u);  // 94 80 9A
+  EXPECT_FALSE(Of(0xD7).empty());
+  EXPECT_TRUE(Of(0x06).empty());  // no WREN
+  EXPECT_EQ(s.Cells(600), std::vector<uint8_t>(600, 0xFF));
+
+  Chip()->RecordCommands(true);
+  s.LoadRandom(600);  // three pages, the last one whole
+  s.Program();
+  // 264-byte pages at the linear image offsets.
+  const auto pages = Of(0x02);
+  ASSERT_EQ(pages.size(), 3u);
+  for (uint32_t k = 0; k < 3; ++k) {
+    EXPECT_EQ(pages[k].address, 264 * k);
+    EXPECT_EQ(pages[k].data_bytes, 264u);
+  }
+  EXPECT_EQ(s.Last(), " Error at 0x000000  Chip = 0xFF  buffer = 0x" +
+                          std::string(1, "0123456789ABCDEF"[s.p.image[0] >> 4]) +
+                          std::string(1, "0123456789ABCDEF"[s.p.image[0] & 15]));
+  EXPECT_EQ(s.Rest(), sim::kAtRest);
+}
+
+}  // namespace
+
+#include "families/serial/spi_primitives.h"
+
+namespace {
+
+// In AAI mode the strict parts answer nothing but AAI, RDSR and WRDI: a
+// READ before WRDI finds SO released, the same READ after it the data.
+TEST_F(SpiFlash, InStrictAaiModeOnlyWrdiLetsAReadThrough) {
+  s.Select(HandlerId::MX25L512_Click, 205, "SST25VF080");
+  families::serial::Spi spi{s.p, true, 0};
+  hw::Bus& bus = s.p.bus;
+  bus.PowerUp();
+  auto command = [&](std::initializer_list<uint8_t> bytes) {
+    spi.SpiSelect();
+    for (uint8_t b : bytes) spi.SpiSendByte(b);
+    spi.SpiDeselect();
+    bus.DelayTicks(100);
+  };
+  command({0x50});
+  command({0x01, 0x00});  // EWSR, WRSR 0: the power-up protection off
+  command({0x06});
+  command({0xAD, 0x00, 0x00, 0x00, 0x12, 0x34});
+  ASSERT_TRUE(Chip()->aai_mode());
+  auto read0 = [&] {
+    spi.SpiSelect();
+    spi.SendOpcodeAddress(0x03, 0);
+    const uint8_t b = spi.SpiReadByte();
+    spi.SpiDeselect();
+    return b;
+  };
+  // SO released: the loop-back of SI's last bit. Address bit 0 = 0 is sent
+  // as a set register bit; status bit 7 then reads 0, a received 1.
+  EXPECT_EQ(read0(), 0xFF);
+  command({0x04});
+  EXPECT_FALSE(Chip()->aai_mode());
+  EXPECT_EQ(read0(), 0x12);
+  bus.PowerDown();
+}
+
+}  // namespace
