@@ -109,6 +109,21 @@ void RunAction(Programmer& p, Action action, const FamilyRegistry& registry) {
   winstat(p);
 }
 
+void RunExtraAction(Programmer& p, Routine routine) {
+  const ActionClaim claim(p);
+  if (!claim.held()) return;
+  p.hardware_result = p.dev.serial ? 0 : p.bus.CheckHardware();
+  if (p.hardware_result != 1) {
+    p.controls.Enable("pICON", false);
+    p.host.ControlsChanged();
+    routine(p);
+  }
+  p.host.HideGauge();
+  p.controls.Show("pProcess", false);
+  p.controls.Enable("pICON");
+  winstat(p);
+}
+
 void mnuReadClick(Programmer& p) { RunAction(p, Action::kRead); }
 void mnuProgramClick(Programmer& p) { RunAction(p, Action::kProgram); }
 void mnuVerifyClick(Programmer& p) { RunAction(p, Action::kVerify); }

@@ -1,5 +1,7 @@
 #include "app/sim_socket.h"
 
+#include <initializer_list>
+
 #include "app/programmer.h"
 #include "sim/rom_chip.h"
 
@@ -51,6 +53,15 @@ constexpr EpromPart kParts[] = {
     {13, 109, 109, ProgramPin::kChipEnable, VppPin::kOwn, false, 1000 * kUs},     // 27040
 };
 
+// Families whose model comes from a factory of its own.
+struct ModelRow {
+  std::initializer_list<int> families;
+  std::unique_ptr<sim::Chip> (*make)(const Programmer& p);
+};
+const ModelRow kModels[] = {
+    {{10, 11, 28, 29}, &MakeMcuChip},
+};
+
 }  // namespace
 
 sim::EpromConfig EpromConfigFor(int family, int device_code, uint32_t size, bool separate_vpp,
@@ -86,6 +97,12 @@ std::unique_ptr<sim::Chip> MakeSimChip(const Programmer& p) {
   if (family == 0 || family == 13 || family == 33) {
     return std::make_unique<sim::EpromChip>(
         EpromConfigFor(family, p.dev.device_code, size, p.dev.separate_vpp, p.dev.read_level));
+  }
+  for (const ModelRow& row : kModels) {
+    for (const int f : row.families) {
+      if (f != family) continue;
+      if (std::unique_ptr<sim::Chip> chip = row.make(p)) return chip;
+    }
   }
   return std::make_unique<sim::RomChip>(size);
 }

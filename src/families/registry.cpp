@@ -2,6 +2,8 @@
 #include "app/dispatch.h"
 #include "app/dispatch_plan.h"
 #include "families/flash/flash_select.h"
+#include "families/mcu/mcs48.h"
+#include "families/mcu/mcs51.h"
 #include "families/mcu/mcu_select.h"
 #include "families/parallel/parallel_select.h"
 #include "families/parallel/uv_eprom.h"
@@ -16,6 +18,8 @@ void RegisterAllFamilies(FamilyRegistry& registry) {
   families::RegisterUvEprom(registry);
   families::RegisterUvEpromKeys(registry);
   families::RegisterMcuSelection(registry);
+  families::RegisterMcs51(registry);
+  families::RegisterMcs48(registry);
   families::RegisterFlashSelection(registry);
   families::RegisterSerialSelection(registry);
   // One line per family group, e.g. RegisterUvEprom(registry);
