@@ -149,6 +149,15 @@ int CmdId(const GlobalOptions& g, const DeviceFileArgs& args) {
     std::fprintf(stderr, "daraz: this device has no identification codes to read\n");
     rc = kFailed;
   }
+  // The MCS-51 parts answer with three signature bytes.
+  std::string signature;
+  const int family = s.programmer().dev.family;
+  if (family == 10 || family == 11) {
+    char text[16];
+    const auto& sig = s.programmer().dev.mcs51.signature;
+    std::snprintf(text, sizeof text, "%02X %02X %02X", sig[0], sig[1], sig[2]);
+    signature = text;
+  }
   if (shown) {
     if (g.json) {
       Json j;
@@ -157,8 +166,9 @@ int CmdId(const GlobalOptions& g, const DeviceFileArgs& args) {
           .Field("device_code", c.Text("edDeviceID"))
           .Field("manufacturer", c.Text("edManufacName"))
           .Field("device", c.Text("edDeviceName"))
-          .Field("cfi", c.Visible("btnCFI") && c.Find("btnCFI") != nullptr)
-          .EndObject();
+          .Field("cfi", c.Visible("btnCFI") && c.Find("btnCFI") != nullptr);
+      if (!signature.empty()) j.Field("signature", signature);
+      j.EndObject();
       std::printf("%s\n", j.str().c_str());
     } else if (!g.quiet) {
       std::printf("Manufacturer: %s %s\nDevice:       %s %s\n", c.Text("edManufacID").c_str(),
@@ -167,6 +177,7 @@ int CmdId(const GlobalOptions& g, const DeviceFileArgs& args) {
       if (c.Find("btnCFI") != nullptr && c.Visible("btnCFI")) {
         std::printf("CFI:          present\n");
       }
+      if (!signature.empty()) std::printf("Signature:    %s\n", signature.c_str());
     }
   }
   return s.Finish(rc);

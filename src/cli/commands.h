@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,11 @@ int CmdBlank(const GlobalOptions& g, const DeviceFileArgs& args);
 int CmdErase(const GlobalOptions& g, const DeviceFileArgs& args);
 int CmdId(const GlobalOptions& g, const DeviceFileArgs& args);
 int CmdTest(const GlobalOptions& g);
+// Microcontroller lock bits and fuses (cmd_lock.cpp): the family decides
+// what the number means and refuses a value it does not take.
+int CmdLock(const GlobalOptions& g, const std::string& device, const std::optional<int>& value);
+int CmdFuse(const GlobalOptions& g, const std::string& device, int value);
+int CmdLockBits(const GlobalOptions& g, const std::string& device);
 int CmdConvert(const GlobalOptions& g, const std::string& in, const std::string& out,
                const std::string& device);
 int CmdChecksum(const GlobalOptions& g, const std::string& device, const std::string& file,

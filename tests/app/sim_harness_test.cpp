@@ -30,6 +30,10 @@ TEST(SimFaults, EveryKindFromItsText) {
       {"stuck:0xFFFFFF:15:0", false, sim::BoardFault::kNone, "stuck", 0xFFFFFF, 15, 0},
       {"flaky:0x7FFF:2", false, sim::BoardFault::kNone, "flaky", 0x7FFF, 2, 0},
       {"novpp", false, sim::BoardFault::kNone, "novpp", 0, 0, 0},
+      {"never:0x123", false, sim::BoardFault::kNone, "never", 0x123, 0, 0},
+      {"lockbits:3", false, sim::BoardFault::kNone, "lockbits", 0, 3, 0},
+      {"adapter-swap", false, sim::BoardFault::kNone, "adapter-swap", 0, 0, 0},
+      {"rom", false, sim::BoardFault::kNone, "rom", 0, 0, 0},
   };
   for (const auto& c : kCases) {
     app::SimFault f;
@@ -51,7 +55,7 @@ TEST(SimFaults, BadTextIsRefusedWithTheReason) {
       {"bogus",
        "unknown fault \"bogus\" (the faults: noboard, stuck-loopback-0, "
        "stuck-loopback-1, loopback-inverted, weak:ADDR:PULSES, stuck:ADDR:BIT:LEVEL, "
-       "flaky:ADDR:READS, novpp)"},
+       "flaky:ADDR:READS, novpp, never:ADDR, lockbits:BITS, adapter-swap, rom)"},
       {"vpp_missing", "unknown fault"},
       {"", "unknown fault"},
       {"weak:0x10", "fault \"weak:0x10\" is written weak:ADDR:PULSES"},
@@ -64,6 +68,8 @@ TEST(SimFaults, BadTextIsRefusedWithTheReason) {
       {"stuck:1:16:0", "BIT must be a number from 0 to 15"},
       {"stuck:1:3:2", "LEVEL must be a number from 0 to 1"},
       {"flaky:1:abc", "READS must be"},
+      {"lockbits:0", "BITS must be a number from 1 to 3"},
+      {"lockbits", "is written lockbits:BITS"},
   };
   for (const auto& c : kCases) {
     app::SimFault f;
