@@ -12,8 +12,7 @@ namespace cli {
 //        1   2   3   4   5   6   7   8   9  10  11  12
 //   ON  [#] [#] [ ] ...
 //   OFF [ ] [ ] [#] ...
-std::string DrawBoardSettings(std::string_view pattern, bool board_flag,
-                              std::string_view jumper_caption);
+std::string DrawBoardSettings(std::string_view pattern, bool board_flag, std::string_view jumper_caption);
 
 // "110101001000": '1' for ON, switch 1 first, as the board needs it set
 // (the board flag only changes the pictures, not the setting).

@@ -18,9 +18,7 @@ class Json {
   Json& BeginArray(std::string_view key = {});
   Json& EndArray();
   Json& Field(std::string_view key, std::string_view value);
-  Json& Field(std::string_view key, const char* value) {
-    return Field(key, std::string_view(value));
-  }
+  Json& Field(std::string_view key, const char* value) { return Field(key, std::string_view(value)); }
   Json& Field(std::string_view key, int64_t value);
   Json& Field(std::string_view key, int value) { return Field(key, int64_t{value}); }
   Json& Field(std::string_view key, uint32_t value) { return Field(key, int64_t{value}); }
