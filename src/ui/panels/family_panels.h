@@ -10,4 +10,8 @@ namespace ui {
 // last program run.
 PanelDef UvEpromPanel();
 
+// pMCS51Setting: the MCS-51 lock bits, boxes, option group and lock
+// commands (a factory: it stacks several groups).
+QWidget* Mcs51Panel(PanelContext& context);
+
 }  // namespace ui

@@ -5,7 +5,10 @@
 
 namespace ui {
 
-void RegisterAllPanels(PanelRegistry& registry) { registry.Add(UvEpromPanel()); }
+void RegisterAllPanels(PanelRegistry& registry) {
+  registry.Add(UvEpromPanel());
+  registry.AddFactory("pMCS51Setting", &Mcs51Panel);
+}
 
 PanelDef CommonOptionsPanel() {
   PanelDef def;
