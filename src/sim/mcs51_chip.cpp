@@ -9,7 +9,6 @@ constexpr uint32_t kRoute40 = 1u << 20;                // Vpp switch to EA/VPP
 constexpr uint32_t kRoute20 = 1u << 18;                // Vpp switch to RST/VPP
 constexpr uint32_t kReset20 = 1u << 17;                // control 3 to RST
 constexpr uint32_t kXtal20 = (1u << 15) | (1u << 16);  // control 3 to XTAL1
-constexpr uint32_t kCounterMask = 0x7FF;
 
 // Where each chip data bit of the 20-pin position meets the port.
 constexpr int kPortBitOfChipBit[8] = {7, 6, 0, 5, 1, 4, 2, 3};
@@ -64,7 +63,7 @@ uint8_t Mcs51Chip::Unwire(uint8_t port_byte) const {
 }
 
 int64_t Mcs51Chip::CodeIndex(uint32_t latch) const {
-  if (part_.socket == Mcs51Socket::k20Pin) return counter_ % part_.code_size;
+  if (part_.socket == Mcs51Socket::k20Pin) return counter_;
   // A14 is there only on the parts above 16 KB; the AT89S8253 uses its
   // latch bit as a mode pin.
   uint32_t mask = 1;
@@ -133,7 +132,7 @@ void Mcs51Chip::Update(const Pins& pins) {
   }
   if (line && !power) Log(pins, "12 V on EA/VPP with the socket unpowered");
   if (power && !power_) {
-    counter_ = kCounterAtPowerOn;
+    counter_ = kCounterAtPowerOn % part_.code_size;
     // The 40-pin adapter holds RST and PSEN for programming mode whenever
     // the socket is powered; the 20-pin part enters it with its RST pulse.
     programming_ = part_.socket == Mcs51Socket::k40Pin;
@@ -187,7 +186,7 @@ void Mcs51Chip::StartStrobe(const Pins& pins) {
       programming_ = true;
     } else if ((pins.address & kXtal20) == kXtal20) {
       strobe_kind_ = StrobeKind::kIncrement;
-      counter_ = (counter_ + 1) & kCounterMask;
+      counter_ = (counter_ + 1) % part_.code_size;  // as wide as the part
     }
   }
   strobe_data_ = pins.drive() ? Unwire(pins.data) : 0xFF;
