@@ -91,6 +91,11 @@ TEST_F(Mcs48ChipTest, ResetLatchesTheBusOneMillisecondAfterControlBitOneRises) {
   Ms(1.5);
   EXPECT_TRUE(chip->reset());
   EXPECT_EQ(chip->latched_address(), 0x534u);
+  // Without power there is no RESET, and none until the RC delay after it.
+  bus.PowerDown();
+  EXPECT_FALSE(chip->reset());
+  bus.PowerUp();
+  EXPECT_FALSE(chip->reset());
 }
 
 TEST_F(Mcs48ChipTest, PulsesOrBitsInWithTest0LowAndEaHigh) {

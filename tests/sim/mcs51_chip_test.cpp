@@ -326,6 +326,10 @@ TEST_F(Mcs51ChipTest, TwentyPinCounterWiringAndProgrammingMode) {
   EXPECT_EQ(ReadAt(0), 0x63);  // 0x1E: bits 1, 2, 3, 4 -> port 6, 0, 5, 1
   Next20();
   EXPECT_EQ(ReadAt(0), 0x90);  // 0x21: bits 0, 5 -> port 7, 4
+  // A power cycle ends programming mode until the next RST pulse.
+  bus.PowerDown();
+  bus.PowerUp();
+  EXPECT_EQ(ReadAt(0), 0xFF);
   EXPECT_EQ(Violations(), Strings{});
 }
 

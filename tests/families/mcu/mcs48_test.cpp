@@ -63,6 +63,18 @@ TEST(Mcs48, ProgramVerifyReadOfAn8749) {
     }
   }
   EXPECT_EQ(drops, 2);  // once in the program pass, once in its verify
+  // After EA is back, 5000 ticks, then the next address (10 + 3000, 2500)
+  // and its byte (10, 30) before the pulse at 0x400.
+  for (size_t k = 0; k < edges.size(); ++k) {
+    if (!edges[k].high || edges[k].address != 0x3FF) continue;
+    for (const auto& pulse : s.chip48->pulses()) {
+      if (pulse.address != 0x400) continue;
+      EXPECT_NEAR(pulse.start_ns - edges[k].time_ns, Ticks(5000 + 10 + 3000 + 2500 + 10 + 30),
+                  60'000);
+      break;
+    }
+    break;
+  }
   s.LoadRandom(2048, 9);
   s.Read();
   EXPECT_EQ(s.Last(), "Chip read OK");

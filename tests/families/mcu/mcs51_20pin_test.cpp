@@ -45,6 +45,11 @@ TEST(At89c2051, EraseBlankProgramVerifyReadThroughTheWiring) {
   s.LoadRandom(2048, 7);  // something else in the image
   s.Read();
   EXPECT_EQ(s.Last(), "Device Read OK");
+  const auto gauges = s.host.Of(HostEvent::Type::kShowGauge);
+  ASSERT_EQ(gauges.size(), 1u);
+  EXPECT_EQ(gauges[0].text, "READ chip");
+  EXPECT_EQ(gauges[0].value, 2048);
+  EXPECT_EQ(gauges[0].colour, 0x8000u);
   EXPECT_EQ(std::vector<uint8_t>(s.p.image.data(), s.p.image.data() + 2048), data);
   EXPECT_EQ(s.p.image.data_end, 2048u);
   EXPECT_EQ(s.Violations(), kReadBeforeTwc);
@@ -198,6 +203,18 @@ TEST(At89c2051, LockChoicesOneAndTwoWriteTheirPatternsThreeWritesNothing) {
     EXPECT_TRUE(s.host.HasMessage("Device LockBit ", 2));
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   }
+}
+
+TEST(At89c2051, TheLockButtonTakesTheCombosChoiceAndClosesItsPopup) {
+  Mcs51Session s;
+  s.Select20(3);
+  s.p.controls["Mcs51_lockbit"].index = 1;
+  families::mcs51::btnLockBitClick(s.p);
+  EXPECT_EQ(s.p.dev.lock_mode, 1);
+  EXPECT_TRUE(s.p.controls.Checked("rbLock1"));
+  EXPECT_EQ(s.chip->locks(), 1);
+  EXPECT_FALSE(s.p.controls.Visible("pdLockBit"));
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
 TEST(At89c2051, LockedChipNeitherVerifiesNorBlankChecksAndCannotBeReadForLocks) {

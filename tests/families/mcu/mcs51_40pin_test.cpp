@@ -276,6 +276,7 @@ TEST(At89s8253, PagesOfCodeAndDataEeprom) {
   EXPECT_EQ(gauges[0].text, "programming chip");
   EXPECT_EQ(gauges[0].value, 256);
   EXPECT_EQ(s.p.controls.Text("pLoopp"), " 255 ");
+  EXPECT_EQ(s.p.controls.Text("lbLoopPeak"), "  Page ");
   // The last code page: 64 loads at 0xE4000 | 0x2FC0..0x2FFF; the first data
   // page: 32 loads at 0x64000 | 0x3000..0x301F.
   int code_page = 0, data_page = 0;
