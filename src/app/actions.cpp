@@ -120,6 +120,21 @@ void RunActionWith(Programmer& p, Action action, Routine routine) {
   RunFrame(p, action, Families(), routine);
 }
 
+void RunExtraAction(Programmer& p, Routine routine) {
+  const ActionClaim claim(p);
+  if (!claim.held()) return;
+  p.hardware_result = p.dev.serial ? 0 : p.bus.CheckHardware();
+  if (p.hardware_result != 1) {
+    p.controls.Enable("pICON", false);
+    p.host.ControlsChanged();
+    routine(p);
+  }
+  p.host.HideGauge();
+  p.controls.Show("pProcess", false);
+  p.controls.Enable("pICON");
+  winstat(p);
+}
+
 void mnuReadClick(Programmer& p) { RunAction(p, Action::kRead); }
 void mnuProgramClick(Programmer& p) { RunAction(p, Action::kProgram); }
 void mnuVerifyClick(Programmer& p) { RunAction(p, Action::kVerify); }

@@ -17,6 +17,12 @@ void GetID_Cick(Programmer& p);
 // "&Test Hardware": the loop-back test and nothing else.
 void mnuTestClick(Programmer& p);
 
+// The frame of a settings panel's own commands (lock bits, option and fuse
+// bytes): one at a time, the hardware test (skipped for serial devices),
+// the tool bar off, the routine, then the status refresh, as for the six
+// actions but without their preconditions.
+void RunExtraAction(Programmer& p, Routine routine);
+
 // The frame every action runs through: one action at a time, preconditions,
 // progress step, hardware test, tool bar off, exactly one routine from
 // `registry` for the device's family type code, then the status refresh.

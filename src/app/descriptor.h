@@ -80,6 +80,8 @@ struct Descriptor {
     int vpp_byte = 0xFF;  // 0xFF: control bit 0 goes low before every write
     int sub_type = 1;
     bool new_adapter = false;  // mirrors cbNewAdapter
+    int sig_lbit = 0;          // "sig_Lbit": the byte the last lock-bit read returned
+    uint8_t option_word = 0;   // the four cbMCS51spi boxes, bit 0 first
     Mcs51Socket socket;
     std::array<uint8_t, 3> signature{};
   } mcs51;

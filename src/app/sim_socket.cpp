@@ -73,6 +73,7 @@ const SocketFactory kFactories[] = {
     {{5, 7, 9, 21}, &MakeEepromChip},
     {{19, 20}, &MakeRamChip},
     {{1, 2, 6, 8, 32, 39, 51, 52, 57}, &MakeSerialChip},
+    {{10, 11, 28, 29}, &MakeMcuChip},
 };
 
 }  // namespace

@@ -20,6 +20,9 @@
 namespace cli {
 namespace {
 
+// The families whose Configs page shows the MCS-51 group.
+bool IsMcs51(int family) { return family == 10 || family == 11 || family == 38; }
+
 struct Selected {
   int family;
   uint32_t size;
@@ -154,8 +157,24 @@ int CmdInfo(const GlobalOptions& g, const std::string& device,
         .Field("vcc_3v3", d.vcc_3v3)
         .Field("socket_picture", d.socket_picture)
         .Field("path", s.selected() ? app::GroupPath(*s.selected()) : std::string())
-        .Field("messages", notes)
-        .BeginArray("options");
+        .Field("messages", notes);
+    if (IsMcs51(d.family)) {
+      const app::Descriptor::Mcs51& m = d.mcs51;
+      j.BeginObject("mcs51")
+          .Field("at89S", m.at89s)
+          .Field("tWP", m.twp)
+          .Field("tWC", m.twc)
+          .Field("Pulses", m.pulses)
+          .Field("type", m.type)
+          .Field("tWPb", m.twpb)
+          .Field("tWPe", m.twpe)
+          .Field("ird_lbit", m.ird_lbit)
+          .Field("tErase", m.t_erase)
+          .Field("LockBit", d.lock_mode)
+          .Field("sig_Lbit", m.sig_lbit)
+          .EndObject();
+    }
+    j.BeginArray("options");
     for (const KeyRow& row : keys) {
       const app::OptionKey& key = *row.key;
       j.BeginObject()
@@ -190,6 +209,14 @@ int CmdInfo(const GlobalOptions& g, const std::string& device,
               YesNo(d.read_level).c_str(), YesNo(d.separate_vpp).c_str(), YesNo(d.scramble).c_str(),
               YesNo(d.serial).c_str(), YesNo(d.vcc_3v3).c_str());
   std::printf("Socket picture:  %d\n", d.socket_picture);
+  if (IsMcs51(d.family)) {
+    const app::Descriptor::Mcs51& m = d.mcs51;
+    std::printf(
+        "MCS-51:          at89S %d, tWP %d, tWC %d, Pulses %d, type %d, tWPb %d, tWPe %d, "
+        "ird_lbit %d, tErase %d, LockBit %d\n",
+        m.at89s, m.twp, m.twc, m.pulses, m.type, m.twpb, m.twpe, m.ird_lbit, m.t_erase,
+        d.lock_mode);
+  }
   if (!adapter.empty()) std::printf("Adapter:         %s\n", adapter.c_str());
   std::printf("Board settings:  switch pattern %d\n%s", d.switch_pattern,
               DrawBoardSettings(pattern, d.board_flag, jumper).c_str());

@@ -228,6 +228,15 @@ int CmdId(const GlobalOptions& g, const DeviceFileArgs& args) {
     Error("this device has no identification codes to read");
     rc = kFailed;
   }
+  // The MCS-51 parts answer with three signature bytes.
+  std::string signature;
+  const int family = s.programmer().dev.family;
+  if (family == 10 || family == 11) {
+    char text[16];
+    const auto& sig = s.programmer().dev.mcs51.signature;
+    std::snprintf(text, sizeof text, "%02X %02X %02X", sig[0], sig[1], sig[2]);
+    signature = text;
+  }
   if (shown) {
     const IdExtra extra = ExtraBytes(s.programmer().dev, c);
     if (g.json) {
@@ -242,6 +251,7 @@ int CmdId(const GlobalOptions& g, const DeviceFileArgs& args) {
       if (c.Visible("edLockbit") && c.Text("lbLockbit") == "Status Register") {
         j.Field("status_register", c.Text("edLockbit"));
       }
+      if (!signature.empty()) j.Field("signature", signature);
       j.EndObject();
       std::printf("%s\n", j.str().c_str());
     } else if (!g.quiet) {
@@ -259,6 +269,7 @@ int CmdId(const GlobalOptions& g, const DeviceFileArgs& args) {
       if (c.Visible("edLockbit") && c.Text("lbLockbit") == "Status Register") {
         std::printf("Status:      %s\n", c.Text("edLockbit").c_str());
       }
+      if (!signature.empty()) std::printf("Signature:    %s\n", signature.c_str());
     }
   }
   return s.Finish(rc);

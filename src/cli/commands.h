@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,11 @@ int RunGuidedErase(Session& s, const app::GuidedProcedure& procedure);
 // The steps would be asked and nobody can answer.
 bool GuidedUnanswerable(const Session& s, const app::GuidedProcedure& procedure);
 // `file`: --format (of IN), --out-format (of OUT) and --file-offset.
+// Microcontroller lock bits and fuses (cmd_lock.cpp): the family decides
+// what the number means and refuses a value it does not take.
+int CmdLock(const GlobalOptions& g, const std::string& device, const std::optional<int>& value);
+int CmdFuse(const GlobalOptions& g, const std::string& device, int value);
+int CmdLockBits(const GlobalOptions& g, const std::string& device);
 int CmdConvert(const GlobalOptions& g, const std::string& in, const std::string& out,
                const std::string& device, const FileOptions& file);
 // `file`: --format and --file-offset.

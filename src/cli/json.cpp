@@ -54,6 +54,13 @@ Json& Json::BeginObject() {
   return *this;
 }
 
+Json& Json::BeginObject(std::string_view key) {
+  Key(key);
+  out_ += '{';
+  first_.push_back(true);
+  return *this;
+}
+
 Json& Json::EndObject() {
   out_ += '}';
   first_.pop_back();

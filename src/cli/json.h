@@ -13,6 +13,7 @@ class Json {
   static std::string Quote(std::string_view text);
 
   Json& BeginObject();
+  Json& BeginObject(std::string_view key);  // an object as a field of the current one
   Json& EndObject();
   Json& BeginArray(std::string_view key = {});
   Json& EndArray();

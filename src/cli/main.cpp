@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -113,12 +114,11 @@ void AddFileOptions(CLI::App* cmd, cli::FileOptions& o, bool chip) {
   }
 }
 
-bool IsOption(CLI::App& app, const std::string& name) {
-  if (app.get_option_no_throw(name) != nullptr) return true;
-  for (CLI::App* sub : app.get_subcommands([](CLI::App*) { return true; })) {
-    if (IsOption(*sub, name)) return true;
-  }
-  return false;
+// A real option of the command or of the program itself is never taken
+// for a key; another command's option of the same name does not count
+// (`lock --lock N` beside `program --lock N`).
+bool IsOption(CLI::App& app, CLI::App& command, const std::string& name) {
+  return app.get_option_no_throw(name) != nullptr || command.get_option_no_throw(name) != nullptr;
 }
 
 // "--twc=40", "--twc 40", "--skip-ff" -> "--set twc=40", ...: every
@@ -146,7 +146,7 @@ std::vector<std::string> ExpandShorthands(CLI::App& app, int argc, char** argv) 
                                         arg.rfind("--", 0) == 0 && name.size() > 2
                                     ? app::Families().options().Find(name.substr(2))
                                     : nullptr;
-    if (key == nullptr || IsOption(app, name)) {
+    if (key == nullptr || IsOption(app, *command, name)) {
       out.push_back(arg);
       continue;
     }
@@ -194,7 +194,7 @@ int main(int argc, char** argv) {
   app.add_flag("-q,--quiet", g.quiet, "Print errors only");
   app.add_flag("--no-progress", g.no_progress, "No progress bar");
   app.add_flag("--json", g.json,
-               "Machine-readable output for devices, info, id and checksum; a failure prints "
+               "Machine-readable output for devices, info, id, lockbits and checksum; a failure prints "
                "{\"error\": ..., \"exit\": N}");
   app.add_flag("-v,--verbose", g.verbose, "Print how long each phase (program, verify) took");
 
@@ -247,6 +247,23 @@ int main(int argc, char** argv) {
 
   auto* ramtest = app.add_subcommand("ramtest", "Test a static RAM (it is written and read twice)");
   ramtest->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
+  std::optional<int> lock_value;
+  auto* lock = app.add_subcommand("lock", "Write the lock bits of a microcontroller");
+  lock->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
+  lock->add_option("--lock", lock_value,
+                   "Which lock bits; the device decides what N means (MCS-51: 0 none, 1 LB1, "
+                   "2 LB1+2, 3 LB1+2+3); without it the selection's choice")
+      ->type_name("N");
+  int fuse_value = 0;
+  auto* fuse = app.add_subcommand("fuse", "Write the fuse or option byte of a microcontroller");
+  fuse->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
+  fuse->add_option("--value", fuse_value,
+                   "The value; the device decides what it means (AT89S8253: the four option "
+                   "boxes, bit 0 first; AT89S8252/53: 1 turns serial programming off)")
+      ->required()
+      ->type_name("N");
+  auto* lockbits = app.add_subcommand("lockbits", "Read the lock bits of a microcontroller");
+  lockbits->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
 
   std::string in, out, conv_device;
   cli::FileOptions conv_file;
@@ -305,6 +322,12 @@ int main(int argc, char** argv) {
     rc = cli::CmdChecksum(g, a.device, a.file, crc32, sum_file);
   } else if (*ramtest) {
     rc = cli::CmdRamTest(g, a);
+  } else if (*lock) {
+    rc = cli::CmdLock(g, a.device, lock_value);
+  } else if (*fuse) {
+    rc = cli::CmdFuse(g, a.device, fuse_value);
+  } else if (*lockbits) {
+    rc = cli::CmdLockBits(g, a.device);
   } else {
     rc = cli::CmdTest(g);
   }

@@ -4,6 +4,8 @@
 #include "families/flash/flash_select.h"
 #include "families/flash/intel.h"
 #include "families/flash/jedec.h"
+#include "families/mcu/mcs48.h"
+#include "families/mcu/mcs51.h"
 #include "families/mcu/mcu_select.h"
 #include "families/parallel/ee_eprom.h"
 #include "families/parallel/eeprom.h"
@@ -25,6 +27,8 @@ void RegisterAllFamilies(FamilyRegistry& registry) {
   families::RegisterSram(registry);
   families::RegisterEeEprom(registry);
   families::RegisterMcuSelection(registry);
+  families::RegisterMcs51(registry);
+  families::RegisterMcs48(registry);
   families::RegisterFlashSelection(registry);
   families::RegisterJedecFlash(registry);
   families::RegisterIntelFlash(registry);

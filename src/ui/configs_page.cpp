@@ -55,6 +55,7 @@ const Row kMcs51[] = {
     {"ird_lbit", [](const P& p) { return N(p.dev.mcs51.ird_lbit); }},
     {"tErase", [](const P& p) { return N(p.dev.mcs51.t_erase); }},
     {"LockBit", [](const P& p) { return N(p.dev.lock_mode); }},
+    {"sig_Lbit", [](const P& p) { return H(static_cast<unsigned>(p.dev.mcs51.sig_lbit)); }},
 };
 
 const Row kPic[] = {

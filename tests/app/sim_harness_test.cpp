@@ -45,8 +45,12 @@ TEST(SimFaults, EveryKindFromItsText) {
       {"float:A8", false, sim::BoardFault::kNone, "float", 0, 8, 0},
       {"battery-dead", false, sim::BoardFault::kNone, "battery-dead", 0, 0, 0},
       {"nack", false, sim::BoardFault::kNone, "absent", 0, 0, 0},
-            {"org:16", false, sim::BoardFault::kNone, "org", 0, 16, 0},
+      {"org:16", false, sim::BoardFault::kNone, "org", 0, 16, 0},
       {"bp:3", false, sim::BoardFault::kNone, "bp", 0, 3, 0},
+      {"never:0x123", false, sim::BoardFault::kNone, "never", 0x123, 0, 0},
+      {"lockbits:3", false, sim::BoardFault::kNone, "lockbits", 0, 3, 0},
+      {"adapter-swap", false, sim::BoardFault::kNone, "adapter-swap", 0, 0, 0},
+      {"rom", false, sim::BoardFault::kNone, "rom", 0, 0, 0},
   };
   for (const auto& c : kCases) {
     app::SimFault f;
@@ -71,7 +75,9 @@ TEST(SimFaults, BadTextIsRefusedWithTheReason) {
        "flaky:ADDR:READS, novpp, protect:ADDR, slow:ADDR:FACTOR, busy-forever, "
        "erase-pulses:ADDR:N, sr4-once:ADDR, erase-fail:ADDR, nobypass, write-time:MS, sdp-on, "
        "sector-fail:ADDR:N, erase-cycles:N, alias:An:Am, float:An, battery-dead, nack, page:N, "
-       "bp:BITS, wpen-wp-low, org:BITS, ewen-ignored, sto-ignored, aai-strict, slow-ack)"},
+       "bp:BITS, wpen-wp-low, org:BITS, ewen-ignored, sto-ignored, aai-strict, slow-ack, "
+       "never:ADDR, lockbits:BITS, adapter-swap, "
+       "rom)"},
       {"alias:5:4", "fault \"alias:5:4\" is written alias:An:Am"},
       {"float:A24", "n must be a number from 0 to 23"},
       {"vpp_missing", "unknown fault"},
@@ -86,6 +92,8 @@ TEST(SimFaults, BadTextIsRefusedWithTheReason) {
       {"stuck:1:16:0", "BIT must be a number from 0 to 15"},
       {"stuck:1:3:2", "LEVEL must be a number from 0 to 1"},
       {"flaky:1:abc", "READS must be"},
+      {"lockbits:0", "BITS must be a number from 1 to 3"},
+      {"lockbits", "is written lockbits:BITS"},
   };
   for (const auto& c : kCases) {
     app::SimFault f;

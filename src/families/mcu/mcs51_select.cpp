@@ -167,7 +167,9 @@ void ResetMcs51Panel(app::Programmer& p, bool lock3_allowed) {
   c.Show("gbSbyteBvec", false);
   c.Show("gbWatchdog89C420", false);
   p.dev.lock_mode = 0;
+  c["Mcs51_lockbit"].index = 0;
   p.dev.mcs51.new_adapter = false;
+  p.dev.mcs51.option_word = 0;
 }
 
 // Applies a row: size, parameters, and the option group it shows.

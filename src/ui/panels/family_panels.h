@@ -28,4 +28,8 @@ QWidget* GuidedPanel(PanelContext& context);
 // and p25CxxxSetting (SPI EEPROM and flash).
 void AddSerialPanels(PanelRegistry& registry);
 
+// pMCS51Setting: the MCS-51 lock bits, boxes, option group and lock
+// commands (a factory: it stacks several groups).
+QWidget* Mcs51Panel(PanelContext& context);
+
 }  // namespace ui

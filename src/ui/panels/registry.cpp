@@ -13,6 +13,7 @@ void RegisterAllPanels(PanelRegistry& registry) {
   registry.Add(EepromPanel());
   registry.AddFactory("gbUnprotect", &GuidedPanel);
   AddSerialPanels(registry);
+  registry.AddFactory("pMCS51Setting", &Mcs51Panel);
 }
 
 PanelDef CommonOptionsPanel() {

@@ -1,0 +1,184 @@
+// MCS-48 end to end on the simulated adapter.
+#include <string>
+#include <vector>
+
+#include "app/actions.h"
+#include "app/selection.h"
+#include "app/sim_socket.h"
+#include "families/mcu/mcs51_fixture.h"
+#include "sim/mcs48_chip.h"
+
+namespace daraz_test {
+namespace {
+
+using Strings = std::vector<std::string>;
+using Message = std::pair<std::string, int>;
+
+constexpr int k8749 = 102, k8748 = 101, k8049 = 202;
+
+struct Mcs48Session : Mcs51Session {
+  sim::Mcs48Chip* chip48 = nullptr;
+
+  void Select48(int tag) {
+    app::SelectDevice(p, app::HandlerId::D8748_Click, app::SelectItem{tag, "MCS48"});
+    std::unique_ptr<sim::Chip> made = app::MakeSimChip(p);
+    chip48 = dynamic_cast<sim::Mcs48Chip*>(made.get());
+    ASSERT_NE(chip48, nullptr);
+    chip48->RecordEvents(true);
+    board->InsertChip(std::move(made));
+    board->ClearViolations();
+  }
+  std::vector<uint8_t> Cells48() const { return chip48->Contents(); }
+  size_t PulsesAt(uint32_t address) const {
+    size_t n = 0;
+    for (const auto& pulse : chip48->pulses()) n += pulse.address == address ? 1 : 0;
+    return n;
+  }
+};
+
+TEST(Mcs48, ProgramVerifyReadOfAn8749) {
+  Mcs48Session s;
+  s.Select48(k8749);
+  const std::vector<uint8_t> data = s.LoadRandom(2048);
+  s.Program();
+  EXPECT_EQ(s.Cells48(), data);
+  EXPECT_EQ(s.host.LastMessage(), (Message{"Device Programmed OK", 2}));
+  EXPECT_FALSE(s.host.HasMessage("Device Verify OK"));  // the verify after a program is quiet
+  // Every pulse with TEST0 = 0 and EA high, about 42 ms long; a byte that
+  // programs at once gets one.
+  ASSERT_EQ(s.chip48->pulses().size(), 2048u);
+  for (const auto& pulse : s.chip48->pulses()) {
+    EXPECT_FALSE(pulse.test0);
+    EXPECT_TRUE(pulse.ea);
+    EXPECT_NEAR(pulse.width_ns, Ticks(50000), 2000);
+  }
+  // EA drops for about 25 ms after address 0x3FF and is back before 0x400.
+  int drops = 0;
+  const auto& edges = s.chip48->ea_edges();
+  for (size_t k = 0; k + 1 < edges.size(); ++k) {
+    if (!edges[k].high && edges[k + 1].high && edges[k].address == 0x3FF &&
+        edges[k + 1].address == 0x3FF) {
+      ++drops;
+      EXPECT_NEAR(edges[k + 1].time_ns - edges[k].time_ns, Ticks(30000), 2000);
+    }
+  }
+  EXPECT_EQ(drops, 2);  // once in the program pass, once in its verify
+  // After EA is back, 5000 ticks, then the next address (10 + 3000, 2500)
+  // and its byte (10, 30) before the pulse at 0x400.
+  for (size_t k = 0; k < edges.size(); ++k) {
+    if (!edges[k].high || edges[k].address != 0x3FF) continue;
+    for (const auto& pulse : s.chip48->pulses()) {
+      if (pulse.address != 0x400) continue;
+      EXPECT_NEAR(pulse.start_ns - edges[k].time_ns, Ticks(5000 + 10 + 3000 + 2500 + 10 + 30),
+                  60'000);
+      break;
+    }
+    break;
+  }
+  s.LoadRandom(2048, 9);
+  s.Read();
+  EXPECT_EQ(s.Last(), "Chip read OK");
+  EXPECT_EQ(std::vector<uint8_t>(s.p.image.data(), s.p.image.data() + 2048), data);
+  EXPECT_EQ(s.p.image.data_end, 2048u);
+  EXPECT_EQ(s.Violations(), Strings{});
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+TEST(Mcs48, BlankCheckExpectsZeros) {
+  Mcs48Session s;
+  s.Select48(k8749);
+  s.Blank();
+  EXPECT_EQ(s.host.LastMessage(), (Message{"Device empty ", 2}));
+  std::vector<uint8_t> cells(2048, 0x00);
+  cells[0x10] = 0x01;
+  s.chip48->SetContents(cells);
+  s.Blank();
+  EXPECT_EQ(s.host.LastMessage(), (Message{" Error at 0x000010  Chip = 0x01  buffer = 0x00", 1}));
+  EXPECT_EQ(s.Violations(), Strings{});
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+TEST(Mcs48, RetriesAndTheByteThatNeverPrograms) {
+  {
+    Mcs48Session s;
+    s.Select48(k8748);
+    ASSERT_TRUE(s.chip48->InjectFault({"weak", 5, 3, 0}));
+    const std::vector<uint8_t> data = s.LoadRandom(16);
+    s.Program();
+    EXPECT_EQ(s.PulsesAt(5), 3u);
+    EXPECT_EQ(s.Cells48()[5], data[5]);
+    EXPECT_EQ(s.Last(), "Device Programmed OK");
+  }
+  Mcs48Session s;
+  s.Select48(k8748);
+  ASSERT_TRUE(s.chip48->InjectFault({"never", 5, 0, 0}));
+  s.Load({0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70});
+  s.Program();
+  EXPECT_EQ(s.PulsesAt(5), 10u);
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_EQ(s.host.LastMessage(), (Message{" Error at 0x000005  Chip = 0x00  buffer = 0x60", 1}));
+  EXPECT_FALSE(s.host.HasMessage("Verifying MCS-48/41 "));
+  EXPECT_FALSE(s.host.HasMessage("Device Programmed OK"));
+  EXPECT_EQ(s.Violations(), Strings{});
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+TEST(Mcs48, AStaleErrorFlagDoesNotHideSuccessAndTheDataEndStays) {
+  Mcs48Session s;
+  s.Select48(k8748);
+  s.LoadRandom(64);
+  s.p.image.data_end = 5000;  // beyond the 1 KB part
+  s.p.error = 1;              // left by an earlier cancelled action
+  s.Program();
+  EXPECT_EQ(s.Last(), "Device Programmed OK");
+  EXPECT_EQ(s.p.image.data_end, 5000u);
+}
+
+TEST(Mcs48, RomPartsReadAndVerifyAndProgramDoesNothing) {
+  Mcs48Session s;
+  s.Select48(k8049);
+  ASSERT_EQ(s.p.dev.family, 29);
+  std::vector<uint8_t> cells(2048);
+  for (size_t i = 0; i < cells.size(); ++i) cells[i] = static_cast<uint8_t>(i ^ 0x5A);
+  s.chip48->SetContents(cells);
+  s.Read();
+  EXPECT_EQ(s.Last(), "Chip read OK");
+  s.Verify();
+  EXPECT_EQ(s.Last(), "Device Verify OK");
+  const uint64_t accesses = s.board->accesses();
+  s.Program();
+  // The hardware test runs; no routine follows and nothing more is said.
+  EXPECT_EQ(s.host.Messages(), (std::vector<Message>{{"Hardware present ", 2}}));
+  EXPECT_LT(s.board->accesses() - accesses, 200u);
+  EXPECT_TRUE(s.chip48->pulses().empty());
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+TEST(Mcs48, CancelEndsEachActionPoweredDown) {
+  struct Case {
+    const char* name;
+    void (*action)(app::Programmer&);
+    Message text;
+  };
+  const Case cases[] = {
+      {"read", app::mnuReadClick, {"Process Cancelled", 1}},
+      {"verify", app::mnuVerifyClick, {"program interrupted!", 1}},
+      {"blank", app::mnuBlankClick, {"program interrupted!", 1}},
+      {"program", app::mnuProgramClick, {"program interrupted!", 1}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Mcs48Session s;
+    s.Select48(k8748);
+    s.Load(std::vector<uint8_t>(1024, 0x00));
+    s.host.CancelAtRefresh(s.p, 2);
+    s.Run(c.action);
+    EXPECT_EQ(s.host.LastMessage(), c.text);
+    EXPECT_EQ(s.p.error != 0, c.text.first == "program interrupted!");
+    EXPECT_EQ(s.Violations(), Strings{});
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  }
+}
+
+}  // namespace
+}  // namespace daraz_test

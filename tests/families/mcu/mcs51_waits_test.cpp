@@ -1,0 +1,80 @@
+// The waits each MCS-51 primitive makes, summed from the step lists: the
+// time a routine takes on the simulated board, less its port accesses (1 us
+// each), is exactly the sum of its DelayTicks. A wait that is dropped or
+// shortened shows here even where no chip limit catches it.
+#include <string>
+
+#include "families/mcu/mcs51.h"
+#include "families/mcu/mcs51_fixture.h"
+#include "families/mcu/mcu_select.h"
+
+namespace daraz_test {
+namespace {
+
+// PowerUp: 1000 + 3 x 20000; PowerDown: 10000.
+constexpr int64_t kPowerUp = 61000;
+constexpr int64_t kPowerDown = 10000;
+
+struct WaitCase {
+  const char* name;
+  app::HandlerId handler;
+  int tag;
+  void (*prepare)(app::Programmer& p);
+  void (*routine)(app::Programmer& p);
+  int64_t ticks;
+};
+
+void Nothing(app::Programmer&) {}
+void LockChoice1(app::Programmer& p) { p.dev.lock_mode = 1; }
+void SpiOff(app::Programmer& p) { p.dev.mcs51.option_word = 1; }
+
+const WaitCase kCases[] = {
+    // EnterMode: PowerUp, 20, RST 2 x 30000, 20; ReadSignature: 500, 20,
+    // then two NextAddress (10, pulse 10, 10) each before a read after 10.
+    {"AT89C2051 GetId", app::HandlerId::AT89Cx051_Click, 3, &Nothing, &families::mcs51::GetId,
+     kPowerUp + 20 + 60000 + 20 + 500 + 20 + 2 * (30 + 10) + kPowerDown},
+    // PowerUp, 100, SetAddress then 15, the read, 100, PowerDown.
+    {"AT89S51 lock read", app::HandlerId::muMCS51_Click, 50, &Nothing,
+     &families::mcs51::ReadLockBits, kPowerUp + 100 + 15 + 100 + kPowerDown},
+    // The same with 500 under 12 V before the read and 500 after.
+    {"AT89S8252 lock read", app::HandlerId::muMCS51_Click, 5, &Nothing,
+     &families::mcs51::ReadLockBits, kPowerUp + 100 + 15 + 500 + 500 + kPowerDown},
+    {"AT89S8253 lock read", app::HandlerId::muMCS51_Click, 52, &Nothing,
+     &families::mcs51::ReadLockBits, kPowerUp + 100 + 15 + 400 + 500 + kPowerDown},
+    // LockChip: EnterMode, then WriteLockS: PowerUp, Vpp 1000, 15, 15, tWPb
+    // 2, 200, 100, tWC 100, PowerDown; then 20000 and PowerDown.
+    {"AT89S51 lock bit 1", app::HandlerId::muMCS51_Click, 50, &LockChoice1,
+     &families::mcs51::LockChip,
+     kPowerUp + (kPowerUp + 1000 + 15 + 15 + 2 + 200 + 100 + 100 + kPowerDown) + 20000 +
+         kPowerDown},
+    // WriteSpiOption: PowerUp, 500, 15, 15, Vpp 500, tWPb 10, 100, tWC 1600,
+    // PowerDown.
+    {"AT89S8252 SPI byte", app::HandlerId::muMCS51_Click, 5, &SpiOff, &families::mcs51::WriteOption,
+     kPowerUp + 500 + 15 + 15 + 500 + 10 + 100 + 1600 + kPowerDown},
+    // One lock bit on the 20-pin part: LockChip's EnterMode, then WriteLock
+    // with its own EnterMode: Vpp 1000, 15, 15, tWPb 10, 200, 100, tWC 2200,
+    // PowerDown; then 20000 and PowerDown.
+    {"AT89C2051 lock bit 1", app::HandlerId::AT89Cx051_Click, 3, &LockChoice1,
+     &families::mcs51::LockChip,
+     2 * (kPowerUp + 20 + 60000 + 20) + 1000 + 15 + 15 + 10 + 200 + 100 + 2200 + kPowerDown +
+         20000 + kPowerDown},
+};
+
+TEST(Mcs51Waits, EachPrimitiveWaitsAsItsStepsSay) {
+  for (const WaitCase& c : kCases) {
+    SCOPED_TRACE(c.name);
+    Mcs51Session s;
+    s.Select(c.handler, c.tag);
+    c.prepare(s.p);
+    const int64_t start = s.board->clock().now_ns();
+    const uint64_t accesses = s.board->accesses();
+    c.routine(s.p);
+    const int64_t waited = s.board->clock().now_ns() - start -
+                           static_cast<int64_t>(s.board->accesses() - accesses) * 1000;
+    EXPECT_NEAR(waited, Ticks(c.ticks), 50);
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  }
+}
+
+}  // namespace
+}  // namespace daraz_test
