@@ -29,6 +29,9 @@ int CmdBlank(const GlobalOptions& g, const DeviceFileArgs& args);
 int CmdErase(const GlobalOptions& g, const DeviceFileArgs& args);
 int CmdId(const GlobalOptions& g, const DeviceFileArgs& args);
 int CmdTest(const GlobalOptions& g);
+// The board test: the automatic checks of the empty board, then (unless
+// `automatic_only`) the guided steps for the device's socket.
+int CmdBoardTest(const GlobalOptions& g, const std::string& device, bool automatic_only);
 // The RAM test of a static RAM (what `program` does for one).
 int CmdRamTest(const GlobalOptions& g, const DeviceFileArgs& args);
 // The erase of a family with a guided panel: its steps as questions, or the

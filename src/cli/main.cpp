@@ -247,6 +247,13 @@ int main(int argc, char** argv) {
 
   auto* ramtest = app.add_subcommand("ramtest", "Test a static RAM (it is written and read twice)");
   ramtest->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
+  bool board_auto = false;
+  auto* board_test = app.add_subcommand(
+      "board-test", "Test a home-built board line by line: the empty board's own checks, then "
+                    "each line of DEVICE's socket, answered pass, fail or skip");
+  board_test->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
+  board_test->add_flag("--auto", board_auto,
+                       "Only the checks the board can do by itself; exit status 1 on a finding");
   std::optional<int> lock_value;
   auto* lock = app.add_subcommand("lock", "Write the lock bits of a microcontroller");
   lock->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
@@ -320,6 +327,8 @@ int main(int argc, char** argv) {
     rc = cli::CmdConvert(g, in, out, conv_device, conv_file);
   } else if (*checksum) {
     rc = cli::CmdChecksum(g, a.device, a.file, crc32, sum_file);
+  } else if (*board_test) {
+    rc = cli::CmdBoardTest(g, a.device, board_auto);
   } else if (*ramtest) {
     rc = cli::CmdRamTest(g, a);
   } else if (*lock) {

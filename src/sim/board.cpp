@@ -89,6 +89,26 @@ SocketSignals Board::Signals() const {
   return s;
 }
 
+void Board::SetFault(BoardFault fault, int arg1, int arg2) {
+  switch (fault) {
+    case BoardFault::kDeadLine:
+      dead_line_ = arg1;
+      break;
+    case BoardFault::kSwap:
+      swap_[0] = arg1;
+      swap_[1] = arg2;
+      break;
+    case BoardFault::kStuckRead:
+      stuck_read_bit_ = arg1;
+      stuck_read_level_ = arg2;
+      break;
+    default:
+      fault_ = fault;
+      return;
+  }
+  wiring_faults_ = true;
+}
+
 void Board::Record(uint16_t port, bool write, uint8_t value) {
   const TraceEntry entry{clock_.now_ns(), port, write, value};
   if (trace_on_) trace_.push_back(entry);
@@ -150,18 +170,25 @@ void Board::ChipAccess(const char* what) {
 
 // The read path's load: a real read access of the chip.
 uint8_t Board::SampleBus() {
-  if (pins_.drive()) return pins_.data;
-  if (chip_ && fault_ != BoardFault::kNoBoard) {
-    if (const auto out = chip_->ReadOut(pins_)) return *out;
+  uint8_t bus = 0xFF;
+  if (pins_.drive()) {
+    bus = pins_.data;
+  } else if (chip_ && fault_ != BoardFault::kNoBoard) {
+    if (const auto out = chip_->ReadOut(pins_)) bus = *out;
   }
-  return 0xFF;
+  if (stuck_read_bit_ >= 0) {
+    const auto bit = static_cast<uint8_t>(1u << stuck_read_bit_);
+    bus = static_cast<uint8_t>(stuck_read_level_ != 0 ? (bus | bit) : (bus & ~bit));
+  }
+  return bus;
 }
 
 void Board::ShiftClock() {
   shift_[0] = static_cast<uint8_t>((shift_[0] << 1) | ((pins_.data >> 1) & 1));
   shift_[1] = static_cast<uint8_t>((shift_[1] << 1) | ((pins_.data >> 4) & 1));
   shift_[2] = static_cast<uint8_t>((shift_[2] << 1) | ((pins_.data >> 5) & 1));
-  const uint32_t address = (uint32_t{shift_[2]} << 16) | (uint32_t{shift_[1]} << 8) | shift_[0];
+  uint32_t address = (uint32_t{shift_[2]} << 16) | (uint32_t{shift_[1]} << 8) | shift_[0];
+  if (dead_line_ >= 0) address &= ~(1u << dead_line_);
   if (address != pins_.address) {
     pins_.address = address;
     pins_.address_since_ns = clock_.now_ns();
@@ -192,6 +219,11 @@ void Board::CheckContention() {
 }
 
 void Board::WriteData(uint8_t value) {
+  if (wiring_faults_ && swap_[0] >= 0) [[unlikely]] {
+    const int a = swap_[0], b = swap_[1];
+    const int bit_a = (value >> a) & 1, bit_b = (value >> b) & 1;
+    value = static_cast<uint8_t>((value & ~((1u << a) | (1u << b))) | (bit_a << b) | (bit_b << a));
+  }
   const uint8_t old = pins_.data;
   pins_.data = value;
   if (value != old) pins_.data_since_ns = clock_.now_ns();

@@ -20,6 +20,10 @@ enum class BoardFault {
   kLoopStuck0,    // status bit 7 always reads 0
   kLoopStuck1,    // status bit 7 always reads 1
   kLoopInverted,  // status bit 7 reads the loop-back the wrong way round
+  // Wiring faults of a home-built board (arguments: the lines).
+  kDeadLine,   // address line arg1 is open: its socket pin stays low
+  kSwap,       // the port's data lines arg1 and arg2 are swapped on the board
+  kStuckRead,  // read-register bit arg1 always loads arg2
 };
 
 // What RestState() says when the port is where PowerDown leaves it.
@@ -74,7 +78,9 @@ class Board final : public hw::PortIo {
   // Virtual time one port access takes (default 1 us, a real LPT's cost).
   void SetAccessCost(int64_t ns) { access_cost_ns_ = ns; }
   int64_t access_cost_ns() const { return access_cost_ns_; }
-  void SetFault(BoardFault fault) { fault_ = fault; }
+  // The wiring faults (kDeadLine, kSwap, kStuckRead) add to the others;
+  // the rest replace each other.
+  void SetFault(BoardFault fault, int arg1 = 0, int arg2 = 0);
   void SetReadFill(bool one) { fill_ = one ? 1 : 0; }
 
   void InsertChip(std::unique_ptr<Chip> chip);
@@ -135,6 +141,11 @@ class Board final : public hw::PortIo {
   int64_t access_cost_ns_ = 1000;
   BoardFault fault_ = BoardFault::kNone;
   uint8_t fill_ = 0;
+  bool wiring_faults_ = false;
+  int dead_line_ = -1;
+  int swap_[2] = {-1, -1};
+  int stuck_read_bit_ = -1;
+  int stuck_read_level_ = 0;
 
   std::unique_ptr<Chip> chip_;
   Pins pins_{.data = 0x04, .ctrl = 0x09};  // as the last PowerDown left it

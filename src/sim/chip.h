@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "sim/pin_map.h"
 #include "sim/violations.h"
 
 namespace sim {
@@ -107,6 +108,10 @@ class Chip {
   // Refines the board's decode of the socket pins for this part (which pin
   // the program line reaches), for the waveform trace.
   virtual void SocketLevels(const Pins&, SocketSignals&) const {}
+
+  // Which package pin each board line reaches (empty: not known, e.g. a
+  // part on an adapter). The board test announces and checks these pins.
+  virtual PinMap SocketPinMap() const { return {}; }
 
   // Returns false when the model has no such fault.
   virtual bool InjectFault(const ChipFault&) { return false; }

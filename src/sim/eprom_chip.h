@@ -156,6 +156,7 @@ class EpromChip final : public Chip {
   std::optional<uint8_t> ReadOut(const Pins& pins) override;
   int64_t PowerUpNs() const override { return config_.timing.vcc_setup_ns; }
   void SocketLevels(const Pins& pins, SocketSignals& s) const override;
+  PinMap SocketPinMap() const override { return EpromPinMap(config_); }
   bool InjectFault(const ChipFault& fault) override;
   std::string_view ModelName() const override { return "eprom"; }
   std::vector<uint8_t> Contents() const override { return cells_; }

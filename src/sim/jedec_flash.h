@@ -119,6 +119,9 @@ class JedecFlash final : public Chip {
   void Update(const Pins& pins) override;
   std::optional<uint8_t> DataOut(const Pins& pins) override;
   int64_t PowerUpNs() const override { return part_.timing.write.power_up_ns; }
+  PinMap SocketPinMap() const override {
+    return part_.width == BusWidth::kX8 ? FlashPinMap(part_.size) : PinMap{};
+  }
   bool InjectFault(const ChipFault& fault) override;
   std::string_view ModelName() const override { return "jedec-flash"; }
   std::vector<uint8_t> Contents() const override { return cells_.bytes(); }

@@ -83,6 +83,7 @@ class SerialChip : public Chip {
   std::optional<uint8_t> DataOut(const Pins&) final { return std::nullopt; }
   std::optional<bool> SerialOut(const Pins& pins) final;
   bool UsesAddressBus() const final { return false; }
+  PinMap SocketPinMap() const override { return SerialPinMap(wiring_); }
   bool InjectFault(const ChipFault& fault) final;
 
   const SerialWiring& wiring() const { return wiring_; }

@@ -18,6 +18,7 @@
 #include "app/image_files.h"
 #include "families/parallel/ee_eprom.h"
 #include "hw/port_open.h"
+#include "ui/board_test_window.h"
 #include "ui/action_runner.h"
 #include "ui/buffer_page.h"
 #include "ui/configs_page.h"
@@ -143,6 +144,12 @@ void TfrmEprom::BuildMenus() {
   });
   actions->addSeparator();
   AddAction(actions, "mnuTest", "&Test Hardware", [this] { mnuTestClick(); });
+  // A home-built board checked line by line, for the selected device's socket.
+  AddAction(actions, "mnuBoardTest", "&Board test...", [this] {
+    if (Busy()) return;
+    BoardTestWindow window(*programmer_, *runner_, this);
+    window.exec();
+  });
 
   QMenu* view = menuBar()->addMenu("&View");
   QAction* log = log_dock_->toggleViewAction();
