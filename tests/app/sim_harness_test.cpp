@@ -70,7 +70,7 @@ TEST(SimFaults, BadTextIsRefusedWithTheReason) {
     const char* error;
   } kCases[] = {
       {"bogus",
-       "unknown fault \"bogus\" (the faults: noboard, stuck-loopback-0, "
+       "unknown fault \"bogus\" (the faults: noboard, nochip, stuck-loopback-0, "
        "stuck-loopback-1, loopback-inverted, weak:ADDR:PULSES, stuck:ADDR:BIT:LEVEL, "
        "flaky:ADDR:READS, novpp, protect:ADDR, slow:ADDR:FACTOR, busy-forever, "
        "erase-pulses:ADDR:N, sr4-once:ADDR, erase-fail:ADDR, nobypass, write-time:MS, sdp-on, "
