@@ -213,7 +213,9 @@ int Session::PrepareSimulation() {
 
   for (size_t i = 0; i < faults_.size(); ++i) {
     const app::SimFault& fault = faults_[i];
-    if (fault.kind->board) {
+    if (fault.kind->name == "nochip") {
+      chip.reset();  // the socket stays empty, and the chip file keeps what it held
+    } else if (fault.kind->board) {
       board.SetFault(fault.board, fault.chip.arg1, fault.chip.arg2);
     } else if (!chip || !chip->InjectFault(fault.chip)) {
       Error("the simulated chip has no fault \"" + options_.sim_faults[i] + "\"");

@@ -10,6 +10,8 @@ constexpr FaultArg kAddr{"ADDR", 0, 0xFFFFFF, Field::kAddress};
 
 constexpr FaultKind kFaultKinds[] = {
     {"noboard", true, BoardFault::kNoBoard, {}, {}, "nothing answers on the port: no board"},
+    // No part in the socket: the board answers, the data bus floats high.
+    {"nochip", true, BoardFault::kNone, {}, {}, "the socket is empty: no part answers"},
     {"stuck-loopback-0",
      true,
      BoardFault::kLoopStuck0,

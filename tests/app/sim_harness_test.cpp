@@ -74,8 +74,9 @@ TEST(SimFaults, BadTextIsRefusedWithTheReason) {
   } kCases[] = {
       // The list names every kind; its head is enough to pin the form.
       {"bogus",
-       "unknown fault \"bogus\" (the faults: noboard, stuck-loopback-0, stuck-loopback-1, "
-       "loopback-inverted, dead-line:An, swap:Dn:Dm, stuck-read:Dn:LEVEL, weak:ADDR:PULSES, "
+       "unknown fault \"bogus\" (the faults: noboard, nochip, stuck-loopback-0, "
+       "stuck-loopback-1, loopback-inverted, dead-line:An, swap:Dn:Dm, stuck-read:Dn:LEVEL, "
+       "weak:ADDR:PULSES, "
        "stuck:ADDR:BIT:LEVEL, "},
       {"swap:D3:D8", "m must be a number from 0 to 7"},
       {"dead-line:7", "fault \"dead-line:7\" is written dead-line:An"},

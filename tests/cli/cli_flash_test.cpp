@@ -134,6 +134,10 @@ TEST_F(CliFlash, FaultsAndWiresOfTheSimulatedBoard) {
       {"program 28F001BX-T fw.bin --offset 1E000 --yes", 1, "Byte Program Error"},
       {"--sim-jumper wirelink program 28F001BX-T fw.bin --offset 1E000 --yes", 0, nullptr},
       {"--sim-fault sr4-once:0x20 program 29F010 fw.bin", 2, "has no fault"},
+      // An empty socket: the bus floats at 0xFF, which erase takes for DQ7 and
+      // a program for DQ5 on every send.
+      {"--sim-fault nochip erase 29F010", 0, "erase completed by check DQ7"},
+      {"--sim-fault nochip program 29F010 fw.bin", 1, "Chip = 0xFF"},
   };
   for (const auto& c : kCases) {
     const Result r = Daraz(c.args);

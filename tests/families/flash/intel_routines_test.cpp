@@ -187,15 +187,67 @@ TEST(IntelFaults, EachBlockEraseStatusHasItsText) {
   }
 }
 
-TEST(IntelFaults, AnEmbeddedEraseThatNeverEndsIsAFailure) {
-  FlashSession s;
-  s.Select(HandlerId::M28F_Click, 122, "Am28F512A");
-  ASSERT_TRUE(s.chip->InjectFault({"busy-forever", 0, 0, 0}));
-  s.Erase();
-  EXPECT_EQ(s.Last(), "erase Chip Fail (Time Out)");
-  EXPECT_EQ(s.p.error, 1);
-  EXPECT_EQ(s.host.refreshes, 2000);
-  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+// The embedded erases that give up: I4 after 2000 DQ7 passes, I12 after
+// 1000. Each sets the error flag whatever colour its text has.
+TEST(IntelFaults, AnEraseThatNeverEndsIsAFailure) {
+  struct Case {
+    HandlerId handler;
+    int tag;
+    const char* caption;
+    sim::ChipFault fault;
+    const char* text;
+    int kind;
+    int refreshes;  // DQ7 passes
+  };
+  const Case cases[] = {
+      {HandlerId::M28F_Click,
+       122,
+       "Am28F512A",
+       {"busy-forever", 0, 0, 0},
+       "erase Chip Fail (Time Out)",
+       hw::kResult,
+       2000},
+      {HandlerId::MX28F20001Click,
+       101,
+       "MX28F1000P",
+       {"busy-forever", 0, 0, 0},
+       "Erase Fail ",
+       hw::kResult,
+       1000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.caption);
+    FlashSession s;
+    s.Select(c.handler, c.tag, c.caption);
+    ASSERT_TRUE(s.chip->InjectFault(c.fault));
+    s.Erase();
+    EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string(c.text), c.kind));
+    EXPECT_EQ(s.p.error, 1);
+    EXPECT_EQ(s.host.refreshes, c.refreshes);
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  }
+}
+
+TEST(IntelErase, QuickEraseGivesEachAddressAtMost1001Pulses) {
+  for (const int extra : {1000, 1001}) {
+    SCOPED_TRACE(extra);
+    FlashSession s;
+    s.Select(HandlerId::M28F_Click, 103, "28F256");
+    auto* chip = s.As<sim::Flash12V>();
+    ASSERT_TRUE(chip->InjectFault({"erase-pulses", 0x10, extra, 0}));
+    s.Erase();
+    EXPECT_EQ(chip->erase_operations(), 1001u);
+    if (extra == 1000) {
+      EXPECT_EQ(s.Last(), "Erase Completed");
+      EXPECT_EQ(s.p.error, 0);
+    } else {
+      EXPECT_EQ(s.host.LastMessage(),
+                std::make_pair(std::string("Error erasing chip"), static_cast<int>(hw::kError)));
+      EXPECT_EQ(s.p.error, 1);
+    }
+    EXPECT_TRUE(s.Violations().empty());
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  }
 }
 
 TEST(IntelErase, QuickEraseFillsVerifiesEveryAddressAndResumesWhereACellNeedsMore) {
