@@ -246,6 +246,26 @@ TEST_F(I2c, ARealPageSmallerThanTheRowsWrapsAndThePageCheckSeesIt) {
   EXPECT_EQ(s.Rest(), sim::kAtRest);
 }
 
+TEST_F(I2c, TheAcknowledgePollingWaitsOutAWriteCycleUpToAboutThirteenMilliseconds) {
+  // The first byte's polls: 1 ms after the STOP, then ten failed polls of
+  // 1 ms and their bus time each are tolerated.
+  const struct {
+    int ms;
+    const char* last;
+  } cases[] = {{1, "Device Programmed OK"},
+               {8, "Device Programmed OK"},
+               {20, " Too many Retries - would not program"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.ms);
+    s.Select(HandlerId::M24C_Click, 202, "24C02");
+    ASSERT_TRUE(s.Fault("write-time", 0, c.ms));
+    s.LoadRandom(4);
+    s.Program();
+    EXPECT_EQ(s.Last(), c.last);
+    EXPECT_EQ(s.Rest(), sim::kAtRest);
+  }
+}
+
 TEST(SerialFaults, ArgumentsOutsideThePartAreRefused) {
   SerialSession s;
   s.Select(HandlerId::M24C_Click, 202, "24C02");
