@@ -110,6 +110,8 @@ TEST(SerialSocket, StatusBit7IsTheNodeInverted) {
   i2c.Set(0x00, 0x04);
   i2c.chip->drive = std::nullopt;
   EXPECT_TRUE(i2c.Status7());  // the port pulls low
+  i2c.chip->drive = true;
+  EXPECT_TRUE(i2c.Status7());  // open drain: nothing lifts the port's low
 
   // Unpowered, the line floats high whatever the chip would say.
   i2c.chip->drive = false;
@@ -142,6 +144,7 @@ TEST(SerialSocket, AnAbsentChipHearsAndSaysNothing) {
   // Stuck bits are checked against the cells.
   EXPECT_FALSE(s.chip->InjectFault({"stuck", 4, 0, 1}));
   EXPECT_FALSE(s.chip->InjectFault({"stuck", 0, 8, 1}));
+  EXPECT_FALSE(s.chip->InjectFault({"stuck", 0, 7, 2}));
   EXPECT_TRUE(s.chip->InjectFault({"stuck", 3, 7, 0}));
 }
 

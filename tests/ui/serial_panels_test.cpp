@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSlider>
 #include <QtTest>
 
 #include "window_fixture.h"
@@ -70,6 +71,37 @@ class SerialPanelsTest : public QObject {
     QCOMPARE(w.status_line()->text(), QString("Chip read OK"));
     QCOMPARE(combo->currentIndex(), 2);
     QCOMPARE(w.programmer().image[13], uint8_t(13 * 13));
+  }
+  // The SPI panel's tWC bar shares its name with the EPROM panel's: the one
+  // inside p25CxxxSetting sets the SPI write cycle and its field, the EPROM
+  // bar (1..100) is not the one moved.
+  void theSpiPanelsOwnWriteCycleBarSetsItsTiming() {
+    WindowFixture f;
+    ui::TfrmEprom& w = f.window();
+    f.Select("25x160  (32)");
+    auto* panel = w.findChild<QWidget*>("p25CxxxSetting");
+    QVERIFY(panel != nullptr);
+    QVERIFY(!panel->isHidden());
+    auto* bar = panel->findChild<QSlider*>("tbTWC");
+    QVERIFY(bar != nullptr);
+    QCOMPARE(bar->maximum(), 30000);
+    bar->setValue(8000);
+    QCOMPARE(w.programmer().dev.twc, 8000);
+    QCOMPARE(w.programmer().controls.Text("edTWC"), std::string("8000"));
+    auto* stretch = panel->findChild<QSlider*>("tb_clip");
+    QVERIFY(stretch != nullptr);
+    stretch->setValue(5);
+    QCOMPARE(w.programmer().dev.spi.clock_stretch, 5);
+    QCOMPARE(w.programmer().controls.Text("ed_tclip"), std::string(" 5.0 uS"));
+
+    f.Select("27C256");  // an EPROM: its own bar, within its own range
+    auto* eprom = w.findChild<QWidget*>("p27CSettings");
+    QVERIFY(eprom != nullptr);
+    auto* eprom_bar = eprom->findChild<QSlider*>("tbTWC");
+    QVERIFY(eprom_bar != nullptr && eprom_bar != bar);
+    QCOMPARE(eprom_bar->maximum(), 100);
+    eprom_bar->setValue(40);
+    QCOMPARE(w.programmer().dev.twc, 40);
   }
 };
 

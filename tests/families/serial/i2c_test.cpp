@@ -228,6 +228,44 @@ TEST_F(I2c, ACancelledProgramSaysSo) {
   EXPECT_EQ(s.Rest(), sim::kAtRest);
 }
 
+TEST_F(I2c, ARealPageSmallerThanTheRowsWrapsAndThePageCheckSeesIt) {
+  // A 24C32 row writes 32-byte pages; a part with 16-byte pages wraps the
+  // second half of the frame onto the first.
+  s.Select(HandlerId::M24C_Click, 301, "24C32");
+  ASSERT_TRUE(s.Fault("page", 0, 16));
+  std::vector<uint8_t> data(32);
+  for (uint32_t i = 0; i < 32; ++i) data[i] = static_cast<uint8_t>(0x40 + i);
+  s.Load(data);
+  s.Program();
+  EXPECT_EQ(s.Last(), " Verify Error ");  // byte 0 reads 0x50, not 0x40
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_FALSE(s.Said("Device Programmed OK"));
+  std::vector<uint8_t> want(data.begin() + 16, data.end());
+  want.resize(32, 0xFF);
+  EXPECT_EQ(s.Cells(32), want);
+  EXPECT_EQ(s.Rest(), sim::kAtRest);
+}
+
+TEST_F(I2c, TheAcknowledgePollingWaitsOutAWriteCycleUpToAboutThirteenMilliseconds) {
+  // The first byte's polls: 1 ms after the STOP, then ten failed polls of
+  // 1 ms and their bus time each are tolerated.
+  const struct {
+    int ms;
+    const char* last;
+  } cases[] = {{1, "Device Programmed OK"},
+               {8, "Device Programmed OK"},
+               {20, " Too many Retries - would not program"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.ms);
+    s.Select(HandlerId::M24C_Click, 202, "24C02");
+    ASSERT_TRUE(s.Fault("write-time", 0, c.ms));
+    s.LoadRandom(4);
+    s.Program();
+    EXPECT_EQ(s.Last(), c.last);
+    EXPECT_EQ(s.Rest(), sim::kAtRest);
+  }
+}
+
 TEST(SerialFaults, ArgumentsOutsideThePartAreRefused) {
   SerialSession s;
   s.Select(HandlerId::M24C_Click, 202, "24C02");

@@ -151,3 +151,47 @@ TEST(SerialSocketHardwareTest, PassesWithEverySerialModelAndFailsWithoutABoard) 
 }
 
 }  // namespace
+
+namespace {
+
+// An empty socket or a bit that will not change: whatever the family, the
+// program never ends in its success message, and the port ends at rest.
+TEST(SerialFaultsEndToEnd, AnEmptySocketOrAStuckBitIsNeverProgrammedOk) {
+  const struct {
+    HandlerId handler;
+    int tag;
+    const char* caption;
+  } parts[] = {
+      {HandlerId::M24C_Click, 101, "X24C01"},        {HandlerId::M24C_Click, 202, "24C02"},
+      {HandlerId::M24C_Click, 301, "24C32"},         {HandlerId::M93C_Click, 2, "93C46 (8bit)"},
+      {HandlerId::M93C_Click, 10, "93C46A (16bit)"}, {HandlerId::CAT64LC10_Click, 102, "CAT64LC20"},
+      {HandlerId::S24H30_Click, 2, "X24C44"},        {HandlerId::S24H30_Click, 1, "S24H30"},
+      {HandlerId::M25C_Click, 103, "25x040"},        {HandlerId::M25C_Click, 202, "25x160  (32)"},
+      {HandlerId::MX25L512_Click, 404, "MX25L4005"}, {HandlerId::MX25L512_Click, 201, "SST25VF512"},
+  };
+  for (const auto& part : parts) {
+    for (const bool absent : {true, false}) {
+      SCOPED_TRACE(std::string(part.caption) + (absent ? " absent" : " stuck"));
+      SerialSession s;
+      s.Select(part.handler, part.tag, part.caption);
+      // Bit 3 of byte 2 stays 1 while the data asks for 0x00 there.
+      ASSERT_TRUE(absent ? s.Fault("absent") : s.Fault("stuck", 2, 3, 1));
+      s.Load(std::vector<uint8_t>(8, 0x00));
+      s.Program();
+      EXPECT_FALSE(s.Said("Device Programmed OK"));
+      EXPECT_FALSE(s.Said("Device Programed OK"));
+      EXPECT_EQ(s.host.LastMessage().second, 1) << s.Last();
+      EXPECT_EQ(s.p.error, 1) << s.Last();
+      if (!absent) {
+        // Family 39 reads each byte back itself; every other family reports
+        // the first difference with its address.
+        EXPECT_EQ(s.Last(), part.tag == 101 && part.handler == HandlerId::M24C_Click
+                                ? "Verify Error"
+                                : " Error at 0x000002  Chip = 0x08  buffer = 0x00");
+      }
+      EXPECT_EQ(s.Rest(), sim::kAtRest);
+    }
+  }
+}
+
+}  // namespace

@@ -208,6 +208,7 @@ TEST_F(SerialSelect, SpiFlashRowsGiveSizeOpcodesAndWriteMethod) {
     bool series45;
     uint32_t page;
   } cases[] = {
+      {102, 128 * KB, 0xAB, 0xC7, false, 0, false, 256},  // Pm25LV010
       {107, 4 * MB, 0xAB, 0xC7, false, 0, false, 256},
       {201, 64 * KB, 0x90, 0x60, true, 0xAF, false, 256},
       {205, 1 * MB, 0x9F, 0x60, true, 0xAD, false, 256},

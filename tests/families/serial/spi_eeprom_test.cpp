@@ -129,6 +129,22 @@ TEST_F(SpiEeprom, ProtectionAndWriteTimeFaults) {
   }
 }
 
+TEST_F(SpiEeprom, ARealPageSmallerThanTheRowsEndsInAMismatch) {
+  // The 25x160 row sends 32-byte pages; 16-byte pages wrap the second half
+  // of each onto the first, and the verify after the data finds byte 0.
+  s.Select(HandlerId::M25C_Click, 202, "25x160  (32)");
+  ASSERT_TRUE(s.Fault("page", 0, 16));
+  std::vector<uint8_t> data(64);
+  for (uint32_t i = 0; i < 64; ++i) data[i] = static_cast<uint8_t>(i);
+  s.Load(data);
+  s.Program();
+  EXPECT_EQ(s.Last(), " Error at 0x000000  Chip = 0x10  buffer = 0x00");
+  EXPECT_FALSE(s.Said("Device Programmed OK"));
+  EXPECT_EQ(s.Cells(1)[0], 0x10);
+  EXPECT_EQ(s.Cells(48)[47], 0x3F);  // the second page's last byte on 0x2F
+  EXPECT_EQ(s.Rest(), sim::kAtRest);
+}
+
 TEST_F(SpiEeprom, TheBlankCheckCoversTheWholeDevice) {
   s.Select(HandlerId::M25C_Click, 202, "25x160  (32)");
   std::vector<uint8_t> cells(2048, 0xFF);
