@@ -123,8 +123,8 @@ int NoSuchCommand(const Session& s, const char* what) {
 }
 
 int Refuse(const char* option, int value, const char* meaning) {
-  Error(std::string(option) + " " + std::to_string(value) +
-        " is not a value this device takes (" + meaning + ")");
+  Error(std::string(option) + " " + std::to_string(value) + " is not a value this device takes (" +
+        meaning + ")");
   return kUsage;
 }
 
