@@ -10,6 +10,7 @@
 #include "app/actions.h"
 #include "cli/commands.h"
 #include "cli/json.h"
+#include "cli/report.h"
 #include "families/mcu/mcs51.h"
 #include "families/mcu/mcu_select.h"
 
@@ -115,14 +116,15 @@ const Row* FindRow(const Row (&rows)[N], int family) {
 }
 
 int NoSuchCommand(const Session& s, const char* what) {
-  std::fprintf(stderr, "daraz: %s has no %s this command can reach\n",
-               s.selected() ? std::string(s.selected()->caption).c_str() : "the device", what);
+  const std::string device =
+      s.selected() != nullptr ? std::string(s.selected()->caption) : "the device";
+  Error(device + " has no " + what + " this command can reach");
   return kUsage;
 }
 
 int Refuse(const char* option, int value, const char* meaning) {
-  std::fprintf(stderr, "daraz: %s %d is not a value this device takes (%s)\n", option, value,
-               meaning);
+  Error(std::string(option) + " " + std::to_string(value) + " is not a value this device takes (" +
+        meaning + ")");
   return kUsage;
 }
 

@@ -96,6 +96,12 @@ TEST_F(CliMcu, TheFamilyRefusesValuesItDoesNotTake) {
     EXPECT_EQ(r.rc, 2);
     EXPECT_TRUE(Has(r.err, c.error)) << r.err;
   }
+  // --json gets the refusal as every other command's error.
+  const RunResult r = Daraz("--json -p sim lock AT89C2051 --lock 3");
+  EXPECT_EQ(r.rc, 2);
+  EXPECT_EQ(r.out,
+            "{\"error\":\"--lock 3 is not a value this device takes (0 no lock bit, 1 lock bit "
+            "1, 2 lock bits 1+2)\",\"exit\":2}\n");
 }
 
 TEST_F(CliMcu, FuseAndOptionBytes) {

@@ -382,6 +382,23 @@ TEST_F(Mcs51ChipTest, PageLoadsAreWrittenWhenTheVppSwitchComesBack) {
   EXPECT_EQ(ReadAt(0xE0001), 0x11);
   EXPECT_EQ(ReadAt(0x60000 | 0x3001), 0xAB);
   EXPECT_EQ(Violations(), Strings{});
+
+  // A page loaded when the socket loses power is gone: the next rise of
+  // the switch writes nothing.
+  Bit(kStrobe, false);
+  bus.ShiftAddress(0xE4000 | 5);
+  Bit(kDrive, true);
+  bus.WriteBusByte(0x77);
+  bus.ProgramPulse(2);
+  Bit(kDrive, false);
+  bus.ShiftAddress(0);
+  Bit(hw::ctrl::kPower, false);
+  Ticks(100);
+  bus.PowerUp();
+  Bit(kStrobe, false);
+  Ticks(10);
+  Bit(kStrobe, true);
+  EXPECT_EQ(chip->Contents()[5], 0xFF);
 }
 
 TEST_F(Mcs51ChipTest, OptionByteAndLockBitsSurviveThroughTheChipState) {

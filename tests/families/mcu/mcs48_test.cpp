@@ -1,4 +1,6 @@
 // MCS-48 end to end on the simulated adapter.
+#include "families/mcu/mcs48.h"
+
 #include <string>
 #include <vector>
 
@@ -89,6 +91,10 @@ TEST(Mcs48, BlankCheckExpectsZeros) {
   s.Select48(k8749);
   s.Blank();
   EXPECT_EQ(s.host.LastMessage(), (Message{"Device empty ", 2}));
+  const auto gauges = s.host.Of(HostEvent::Type::kShowGauge);
+  ASSERT_EQ(gauges.size(), 1u);
+  EXPECT_EQ(gauges[0].text, "Check empty (0x00) MCS-48/41");
+  EXPECT_EQ(gauges[0].value, 2048);
   std::vector<uint8_t> cells(2048, 0x00);
   cells[0x10] = 0x01;
   s.chip48->SetContents(cells);
@@ -152,6 +158,45 @@ TEST(Mcs48, RomPartsReadAndVerifyAndProgramDoesNothing) {
   EXPECT_LT(s.board->accesses() - accesses, 200u);
   EXPECT_TRUE(s.chip48->pulses().empty());
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+// The waits of each routine summed from its steps: the virtual time less
+// the port accesses (1 us each). PowerUp 61000 ticks, PowerDown 10000.
+TEST(Mcs48, EachRoutineWaitsAsItsStepsSay) {
+  // SetAddress48: 10, RESET low 3000, the latch, 2500.
+  constexpr int64_t kSetAddress = 10 + 3000 + 2500;
+  constexpr int64_t kLeave = 2000 + 10000;  // EA down, 2000, PowerDown
+  struct Case {
+    const char* name;
+    int tag;
+    void (*routine)(app::Programmer& p);
+    int64_t ticks;
+  };
+  const Case cases[] = {
+      // Enter: 2000, 2000, 1000; per byte 20 and 5 after the address; the
+      // 8749H's pause after 0x3FF: EA down 30000, back and 5000.
+      {"read 8749H", k8749, &families::mcs48::Read48,
+       61000 + 2000 + 2000 + 1000 + 2048 * (kSetAddress + 20 + 5) + 30000 + 5000 + kLeave},
+      // Enter: 1000, 2000, 5000; per byte 50 and 10; no pause on 1 KB.
+      {"verify 8748H", k8748, &families::mcs48::Verify48,
+       61000 + 1000 + 2000 + 5000 + 1024 * (kSetAddress + 50 + 10) + kLeave},
+      // Enter: 1000, 2500, 5000; per byte 10 and 5.
+      {"blank 8748H", k8748, &families::mcs48::Blank48,
+       61000 + 1000 + 2500 + 5000 + 1024 * (kSetAddress + 10 + 5) + kLeave},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Mcs48Session s;
+    s.Select48(c.tag);
+    s.Load(std::vector<uint8_t>(1024, 0x00));  // what an erased part holds
+    const int64_t start = s.board->clock().now_ns();
+    const uint64_t accesses = s.board->accesses();
+    c.routine(s.p);
+    const int64_t waited = s.board->clock().now_ns() - start -
+                           static_cast<int64_t>(s.board->accesses() - accesses) * 1000;
+    EXPECT_NEAR(waited, Ticks(c.ticks), 2000);
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  }
 }
 
 TEST(Mcs48, CancelEndsEachActionPoweredDown) {

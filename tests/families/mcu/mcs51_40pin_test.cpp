@@ -324,6 +324,30 @@ TEST(At89s8253, APageThatFailsIsWrittenAgainAndTwentyFailuresEndTheRun) {
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
+TEST(At89s8253, CancelBetweenPagesAlsoReportsThePageItStoppedAt) {
+  Mcs51Session s;
+  s.Select40(kAt89s8253);
+  s.p.controls.Check("cbAutoLockBit");
+  s.p.dev.lock_mode = 1;
+  s.LoadRandom(0x400);
+  s.host.CancelAtRefresh(s.p, 6);
+  s.Program();
+  // The cancel is seen after a page was written and shown; the page report
+  // follows the interruption and names that page.
+  const std::vector<Message> messages = s.host.Messages();
+  ASSERT_GE(messages.size(), 2u);
+  EXPECT_EQ(messages[messages.size() - 2], (Message{"program interrupted!", 1}));
+  const std::string page = s.p.controls.Text("pLoopp");
+  ASSERT_FALSE(page.empty());
+  EXPECT_NE(page, " 15 ");  // not the last of the 16 pages
+  EXPECT_EQ(messages.back(), (Message{" Error :Write Page " + page, 1}));
+  EXPECT_FALSE(s.host.HasMessage("Verify chip"));
+  EXPECT_FALSE(s.host.HasMessage("Device LockBit "));
+  EXPECT_EQ(s.chip->locks(), 0);
+  EXPECT_EQ(s.Violations(), Strings{});
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
 TEST(At89s8253, FuseWriteAndLockByte) {
   Mcs51Session s;
   s.Select40(kAt89s8253);

@@ -58,6 +58,29 @@ const WaitCase kCases[] = {
      &families::mcs51::LockChip,
      2 * (kPowerUp + 20 + 60000 + 20) + 1000 + 15 + 15 + 10 + 200 + 100 + 2200 + kPowerDown +
          20000 + kPowerDown},
+    // GetId on the 40-pin part: PowerUp; ReadSignature: 500, then 10 after
+    // each of 0x30, 0x31, 0x32 (the AT89C52 answers at 0x30 and 0x31, so no
+    // second try and no fallback); PowerDown.
+    {"AT89C52 GetId", app::HandlerId::muMCS51_Click, 3, &Nothing, &families::mcs51::GetId,
+     kPowerUp + 500 + 3 * 10 + kPowerDown},
+    // AT89S8253: 500, Vpp 200, 10, 10, 12, 20, 100.
+    {"AT89S8253 GetId", app::HandlerId::muMCS51_Click, 52, &Nothing, &families::mcs51::GetId,
+     kPowerUp + 500 + 200 + 10 + 10 + 12 + 20 + 100 + kPowerDown},
+    // LockChip on the 40-pin part: EnterMode, then WriteLock: Vpp 5000, 15,
+    // 15, tWPb 10, 20, tWC 1600; then 20000 and PowerDown.
+    {"AT89C52 lock bit 1", app::HandlerId::muMCS51_Click, 3, &LockChoice1,
+     &families::mcs51::LockChip, kPowerUp + 5000 + 15 + 15 + 10 + 20 + 1600 + 20000 + kPowerDown},
+    // EraseOnce in programming mode: 10, 20, 120, tWPe 25000, 100, 200; then
+    // 300000, PowerDown and 2000 ("tErase" 0: one round).
+    {"AT89C52 erase", app::HandlerId::muMCS51_Click, 3, &Nothing, &families::mcs51::EraseChip,
+     kPowerUp + 10 + 20 + 120 + 25000 + 100 + 200 + 300000 + kPowerDown + 2000},
+    // EraseTwice: two power cycles of 10, 20, 100, pulse 10, 250000.
+    {"AT89S52 erase", app::HandlerId::muMCS51_Click, 51, &Nothing, &families::mcs51::EraseChip,
+     2 * (kPowerUp + 10 + 20 + 100 + 10 + 250000 + kPowerDown)},
+    // WriteFuse: PowerUp, 500, 15, 15, Vpp 500, tWPb 10, 100, tWC 8000,
+    // PowerDown.
+    {"AT89S8253 fuse", app::HandlerId::muMCS51_Click, 52, &Nothing, &families::mcs51::WriteOption,
+     kPowerUp + 500 + 15 + 15 + 500 + 10 + 100 + 8000 + kPowerDown},
 };
 
 TEST(Mcs51Waits, EachPrimitiveWaitsAsItsStepsSay) {
