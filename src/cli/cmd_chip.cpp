@@ -231,12 +231,15 @@ int CmdId(const GlobalOptions& g, const DeviceFileArgs& args) {
   // The MCS-51 parts answer with three signature bytes.
   std::string signature;
   const int family = s.programmer().dev.family;
-  if (family == 10 || family == 11) {
+  if (family == 10 || family == 11 || family == 14) {
     char text[16];
-    const auto& sig = s.programmer().dev.mcs51.signature;
+    const auto& sig =
+        family == 14 ? s.programmer().dev.avr.signature : s.programmer().dev.mcs51.signature;
     std::snprintf(text, sizeof text, "%02X %02X %02X", sig[0], sig[1], sig[2]);
     signature = text;
   }
+  // The AVR parts add the lock byte and the lock mode it means.
+  const bool avr_lock = family == 14 && c.Visible("edLockbit");
   if (shown) {
     const IdExtra extra = ExtraBytes(s.programmer().dev, c);
     if (g.json) {
@@ -252,6 +255,9 @@ int CmdId(const GlobalOptions& g, const DeviceFileArgs& args) {
         j.Field("status_register", c.Text("edLockbit"));
       }
       if (!signature.empty()) j.Field("signature", signature);
+      if (avr_lock) {
+        j.Field("lock_byte", c.Text("edLockbit")).Field("lock_mode", c.Text("edLockMode"));
+      }
       j.EndObject();
       std::printf("%s\n", j.str().c_str());
     } else if (!g.quiet) {
@@ -270,6 +276,10 @@ int CmdId(const GlobalOptions& g, const DeviceFileArgs& args) {
         std::printf("Status:      %s\n", c.Text("edLockbit").c_str());
       }
       if (!signature.empty()) std::printf("Signature:    %s\n", signature.c_str());
+      if (avr_lock) {
+        std::printf("Lock byte:   %s%s\n", c.Text("edLockbit").c_str(),
+                    c.Text("edLockMode").c_str());
+      }
     }
   }
   return s.Finish(rc);
