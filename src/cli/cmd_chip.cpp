@@ -56,6 +56,7 @@ IdExtra ExtraBytes(const app::Descriptor& d, const app::Controls& c) {
 }
 
 constexpr int kStaticRamFamily = 20;
+constexpr int kAvrFamily = 14;
 
 // Select, apply the action options, and refuse an unanswerable question
 // before the board is touched. `check` may refuse too, after the selection
@@ -88,9 +89,24 @@ int Prepare(Session& s, const DeviceFileArgs& args, int (*check)(Session&) = nul
 
 // A file for the chip is read before the board is touched: bad input never
 // reaches a port.
+// --eeprom: an .EEP file into the AVR EEPROM area, after FILE (whose load
+// clears the image).
+int LoadEeprom(Session& s, const DeviceFileArgs& args) {
+  const std::string& file = args.action.file.eeprom;
+  if (file.empty()) return kOk;
+  if (s.programmer().dev.family != kAvrFamily) {
+    Error("--eeprom is for the AVR parts, which keep a data EEPROM in the image");
+    return kUsage;
+  }
+  FileOptions options;
+  options.format = "eep";
+  return LoadInput(s, file, options, LoadPurpose::kOther);
+}
+
 int PrepareWithFile(Session& s, const DeviceFileArgs& args, LoadPurpose purpose) {
   if (int rc = PrepareDevice(s, args)) return rc;
   if (int rc = LoadInput(s, args.file, args.action.file, purpose)) return rc;
+  if (int rc = LoadEeprom(s, args)) return rc;
   return s.OpenBoard();
 }
 
@@ -154,6 +170,10 @@ int CmdRead(const GlobalOptions& g, const DeviceFileArgs& args) {
   if (!args.file.empty()) {
     if (int rc = CheckOutput(s, args.file, format)) return s.Finish(rc);
   }
+  const std::string& eeprom_out = args.action.file.eeprom_out;
+  if (!eeprom_out.empty()) {
+    if (int rc = CheckOutput(s, eeprom_out, image::FileFormat::kEeprom)) return s.Finish(rc);
+  }
   if (int rc = Prepare(s, args)) return s.Finish(rc);
   int rc = RunAction(s, app::mnuReadClick);
   if (rc == kOk && s.programmer().dev.family == 6 && !g.quiet && !g.json) {
@@ -164,6 +184,9 @@ int CmdRead(const GlobalOptions& g, const DeviceFileArgs& args) {
       HexDump(s.programmer());
     } else {
       rc = SaveOutput(s, args.file, format);
+    }
+    if (rc == kOk && !eeprom_out.empty()) {
+      rc = SaveOutput(s, eeprom_out, image::FileFormat::kEeprom);
     }
   }
   return s.Finish(rc);
@@ -181,6 +204,7 @@ int CmdProgram(const GlobalOptions& g, const DeviceFileArgs& args) {
     if (int rc = LoadInput(s, args.file, args.action.file, LoadPurpose::kProgram)) {
       return s.Finish(rc);
     }
+    if (int rc = LoadEeprom(s, args)) return s.Finish(rc);
   }
   if (int rc = s.OpenBoard()) return s.Finish(rc);
   return s.Finish(RunAction(s, app::mnuProgramClick));
