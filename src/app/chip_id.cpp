@@ -77,17 +77,11 @@ bool CfiStartsWithQry(std::span<const int> cfi) {
   return cfi.size() >= 3 && cfi[0] == 0x51 && cfi[1] == 0x52 && cfi[2] == 0x59;
 }
 
-std::string AvrLockModeText(uint8_t lock_byte) {
-  switch (lock_byte & 0x06) {  // LB2 is bit 2, LB1 bit 1; 0 = programmed
-    case 0x06:
-      return " Lockbit Mode 1";
-    case 0x04:
-      return " Lockbit Mode 2";
-    case 0x00:
-      return " Lockbit Mode 3";
-    default:
-      return " Lockbit Mode ?";
-  }
+std::string AvrLockModeText(uint8_t lock_byte, bool low_bits) {
+  const unsigned lb1 = (lock_byte >> (low_bits ? 1 : 7)) & 1u;
+  const unsigned lb2 = (lock_byte >> (low_bits ? 2 : 6)) & 1u;
+  if (lb1 != 0) return lb2 != 0 ? " Lockbit Mode 1" : " Lockbit Mode ?";
+  return lb2 != 0 ? " Lockbit Mode 2" : " Lockbit Mode 3";
 }
 
 std::string ChipIdResult::ManufacturerIdText() const {
@@ -121,7 +115,7 @@ ChipIdResult LookupChipId(uint8_t manufacturer, uint8_t device, const ChipIdExtr
   if (extras.family == kAvrFamily && extras.lock_byte) {
     r.lock_byte = extras.lock_byte;
     r.lock_label = kLockByteLabel;
-    r.lock_mode = AvrLockModeText(*extras.lock_byte);
+    r.lock_mode = AvrLockModeText(*extras.lock_byte, extras.lock_bits_low);
   }
   return r;
 }

@@ -55,6 +55,7 @@ struct ChipIdExtras {
   int family = 0;                     // family type code: 10/11 MCS-51, 14 AVR
   std::optional<uint8_t> third_byte;  // third signature byte (MCS-51, AVR)
   std::optional<uint8_t> lock_byte;   // AVR lock byte, wide-flash lock byte, SPI status register
+  bool lock_bits_low = false;         // AVR: LB1/LB2 on bits 1/2 of the lock byte, not 7/6
   std::span<const int> cfi;           // the CFI buffer as this Get ID left it (may be empty)
   // Further bytes the routine read that the result keeps as they are (the
   // AT29C boot-block lockout status).
@@ -109,8 +110,10 @@ ChipIdResult LookupSpiChipId(Programmer& p, uint8_t manufacturer, uint8_t memory
 // True when the buffer begins with the query signature "QRY".
 bool CfiStartsWithQry(std::span<const int> cfi);
 
-// edLockMode text for an AT90S lock byte as the lock write encodes it
-// (0xFF mode 1, 0xFD mode 2, 0xF9 mode 3).
-std::string AvrLockModeText(uint8_t lock_byte);
+// edLockMode text for the fuse and lock byte an AT90S part reads back: LB1
+// on bit 7 and LB2 on bit 6, 0 = programmed (11 mode 1, 01 mode 2, 00 mode
+// 3, 10 unknown). `low_bits`: the AT90S2333/4433 layout, LB1 on bit 1 and
+// LB2 on bit 2, as the lock write encodes them.
+std::string AvrLockModeText(uint8_t lock_byte, bool low_bits = false);
 
 }  // namespace app

@@ -93,6 +93,10 @@ struct Descriptor {
     int lock_mode = 1;         // 1..3 -> lock byte 0xFF, 0xFD, 0xF9
     uint8_t fuse = 0xFF;       // the six fuse boxes as a byte
     bool new_adapter = false;  // mirrors cbNewAdapterAVR
+    // The AT90S2333/4433 read LB1/LB2 on bits 1 and 2, the others on 7 and 6.
+    bool locks_in_low_bits = false;
+    std::array<uint8_t, 3> signature{};  // what the last Get ID read
+    uint8_t fuse_lock = 0xFF;            // the fuse and lock byte it read
   } avr;
 
   // PIC10/12/16: the device size is the program-memory word count; tWC is

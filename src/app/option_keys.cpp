@@ -27,7 +27,25 @@ std::string ChoiceList(const OptionKey& key) {
   return text;
 }
 
-std::string ControlName(const OptionKey& key, int index) {
+// The panel names of a '|'-separated list, in order.
+std::vector<std::string_view> Panels(const std::string& list) {
+  std::vector<std::string_view> out;
+  for (size_t start = 0; start <= list.size();) {
+    const size_t bar = std::min(list.find('|', start), list.size());
+    out.push_back(std::string_view(list).substr(start, bar - start));
+    start = bar + 1;
+  }
+  return out;
+}
+
+std::string ControlName(const Controls& c, const OptionKey& key, int index) {
+  if (key.per_panel) {
+    const std::vector<std::string_view> panels = Panels(key.panel);
+    for (size_t i = 0; i < panels.size() && i < key.controls.size(); ++i) {
+      if (c.Visible(panels[i])) return key.controls[i];
+    }
+    return key.controls.front();
+  }
   return key.controls[static_cast<size_t>(index)];
 }
 
@@ -149,20 +167,16 @@ bool OptionUsable(const Programmer& p, const OptionKey& key, int index) {
   const Controls& c = p.controls;
   if (!key.panel.empty()) {
     bool shown = false;
-    for (size_t start = 0; start <= key.panel.size() && !shown;) {
-      const size_t bar = std::min(key.panel.find('|', start), key.panel.size());
-      shown = c.Visible(std::string_view(key.panel).substr(start, bar - start));
-      start = bar + 1;
-    }
+    for (const std::string_view panel : Panels(key.panel)) shown = shown || c.Visible(panel);
     if (!shown) return false;
   }
-  const std::string control = ControlName(key, index);
+  const std::string control = ControlName(c, key, index);
   return c.Visible(control) && c.Enabled(control);
 }
 
 std::string ApplyOptionSetting(Programmer& p, const OptionSetting& setting) {
   const OptionKey& key = *setting.key;
-  const std::string control = ControlName(key, setting.index);
+  const std::string control = ControlName(p.controls, key, setting.index);
   if (!OptionUsable(p, key, setting.index)) {
     return key.key + ": the selected device's settings hide or disable its control " + control;
   }
@@ -186,7 +200,7 @@ std::string ApplyOptionSetting(Programmer& p, const OptionSetting& setting) {
 std::string OptionValueText(const Programmer& p, const OptionKey& key, int index) {
   if (key.value != nullptr) return std::to_string(key.value(p));
   const Controls& c = p.controls;
-  const std::string control = ControlName(key, index);
+  const std::string control = ControlName(c, key, index);
   switch (key.kind) {
     case OptionKind::kCheckBox:
       return c.Checked(control) != key.inverted ? "1" : "0";

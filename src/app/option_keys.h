@@ -43,8 +43,12 @@ struct OptionKey {
   // kComboIndex: the values a user writes, item by item (`--page-size 128`
   // chooses the item showing 128); empty: the item's index itself.
   std::vector<int64_t> values;
+  // One control per panel of `panel`, in the same order: the key works the
+  // control of the panel the selection shows (one option that two families
+  // name each on its own panel, like the New Adapter boxes).
+  bool per_panel = false;
 
-  bool repeats() const { return controls.size() > 1; }
+  bool repeats() const { return controls.size() > 1 && !per_panel; }
 };
 
 // Shorthands for registering keys; set `panel`, `changed` and `value` on

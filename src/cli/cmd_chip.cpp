@@ -56,6 +56,7 @@ IdExtra ExtraBytes(const app::Descriptor& d, const app::Controls& c) {
 }
 
 constexpr int kStaticRamFamily = 20;
+constexpr int kAvrFamily = 14;
 
 // Select, apply the action options, and refuse an unanswerable question
 // before the board is touched. `check` may refuse too, after the selection
@@ -88,9 +89,24 @@ int Prepare(Session& s, const DeviceFileArgs& args, int (*check)(Session&) = nul
 
 // A file for the chip is read before the board is touched: bad input never
 // reaches a port.
+// --eeprom: an .EEP file into the AVR EEPROM area, after FILE (whose load
+// clears the image).
+int LoadEeprom(Session& s, const DeviceFileArgs& args) {
+  const std::string& file = args.action.file.eeprom;
+  if (file.empty()) return kOk;
+  if (s.programmer().dev.family != kAvrFamily) {
+    Error("--eeprom is for the AVR parts, which keep a data EEPROM in the image");
+    return kUsage;
+  }
+  FileOptions options;
+  options.format = "eep";
+  return LoadInput(s, file, options, LoadPurpose::kOther);
+}
+
 int PrepareWithFile(Session& s, const DeviceFileArgs& args, LoadPurpose purpose) {
   if (int rc = PrepareDevice(s, args)) return rc;
   if (int rc = LoadInput(s, args.file, args.action.file, purpose)) return rc;
+  if (int rc = LoadEeprom(s, args)) return rc;
   return s.OpenBoard();
 }
 
@@ -154,6 +170,10 @@ int CmdRead(const GlobalOptions& g, const DeviceFileArgs& args) {
   if (!args.file.empty()) {
     if (int rc = CheckOutput(s, args.file, format)) return s.Finish(rc);
   }
+  const std::string& eeprom_out = args.action.file.eeprom_out;
+  if (!eeprom_out.empty()) {
+    if (int rc = CheckOutput(s, eeprom_out, image::FileFormat::kEeprom)) return s.Finish(rc);
+  }
   if (int rc = Prepare(s, args)) return s.Finish(rc);
   int rc = RunAction(s, app::mnuReadClick);
   if (rc == kOk && s.programmer().dev.family == 6 && !g.quiet && !g.json) {
@@ -164,6 +184,9 @@ int CmdRead(const GlobalOptions& g, const DeviceFileArgs& args) {
       HexDump(s.programmer());
     } else {
       rc = SaveOutput(s, args.file, format);
+    }
+    if (rc == kOk && !eeprom_out.empty()) {
+      rc = SaveOutput(s, eeprom_out, image::FileFormat::kEeprom);
     }
   }
   return s.Finish(rc);
@@ -181,6 +204,7 @@ int CmdProgram(const GlobalOptions& g, const DeviceFileArgs& args) {
     if (int rc = LoadInput(s, args.file, args.action.file, LoadPurpose::kProgram)) {
       return s.Finish(rc);
     }
+    if (int rc = LoadEeprom(s, args)) return s.Finish(rc);
   }
   if (int rc = s.OpenBoard()) return s.Finish(rc);
   return s.Finish(RunAction(s, app::mnuProgramClick));
@@ -231,12 +255,15 @@ int CmdId(const GlobalOptions& g, const DeviceFileArgs& args) {
   // The MCS-51 parts answer with three signature bytes.
   std::string signature;
   const int family = s.programmer().dev.family;
-  if (family == 10 || family == 11) {
+  if (family == 10 || family == 11 || family == 14) {
     char text[16];
-    const auto& sig = s.programmer().dev.mcs51.signature;
+    const auto& sig =
+        family == 14 ? s.programmer().dev.avr.signature : s.programmer().dev.mcs51.signature;
     std::snprintf(text, sizeof text, "%02X %02X %02X", sig[0], sig[1], sig[2]);
     signature = text;
   }
+  // The AVR parts add the lock byte and the lock mode it means.
+  const bool avr_lock = family == 14 && c.Visible("edLockbit");
   if (shown) {
     const IdExtra extra = ExtraBytes(s.programmer().dev, c);
     if (g.json) {
@@ -252,6 +279,9 @@ int CmdId(const GlobalOptions& g, const DeviceFileArgs& args) {
         j.Field("status_register", c.Text("edLockbit"));
       }
       if (!signature.empty()) j.Field("signature", signature);
+      if (avr_lock) {
+        j.Field("lock_byte", c.Text("edLockbit")).Field("lock_mode", c.Text("edLockMode"));
+      }
       j.EndObject();
       std::printf("%s\n", j.str().c_str());
     } else if (!g.quiet) {
@@ -270,6 +300,10 @@ int CmdId(const GlobalOptions& g, const DeviceFileArgs& args) {
         std::printf("Status:      %s\n", c.Text("edLockbit").c_str());
       }
       if (!signature.empty()) std::printf("Signature:    %s\n", signature.c_str());
+      if (avr_lock) {
+        std::printf("Lock byte:   %s%s\n", c.Text("edLockbit").c_str(),
+                    c.Text("edLockMode").c_str());
+      }
     }
   }
   return s.Finish(rc);

@@ -11,6 +11,7 @@
 #include "cli/commands.h"
 #include "cli/json.h"
 #include "cli/report.h"
+#include "families/mcu/avr.h"
 #include "families/mcu/mcs51.h"
 #include "families/mcu/mcu_select.h"
 
@@ -35,6 +36,7 @@ struct LockRow {
 };
 
 void Mcs51LockChoice(app::Programmer& p, int value) { families::mcs51::rbLockClick(p, value); }
+void AvrLockMode(app::Programmer& p, int value) { families::avr::rbAVRmClick(p, value); }
 
 const LockRow kLockRows[] = {
     {{10},
@@ -50,6 +52,12 @@ const LockRow kLockRows[] = {
      "0 no lock bit, 1 lock bit 1, 2 lock bits 1+2",
      &Mcs51LockChoice,
      &families::mcs51::LockChip},
+    {{14},
+     1,
+     3,
+     "1 no program lock, 2 further programming disabled, 3 verify disabled as well",
+     &AvrLockMode,
+     &families::avr::WriteLockBits},
 };
 
 // --- fuse ---------------------------------------------------------------------
@@ -61,6 +69,9 @@ struct FuseRow {
   const char* meaning;
   void (*apply)(app::Programmer& p, int value);
   app::Routine routine;
+  // Whether the selected part takes this value within the range; nullptr:
+  // every value does.
+  bool (*takes)(const app::Programmer& p, int value) = nullptr;
 };
 
 // The option group's boxes: as many bits as the part enables.
@@ -79,6 +90,27 @@ void Mcs51OptionWord(app::Programmer& p, int value) {
   families::mcs51::cbMCS51spiClick(p);
 }
 
+int AvrFuseMax(const app::Programmer&) { return 0xFF; }
+
+// The six boxes set the byte's low bits; bits 6 and 7 have no box, and a
+// box the selection disabled cannot be cleared.
+bool AvrFuseTakes(const app::Programmer& p, int value) {
+  if ((value & 0xC0) != 0xC0) return false;
+  for (int i = 0; i < 6; ++i) {
+    if (!p.controls.Enabled(families::mcu::kAvrFuseBoxes[i]) && ((value >> i) & 1) == 0) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void AvrFuseByte(app::Programmer& p, int value) {
+  for (int i = 0; i < 6; ++i) {
+    p.controls.Check(families::mcu::kAvrFuseBoxes[i], ((value >> i) & 1) != 0);
+  }
+  families::avr::cbFbit0Click(p);
+}
+
 const FuseRow kFuseRows[] = {
     {{10},
      &Mcs51OptionMax,
@@ -86,6 +118,12 @@ const FuseRow kFuseRows[] = {
      "bit 2 user row programming off, bit 3 crystal clock",
      &Mcs51OptionWord,
      &families::mcs51::WriteOption},
+    {{14},
+     &AvrFuseMax,
+     "bits 0..5 the fuse boxes (1 = unprogrammed), bits 6 and 7 set; a box the part lacks stays 1",
+     &AvrFuseByte,
+     &families::avr::WriteFuseBits,
+     &AvrFuseTakes},
 };
 
 // --- lockbits -------------------------------------------------------------------
@@ -159,7 +197,9 @@ int CmdFuse(const GlobalOptions& g, const std::string& device, int value) {
   const FuseRow* row = FindRow(kFuseRows, p.dev.family);
   const int max = row != nullptr ? row->max(p) : -1;
   if (max < 0) return NoSuchCommand(s, "fuses");
-  if (value < 0 || value > max) return Refuse("--value", value, row->meaning);
+  if (value < 0 || value > max || (row->takes != nullptr && !row->takes(p, value))) {
+    return Refuse("--value", value, row->meaning);
+  }
   row->apply(p, value);
   if (int rc = s.OpenBoard()) return s.Finish(rc);
   return s.Finish(Run(s, row->routine));

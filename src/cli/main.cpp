@@ -111,6 +111,9 @@ void AddFileOptions(CLI::App* cmd, cli::FileOptions& o, bool chip) {
   if (chip) {
     cmd->add_flag("--allow-outside", o.allow_outside,
                   "Go ahead although FILE holds data outside the device (that data is left out)");
+    cmd->add_option("--eeprom", o.eeprom,
+                    "AVR: load this .EEP file into the data EEPROM area after FILE")
+        ->type_name("FILE");
   }
 }
 
@@ -193,9 +196,10 @@ int main(int argc, char** argv) {
   yes->excludes(no);
   app.add_flag("-q,--quiet", g.quiet, "Print errors only");
   app.add_flag("--no-progress", g.no_progress, "No progress bar");
-  app.add_flag("--json", g.json,
-               "Machine-readable output for devices, info, id, lockbits and checksum; a failure prints "
-               "{\"error\": ..., \"exit\": N}");
+  app.add_flag(
+      "--json", g.json,
+      "Machine-readable output for devices, info, id, lockbits and checksum; a failure prints "
+      "{\"error\": ..., \"exit\": N}");
   app.add_flag("-v,--verbose", g.verbose, "Print how long each phase (program, verify) took");
 
   std::string pattern;
@@ -215,6 +219,9 @@ int main(int argc, char** argv) {
   read->add_option("--format", a.action.file.format,
                    std::string("Write FILE as ") + kFormatHelp + " (default: by extension)")
       ->type_name("FORMAT");
+  read->add_option("--eeprom-out", a.action.file.eeprom_out,
+                   "AVR: also save the data EEPROM as this .EEP file")
+      ->type_name("FILE");
   AddActionOptions(read, a.action);
 
   auto* program = app.add_subcommand("program", "Load FILE and program it into the chip");

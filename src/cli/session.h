@@ -39,6 +39,8 @@ struct FileOptions {
   std::string file_offset;     // --file-offset, may be negative
   bool allow_outside = false;  // program or verify although data lies outside the device
   std::string out_format;      // convert: --out-format for OUT
+  std::string eeprom;          // program, verify: --eeprom FILE.eep into the AVR EEPROM area
+  std::string eeprom_out;      // read: --eeprom-out FILE.eep from the AVR EEPROM area
 };
 
 // Options the chip actions share.

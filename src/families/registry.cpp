@@ -4,6 +4,7 @@
 #include "families/flash/flash_select.h"
 #include "families/flash/intel.h"
 #include "families/flash/jedec.h"
+#include "families/mcu/avr.h"
 #include "families/mcu/mcs48.h"
 #include "families/mcu/mcs51.h"
 #include "families/mcu/mcu_select.h"
@@ -29,6 +30,7 @@ void RegisterAllFamilies(FamilyRegistry& registry) {
   families::RegisterMcuSelection(registry);
   families::RegisterMcs51(registry);
   families::RegisterMcs48(registry);
+  families::RegisterAvr(registry);
   families::RegisterFlashSelection(registry);
   families::RegisterJedecFlash(registry);
   families::RegisterIntelFlash(registry);

@@ -209,7 +209,7 @@ constexpr FaultKind kFaultKinds[] = {
      BoardFault::kNone,
      "lockbits",
      {FaultArg{"BITS", 1, 3, Field::kArg1}},
-     "microcontroller: lock bits 1..BITS already programmed"},
+     "microcontroller: lock bits 1..BITS already programmed (AVR: lock mode BITS, 2 or 3)"},
     {"adapter-swap",
      false,
      BoardFault::kNone,
@@ -222,6 +222,18 @@ constexpr FaultKind kFaultKinds[] = {
      "rom",
      {},
      "microcontroller: a mask-ROM part in the socket, which reads but never programs"},
+    {"not-erased",
+     false,
+     BoardFault::kNone,
+     "not-erased",
+     {},
+     "AVR: the flash still holds an old program (byte n = n) that nobody erased"},
+    {"slow-eeprom",
+     false,
+     BoardFault::kNone,
+     "slow-eeprom",
+     {},
+     "AVR: an EEPROM write takes 3 ms, longer than the routine waits"},
 };
 
 constexpr JumperKind kJumperKinds[] = {

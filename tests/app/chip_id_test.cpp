@@ -165,7 +165,7 @@ TEST(ChipIdLookup, AvrSignatureAndLockByte) {
   ChipIdExtras e;
   e.family = 14;
   e.third_byte = 0x02;
-  e.lock_byte = 0xFD;
+  e.lock_byte = 0x7F;  // LB1 (bit 7) programmed
   const ChipIdResult r = app::LookupChipId(0x1E, 0x91, e);
   EXPECT_EQ(r.manufacturer_name, " Atmel  ( AVR )");
   EXPECT_EQ(r.device_name, " AT90S2323");
@@ -181,10 +181,18 @@ TEST(ChipIdLookup, AvrSignatureAndLockByte) {
   // Another manufacturer byte goes to the flash table.
   EXPECT_EQ(app::LookupChipId(0x1F, 0x07, e).device_name, " AT49F002(N)");
 
+  // The fuse and lock byte: LB1 on bit 7, LB2 on bit 6, 0 = programmed.
   EXPECT_EQ(app::AvrLockModeText(0xFF), " Lockbit Mode 1");
-  EXPECT_EQ(app::AvrLockModeText(0xFD), " Lockbit Mode 2");
-  EXPECT_EQ(app::AvrLockModeText(0xF9), " Lockbit Mode 3");
-  EXPECT_EQ(app::AvrLockModeText(0xFB), " Lockbit Mode ?");
+  EXPECT_EQ(app::AvrLockModeText(0x7F), " Lockbit Mode 2");
+  EXPECT_EQ(app::AvrLockModeText(0x3F), " Lockbit Mode 3");
+  EXPECT_EQ(app::AvrLockModeText(0xBF), " Lockbit Mode ?");
+  EXPECT_EQ(app::AvrLockModeText(0xF9), " Lockbit Mode 1");  // the low bits do not count
+  // The AT90S2333/4433 read LB1 on bit 1 and LB2 on bit 2.
+  EXPECT_EQ(app::AvrLockModeText(0xFF, true), " Lockbit Mode 1");
+  EXPECT_EQ(app::AvrLockModeText(0xFD, true), " Lockbit Mode 2");
+  EXPECT_EQ(app::AvrLockModeText(0xF9, true), " Lockbit Mode 3");
+  EXPECT_EQ(app::AvrLockModeText(0xFB, true), " Lockbit Mode ?");
+  EXPECT_EQ(app::AvrLockModeText(0x3F, true), " Lockbit Mode 1");
 }
 
 TEST_F(ChipIdPanel, ShowsCodesNamesAndLockFields) {
@@ -222,10 +230,10 @@ TEST_F(ChipIdPanel, ShowsCodesNamesAndLockFields) {
 
   p.dev.family = 14;
   e.third_byte = 0x03;
-  e.lock_byte = 0xF9;
+  e.lock_byte = 0x3F;
   app::LookupChipId(p, 0x1E, 0x93, e);
   EXPECT_EQ(c.Text("edDeviceName"), " AT90S/LS8535");
-  EXPECT_EQ(c.Text("edLockbit"), " 0xF9");
+  EXPECT_EQ(c.Text("edLockbit"), " 0x3F");
   EXPECT_EQ(c.Text("edLockMode"), " Lockbit Mode 3");
 
   p.dev.family = 4;

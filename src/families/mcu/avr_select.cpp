@@ -59,6 +59,8 @@ void AVR_Click(app::Programmer& p, const app::SelectItem& item) {
     p.SetBufferSize(row.flash);
     d.avr.flash_size = row.flash;
     d.avr.eeprom_size = row.eeprom;
+    // The parts with the clock fuses read their lock bits apart from them.
+    d.avr.locks_in_low_bits = row.clock_fuses;
     c.SetText("lbAdapter", row.adapter);
     c.SetText(kAvrFuseBoxes[0], row.first_fuse);
     for (int i = 1; i <= 4; ++i) c.Enable(kAvrFuseBoxes[i], row.clock_fuses);

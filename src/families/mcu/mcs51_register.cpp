@@ -51,11 +51,7 @@ void RegisterMcs51(app::FamilyRegistry& registry) {
       PanelBox("auto-erase", "cbAutoErase", "MCS-51: erase the chip before programming"));
   registry.RegisterOption(PanelBox("auto-lock", "cbAutoLockBit",
                                    "MCS-51: write the lock bits (--lock) after a good program"));
-  app::OptionKey adapter =
-      PanelBox("new-adapter", "cbNewAdapter",
-               "MCS-51 20-pin parts: the adapter with the mirrored data wiring");
-  adapter.changed = &mcs51::cbNewAdapterClick;
-  registry.RegisterOption(std::move(adapter));
+  // "new-adapter" is shared with the AVR panel: families/mcu/avr_panel.cpp.
 }
 
 }  // namespace families

@@ -32,4 +32,7 @@ void AddSerialPanels(PanelRegistry& registry);
 // commands (a factory: it stacks several groups).
 QWidget* Mcs51Panel(PanelContext& context);
 
+// pAVRsetting: the AT90S lock mode, fuse boxes and their writes.
+PanelDef AvrPanel();
+
 }  // namespace ui

@@ -14,6 +14,7 @@ void RegisterAllPanels(PanelRegistry& registry) {
   registry.AddFactory("gbUnprotect", &GuidedPanel);
   AddSerialPanels(registry);
   registry.AddFactory("pMCS51Setting", &Mcs51Panel);
+  registry.Add(AvrPanel());
 }
 
 PanelDef CommonOptionsPanel() {
