@@ -74,6 +74,7 @@ const SocketFactory kFactories[] = {
     {{19, 20}, &MakeRamChip},
     {{1, 2, 6, 8, 32, 39, 51, 52, 57}, &MakeSerialChip},
     {{10, 11, 28, 29}, &MakeMcuChip},
+    {{17}, &MakePicChip},
 };
 
 }  // namespace

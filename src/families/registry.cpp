@@ -7,6 +7,7 @@
 #include "families/mcu/mcs48.h"
 #include "families/mcu/mcs51.h"
 #include "families/mcu/mcu_select.h"
+#include "families/mcu/pic.h"
 #include "families/parallel/ee_eprom.h"
 #include "families/parallel/eeprom.h"
 #include "families/parallel/parallel_select.h"
@@ -29,6 +30,7 @@ void RegisterAllFamilies(FamilyRegistry& registry) {
   families::RegisterMcuSelection(registry);
   families::RegisterMcs51(registry);
   families::RegisterMcs48(registry);
+  families::RegisterPic(registry);
   families::RegisterFlashSelection(registry);
   families::RegisterJedecFlash(registry);
   families::RegisterIntelFlash(registry);
