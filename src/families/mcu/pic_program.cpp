@@ -1,6 +1,8 @@
-// Program of the 14-bit flash parts by the default algorithm: erase, the
-// program words one at a time with retries, data memory, the verify, then
-// IDs and the configuration word.
+// Program of the 14-bit flash parts: erase, program memory (one word at a
+// time with retries, or rows of latched words by the algorithm's strategy),
+// data memory, the verify, then IDs and the configuration word.
+#include <initializer_list>
+
 #include "families/mcu/pic.h"
 #include "image/layout.h"
 
@@ -26,10 +28,80 @@ bool WriteWord(app::Programmer& p, uint16_t word, int twc_us) {
   return false;
 }
 
+// How an algorithm writes program and data memory: words latched per
+// write, the command that starts the write, the one that ends it (0: the
+// write is self-timed), and data memory's start, end and wait.
+struct Strategy {
+  std::initializer_list<int> algorithms;
+  int latches;
+  int begin, end;
+  int data_begin, data_end;
+  int32_t data_wait;  // ticks; 0: tWC converted + 5000
+};
+
+const Strategy kStrategies[] = {
+    {{10},
+     8,
+     cmd::kBeginProgramOnly,
+     cmd::kEndProgramming23,
+     cmd::kBeginProgramOnly,
+     cmd::kEndProgramming23,
+     0},
+    {{15, 20},
+     4,
+     cmd::kBeginProgramOnly,
+     cmd::kEndProgramming23,
+     cmd::kBeginProgramOnly,
+     cmd::kEndProgramming23,
+     0},
+    {{16, 17}, 4, cmd::kBeginErase, 0, cmd::kBeginErase, 0, 12000},
+    {{38}, 8, cmd::kBeginErase, 0, cmd::kBeginErase, 0, 12000},
+};
+// Everything else: one word at a time with command 8 and retries.
+constexpr Strategy kPerWord{{}, 1, cmd::kBeginErase, 0, cmd::kBeginErase, 0, 0};
+
+const Strategy& StrategyFor(int algorithm) {
+  for (const Strategy& s : kStrategies) {
+    for (const int a : s.algorithms) {
+      if (a == algorithm) return s;
+    }
+  }
+  return kPerWord;
+}
+
+void BeginWrite(app::Programmer& p, int begin, int end, int32_t wait) {
+  PicCommand(p, begin);
+  p.bus.DelayTicks(wait);
+  if (end != 0) PicCommand(p, end);
+}
+
+// Rows of latched words: load them with increments between, start the
+// write, end it, step to the next row. The verify that follows checks them.
+bool ProgramRows(app::Programmer& p, const Strategy& s) {
+  const app::Descriptor::Pic16& pic = p.dev.pic16;
+  const auto latches = static_cast<uint32_t>(s.latches);
+  for (uint32_t i = 0; i < pic.program_words; i += latches) {
+    for (uint32_t k = 0; k < latches; ++k) {
+      PicLoad(p, cmd::kLoadProgram, p.image.Word(i + k));
+      if (k + 1 < latches) PicIncrement(p);
+    }
+    BeginWrite(p, s.begin, s.end, UsToTicks(p.dev.twc));
+    PicIncrement(p);
+    if (p.ProgressTick(i)) {
+      PicExit(p);
+      p.ShowProgress(1, 0, 0);
+      return false;
+    }
+  }
+  return true;
+}
+
 bool ProgramArea(app::Programmer& p) {
   const app::Descriptor::Pic16& pic = p.dev.pic16;
   p.SetProcessGauge("programming PIC program area", pic.program_words, kRed);
   PicEnterVddFirst(p);
+  const Strategy& s = StrategyFor(pic.algorithm);
+  if (s.latches > 1) return ProgramRows(p, s);
   for (uint32_t i = 0; i < pic.program_words; ++i) {
     if (!WriteWord(p, p.image.Word(i), p.dev.twc)) {
       PicExit(p);
@@ -50,6 +122,7 @@ bool ProgramArea(app::Programmer& p) {
 bool DataArea(app::Programmer& p) {
   const app::Descriptor::Pic16& pic = p.dev.pic16;
   if (pic.eeprom_size == 0) return true;
+  const Strategy& s = StrategyFor(pic.algorithm);
   p.SetProcessGauge("programming PIC data area", pic.eeprom_size, kRed);
   PicEnterVddFirst(p);
   for (uint32_t j = 0; j < pic.eeprom_size; ++j) {
@@ -59,8 +132,8 @@ bool DataArea(app::Programmer& p) {
     for (int attempt = 0; attempt < kDataAttempts && !ok; ++attempt) {
       PicLoad(p, cmd::kLoadData, byte);
       p.bus.DelayTicks(25);
-      PicCommand(p, cmd::kBeginErase);
-      p.bus.DelayTicks(UsToTicks(p.dev.twc) + 5000);
+      BeginWrite(p, s.data_begin, s.data_end,
+                 s.data_wait != 0 ? s.data_wait : UsToTicks(p.dev.twc) + 5000);
       read = static_cast<uint8_t>(PicRead(p, cmd::kReadData));
       ok = read == byte;
     }

@@ -89,12 +89,15 @@ TEST_F(Pic14Protocol, LeavingDuringTheCycleLosesTheWord) {
             std::vector<std::string>{"self-timed cycle cut by leaving programming mode"});
 }
 
+// 16C8x/16F8x one word at a time; 12F683/16F684/16F785 in rows of four
+// words started by 8; 16F874A/877A in rows of eight started by 24, ended by 23.
 TEST(Pic14Rows, EveryFlashRowRoundTrips) {
   const struct {
     int tag;
     uint32_t words, eeprom;
-  } kRows[] = {{301, 1024, 64}, {302, 512, 64},  {303, 512, 64},
-               {304, 1024, 64}, {305, 1024, 64}, {306, 1024, 64}};
+  } kRows[] = {{301, 1024, 64},  {302, 512, 64},   {303, 512, 64},   {304, 1024, 64},
+               {305, 1024, 64},  {306, 1024, 64},  {423, 2048, 256}, {424, 2048, 256},
+               {426, 2048, 256}, {512, 4096, 128}, {513, 8192, 256}};
   for (const auto& row : kRows) {
     SCOPED_TRACE(row.tag);
     PicSession s;
