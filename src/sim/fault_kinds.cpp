@@ -184,13 +184,6 @@ constexpr FaultKind kFaultKinds[] = {
      {},
      "the I2C part shows its acknowledge only after SCL is high 10 ticks"},
     {"never", false, BoardFault::kNone, "never", {kAddr}, "the cell at ADDR never programs"},
-    {"cp", false, BoardFault::kNone, "cp", {}, "PIC: the chip comes with code protection set"},
-    {"slow-word",
-     false,
-     BoardFault::kNone,
-     "slow-word",
-     {kAddr},
-     "PIC: the program word at ADDR takes only on its second write"},
     {"lockbits",
      false,
      BoardFault::kNone,
@@ -209,6 +202,13 @@ constexpr FaultKind kFaultKinds[] = {
      "rom",
      {},
      "microcontroller: a mask-ROM part in the socket, which reads but never programs"},
+    {"cp", false, BoardFault::kNone, "cp", {}, "PIC: the chip comes with code protection set"},
+    {"slow-word",
+     false,
+     BoardFault::kNone,
+     "slow-word",
+     {kAddr},
+     "PIC: the program word at ADDR takes only on its second write"},
 };
 
 constexpr JumperKind kJumperKinds[] = {
