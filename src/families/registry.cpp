@@ -8,6 +8,7 @@
 #include "families/mcu/mcs48.h"
 #include "families/mcu/mcs51.h"
 #include "families/mcu/mcu_select.h"
+#include "families/mcu/pic.h"
 #include "families/parallel/ee_eprom.h"
 #include "families/parallel/eeprom.h"
 #include "families/parallel/parallel_select.h"
@@ -31,6 +32,7 @@ void RegisterAllFamilies(FamilyRegistry& registry) {
   families::RegisterMcs51(registry);
   families::RegisterMcs48(registry);
   families::RegisterAvr(registry);
+  families::RegisterPic(registry);
   families::RegisterFlashSelection(registry);
   families::RegisterJedecFlash(registry);
   families::RegisterIntelFlash(registry);

@@ -203,7 +203,7 @@ void Board::CheckDrivenWhileOff() {
     driven_while_off_.emplace_back(line);
     Violation(std::string(line) + " driven while Vcc is off");
   };
-  if (!pins_.strobe()) note("Vpp");
+  if (!pins_.strobe() && !(chip_ && chip_->VppSafeWithoutVcc())) note("Vpp");
   // A chip in the serial socket has neither the data bus nor the address
   // lines on its pins.
   if (chip_ && !chip_->UsesAddressBus()) return;
@@ -258,12 +258,13 @@ void Board::DataBit3Set(uint8_t value) { Violation("data bit 3 set (" + Hex(valu
 
 void Board::CheckPower(uint8_t old_ctrl, uint8_t new_ctrl) {
   const bool vcc_was = (old_ctrl & 0x04) != 0, vcc_now = (new_ctrl & 0x04) != 0;
-  const bool vpp_was = (old_ctrl & 0x01) == 0, vpp_now = (new_ctrl & 0x01) == 0;
+  bool vpp_was = (old_ctrl & 0x01) == 0, vpp_now = (new_ctrl & 0x01) == 0;
   // Control bit 3 is a program line in the parallel socket only; the serial
   // socket's pins take it as a select or write-protect line.
   const bool parallel = !chip_ || chip_->UsesAddressBus();
   const bool prog_was = parallel && (old_ctrl & 0x08) != 0;
   const bool prog_now = parallel && (new_ctrl & 0x08) != 0;
+  if (chip_ && chip_->VppSafeWithoutVcc()) vpp_was = vpp_now = false;
   if (vcc_was && !vcc_now) {
     if (vpp_now) Violation("Vpp still on after Vcc went off");
     if (prog_now) Violation("program line still active after Vcc went off");

@@ -101,6 +101,12 @@ class Chip {
   // check those for them either.
   virtual bool UsesAddressBus() const { return true; }
 
+  // Whether Vpp may sit on the part's pin while Vcc is off. A PIC's MCLR/VPP
+  // is rated against ground, not against VDD, and its programming
+  // specifications raise it before VDD on purpose; the model then judges the
+  // supply order itself.
+  virtual bool VppSafeWithoutVcc() const { return false; }
+
   // The part's datasheet power-up time: no access before this long after
   // Vcc comes on.
   virtual int64_t PowerUpNs() const { return 0; }

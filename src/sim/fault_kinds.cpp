@@ -234,6 +234,13 @@ constexpr FaultKind kFaultKinds[] = {
      "slow-eeprom",
      {},
      "AVR: an EEPROM write takes 3 ms, longer than the routine waits"},
+    {"cp", false, BoardFault::kNone, "cp", {}, "PIC: the chip comes with code protection set"},
+    {"slow-word",
+     false,
+     BoardFault::kNone,
+     "slow-word",
+     {kAddr},
+     "PIC: the program word at ADDR takes only on its second write"},
 };
 
 constexpr JumperKind kJumperKinds[] = {

@@ -23,6 +23,9 @@ const SerialWiring kMicrowireIcspWiring{
 const SerialWiring kCat64Wiring{"CAT64LC", kData1, kData0Inverted, kCtrl3Line, false, {}, false};
 const SerialWiring kNvramWiring{"X24C44", kData1, kData0Inverted, kCtrl3Line, true, {}, false};
 const SerialWiring kSpiWiring{"SPI", kData1, kData0Inverted, kCtrl3Line, false, {}, false};
+// PGC is data bit 1, PGD data bit 0 shared with the chip (wired AND); MCLR
+// takes the programming voltage while control bit 0 is cleared.
+const SerialWiring kPicIcspWiring{"PIC ICSP", kData1, kData0, {}, true, kCtrl0Line, true};
 
 bool LineSource::Level(const Pins& pins) const {
   bool bit = false;

@@ -56,6 +56,7 @@ extern const SerialWiring kMicrowireIcspWiring;  // family 8 on the ICSP connect
 extern const SerialWiring kCat64Wiring;          // family 32
 extern const SerialWiring kNvramWiring;          // family 52
 extern const SerialWiring kSpiWiring;            // families 6 and 57
+extern const SerialWiring kPicIcspWiring;        // the PIC microcontrollers (ICSP)
 
 // The socket's lines as a serial chip sees them.
 struct SerialLines {

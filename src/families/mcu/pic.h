@@ -1,0 +1,72 @@
+#pragma once
+
+// The serially programmed PIC10/12/16 parts (ICSP): the bit-level
+// primitives, and the routines the dispatch runs for family type codes 16,
+// 17, 18 and 53.
+
+#include <cstdint>
+
+#include "app/dispatch.h"
+#include "app/programmer.h"
+
+namespace families::pic {
+
+// --- primitives: PGD is data bit 0, PGC data bit 1, VPP control bit 0
+// (applied while cleared), VDD the power bit; control bit 1 is set while the
+// chip is in programming mode. Waits are in DelayTicks.
+void PicSendBit(app::Programmer& p, bool b);
+bool PicReadBit(app::Programmer& p);
+void PicCommand(app::Programmer& p, int code);
+void PicSendData(app::Programmer& p, uint16_t word);
+uint16_t PicReadData(app::Programmer& p);
+void PicEnterVddFirst(app::Programmer& p);
+void PicEnterVppFirst(app::Programmer& p);
+void PicExit(app::Programmer& p);
+
+// Command codes of the mid-range core.
+namespace cmd {
+inline constexpr int kLoadConfig = 0;
+inline constexpr int kLoadProgram = 2;
+inline constexpr int kLoadData = 3;
+inline constexpr int kReadProgram = 4;
+inline constexpr int kReadData = 5;
+inline constexpr int kIncrement = 6;
+inline constexpr int kBeginErase = 8;
+inline constexpr int kBeginProgramOnly = 24;
+inline constexpr int kBulkEraseProgram = 9;
+inline constexpr int kBulkEraseData = 11;
+inline constexpr int kChipErase = 31;
+inline constexpr int kEndProgramming = 14;
+inline constexpr int kEndProgramming23 = 23;
+}  // namespace cmd
+
+// A write time in microseconds as DelayTicks.
+inline int32_t UsToTicks(int us) { return static_cast<int32_t>(us * 1.193182 + 1); }
+
+// Command then a data frame; command then a read frame.
+void PicLoad(app::Programmer& p, int code, uint16_t word);
+uint16_t PicRead(app::Programmer& p, int code);
+void PicIncrement(app::Programmer& p, int times = 1);
+
+// The erase by the selected row's algorithm number (ends with PicExit).
+void EraseByAlgorithm(app::Programmer& p, int algorithm);
+// Verify of program and data memory; true when everything compared equal.
+bool VerifyAreas(app::Programmer& p);
+
+// --- routines ------------------------------------------------------------------
+void ReadPic(app::Programmer& p);
+void VerifyPic(app::Programmer& p);
+void BlankCheckPic(app::Programmer& p);
+void ErasePic(app::Programmer& p);
+void ProgramPic(app::Programmer& p);
+void DeviceIdPic(app::Programmer& p);
+
+// The name of a 14-bit part by its device ID (ID & 0x3FE0); empty when unknown.
+const char* PicDeviceName(uint16_t id);
+
+}  // namespace families::pic
+
+namespace families {
+// The dispatch cells of the 14-bit parts (16 and 17).
+void RegisterPic(app::FamilyRegistry& registry);
+}  // namespace families

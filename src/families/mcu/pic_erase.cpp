@@ -1,0 +1,131 @@
+// The mid-range erases, one sequence per group of algorithm numbers.
+#include <initializer_list>
+
+#include "families/mcu/pic.h"
+
+namespace families::pic {
+namespace {
+
+// Load Configuration with an erased word, then up to the configuration word.
+void EnterAtConfig(app::Programmer& p, int increments) {
+  PicEnterVddFirst(p);
+  PicLoad(p, cmd::kLoadConfig, 0x3FFF);
+  PicIncrement(p, increments);
+}
+
+// The code-protect disable: 1, 7, begin erase, wait, 1, 7.
+void DisableSequence(app::Programmer& p, int32_t wait) {
+  PicCommand(p, 1);
+  PicCommand(p, 7);
+  PicCommand(p, cmd::kBeginErase);
+  p.bus.DelayTicks(wait);
+  PicCommand(p, 1);
+  PicCommand(p, 7);
+}
+
+void ChipErase31(app::Programmer& p) {
+  PicEnterVddFirst(p);
+  PicLoad(p, cmd::kLoadConfig, 0x3FFF);
+  p.bus.DelayTicks(10);
+  PicCommand(p, cmd::kChipErase);
+  p.bus.DelayTicks(20000);
+  PicCommand(p, cmd::kBeginErase);
+  p.bus.DelayTicks(20000);
+  PicCommand(p, cmd::kEndProgramming23);
+  PicExit(p);
+}
+
+void Disable578(app::Programmer& p) {
+  EnterAtConfig(p, 7);
+  DisableSequence(p, 20000);
+  PicExit(p);
+}
+
+void Bulk13(app::Programmer& p) {
+  EnterAtConfig(p, 7);
+  PicCommand(p, cmd::kBulkEraseProgram);
+  p.bus.DelayTicks(20000);
+  PicCommand(p, cmd::kBulkEraseData);
+  p.bus.DelayTicks(20000);
+  PicExit(p);
+  Disable578(p);
+}
+
+void BulkBoth(app::Programmer& p) {
+  EnterAtConfig(p, 0);
+  PicCommand(p, cmd::kBulkEraseProgram);
+  p.bus.DelayTicks(40000);
+  PicCommand(p, cmd::kBulkEraseData);
+  p.bus.DelayTicks(40000);
+  PicExit(p);
+}
+
+void BulkProgram(app::Programmer& p) {
+  PicEnterVddFirst(p);
+  PicLoad(p, cmd::kLoadConfig, 0x3FFF);
+  p.bus.DelayTicks(10);
+  PicCommand(p, cmd::kBulkEraseProgram);
+  p.bus.DelayTicks(20000);
+  PicExit(p);
+}
+
+// 8 (or 9) increments after Load Configuration reach the calibration word
+// 0x2008 (0x2009): the bulk erase then takes the calibration words too.
+void Calibration(app::Programmer& p, int increments) {
+  p.bus.SetCtrl(hw::ctrl::kDrive, true);
+  p.bus.WriteCtrl();
+  EnterAtConfig(p, increments);
+  PicCommand(p, cmd::kBulkEraseProgram);
+  p.bus.DelayTicks(40000);
+  PicExit(p);
+}
+
+// Everything else: the disable sequence at the configuration word, then
+// once more after a data-memory load, for the data-protected parts.
+void Default(app::Programmer& p) {
+  EnterAtConfig(p, 7);
+  DisableSequence(p, 14319);
+  PicExit(p);
+  PicEnterVddFirst(p);
+  PicLoad(p, cmd::kLoadData, 0x3FFF);
+  DisableSequence(p, 14319);
+  PicExit(p);
+}
+
+struct EraseRow {
+  std::initializer_list<int> algorithms;
+  void (*run)(app::Programmer&);
+};
+
+const EraseRow kErase[] = {
+    {{10, 15, 20}, &ChipErase31},
+    {{5, 6, 7}, &Disable578},
+    {{13}, &Bulk13},
+    {{16, 17, 38}, &BulkBoth},
+    {{18, 19, 35}, &BulkProgram},
+    {{8200}, [](app::Programmer& p) { Calibration(p, 8); }},
+    {{8201}, [](app::Programmer& p) { Calibration(p, 9); }},
+};
+
+}  // namespace
+
+void EraseByAlgorithm(app::Programmer& p, int algorithm) {
+  for (const EraseRow& row : kErase) {
+    for (const int a : row.algorithms) {
+      if (a == algorithm) {
+        row.run(p);
+        return;
+      }
+    }
+  }
+  Default(p);
+}
+
+void ErasePic(app::Programmer& p) {
+  p.Message("Erase PIC", hw::kInfo);
+  EraseByAlgorithm(p, p.dev.pic16.algorithm);
+  p.bus.PowerDown();
+  p.Message("Device Erased", hw::kResult);
+}
+
+}  // namespace families::pic

@@ -1,0 +1,160 @@
+// Read, verify, blank check and device ID of the 14-bit parts.
+#include <cstdio>
+#include <string>
+
+#include "app/image_files.h"
+#include "families/mcu/pic.h"
+#include "image/buffer_ops.h"
+#include "image/layout.h"
+
+namespace families::pic {
+namespace {
+
+constexpr uint32_t kRed = 0x0000FF;
+constexpr uint32_t kGreen = 0x008000;
+constexpr uint32_t kConfigReadWords = 32;  // IDs, device ID, configuration words
+
+std::string Hex4(const char* format, unsigned value) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+}  // namespace
+
+void ReadPic(app::Programmer& p) {
+  const app::Descriptor::Pic16& pic = p.dev.pic16;
+  image::MemoryImage& img = p.image;
+  app::ClearImage(p, image::kFillFF);
+  p.SetProcessGauge("Reading PIC program area", pic.program_words, kGreen);
+  PicEnterVddFirst(p);
+  p.error = 0;
+  bool cancelled = false;
+  for (uint32_t i = 0; i < pic.program_words && !cancelled; ++i) {
+    img.SetWord(i, PicRead(p, cmd::kReadProgram));
+    PicIncrement(p);
+    cancelled = p.ProgressTick(i);
+  }
+  if (!cancelled && pic.eeprom_size != 0) {
+    p.SetProcessGauge("Reading Data program area", pic.eeprom_size, kGreen);
+    for (uint32_t j = 0; j < pic.eeprom_size && !cancelled; ++j) {
+      img.SetWord(image::kPicEepromWord + j, PicRead(p, cmd::kReadData) & 0xFF);
+      PicIncrement(p);
+      cancelled = p.ProgressTick(j);
+    }
+  }
+  if (!cancelled) {
+    PicLoad(p, cmd::kLoadConfig, 0x3FFF);
+    for (uint32_t k = 0; k < kConfigReadWords; ++k) {
+      img.SetWord(image::kPicIdWord + k, PicRead(p, cmd::kReadProgram));
+      PicIncrement(p);
+    }
+  }
+  PicExit(p);
+  p.bus.PowerDown();
+  if (cancelled) {
+    p.Message("Process Cancelled", hw::kError);
+    p.error = 1;
+    return;
+  }
+  img.data_end = img.device_size;
+  p.dev.pic16.config_word = img.Word(pic.config_index);
+  p.Message("PIC dumped OK", hw::kResult);
+}
+
+bool VerifyAreas(app::Programmer& p) {
+  const app::Descriptor::Pic16& pic = p.dev.pic16;
+  const image::MemoryImage& img = p.image;
+  p.SetProcessGauge("verifying PIC program area", pic.program_words, kGreen);
+  PicEnterVddFirst(p);
+  for (uint32_t i = 0; i < pic.program_words; ++i) {
+    const uint16_t read = PicRead(p, cmd::kReadProgram);
+    if (((read ^ img.Word(i)) & 0x3FFF) != 0) {
+      PicExit(p);
+      p.ReportError("Error verifying PIC");
+      return false;
+    }
+    PicIncrement(p);
+    if (p.ProgressTick(i)) {
+      PicExit(p);
+      p.ShowProgress(1, 0, 0);
+      return false;
+    }
+  }
+  if (pic.eeprom_size != 0) {
+    p.SetProcessGauge("verifying PIC data area", pic.eeprom_size, kGreen);
+    for (uint32_t j = 0; j < pic.eeprom_size; ++j) {
+      const uint16_t read = PicRead(p, cmd::kReadData);
+      if (((read ^ img.Word(image::kPicEepromWord + j)) & 0xFF) != 0) {
+        PicExit(p);
+        p.ReportError("Error verifying PIC data area");
+        return false;
+      }
+      PicIncrement(p);
+    }
+  }
+  PicExit(p);
+  p.Message("Device Verified OK", hw::kResult);
+  return true;
+}
+
+void VerifyPic(app::Programmer& p) {
+  p.error = VerifyAreas(p) ? 0 : 1;
+  p.bus.PowerDown();
+}
+
+void BlankCheckPic(app::Programmer& p) {
+  const app::Descriptor::Pic16& pic = p.dev.pic16;
+  const uint32_t counted = pic.program_words - static_cast<uint32_t>(pic.reserved_words);
+  p.SetProcessGauge("Check blank PIC program area", pic.program_words, kRed);
+  PicEnterVddFirst(p);
+  uint32_t sum = 0;
+  for (uint32_t i = 0; i < counted; ++i) {
+    sum += PicRead(p, cmd::kReadProgram) & 0x3FFFu;
+    PicIncrement(p);
+    if (p.ProgressTick(i)) {
+      p.ShowProgress(1, 0, 0);
+      sum = 0;
+      break;
+    }
+  }
+  PicLoad(p, cmd::kLoadConfig, 0x3FFF);
+  PicIncrement(p, 7);
+  const uint16_t config = PicRead(p, cmd::kReadProgram) & 0x3FFF;
+  PicExit(p);
+  p.bus.PowerDown();
+  const auto checksum =
+      static_cast<uint16_t>((config & pic.config_mask) + pic.checksum_addend + sum);
+  p.Message(Hex4(" 0x%04X", checksum), hw::kInfo);
+  if (checksum == pic.blank_checksum) {
+    p.Message("Device Blank", hw::kResult);
+  } else {
+    p.Message("Device NOT blank!", hw::kError);
+    p.error = 1;
+  }
+}
+
+void DeviceIdPic(app::Programmer& p) {
+  PicEnterVddFirst(p);
+  PicLoad(p, cmd::kLoadConfig, 0x3FFF);
+  uint16_t id = 0;
+  for (int k = 0; k < 7; ++k) {
+    id = PicRead(p, cmd::kReadProgram);
+    PicIncrement(p);
+  }
+  PicExit(p);
+  p.bus.PowerDown();
+  std::string binary;
+  for (int bit = 13; bit >= 0; --bit) {
+    binary += ((id >> bit) & 1) != 0 ? '1' : '0';
+    if (bit == 5) binary += ' ';
+  }
+  const char* name = PicDeviceName(id);
+  std::string text = "Microchip PIC device ID Value (2006h)\n" + binary + "\nRevision " +
+                     std::to_string(id & 0x1F) + "\n" + Hex4(" 0x%04X", id) + "\n" +
+                     (name[0] != '\0' ? name : "Unknown device");
+  p.host.Information(text);
+  p.Message(Hex4(" 0x%04X", id), hw::kResult);
+}
+
+}  // namespace families::pic

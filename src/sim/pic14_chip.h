@@ -1,0 +1,158 @@
+#pragma once
+
+// The 14-bit flash PIC core (16F8x, 16F6xx, 16F87x(A), 12F6xx ...) on the
+// ICSP lines of the serial socket.
+//
+// Programming mode: VPP rises on MCLR while VDD is on with PGC and PGD low
+// (VDD first), or VDD rises while VPP is already on (VPP first, for parts
+// whose programming specification allows it). Leaving it: either supply
+// drops. A 6-bit command is clocked least significant bit first and latched
+// on each PGC falling edge; load commands take a 16-clock data frame (start
+// bit, 14 data bits, stop bit), read commands answer with one, the chip
+// driving PGD on each PGC rising edge.
+//
+// The program counter covers program memory (0x0000..) and, after Load
+// Configuration, the configuration space: IDs 0x2000..0x2003, the device ID
+// at 0x2006 (read only), the configuration word 0x2007 and, on some parts,
+// calibration words or a second configuration word at 0x2008/0x2009. Data
+// memory is addressed by the PC's low bits.
+//
+// What the part does is one row of data (Pic14Part): sizes, the write
+// latches, what command 8 does, the self-timed and externally timed write
+// and erase times from the part's programming specification.
+//
+// Violations: "command outside programming mode" is impossible by
+// construction (the chip ignores clocks then) but "clock while not in
+// programming mode" is logged; "command during a self-timed cycle",
+// "unknown command 0xNN", "PGD changed less than 100 ns before PGC fell",
+// "frame sooner than 1 us after the last one", "VPP raised with PGC or PGD
+// high", "VPP without VDD" (a part with no VPP-first entry),
+// "self-timed cycle cut by leaving programming mode".
+//
+// Faults, besides "absent" and "stuck": "cp" (code protection set),
+// "slow-word" ADDR (the word's first write does not take; the next does),
+// "never" ADDR (the program word never takes a value).
+
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string_view>
+#include <vector>
+
+#include "sim/serial_socket.h"
+
+namespace sim {
+
+struct Pic14Part {
+  std::string_view name;
+  uint32_t program_words = 1024;
+  uint32_t eeprom_bytes = 0;
+  uint16_t device_id = 0x3FFF;  // 0x3FFF: the part has none
+  int latch_words = 1;          // program latches committed together
+  // What command 8 starts: erase and program, self-timed; program only,
+  // self-timed; or program only until an end-programming command.
+  enum class Begin : uint8_t { kEraseProgram, kProgram, kProgramExternal };
+  Begin begin = Begin::kEraseProgram;
+  bool program_only = false;           // command 24 starts an externally timed program
+  bool chip_erase = false;             // command 31
+  bool vpp_first = false;              // the programming specification allows VPP-first entry
+  int calib_words = 0;                 // factory words at 0x2008.. that only a bulk erase
+                                       // with the PC at them reaches
+  bool retlw_osccal = false;           // RETLW calibration at the last program word
+  uint16_t config_bits = 0x3FFF;       // implemented configuration bits
+  uint16_t cp_mask = 0x0010;           // code protection on while any of these bits is 0
+  int64_t program_ns = 4'000'000;      // command 8, program memory
+  int64_t data_ns = 4'000'000;         // command 8, data memory
+  int64_t program_min_ns = 1'000'000;  // command 24 .. end programming
+  int64_t erase_ns = 10'000'000;       // bulk and chip erase, the 1/7/8 sequence
+};
+
+const Pic14Part* FindPic14Part(std::string_view name);
+
+class Pic14Chip final : public SerialChip {
+ public:
+  explicit Pic14Chip(const Pic14Part& part);
+
+  std::string_view ModelName() const override { return "pic14"; }
+  bool VppSafeWithoutVcc() const override { return true; }
+  // Program words, then the configuration space 0x2000..0x201F, then data
+  // memory, each program or configuration word as two little-endian bytes.
+  std::vector<uint8_t> Contents() const override;
+  void SetContents(const std::vector<uint8_t>& bytes) override;
+
+  const Pic14Part& part() const { return part_; }
+  uint16_t Program(uint32_t address) const { return program_.at(address); }
+  void SetProgram(uint32_t address, uint16_t value) { program_.at(address) = value & 0x3FFF; }
+  uint16_t Config(uint32_t address) const { return config_.at(address - 0x2000); }
+  void SetConfig(uint32_t address, uint16_t value) {
+    config_.at(address - 0x2000) = value & 0x3FFF;
+  }
+  uint8_t Data(uint32_t address) const { return eeprom_.at(address); }
+  bool in_programming_mode() const { return in_mode_; }
+  bool code_protected() const;
+  // Program-memory writes committed (program cells changed by a cycle), for
+  // tests that count what a routine wrote.
+  uint64_t program_cycles() const { return program_cycles_; }
+
+ private:
+  enum class Frame { kCommand, kLoad, kRead };
+  enum class Cycle { kNone, kProgram, kData, kProgramOnly, kErase };
+
+  void OnLines(const SerialLines& now, const SerialLines& was) override;
+  std::optional<bool> Output(int64_t time_ns) const override;
+  void OnPowerOn(int64_t time_ns) override;
+  void OnPowerOff(int64_t time_ns) override;
+  bool InjectModelFault(const ChipFault& fault) override;
+
+  void Enter(int64_t t);
+  void Leave(int64_t t);
+  void ClockFell(const SerialLines& now);
+  void ClockRose(const SerialLines& now);
+  void Command(int code, int64_t t);
+  void Loaded(uint16_t value);
+  uint16_t ReadValue(int code) const;
+  void Start(Cycle cycle, int64_t t, int64_t length);
+  void Settle(int64_t t);
+  void Commit(Cycle cycle);
+  void WriteProgram(uint32_t address, uint16_t value, bool erase_first);
+  void EraseProgram();
+  void EraseConfig(bool with_calibration);
+  uint32_t RowBase() const { return pc_ & ~static_cast<uint32_t>(part_.latch_words - 1); }
+
+  Pic14Part part_;
+  std::vector<uint16_t> program_;
+  std::vector<uint16_t> config_;  // 0x2000..0x201F
+  std::vector<uint8_t> eeprom_;
+
+  bool in_mode_ = false;
+  int64_t entered_ns_ = 0;
+  Frame frame_ = Frame::kCommand;
+  int bits_ = 0;
+  uint32_t shift_ = 0;
+  int command_ = 0;
+  uint16_t out_ = 0;
+  bool driving_ = false;
+  bool out_level_ = false;
+  int64_t data_since_ns_ = 0;
+  int64_t frame_end_ns_ = 0;
+  bool first_clock_ = true;
+
+  uint32_t pc_ = 0;
+  std::vector<uint16_t> latches_;
+  std::vector<bool> latched_;
+  uint8_t data_latch_ = 0xFF;
+  int last_load_ = -1;  // 0, 2 or 3: the last load command
+  int arm_ = 0;         // 1 after command 1, 2 after 1 then 7
+
+  Cycle cycle_ = Cycle::kNone;
+  int64_t cycle_start_ns_ = 0;
+  int64_t cycle_end_ns_ = 0;
+  bool cycle_chip_erase_ = false;  // the 1/7/8 sequence: everything, protection too
+  uint32_t cycle_pc_ = 0;
+
+  std::set<uint32_t> slow_;
+  std::set<uint32_t> never_;
+  uint64_t program_cycles_ = 0;
+};
+
+}  // namespace sim
