@@ -104,6 +104,7 @@ TEST_P(EveryEeprom, ErasesProgramsVerifiesAndReadsBack) {
   }
   s.Program();
   EXPECT_TRUE(s.host.HasMessage("Device Programmed OK", 2)) << s.Last();
+  EXPECT_FALSE(s.host.HasMessage("Device Verify OK")) << "the verify after a program is silent";
   EXPECT_EQ(s.p.error, 0);
   EXPECT_EQ(s.Rest(), sim::kAtRest);
   for (uint32_t a = 0; a < count; ++a) ASSERT_EQ(s.chip->Cell(a), data[a]) << "at " << a;

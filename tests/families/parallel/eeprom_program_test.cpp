@@ -65,6 +65,18 @@ TEST(ByteWrite, SlowPartRaisesTheWaitOnceAndKeepsIt) {
   EXPECT_EQ(ViolationCount(*s.chip, "write while busy"), 3u);
 }
 
+TEST(ByteWrite, CancelSaysProgramInterruptedAndSkipsTheVerify) {
+  Session s;
+  s.Select(HandlerId::M28C_Click, k28C256);
+  s.LoadRandom(0x2000, 4);
+  s.host.CancelAtRefresh(s.p, 2);
+  s.Program();
+  EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string("program interrupted!"), 1));
+  EXPECT_FALSE(s.host.HasMessage("Device Programmed OK"));
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_EQ(s.Rest(), sim::kAtRest);
+}
+
 TEST(ByteWrite, FastPartNeedsOneAttemptAndNothingIsViolated) {
   Session s;
   s.Select(HandlerId::M28C_Click, k28C256);

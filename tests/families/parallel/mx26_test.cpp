@@ -52,6 +52,7 @@ TEST(Mx26Program, AByteGetsAsManyOperationsAsItsCellNeeds) {
   for (const Case& c : cases) ASSERT_TRUE(s.chip->InjectFault(Fault("weak", c.address, c.weak)));
   const std::vector<uint8_t> data = s.LoadRandom(0x20, 7);
   s.Program();
+  EXPECT_TRUE(s.host.HasMessage("Verifying chip"));
   EXPECT_TRUE(s.host.HasMessage("Device Programmed OK", 2)) << s.Last();
   for (const Case& c : cases) EXPECT_EQ(s.chip->ProgramsAt(c.address), c.operations) << c.weak;
   EXPECT_EQ(s.chip->ProgramsAt(0x00), 1);
@@ -135,7 +136,13 @@ TEST(Mx26Erase, AnAddressThatNeverErasesFailsAfterItsThirtyFirstRepetition) {
   Session s;
   UsedMx26(s);
   ASSERT_TRUE(s.chip->InjectFault(Fault("stuck", 0x300, 7, 0)));
+  const int64_t start = s.board->clock().Now();
   s.Erase();
+  // 32 erase operations of 15 x 10000 ticks (125.7 ms) each: 4.02 s; the
+  // power-up, some 800 verifies and the power-down add less than 0.2 s.
+  const int64_t took = s.board->clock().Now() - start;
+  EXPECT_GT(took, 4'023'000'000);
+  EXPECT_LT(took, 4'250'000'000);
   EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string("Error erasing chip"), 1));
   EXPECT_EQ(s.chip->erase_operations(), 1u + 31u);
   EXPECT_EQ(s.chip->erase_verifies(), 0x300u + 32u);
