@@ -72,6 +72,7 @@ struct SocketFactory {
 const SocketFactory kFactories[] = {
     {{5, 7, 9, 21}, &MakeEepromChip},
     {{19, 20}, &MakeRamChip},
+    {{30}, &MakeMx26Chip},
     {{1, 2, 6, 8, 32, 39, 51, 52, 57}, &MakeSerialChip},
     {{10, 11, 28, 29}, &MakeMcuChip},
     {{14}, &MakeAvrChip},

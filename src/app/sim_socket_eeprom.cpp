@@ -2,6 +2,8 @@
 
 #include "app/programmer.h"
 #include "sim/eeprom_parts.h"
+#include "sim/flash12v.h"
+#include "sim/mx26c_parts.h"
 #include "sim/parallel_eeprom.h"
 #include "sim/sram_chip.h"
 
@@ -65,6 +67,17 @@ constexpr EepromSocket kEepromSockets[] = {
     {21, 204, "W29C040"},
 };
 
+// MX26C1000/2000 (family 30): the 12 V command-set model with the part's row.
+struct Mx26Socket {
+  int code;
+  std::string_view part;
+};
+
+constexpr Mx26Socket kMx26Sockets[] = {
+    {101, "MX26C1000"},
+    {102, "MX26C2000"},
+};
+
 struct RamSocket {
   int family;
   int code;
@@ -121,6 +134,16 @@ std::unique_ptr<sim::Chip> MakeEepromChip(const Programmer& p) {
   config.map.layout = socket->layout;
   config.map.size = p.image.full_device_size;
   return std::make_unique<sim::ParallelEeprom>(config);
+}
+
+std::unique_ptr<sim::Chip> MakeMx26Chip(const Programmer& p) {
+  for (const Mx26Socket& s : kMx26Sockets) {
+    if (p.dev.family != 30 || s.code != p.dev.device_code) continue;
+    if (const sim::Flash12VPart* part = sim::FindMx26cPart(s.part)) {
+      return std::make_unique<sim::Flash12V>(*part);
+    }
+  }
+  return nullptr;
 }
 
 std::unique_ptr<sim::Chip> MakeRamChip(const Programmer& p) {

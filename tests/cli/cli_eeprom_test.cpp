@@ -175,4 +175,28 @@ TEST_F(EepromCli, NvramForgetsWithADeadBattery) {
   EXPECT_TRUE(r.Says(" Error at 0x000000  Chip = 0x"));
 }
 
+TEST_F(EepromCli, Mx26ProgramsAndErasesByCommand) {
+  WriteRandom("mx.bin", 5000, 9);
+  Outcome r = Daraz("-p sim --sim-chip mx.chip program MX26C1000 mx.bin");
+  ASSERT_EQ(r.rc, 0) << r.out << r.err;
+  EXPECT_TRUE(r.Says("Device Programmed OK"));
+  r = Daraz("-p sim --sim-chip mx.chip verify MX26C1000 mx.bin");
+  EXPECT_EQ(r.rc, 0) << r.err;
+  // An offset is not asked for (a "no" would stop the erase): the erase
+  // verifies the whole part.
+  r = Daraz(
+      "-p sim --sim-chip mx.chip --sim-fault erase-pulses:0x1000:2 --no erase MX26C1000 "
+      "--offset 0x100");
+  EXPECT_EQ(r.rc, 0) << r.out << r.err;
+  EXPECT_TRUE(r.Says("Erase Completed"));
+  r = Daraz("-p sim --sim-chip mx.chip blank MX26C1000");
+  EXPECT_EQ(r.rc, 0) << r.err;
+  r = Daraz("-p sim --sim-fault stuck:0x10:0:0 erase MX26C1000");
+  EXPECT_EQ(r.rc, 1);
+  EXPECT_TRUE(r.Says("Error erasing chip"));
+  r = Daraz("-p sim --sim-fault stuck:0x10:0:1 program MX26C2000 mx.bin");
+  EXPECT_EQ(r.rc, 1);
+  EXPECT_FALSE(r.Says("Device Programmed OK"));
+}
+
 }  // namespace

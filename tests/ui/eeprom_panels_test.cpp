@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -79,6 +80,43 @@ class EepromPanelsTest : public QObject {
 
     f.Select("27C256");
     QVERIFY(!w.action("TEST27c_ERASE")->isVisible());
+  }
+  // The MX26C1000's command-set program, the EPROM read and the erase by
+  // command, from the window.
+  void mx26ProgramReadAndErase() {
+    WindowFixture f;
+    f.Select("MX26C1000");
+    ui::TfrmEprom& w = f.window();
+    QByteArray data(4096, '\0');
+    for (int i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 7 + 3);
+    QFile file(f.Path("mx.bin"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(data);
+    file.close();
+    QVERIFY(w.LoadFile(f.Path("mx.bin")));
+    QVERIFY(w.StartAction(app::Action::kProgram));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.Busy(), 60000);
+    QCOMPARE(w.status_line()->text(), QString("Device Programmed OK"));
+    QVERIFY(w.StartAction(app::Action::kRead));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.Busy(), 60000);
+    QCOMPARE(w.status_line()->text(), QString("Chip read OK"));
+    QCOMPARE(w.programmer().image[100], uint8_t(100 * 7 + 3));
+    QVERIFY(w.StartAction(app::Action::kErase));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.Busy(), 60000);
+    QCOMPARE(w.status_line()->text(), QString("Erase Completed"));
+    QVERIFY(w.StartAction(app::Action::kBlank));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.Busy(), 60000);
+    QCOMPARE(w.status_line()->text(), QString("Device is Empty"));
+  }
+
+  // "&Program/Test RAM" runs the RAM test without a file.
+  void ramTestFromTheProgramItem() {
+    WindowFixture f;
+    f.Select("6264      8KB");
+    ui::TfrmEprom& w = f.window();
+    QVERIFY(w.StartAction(app::Action::kProgram));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.Busy(), 60000);
+    QCOMPARE(w.status_line()->text(), QString("Device Test OK"));
   }
 };
 

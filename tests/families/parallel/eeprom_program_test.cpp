@@ -65,6 +65,18 @@ TEST(ByteWrite, SlowPartRaisesTheWaitOnceAndKeepsIt) {
   EXPECT_EQ(ViolationCount(*s.chip, "write while busy"), 3u);
 }
 
+TEST(ByteWrite, CancelSaysProgramInterruptedAndSkipsTheVerify) {
+  Session s;
+  s.Select(HandlerId::M28C_Click, k28C256);
+  s.LoadRandom(0x2000, 4);
+  s.host.CancelAtRefresh(s.p, 2);
+  s.Program();
+  EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string("program interrupted!"), 1));
+  EXPECT_FALSE(s.host.HasMessage("Device Programmed OK"));
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_EQ(s.Rest(), sim::kAtRest);
+}
+
 TEST(ByteWrite, FastPartNeedsOneAttemptAndNothingIsViolated) {
   Session s;
   s.Select(HandlerId::M28C_Click, k28C256);
@@ -313,7 +325,13 @@ TEST_P(SectorWrite, ChipEraseIsJudgedByDq7) {
   EXPECT_EQ(s.Rest(), sim::kAtRest);
 
   s.chip->InjectFault(Fault("erase-cycles", 0, 0));  // never completes
+  const int64_t start = s.board->clock().Now();
   s.Erase();
+  // 300000 ticks, then 3000 polls 30010 ticks apart: 0.25 s + 75.45 s, with
+  // the power-up, the reads and the power-down some 0.1 s more.
+  const int64_t took = s.board->clock().Now() - start;
+  EXPECT_GT(took, 75'700'000'000);
+  EXPECT_LT(took, 77'000'000'000);
   EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string("erase Chip Fail (Time Out)"), 2));
   EXPECT_EQ(s.p.error, 1);
   EXPECT_EQ(s.p.controls.Text("pLoopp"), " 30.0 Sec");  // step 2999 counts 0.01 s
