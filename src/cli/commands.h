@@ -42,6 +42,8 @@ bool GuidedUnanswerable(const Session& s, const app::GuidedProcedure& procedure)
 int CmdLock(const GlobalOptions& g, const std::string& device, const std::optional<int>& value);
 int CmdFuse(const GlobalOptions& g, const std::string& device, int value);
 int CmdLockBits(const GlobalOptions& g, const std::string& device);
+// The CFI report of the chip in the socket (cmd_flash.cpp).
+int CmdCfi(const GlobalOptions& g, const std::string& device);
 int CmdConvert(const GlobalOptions& g, const std::string& in, const std::string& out,
                const std::string& device, const FileOptions& file);
 // `file`: --format and --file-offset.

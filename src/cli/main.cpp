@@ -194,7 +194,7 @@ int main(int argc, char** argv) {
   app.add_flag("-q,--quiet", g.quiet, "Print errors only");
   app.add_flag("--no-progress", g.no_progress, "No progress bar");
   app.add_flag("--json", g.json,
-               "Machine-readable output for devices, info, id, lockbits and checksum; a failure prints "
+               "Machine-readable output for devices, info, id, cfi, lockbits and checksum; a failure prints "
                "{\"error\": ..., \"exit\": N}");
   app.add_flag("-v,--verbose", g.verbose, "Print how long each phase (program, verify) took");
 
@@ -265,6 +265,9 @@ int main(int argc, char** argv) {
   auto* lockbits = app.add_subcommand("lockbits", "Read the lock bits of a microcontroller");
   lockbits->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
 
+  auto* cfi = app.add_subcommand("cfi", "Read the chip's identification and print its CFI report");
+  cfi->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
+
   std::string in, out, conv_device;
   cli::FileOptions conv_file;
   auto* convert = app.add_subcommand("convert", "Convert a file through the memory image");
@@ -326,6 +329,8 @@ int main(int argc, char** argv) {
     rc = cli::CmdLock(g, a.device, lock_value);
   } else if (*fuse) {
     rc = cli::CmdFuse(g, a.device, fuse_value);
+  } else if (*cfi) {
+    rc = cli::CmdCfi(g, a.device);
   } else if (*lockbits) {
     rc = cli::CmdLockBits(g, a.device);
   } else {

@@ -10,25 +10,25 @@ namespace {
 
 enum class Decode {
   kEmpty,
-  kChar,          // one row per offset
-  kVolts,         // upper nibble volts, lower nibble tenths
-  kPow2,          // 2^byte with a unit, 0: not supported
-  kWordAddress,   // the 16-bit value
-  kCommandSet,    // primary command-set name
-  kAltCommandSet, // alternate command-set name
+  kChar,           // one row per offset
+  kVolts,          // upper nibble volts, lower nibble tenths
+  kPow2,           // 2^byte with a unit, 0: not supported
+  kWordAddress,    // the 16-bit value
+  kCommandSet,     // primary command-set name
+  kAltCommandSet,  // alternate command-set name
   kDeviceSize,
   kInterface,
-  kMultiByte,     // 2^(16-bit value), 0: not supported
+  kMultiByte,  // 2^(16-bit value), 0: not supported
   kCount,
-  kYesNoBit0,     // " YES" / " NO"
-  kHexEach,       // " %0.2Xh" on every row of the field
-  kBits,          // " %d%d%d%d%d%d%d%d -b", bit 7 first
-  kUnlock,        // AMD: address-sensitive unlock
+  kYesNoBit0,  // " YES" / " NO"
+  kHexEach,    // " %0.2Xh" on every row of the field
+  kBits,       // " %d%d%d%d%d%d%d%d -b", bit 7 first
+  kUnlock,     // AMD: address-sensitive unlock
   kEraseSuspend,
   kSectorProtect,
-  kSupported,     // 0: not supported, else supported
+  kSupported,  // 0: not supported, else supported
   kPageMode,
-  kVoltsOrNone,   // volts, 0: not supported
+  kVoltsOrNone,  // volts, 0: not supported
 };
 
 struct Field {
@@ -88,14 +88,10 @@ constexpr Field kIntelBeforeBits[] = {
     {0x3A, 4, "Optional feature and command support (1=yes,0=no)", Decode::kBits},
 };
 constexpr const char* kIntelBitRows[] = {
-    "     bit 0 Chip erase supported",
-    "     bit 1 Suspend erase supported",
-    "     bit 2 Suspend program supported",
-    "     bit 3 Legacy lock/unlock supported",
-    "     bit 4 Queued erase supported",
-    "     bit 5 Instant individual block locking supported",
-    "     bit 6 Protection bits supported",
-    "     bit 7 Page mode read supported",
+    "     bit 0 Chip erase supported",      "     bit 1 Suspend erase supported",
+    "     bit 2 Suspend program supported", "     bit 3 Legacy lock/unlock supported",
+    "     bit 4 Queued erase supported",    "     bit 5 Instant individual block locking supported",
+    "     bit 6 Protection bits supported", "     bit 7 Page mode read supported",
 };
 constexpr const char* kIntelNoteRows[] = {
     "  bits 9 \u201331 are reserved;undefined bits are \u201c0.\u201dIf bit",
@@ -253,13 +249,19 @@ class Report {
       case Decode::kUnlock:
         return (b & 1) != 0 ? " Not Required" : " Required";
       case Decode::kEraseSuspend:
-        return b == 0 ? " Not Supported" : b == 1 ? " To Read Only" : b == 2 ? " To Read & Write" : " --";
+        return b == 0   ? " Not Supported"
+               : b == 1 ? " To Read Only"
+               : b == 2 ? " To Read & Write"
+                        : " --";
       case Decode::kSectorProtect:
         return b == 0 ? " Not Supported" : Printf(" %u = Number of sectors ", b);
       case Decode::kSupported:
         return b == 0 ? " Not Supported" : " Supported";
       case Decode::kPageMode:
-        return b == 0 ? " Not Supported" : b == 1 ? " 4 Word Page" : b == 2 ? " 8 Word Page" : " --";
+        return b == 0   ? " Not Supported"
+               : b == 1 ? " 4 Word Page"
+               : b == 2 ? " 8 Word Page"
+                        : " --";
       case Decode::kEmpty:
       case Decode::kChar:
       case Decode::kHexEach:

@@ -31,8 +31,8 @@ struct InterfaceName {
 };
 
 constexpr InterfaceName kInterfaces[] = {
-    {0, " x8  async"},   {1, " x16 async"},     {2, " x8/x16 async"},
-    {3, " x32  async"},  {5, " x16/x32 async"},
+    {0, " x8  async"},  {1, " x16 async"},     {2, " x8/x16 async"},
+    {3, " x32  async"}, {5, " x16/x32 async"},
 };
 
 }  // namespace

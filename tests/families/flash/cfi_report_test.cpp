@@ -49,23 +49,36 @@ TEST(CfiReport, AmdWordPartStandardFieldsRegionsAndTable) {
     const char* code;
     const char* value;
   } values[] = {
-      {0x13, " 0x02", " AMD/Fujitsu Standard"}, {0x14, " 0x00", " "},
-      {0x15, " 0x40", " 0x 0040"},              {0x17, " 0x00", " --"},
-      {0x1B, " 0x27", " 2.7 V"},                {0x1C, " 0x36", " 3.6 V"},
-      {0x1D, " 0x00", " 0.0 V"},                {0x1F, " 0x04", " 16uS"},
-      {0x20, " 0x00", " Not Supported"},        {0x21, " 0x0A", " 1024mS"},
-      {0x23, " 0x05", " 32 "},                  {0x27, " 0x15", " 0x200000 (2048Kbyte)"},
-      {0x28, " 0x02", " x8/x16 async"},         {0x2A, " 0x00", " Not Supported"},
+      {0x13, " 0x02", " AMD/Fujitsu Standard"},
+      {0x14, " 0x00", " "},
+      {0x15, " 0x40", " 0x 0040"},
+      {0x17, " 0x00", " --"},
+      {0x1B, " 0x27", " 2.7 V"},
+      {0x1C, " 0x36", " 3.6 V"},
+      {0x1D, " 0x00", " 0.0 V"},
+      {0x1F, " 0x04", " 16uS"},
+      {0x20, " 0x00", " Not Supported"},
+      {0x21, " 0x0A", " 1024mS"},
+      {0x23, " 0x05", " 32 "},
+      {0x27, " 0x15", " 0x200000 (2048Kbyte)"},
+      {0x28, " 0x02", " x8/x16 async"},
+      {0x2A, " 0x00", " Not Supported"},
       {0x2C, " 0x04", " 4"},
       // Regions: blocks = word + 1, size = word x 256.
-      {0x2D, " 0x00", " 1 * ( 0x4000 )"},       {0x31, " 0x01", " 2 * ( 0x2000 )"},
-      {0x35, " 0x00", " 1 * ( 0x8000 )"},       {0x39, " 0x1E", " 31 * ( 0x10000 )"},
+      {0x2D, " 0x00", " 1 * ( 0x4000 )"},
+      {0x31, " 0x01", " 2 * ( 0x2000 )"},
+      {0x35, " 0x00", " 1 * ( 0x8000 )"},
+      {0x39, " 0x1E", " 31 * ( 0x10000 )"},
       {0x3C, " 0x01", " "},
       // The AMD table.
-      {0x40, " 0x50", " P"},                    {0x43, " 0x31", " 1"},
-      {0x45, " 0x00", " Required"},             {0x46, " 0x02", " To Read & Write"},
-      {0x47, " 0x01", " 1 = Number of sectors "}, {0x48, " 0x01", " Supported"},
-      {0x49, " 0x04", " "},                     {0x4C, " 0x00", " Not Supported"},
+      {0x40, " 0x50", " P"},
+      {0x43, " 0x31", " 1"},
+      {0x45, " 0x00", " Required"},
+      {0x46, " 0x02", " To Read & Write"},
+      {0x47, " 0x01", " 1 = Number of sectors "},
+      {0x48, " 0x01", " Supported"},
+      {0x49, " 0x04", " "},
+      {0x4C, " 0x00", " Not Supported"},
       {0x4D, " 0x00", " Not Supported"},
   };
   for (const auto& v : values) {
@@ -115,8 +128,9 @@ TEST(CfiReport, IntelTableListsTheFeatureBitsAndShiftsTheRest) {
   Buffer b{};
   Put(b, 0x10, {'Q', 'R', 'Y', 0x01, 0x00, 0x35, 0x00});
   Put(b, 0x2C, {0x01, 0x3F, 0x00, 0x00, 0x01});
-  Put(b, 0x35, {'P', 'R', 'I', '1', '0', 0xCE, 0x00, 0x00, 0x00, 0x01, 0x03, 0x00, 0x50, 0xC0,
-                0x01, 0x80, 0x00, 0x03, 0x03});
+  Put(b, 0x35,
+      {'P', 'R', 'I', '1', '0', 0xCE, 0x00, 0x00, 0x00, 0x01, 0x03, 0x00, 0x50, 0xC0, 0x01, 0x80,
+       0x00, 0x03, 0x03});
   const auto g = CfiReport(b, false);
   EXPECT_EQ(At(g, 0x2D)[3], " 64 * ( 0x10000 )");
   EXPECT_EQ(At(g, 0x3A)[0], "Optional feature and command support (1=yes,0=no)");
@@ -126,7 +140,8 @@ TEST(CfiReport, IntelTableListsTheFeatureBitsAndShiftsTheRest) {
   EXPECT_EQ(At(g, 0x3E), (CfiRow{"     bit 0 Chip erase supported", " ", " ", " No"}));
   EXPECT_EQ(At(g, 0x3F)[3], " Yes");
   EXPECT_EQ(At(g, 0x45), (CfiRow{"     bit 7 Page mode read supported", " ", " ", " Yes"}));
-  EXPECT_EQ(At(g, 0x46)[0], "  bits 9 \u201331 are reserved;undefined bits are \u201c0.\u201dIf bit");
+  EXPECT_EQ(At(g, 0x46)[0],
+            "  bits 9 \u201331 are reserved;undefined bits are \u201c0.\u201dIf bit");
   EXPECT_EQ(At(g, 0x48)[0], "  features follows at the end of the bit-30 field.");
   // 0x3E on: eleven rows below its offset.
   EXPECT_EQ(At(g, 0x3E, 11)[0], "Supported functions after suspend:Read Array,Status,Query");
