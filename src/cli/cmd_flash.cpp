@@ -9,6 +9,7 @@
 #include "cli/json.h"
 #include "cli/report.h"
 #include "families/flash/cfi.h"
+#include "families/flash/protect.h"
 
 namespace cli {
 namespace {
@@ -35,7 +36,110 @@ int RunGetId(Session& s) {
   return s.ActionResult();
 }
 
+namespace flash = families::flash;
+
+// The families whose sectors the panel protects and unprotects.
+bool Protects(int family) { return family == 27 || family == 47; }
+
+int RunPanel(Session& s, app::Routine routine) {
+  app::Programmer& p = s.programmer();
+  s.host().Reset();
+  p.error = 0;
+  app::RunExtraAction(p, routine);
+  return s.ActionResult();
+}
+
+// Select, refuse a device without the tools, open the board, read the
+// status (which also decides whether the chip may be changed).
+int PrepareSectors(Session& s, const SectorArgs& args, bool change) {
+  if (int rc = s.Select(args.device)) return rc;
+  app::Programmer& p = s.programmer();
+  const int family = p.dev.family;
+  if (!Protects(family) && !(family == 45 && !change)) {
+    Error("this device has no sector protection tools");
+    return kUsage;
+  }
+  if (family == 45) {
+    Error("the block lock status of the 16-bit Intel parts is not available yet");
+    return kUsage;
+  }
+  if (args.sector) {
+    const size_t count = flash::DeviceSectorStarts(p).size() - 1;
+    if (*args.sector < 0 || static_cast<size_t>(*args.sector) >= count) {
+      Error("sector " + std::to_string(*args.sector) + " is not a sector of this device (0.." +
+            std::to_string(count - 1) + ")");
+      return kUsage;
+    }
+  }
+  p.controls.Check(flash::kNoIdCheck, args.no_id_check);
+  if (int rc = s.OpenBoard()) return rc;
+  if (int rc = RunPanel(s, &flash::sbMXICF29SecStatusClick)) return rc;
+  if (change && !p.controls.Enabled(flash::kProtectButton)) {
+    Error(
+        "the identification does not name a chip with this protection algorithm; "
+        "--no-id-check overrides it");
+    return kFailed;
+  }
+  return kOk;
+}
+
+void PrintSectors(const GlobalOptions& g, const app::Programmer& p) {
+  const std::vector<uint32_t> starts = flash::DeviceSectorStarts(p);
+  const auto& status = p.dev.sector_status;
+  if (g.json) {
+    Json j;
+    j.BeginArray();
+    for (size_t k = 0; k < status.size(); ++k) {
+      const char* state = status[k] == 1 ? "Lock" : status[k] == 0 ? "Unlock" : "---";
+      j.BeginObject()
+          .Field("sector", static_cast<int>(k))
+          .Field("start", starts[k])
+          .Field("end", starts[k + 1] - 1)
+          .Field("status", state)
+          .Field("code", static_cast<int>(status[k]))
+          .EndObject();
+    }
+    j.EndArray();
+    std::printf("%s\n", j.str().c_str());
+  } else if (!g.quiet) {
+    for (const std::string& row : p.controls.Find(flash::kSectorGrid)->items) {
+      std::string line = row;
+      for (char& c : line) c = c == '\t' ? ' ' : c;
+      std::printf("%s\n", line.c_str());
+    }
+    std::printf("Protected: %d\n", p.dev.protected_count);
+  }
+}
+
 }  // namespace
+
+int CmdSectors(const GlobalOptions& g, const SectorArgs& args) {
+  Session s(g);
+  if (int rc = PrepareSectors(s, args, false)) return s.Finish(rc);
+  PrintSectors(g, s.programmer());
+  return s.Finish(kOk);
+}
+
+int CmdProtect(const GlobalOptions& g, const SectorArgs& args) {
+  Session s(g);
+  if (int rc = PrepareSectors(s, args, true)) return s.Finish(rc);
+  flash::SelectSector(s.programmer(), *args.sector);
+  const int rc = RunPanel(s, &flash::sbMXICF29SecProtClick);
+  if (rc == kOk) PrintSectors(g, s.programmer());
+  return s.Finish(rc);
+}
+
+int CmdUnprotect(const GlobalOptions& g, const SectorArgs& args) {
+  Session s(g);
+  if (args.sector) {
+    Error("these chips unprotect all sectors at once: give no SECTOR");
+    return s.Finish(kUsage);
+  }
+  if (int rc = PrepareSectors(s, args, true)) return s.Finish(rc);
+  const int rc = RunPanel(s, &flash::sbMXICF29ChipUnprtClick);
+  if (rc == kOk) PrintSectors(g, s.programmer());
+  return s.Finish(rc);
+}
 
 int CmdCfi(const GlobalOptions& g, const std::string& device) {
   Session s(g);

@@ -194,7 +194,8 @@ int main(int argc, char** argv) {
   app.add_flag("-q,--quiet", g.quiet, "Print errors only");
   app.add_flag("--no-progress", g.no_progress, "No progress bar");
   app.add_flag("--json", g.json,
-               "Machine-readable output for devices, info, id, cfi, lockbits and checksum; a failure prints "
+               "Machine-readable output for devices, info, id, cfi, sectors, lockbits and "
+               "checksum; a failure prints "
                "{\"error\": ..., \"exit\": N}");
   app.add_flag("-v,--verbose", g.verbose, "Print how long each phase (program, verify) took");
 
@@ -268,6 +269,23 @@ int main(int argc, char** argv) {
   auto* cfi = app.add_subcommand("cfi", "Read the chip's identification and print its CFI report");
   cfi->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
 
+  cli::SectorArgs sec;
+  auto* sectors = app.add_subcommand("sectors", "Read the protection status of every sector");
+  sectors->add_option("DEVICE", sec.device, "Catalogue caption or path")->required();
+  auto* protect = app.add_subcommand("protect", "Protect one sector (MXIC 29F, 29LV parts)");
+  protect->add_option("DEVICE", sec.device, "Catalogue caption or path")->required();
+  protect->add_option("SECTOR", sec.sector, "Sector number, from 0 as 'sectors' lists them")
+      ->required();
+  auto* unprotect =
+      app.add_subcommand("unprotect", "Unprotect every sector (the rest are protected first)");
+  unprotect->add_option("DEVICE", sec.device, "Catalogue caption or path")->required();
+  unprotect->add_option("SECTOR", sec.sector, "Not taken by these chips");
+  for (auto* command : {sectors, protect, unprotect}) {
+    command->add_flag("--no-id-check", sec.no_id_check,
+                      "disable Manuf+dev ID: change a chip the identification did not name "
+                      "(read its datasheet: the algorithm must be the AM29LV160's)");
+  }
+
   std::string in, out, conv_device;
   cli::FileOptions conv_file;
   auto* convert = app.add_subcommand("convert", "Convert a file through the memory image");
@@ -329,6 +347,12 @@ int main(int argc, char** argv) {
     rc = cli::CmdLock(g, a.device, lock_value);
   } else if (*fuse) {
     rc = cli::CmdFuse(g, a.device, fuse_value);
+  } else if (*sectors) {
+    rc = cli::CmdSectors(g, sec);
+  } else if (*protect) {
+    rc = cli::CmdProtect(g, sec);
+  } else if (*unprotect) {
+    rc = cli::CmdUnprotect(g, sec);
   } else if (*cfi) {
     rc = cli::CmdCfi(g, a.device);
   } else if (*lockbits) {
