@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "app/programmer.h"
+#include "ui/panels/settings_page.h"
 #include "ui/side_windows.h"
 #include "window_fixture.h"
 
@@ -42,6 +43,32 @@ class FlashToolsTest : public QObject {
     grid->selectRow(0x13 - 16);
     QCOMPARE(cfi->SelectedText(),
              QString("Primary OEM Command Set\t0x13\t0x02\tAMD/Fujitsu Standard"));
+  }
+
+  void theSectorGridRefreshesAfterAProtect() {
+    WindowFixture f;
+    ui::TfrmEprom& w = f.window();
+    f.Select("MX29F004 - T");
+    QWidget* page = w.settings_page();
+    auto* grid = page->findChild<QTableWidget*>("sgMXICF29SecVfyF29");
+    auto* status = page->findChild<QPushButton*>("sbMXICF29SecStatus");
+    auto* protect = page->findChild<QPushButton*>("sbMXICF29SecProt");
+    QVERIFY(grid != nullptr && status != nullptr && protect != nullptr);
+    QVERIFY(grid->isVisibleTo(page));
+    QVERIFY(!protect->isEnabled());
+    QTest::mouseClick(status, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.Busy(), 30000);
+    QTRY_COMPARE(grid->rowCount(), 11);
+    QCOMPARE(grid->horizontalHeaderItem(3)->text(), QString(" Status"));
+    QCOMPARE(grid->item(3, 3)->text(), QString(" Unlock"));
+    QVERIFY(protect->isEnabled());
+    grid->selectRow(3);
+    QCOMPARE(w.programmer().controls.Index("sgMXICF29SecVfyF29"), 4);
+    QTest::mouseClick(protect, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.Busy(), 30000);
+    QTRY_COMPARE(grid->item(3, 3)->text(), QString(" Lock"));
+    QCOMPARE(grid->item(3, 1)->text(), QString(" 30000 - 3FFFF"));
+    QCOMPARE(grid->item(4, 3)->text(), QString(" Unlock"));
   }
 };
 
