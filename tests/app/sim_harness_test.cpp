@@ -72,7 +72,8 @@ TEST(SimFaults, BadTextIsRefusedWithTheReason) {
       {"bogus",
        "unknown fault \"bogus\" (the faults: noboard, stuck-loopback-0, "
        "stuck-loopback-1, loopback-inverted, weak:ADDR:PULSES, stuck:ADDR:BIT:LEVEL, "
-       "flaky:ADDR:READS, novpp, protect:ADDR, slow:ADDR:FACTOR, busy-forever, "
+       "flaky:ADDR:READS, novpp, protect:ADDR, refuse-protect:ADDR, slow:ADDR:FACTOR, "
+       "busy-forever, "
        "erase-pulses:ADDR:N, sr4-once:ADDR, erase-fail:ADDR, nobypass, write-time:MS, sdp-on, "
        "sector-fail:ADDR:N, erase-cycles:N, alias:An:Am, float:An, battery-dead, nack, page:N, "
        "bp:BITS, wpen-wp-low, org:BITS, ewen-ignored, sto-ignored, aai-strict, slow-ack, "
