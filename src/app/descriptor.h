@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace app {
 
@@ -149,6 +150,10 @@ struct Descriptor {
   bool three_mbit = false;      // 3-Mbit firmware-hub parts
   int rc_time = 50;             // R/C# wait of the multiplexed address load, in DelayTicks
   int unprotect_step = 1;       // step 1..5 of the sector-unprotect wizard
+  // The last sector status read: one byte per sector of the layout (1
+  // protected, 0 not), and their sum.
+  std::vector<uint8_t> sector_status;
+  int protected_count = 0;
   bool slow_ack = false;        // I2C: slower acknowledge clocking
   // Microwire frame templates (start bit, opcode, address), as widened for the device.
   struct Microwire {

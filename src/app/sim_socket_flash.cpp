@@ -122,6 +122,15 @@ constexpr FlashEntry kEntries[] = {
     {15, 604, {}, "EN29F800T"},
     {15, 605, {}, "EN29LV800T"},
     {15, 606, {}, "EN29LV160T"},
+    // HY29LV1601Click: the LV parts with in-system sector protection
+    {47, 101, {}, "Am29LV400BT"},
+    {47, 102, {}, "Am29LV400BB"},
+    {47, 103, {}, "Am29LV800BT"},
+    {47, 104, {}, "Am29LV800BB"},
+    {47, 105, {}, "Am29LV160BT"},
+    {47, 106, {}, "Am29LV160BB"},
+    {47, 107, {}, "Am29LV200BT"},
+    {47, 108, {}, "Am29LV200BB"},
     // SST28xF040A1Click
     {24, 1, {}, "SST28SF040A"},
     {25, 10, {}, "LE28F4001"},

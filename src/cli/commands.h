@@ -45,6 +45,17 @@ bool GuidedUnanswerable(const Session& s, const app::GuidedProcedure& procedure)
 int CmdLock(const GlobalOptions& g, const std::string& device, const std::optional<int>& value);
 int CmdFuse(const GlobalOptions& g, const std::string& device, int value);
 int CmdLockBits(const GlobalOptions& g, const std::string& device);
+// The CFI report of the chip in the socket (cmd_flash.cpp).
+int CmdCfi(const GlobalOptions& g, const std::string& device);
+// The sector protection commands (cmd_flash.cpp).
+struct SectorArgs {
+  std::string device;
+  std::optional<int> sector;
+  bool no_id_check = false;  // cbCHKdevID
+};
+int CmdSectors(const GlobalOptions& g, const SectorArgs& args);
+int CmdProtect(const GlobalOptions& g, const SectorArgs& args);
+int CmdUnprotect(const GlobalOptions& g, const SectorArgs& args);
 int CmdConvert(const GlobalOptions& g, const std::string& in, const std::string& out,
                const std::string& device, const FileOptions& file);
 // `file`: --format and --file-offset.

@@ -196,10 +196,10 @@ int main(int argc, char** argv) {
   yes->excludes(no);
   app.add_flag("-q,--quiet", g.quiet, "Print errors only");
   app.add_flag("--no-progress", g.no_progress, "No progress bar");
-  app.add_flag(
-      "--json", g.json,
-      "Machine-readable output for devices, info, id, lockbits and checksum; a failure prints "
-      "{\"error\": ..., \"exit\": N}");
+  app.add_flag("--json", g.json,
+               "Machine-readable output for devices, info, id, cfi, sectors, lockbits and "
+               "checksum; a failure prints "
+               "{\"error\": ..., \"exit\": N}");
   app.add_flag("-v,--verbose", g.verbose, "Print how long each phase (program, verify) took");
 
   std::string pattern;
@@ -255,9 +255,10 @@ int main(int argc, char** argv) {
   auto* ramtest = app.add_subcommand("ramtest", "Test a static RAM (it is written and read twice)");
   ramtest->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
   bool board_auto = false;
-  auto* board_test = app.add_subcommand(
-      "board-test", "Test a home-built board line by line: the empty board's own checks, then "
-                    "each line of DEVICE's socket, answered pass, fail or skip");
+  auto* board_test =
+      app.add_subcommand("board-test",
+                         "Test a home-built board line by line: the empty board's own checks, then "
+                         "each line of DEVICE's socket, answered pass, fail or skip");
   board_test->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
   board_test->add_flag("--auto", board_auto,
                        "Only the checks the board can do by itself; exit status 1 on a finding");
@@ -278,6 +279,26 @@ int main(int argc, char** argv) {
       ->type_name("N");
   auto* lockbits = app.add_subcommand("lockbits", "Read the lock bits of a microcontroller");
   lockbits->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
+
+  auto* cfi = app.add_subcommand("cfi", "Read the chip's identification and print its CFI report");
+  cfi->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
+
+  cli::SectorArgs sec;
+  auto* sectors = app.add_subcommand("sectors", "Read the protection status of every sector");
+  sectors->add_option("DEVICE", sec.device, "Catalogue caption or path")->required();
+  auto* protect = app.add_subcommand("protect", "Protect one sector (MXIC 29F, 29LV parts)");
+  protect->add_option("DEVICE", sec.device, "Catalogue caption or path")->required();
+  protect->add_option("SECTOR", sec.sector, "Sector number, from 0 as 'sectors' lists them")
+      ->required();
+  auto* unprotect =
+      app.add_subcommand("unprotect", "Unprotect every sector (the rest are protected first)");
+  unprotect->add_option("DEVICE", sec.device, "Catalogue caption or path")->required();
+  unprotect->add_option("SECTOR", sec.sector, "Not taken by these chips");
+  for (auto* command : {sectors, protect, unprotect}) {
+    command->add_flag("--no-id-check", sec.no_id_check,
+                      "disable Manuf+dev ID: change a chip the identification did not name "
+                      "(read its datasheet: the algorithm must be the AM29LV160's)");
+  }
 
   std::string in, out, conv_device;
   cli::FileOptions conv_file;
@@ -342,6 +363,14 @@ int main(int argc, char** argv) {
     rc = cli::CmdLock(g, a.device, lock_value);
   } else if (*fuse) {
     rc = cli::CmdFuse(g, a.device, fuse_value);
+  } else if (*sectors) {
+    rc = cli::CmdSectors(g, sec);
+  } else if (*protect) {
+    rc = cli::CmdProtect(g, sec);
+  } else if (*unprotect) {
+    rc = cli::CmdUnprotect(g, sec);
+  } else if (*cfi) {
+    rc = cli::CmdCfi(g, a.device);
   } else if (*lockbits) {
     rc = cli::CmdLockBits(g, a.device);
   } else {

@@ -13,13 +13,15 @@ JedecFlash::JedecFlash(const JedecPart& part)
     : part_(part),
       cells_(part.size),
       sectors_(part.sectors, cells_.size()),
-      protect_(static_cast<size_t>(sectors_.count()), 0) {}
+      protect_(static_cast<size_t>(sectors_.count()), 0),
+      refuse_(static_cast<size_t>(sectors_.count()), 0) {}
 
 // --- lines ---------------------------------------------------------------------
 
 void JedecFlash::Update(const Pins& pins) {
   FlashEdges e;
   if (!bus_.Decode(pins, e)) return;
+  if (ProtectEdges(pins, e)) return;
   if (e.power_off) {
     // Vcc off abandons whatever still runs and forgets every command state.
     Settle(pins.time_ns);
@@ -67,6 +69,7 @@ void JedecFlash::OnWrite(const Pins& pins, uint32_t address, uint8_t data) {
   if (bus_.WithinPowerUp(pins, part_.timing.write)) return;
   if (record_ && writes_.size() < kMaxRecorded) writes_.push_back({pins.time_ns, address, data});
   const uint32_t index = cells_.Index(address);
+  if (InSystemWrite(pins, index, data)) return;
   const int64_t now = pins.time_ns;
   if (op_ == Op::kPageLoad) {
     const uint32_t page = part_.page_size;
@@ -165,6 +168,9 @@ void JedecFlash::Command(const Pins& pins, uint32_t address, uint8_t data) {
         StartErase(pins, sectors_.Start(s), sectors_.Size(s), part_.timing.sector_erase_ns);
       } else if (data == 0xA0 && part_.single_pulse && Unlock(address, 1)) {
         single_pulse_ = true;
+      } else if (data == 0x20 && part_.protect_mode == ProtectMode::kMxicCommand &&
+                 Unlock(address, 1)) {
+        guard_ = Guard::kMxicArmed;
       }
       return;
     default:
@@ -184,6 +190,7 @@ bool JedecFlash::Unlocked(int sector) const {
 }
 
 void JedecFlash::Reset() {
+  guard_ = Guard::kNone;
   mode_ = Mode::kRead;
   step_ = 0;
   bypass_exit_next_ = false;
@@ -277,6 +284,8 @@ void JedecFlash::Settle(int64_t now) {
   if (op_ == Op::kNone || op_ == Op::kPageLoad || now < done_ns_) return;
   if (op_ == Op::kProgram) {
     for (size_t i = 0; i < page_index_.size(); ++i) cells_.Program(page_index_[i], page_data_[i]);
+  } else if (op_ == Op::kProtect) {
+    ApplyPulse();
   } else if (count_ != 0) {
     for (int s = sectors_.Find(first_); s < sectors_.count() && sectors_.Start(s) < first_ + count_;
          ++s) {
@@ -346,6 +355,10 @@ bool JedecFlash::InjectFault(const ChipFault& fault) {
   if (fault.kind == "stuck") return cells_.AddStuck(fault.address, fault.arg1, fault.arg2);
   if (fault.kind == "protect") {
     Protect(sectors_.Find(index), true);
+    return true;
+  }
+  if (fault.kind == "refuse-protect") {
+    refuse_[static_cast<size_t>(sectors_.Find(index))] = 1;
     return true;
   }
   if (fault.kind == "slow") {

@@ -50,7 +50,24 @@
 //                   and the erase time of its sector
 //   "busy-forever"  an erase never completes
 //   "nobypass"      the part has no unlock bypass
+//   "refuse-protect" the sector holding address never takes protection
 // Non-volatile state: section "protect", one byte per sector (1 protected).
+//
+// Changing protection (jedec_protect.cpp), on the parts that have a way:
+//   MXIC command (MX29F0xx): AA 55 80 AA 55 20, then a write whose address
+//     has A9 set; A6 = 0 protects the addressed sector, A6 = 1 unprotects
+//     every sector. The part latches the address as WE# goes active and is
+//     busy from then for the part's protect or unprotect time; afterwards
+//     reads show the protect status as in autoselect.
+//   In-system (the LV parts): with 12 V on #RESET, a first write of 60
+//     opens the mode; 60 at a sector address with A6 = 0, A1 = 1, A0 = 0
+//     protects that sector, with A6 = 1 unprotects every sector; the pulse
+//     lasts until the next write (40: verify, reads show the status at the
+//     address) and counts only if it lasted the datasheet's time. Removing
+//     12 V or F0 leaves the mode.
+// Violations: "protect command sooner than 1 us after 12 V on #RESET",
+// "sector unprotect with a sector not protected" (the datasheets require
+// every sector protected first).
 
 #include <cstdint>
 #include <span>
@@ -88,6 +105,14 @@ struct JedecTiming {
   int64_t page_load_ns = 0;             // page-program parts: the load window per byte
 };
 
+// How a part's sector protection can be changed on the board.
+enum class ProtectMode : uint8_t { kNone, kMxicCommand, kInSystem };
+
+struct ProtectTiming {
+  int64_t protect_ns = 150 * kUs;   // the protect pulse the part needs
+  int64_t unprotect_ns = 15 * kMs;  // the unprotect pulse
+};
+
 struct JedecPart {
   std::string_view name;
   uint32_t size = 0;  // bytes as the board addresses them
@@ -110,6 +135,8 @@ struct JedecPart {
   uint32_t cfi_address = 0, cfi_mask = 0;
   std::span<const uint8_t> cfi{};
   JedecTiming timing;
+  ProtectMode protect_mode = ProtectMode::kNone;
+  ProtectTiming protect_timing{};
 };
 
 class JedecFlash final : public Chip {
@@ -150,7 +177,8 @@ class JedecFlash final : public Chip {
 
  private:
   enum class Mode : uint8_t { kRead, kAutoselect, kCfi, kProgramData };
-  enum class Op : uint8_t { kNone, kProgram, kPageLoad, kErase };
+  enum class Op : uint8_t { kNone, kProgram, kPageLoad, kErase, kProtect };
+  enum class Guard : uint8_t { kNone, kMxicArmed, kInSystem };
 
   void OnWrite(const Pins& pins, uint32_t address, uint8_t data);
   void Command(const Pins& pins, uint32_t address, uint8_t data);
@@ -164,6 +192,13 @@ class JedecFlash final : public Chip {
   uint8_t Status(int64_t now) const;
   uint8_t Autoselect(uint32_t address) const;
   uint8_t CfiByte(uint32_t address) const;
+  // Protection changes (jedec_protect.cpp). ProtectEdges sees every line
+  // change first and returns true when it took the commit itself.
+  bool ProtectEdges(const Pins& pins, const FlashEdges& e);
+  bool InSystemWrite(const Pins& pins, uint32_t index, uint8_t data);
+  void StartPulse(int64_t now, uint32_t index, bool unprotect);
+  void EndPulse(int64_t now);
+  void ApplyPulse();
 
   JedecPart part_;
   FlashCells cells_;
@@ -172,6 +207,18 @@ class JedecFlash final : public Chip {
   SlowCells slow_;
   bool busy_forever_ = false;
   bool no_bypass_ = false;
+  std::vector<uint8_t> refuse_;  // sectors that never take protection
+
+  // Protection changes in progress.
+  Guard guard_ = Guard::kNone;
+  bool swallow_commit_ = false;  // the MXIC protect write's commit is not a command
+  struct Pulse {
+    bool active = false;
+    bool unprotect = false;
+    int sector = 0;
+    int64_t start_ns = 0;
+  } pulse_;
+  int64_t vpp_since_ns_ = 0;
 
   FlashBus bus_;
   Mode mode_ = Mode::kRead;

@@ -121,7 +121,7 @@ TfrmEprom::TfrmEprom(StartOptions options, QWidget* parent)
   statusBar()->setSizeGripEnabled(true);
 
   cfi_ = new TfrmCFI(this);
-  connect(id_panel_->cfi_button(), &QPushButton::clicked, cfi_, &QDialog::show);
+  connect(id_panel_->cfi_button(), &QPushButton::clicked, this, [this] { btnCFIClick(); });
   osccal_ = new TfrmOSCCAL(this);
   hex_editor_ = new TfrmEditHEX(programmer_->image.data(), this);
   connect(hex_editor_, &TfrmEditHEX::ByteWritten, this, [this] { Winstat(); });

@@ -108,6 +108,8 @@ class TfrmEprom : public QMainWindow, public HostView {
   void Clear1Click(int pattern);
   // The status refresh after work done on the window thread.
   void Winstat();
+  // "CFI Query": the report of the query area the last Get ID read.
+  void btnCFIClick();
 
   // --- settings ---------------------------------------------------------------
   void LoadSettings();

@@ -1,9 +1,12 @@
 #include "ui/side_windows.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -46,7 +49,14 @@ TfrmCFI::TfrmCFI(QWidget* parent) : QDialog(parent) {
   grid_->setHorizontalHeaderLabels({"Description", "Address", "Code", "Value"});
   grid_->verticalHeader()->hide();
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   grid_->horizontalHeader()->setStretchLastSection(true);
+  // The report is read-only; what is selected copies as tab-separated rows.
+  auto* copy = new QShortcut(QKeySequence::Copy, grid_);
+  copy->setContext(Qt::WidgetShortcut);
+  connect(copy, &QShortcut::activated, this,
+          [this] { QApplication::clipboard()->setText(SelectedText()); });
   auto* close = new QPushButton("Close", this);
   close->setObjectName("btnCFI_OK");
   connect(close, &QPushButton::clicked, this, &QDialog::hide);
@@ -65,6 +75,29 @@ void TfrmCFI::SetRows(const std::vector<std::array<QString, 4>>& rows) {
     for (int c = 0; c < 4; ++c) grid_->setItem(r, c, new QTableWidgetItem(rows[r][c]));
   }
   grid_->resizeColumnsToContents();
+}
+
+void TfrmCFI::SetHeader(const std::array<QString, 4>& header) {
+  grid_->setHorizontalHeaderLabels({header[0], header[1], header[2], header[3]});
+}
+
+QString TfrmCFI::SelectedText() const {
+  QStringList lines;
+  for (int r = 0; r < grid_->rowCount(); ++r) {
+    bool selected = false;
+    QStringList cells;
+    for (int c = 0; c < grid_->columnCount(); ++c) {
+      const QTableWidgetItem* item = grid_->item(r, c);
+      if (item == nullptr) {
+        cells << QString();
+        continue;
+      }
+      selected = selected || item->isSelected();
+      cells << item->text().trimmed();
+    }
+    if (selected) lines << cells.join('\t');
+  }
+  return lines.join('\n');
 }
 
 TfrmOSCCAL::TfrmOSCCAL(QWidget* parent) : QDialog(parent) {

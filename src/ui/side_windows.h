@@ -31,6 +31,9 @@ class TfrmCFI : public QDialog {
   explicit TfrmCFI(QWidget* parent = nullptr);
   void SetTitle(const QString& title);
   void SetRows(const std::vector<std::array<QString, 4>>& rows);
+  void SetHeader(const std::array<QString, 4>& header);
+  // The selected rows as tab-separated lines (what Ctrl+C copies).
+  QString SelectedText() const;
   QTableWidget* sgCFI() const { return grid_; }
 
  private:

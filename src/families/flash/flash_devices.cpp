@@ -11,10 +11,11 @@ struct Layout {
 };
 
 // Sector layouts of the JEDEC chips, by the index their selection stores.
-// Some (0, 32 to 37) do not add up to the chip's size; they are kept as the
-// chips' own tools have always walked them.
+// Some (32 to 37) do not add up to a chip's size; no catalogue entry uses
+// them. Layout 0 is the MX29F001T's: 64, 32, 2 x 8, 2 x 4 and the 8 KB boot
+// sector, the mirror of layout 1.
 constexpr Layout kSectorLayouts[kSectorLayoutCount] = {
-    {{{1, 64 * K}, {1, 32 * K}, {2, 8 * K}, {1, 4 * K}, {1, 8 * K}}},                  // 0
+    {{{1, 64 * K}, {1, 32 * K}, {2, 8 * K}, {2, 4 * K}, {1, 8 * K}}},                  // 0
     {{{1, 8 * K}, {2, 4 * K}, {2, 8 * K}, {1, 32 * K}, {1, 64 * K}}},                  // 1
     {{{3, 64 * K}, {1, 32 * K}, {2, 8 * K}, {1, 16 * K}}},                             // 2
     {{{1, 16 * K}, {2, 8 * K}, {1, 32 * K}, {3, 64 * K}}},                             // 3

@@ -3,6 +3,7 @@
 #include "app/programmer.h"
 #include "app/selection.h"
 #include "families/flash/flash_select.h"
+#include "families/flash/protect.h"
 
 namespace families::flash {
 namespace {
@@ -58,8 +59,13 @@ void PrepareSectorPanel(app::Programmer& p, const std::string& caption, LayoutTa
   c.SetText("pMXICF29040", caption);
   c.Enable("sbMXICF29SecProt", false);
   c.Enable("sbMXICF29ChipUnprt", false);
-  auto& grid = c["sgMXICF29SecVfyF29"].items;
+  auto& grid = c[kSectorGrid].items;
   grid.assign(static_cast<size_t>(SectorCount(table, layout)) + 1, std::string());
+  grid[0] = kSectorGridHeader;
+  c[kSectorGrid].index = -1;
+  // A status read of the previous chip says nothing about this one.
+  p.dev.sector_status.clear();
+  p.dev.protected_count = 0;
 }
 
 void EN29F002T_Click(app::Programmer& p, const app::SelectItem& item) {

@@ -20,6 +20,10 @@ PanelDef IntelFlashPanel();
 // data protection choices.
 PanelDef EepromPanel();
 
+// pMXICF29040: the sector protection grid with its status, protect and
+// unprotect buttons and the disable-ID-check box.
+QWidget* ProtectPanel(PanelContext& context);
+
 // gbUnprotect: the guided panel (app/guided_panel.h), built by code for its
 // pictures.
 QWidget* GuidedPanel(PanelContext& context);

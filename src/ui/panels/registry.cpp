@@ -12,6 +12,7 @@ void RegisterAllPanels(PanelRegistry& registry) {
   registry.Add(IntelFlashPanel());
   registry.Add(EepromPanel());
   registry.AddFactory("gbUnprotect", &GuidedPanel);
+  registry.AddFactory("pMXICF29040", &ProtectPanel);
   AddSerialPanels(registry);
   registry.AddFactory("pMCS51Setting", &Mcs51Panel);
   registry.Add(AvrPanel());
