@@ -6,6 +6,7 @@
 #include "app/sim_socket_eeprom.h"
 #include "app/sim_socket_flash.h"
 #include "app/sim_socket_serial.h"
+#include "app/sim_socket_wide.h"
 #include "sim/eprom_parts.h"
 #include "sim/rom_chip.h"
 
@@ -74,6 +75,7 @@ const SocketFactory kFactories[] = {
     {{19, 20}, &MakeRamChip},
     {{1, 2, 6, 8, 32, 39, 51, 52, 57}, &MakeSerialChip},
     {{10, 11, 28, 29}, &MakeMcuChip},
+    {{34, 35, 44, 45, 56}, &MakeWideChip},
 };
 
 }  // namespace
