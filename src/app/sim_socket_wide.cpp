@@ -1,6 +1,7 @@
 #include "app/sim_socket_wide.h"
 
 #include "app/programmer.h"
+#include "sim/eeprom_parts.h"
 #include "sim/jedec_parts.h"
 #include "sim/parallel_eeprom.h"
 #include "sim/wsm_flash.h"
@@ -112,6 +113,11 @@ std::unique_ptr<sim::Chip> MakeWideChip(int family, int device_code, std::string
   }
   if (const sim::WsmPart* part = sim::FindWsmPart(name)) {
     return std::make_unique<sim::WsmFlash>(*part);
+  }
+  if (const sim::EepromPart* part = sim::FindEepromPart(name)) {
+    constexpr uint32_t kWords = 64 * 1024;  // the W29C102: 64 K x 16
+    sim::EepromConfig config{.part = *part, .map = {.size = kWords}, .width = 16};
+    return std::make_unique<sim::ParallelEeprom>(config);
   }
   return nullptr;
 }

@@ -132,7 +132,12 @@ void MBM29LV160Click(app::Programmer& p, const app::SelectItem& item) {
     p.SetBufferSize(row->size);
     c.SetText("lbAdapter", row->adapter);
     d.cfi_no_primary = row->cfi_no_primary;
-    if (row->page_size != 0) d.page_size = row->page_size;
+    if (row->page_size != 0) {
+      d.page_size = row->page_size;
+      // The sector-write part's outputs stay off while its WE# is low: it
+      // is read with control bit 3 at 0, as the EEPROMs are.
+      d.read_level = true;
+    }
   }
   SetWordAddressBits(p);
   app::FinishSelection(p, tag >= 500 ? 56 : 44, 14);

@@ -2,7 +2,12 @@
 
 namespace families::flash::wide {
 
-void IdleWord(hw::Bus& bus) { CommandWord(bus, 0xFF, 50, 10, 200); }
+constexpr int kSectorWriteFamily = 56;
+
+void IdleWord(app::Programmer& p) {
+  if (p.dev.family == kSectorWriteFamily) return;
+  CommandWord(p.bus, 0xFF, 50, 10, 200);
+}
 
 void CommandWord(hw::Bus& bus, uint8_t code, int32_t extra, int32_t pulse, int32_t pause) {
   bus.StrobeWrite(0x00, code, extra);

@@ -30,8 +30,9 @@ inline Word ImageWord(const app::Programmer& p, uint32_t k) {
 
 // The idle word 0x00FF every word operation starts from (a read-array
 // command to the Intel parts, nothing to the JEDEC ones): StrobeWrite(0x00,
-// 0xFF, 50), a 10-tick write pulse, 200 ticks.
-void IdleWord(hw::Bus& bus);
+// 0xFF, 50), a 10-tick write pulse, 200 ticks. The W29C102 (56) does not get
+// it: to a sector-write part without data protection it is a data write.
+void IdleWord(app::Programmer& p);
 
 // One command word (high byte 0x00) at the address the registers hold:
 // StrobeWrite(0x00, code, extra), a write pulse of `pulse` ticks, `pause`.

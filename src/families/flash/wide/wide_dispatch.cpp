@@ -20,6 +20,9 @@ void RegisterWideFlash(app::FamilyRegistry& registry) {
   registry.Register(45, Action::kProgram, &W8);
   registry.Register(45, Action::kErase, &W9);
   registry.Register(45, Action::kGetId, &W10);
+  registry.Register(56, Action::kProgram, &SectorWriteProgram);
+  registry.Register(56, Action::kErase, &W29Erase);
+  registry.Register(56, Action::kGetId, &W29GetId);
 }
 
 }  // namespace families

@@ -181,7 +181,7 @@ void W8(app::Programmer& p) {
     for (size_t b = 0; b + 1 < blocks.size(); ++b) UnlockBlock(bus, blocks[b]);
   }
   bus.ShiftAddress(0xFFFFFF);
-  IdleWord(bus);
+  IdleWord(p);
   bool ok = false;
   if (IsJ3(p) && p.controls.Checked("cb28F320J3buffer")) {
     ok = SendGroups(p, run);
@@ -203,7 +203,7 @@ void W9(app::Programmer& p) {
   hw::Bus& bus = p.bus;
   bus.PowerUp();
   bus.ShiftAddress(0xFFFFFF);
-  IdleWord(bus);
+  IdleWord(p);
   p.error = 0;
   bool ok = true;
   for (int b = 0; ok && b < count; ++b) {
@@ -241,7 +241,7 @@ void W10(app::Programmer& p) {
   bus.PowerUp();
   Bit(bus, kProgram, false);
   bus.ShiftAddress(0xFFFFFF);
-  IdleWord(bus);
+  IdleWord(p);
   CommandWordAt(bus, 0, 0x90, 50, 10, 50);
   constexpr int32_t kIdHigh = 60;
   const uint16_t manufacturer = ReadWordAt(bus, 0, kIdHigh).value();

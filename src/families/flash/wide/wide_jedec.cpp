@@ -51,7 +51,7 @@ void ProgramWords(app::Programmer& p, Open&& open, Send&& send) {
   bus.PowerUp();
   bus.ShiftAddress(0xFFFFFF);
   p.error = 0;
-  IdleWord(bus);
+  IdleWord(p);
   open();
   const bool ok = ForEachWord(p, run, [&](uint32_t k, Word want) {
     int32_t w = p.dev.twc;
@@ -113,7 +113,7 @@ void W6(app::Programmer& p) {
   hw::Bus& bus = p.bus;
   bus.PowerUp();
   bus.ShiftAddress(0xFFFFFF);
-  IdleWord(bus);
+  IdleWord(p);
   for (size_t i = 0; i < 6; ++i) {
     bus.ShiftAddress(kStandardUnlock[i]);
     bus.StrobeWrite(0x00, kEraseBytes[i], 100);

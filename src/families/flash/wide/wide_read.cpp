@@ -24,7 +24,7 @@ void OpenRead(app::Programmer& p) {
   bus.PowerUp();
   app::ApplyReadLevel(p);
   bus.ShiftAddress(0xFFFFFF);
-  IdleWord(bus);
+  IdleWord(p);
 }
 
 }  // namespace
