@@ -202,6 +202,19 @@ constexpr FaultKind kFaultKinds[] = {
      "rom",
      {},
      "microcontroller: a mask-ROM part in the socket, which reads but never programs"},
+    // Wide and firmware-hub flash.
+    {"locked",
+     false,
+     BoardFault::kNone,
+     "locked",
+     {kAddr},
+     "word flash: the block holding byte ADDR is locked (a C3 block stays locked down)"},
+    {"byte-strap",
+     false,
+     BoardFault::kNone,
+     "byte-strap",
+     {},
+     "word flash: the part's BYTE# pin is strapped for byte mode"},
 };
 
 constexpr JumperKind kJumperKinds[] = {

@@ -93,6 +93,11 @@ void SelectIntelWide(app::Programmer& p, const IntelRow (&rows)[N]) {
   d.layout = -1;
   d.layout_is_block = true;
   d.block_unlock = false;
+  // Chip addresses are word indexes from 0: a buffer offset would be added
+  // to word indexes while the size shrinks by bytes, and wrap onto the
+  // chip's start.
+  p.controls.Enable("edOffset", false);
+  p.controls.Enable("lbOffset", false);
   const int tag = d.device_code;
   p.controls.SetText("lbAdapter", tag >= 301 && tag <= 399 ? kTsop56 : kTsop48);
   if (const IntelRow* row = FindRow(rows, tag)) {
