@@ -77,7 +77,7 @@ TEST(SimFaults, BadTextIsRefusedWithTheReason) {
        "sector-fail:ADDR:N, erase-cycles:N, alias:An:Am, float:An, battery-dead, nack, page:N, "
        "bp:BITS, wpen-wp-low, org:BITS, ewen-ignored, sto-ignored, aai-strict, slow-ack, "
        "never:ADDR, lockbits:BITS, adapter-swap, "
-       "rom)"},
+       "rom, locked:ADDR, byte-strap)"},
       {"alias:5:4", "fault \"alias:5:4\" is written alias:An:Am"},
       {"float:A24", "n must be a number from 0 to 23"},
       {"vpp_missing", "unknown fault"},
