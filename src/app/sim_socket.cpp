@@ -6,6 +6,7 @@
 #include "app/sim_socket_eeprom.h"
 #include "app/sim_socket_flash.h"
 #include "app/sim_socket_serial.h"
+#include "app/sim_socket_wide.h"
 #include "sim/eprom_parts.h"
 #include "sim/rom_chip.h"
 
@@ -77,6 +78,7 @@ const SocketFactory kFactories[] = {
     {{10, 11, 28, 29}, &MakeMcuChip},
     {{14}, &MakeAvrChip},
     {{17}, &MakePicChip},
+    {{34, 35, 44, 45, 56}, &MakeWideChip},
 };
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include "families/flash/intel.h"
 #include "families/flash/jedec.h"
 #include "families/mcu/avr.h"
+#include "families/flash/fwh/fwh.h"
+#include "families/flash/wide/wide.h"
 #include "families/mcu/mcs48.h"
 #include "families/mcu/mcs51.h"
 #include "families/mcu/mcu_select.h"
@@ -37,6 +39,8 @@ void RegisterAllFamilies(FamilyRegistry& registry) {
   families::RegisterJedecFlash(registry);
   families::RegisterIntelFlash(registry);
   families::RegisterFlashKeys(registry);
+  families::RegisterWideFlash(registry);
+  families::RegisterFirmwareHub(registry);
   families::RegisterSerialSelection(registry);
   families::RegisterSerialRoutines(registry);
   families::RegisterSerialKeys(registry);

@@ -20,10 +20,46 @@ Board::~Board() = default;
 
 void Board::InsertChip(std::unique_ptr<Chip> chip) {
   chip_ = std::move(chip);
+  adapter_ = chip_ ? chip_->Adapter() : SocketAdapter::kDirect;
   Notify();
 }
 
-std::unique_ptr<Chip> Board::RemoveChip() { return std::move(chip_); }
+std::unique_ptr<Chip> Board::RemoveChip() {
+  adapter_ = SocketAdapter::kDirect;
+  return std::move(chip_);
+}
+
+const Pins& Board::AdaptedPins() {
+  view_ = pins_;
+  if (adapter_ == SocketAdapter::kWord16) {
+    view_.ctrl |= 0x01;  // the strobe only loads the latch: no Vpp reaches the part
+    view_.data_high = upper_latch_;
+  } else {
+    // The adapter powers the part; it sees the address it latched.
+    view_.ctrl |= 0x04;
+    view_.power_since_ns = 0;
+    view_.address = hub_address_;
+    view_.address_since_ns = hub_since_ns_;
+  }
+  return view_;
+}
+
+// The adapters' own registers after a control write.
+void Board::AdapterControl(uint8_t old_ctrl) {
+  if (adapter_ == SocketAdapter::kWord16) {
+    if (!pins_.strobe()) upper_latch_ = pins_.data;
+    return;
+  }
+  const bool was = (old_ctrl & 0x04) != 0, now = pins_.power();
+  if (was == now) return;
+  const uint32_t half = pins_.address & 0x7FF;
+  const uint32_t address = now ? ((half << 11) | (hub_address_ & 0x7FF))  // column on the rise
+                               : ((hub_address_ & ~0x7FFu) | half);       // row on the fall
+  if (address != hub_address_) {
+    hub_address_ = address;
+    hub_since_ns_ = clock_.now_ns();
+  }
+}
 
 std::vector<std::string> Board::violations() const {
   std::vector<std::string> all = log_.Texts();
@@ -74,12 +110,14 @@ SocketSignals Board::Signals() const {
   SocketSignals s;
   s.address = pins_.address;
   s.vcc = pins_.power();
-  s.vpp = !pins_.strobe();
+  s.vpp = !pins_.strobe() && adapter_ != SocketAdapter::kWord16;
   s.oe_n = pins_.drive();  // control bit 1 holds OE high while the port drives
   s.pgm_n = !pins_.program();
   s.ce_n = !pins_.program();
   std::optional<uint8_t> out;
-  if (chip_ && fault_ != BoardFault::kNoBoard) out = chip_->DataOut(pins_);
+  if (chip_ && fault_ != BoardFault::kNoBoard) {
+    out = chip_->DataOut(const_cast<Board*>(this)->ChipPins());
+  }
   const bool port = pins_.drive();
   s.driver = port ? (out ? BusDriver::kBoth : BusDriver::kPort)
                   : (out ? BusDriver::kChip : BusDriver::kNone);
@@ -163,7 +201,8 @@ void Board::ChipAccess(const char* what) {
   if (shift_clocks_ % 8 != 0 && chip_->UsesAddressBus()) {
     Violation(std::string(what) + " while the address registers are mid-shift");
   }
-  if (pins_.power() && clock_.now_ns() - pins_.power_since_ns < chip_->PowerUpNs()) {
+  if (adapter_ != SocketAdapter::kFirmwareHub && pins_.power() &&
+      clock_.now_ns() - pins_.power_since_ns < chip_->PowerUpNs()) {
     Violation(std::string(what) + " sooner than the part's power-up time after Vcc on");
   }
 }
@@ -174,7 +213,10 @@ uint8_t Board::SampleBus() {
   if (pins_.drive()) {
     bus = pins_.data;
   } else if (chip_ && fault_ != BoardFault::kNoBoard) {
-    if (const auto out = chip_->ReadOut(pins_)) bus = *out;
+    // The 16-bit adapter's multiplexer: D15..D8 while control bit 0 is low.
+    const bool high = adapter_ == SocketAdapter::kWord16 && !pins_.strobe();
+    const Pins& view = ChipPins();
+    if (const auto out = high ? chip_->HighOut(view) : chip_->ReadOut(view)) bus = *out;
   }
   if (stuck_read_bit_ >= 0) {
     const auto bit = static_cast<uint8_t>(1u << stuck_read_bit_);
@@ -203,7 +245,12 @@ void Board::CheckDrivenWhileOff() {
     driven_while_off_.emplace_back(line);
     Violation(std::string(line) + " driven while Vcc is off");
   };
-  if (!pins_.strobe() && !(chip_ && chip_->VppSafeWithoutVcc())) note("Vpp");
+  // The firmware-hub adapter powers its part itself.
+  if (adapter_ == SocketAdapter::kFirmwareHub) return;
+  if (!pins_.strobe() && adapter_ != SocketAdapter::kWord16 &&
+      !(chip_ && chip_->VppSafeWithoutVcc())) {
+    note("Vpp");
+  }
   // A chip in the serial socket has neither the data bus nor the address
   // lines on its pins.
   if (chip_ && !chip_->UsesAddressBus()) return;
@@ -213,7 +260,7 @@ void Board::CheckDrivenWhileOff() {
 
 void Board::CheckContention() {
   if (!chip_ || fault_ == BoardFault::kNoBoard) return;
-  if (chip_->DataOut(pins_)) {
+  if (chip_->DataOut(ChipPins())) {
     Violation("data bus contention: the port drives while the chip's outputs are on");
   }
 }
@@ -231,13 +278,15 @@ void Board::WriteData(uint8_t value) {
   const uint8_t fell = static_cast<uint8_t>(old & ~value);
 
   if (!pins_.drive()) {
-    if (value & 0x08) [[unlikely]] DataBit3Set(value);
+    if (value & 0x08) [[unlikely]]
+      DataBit3Set(value);
     // The shift clock is gated while the port drives the data bus.
     if (rose & 0x01) {
       ShiftClock();
       ++shift_clocks_;
     }
   }
+  if (adapter_ == SocketAdapter::kWord16 && !pins_.strobe()) upper_latch_ = value;
   if (fell & 0x04) {
     if (value & 0x02) {
       if (!pins_.drive()) ChipAccess("read-path load");
@@ -257,6 +306,13 @@ void Board::WriteData(uint8_t value) {
 void Board::DataBit3Set(uint8_t value) { Violation("data bit 3 set (" + Hex(value) + ")"); }
 
 void Board::CheckPower(uint8_t old_ctrl, uint8_t new_ctrl) {
+  // The firmware-hub adapter powers its part: control bit 2 is R/C#.
+  if (adapter_ == SocketAdapter::kFirmwareHub) return;
+  // The 16-bit adapter's control bit 0 is the latch strobe, not Vpp.
+  if (adapter_ == SocketAdapter::kWord16) {
+    old_ctrl |= 0x01;
+    new_ctrl |= 0x01;
+  }
   const bool vcc_was = (old_ctrl & 0x04) != 0, vcc_now = (new_ctrl & 0x04) != 0;
   bool vpp_was = (old_ctrl & 0x01) == 0, vpp_now = (new_ctrl & 0x01) == 0;
   // Control bit 3 is a program line in the parallel socket only; the serial
@@ -289,6 +345,7 @@ void Board::WriteControl(uint8_t value) {
   const uint8_t rose = static_cast<uint8_t>(~old & value);
   const uint8_t fell = static_cast<uint8_t>(old & ~value);
   CheckPower(old, value);
+  if (adapter_ != SocketAdapter::kDirect) AdapterControl(old);
   // Releasing the bus opens the clock gate: with data bit 0 high that is a
   // rising edge the shift registers take like any other.
   if ((fell & 0x02) && (pins_.data & 0x01)) ShiftClock();
@@ -313,7 +370,7 @@ uint8_t Board::Status() {
     std::optional<bool> serial;
     if (chip_) {
       // The chip answers for the moment of the read, not of the last write.
-      Pins now = pins_;
+      Pins now = ChipPins();
       now.time_ns = clock_.now_ns();
       serial = chip_->SerialOut(now);
     }

@@ -132,8 +132,15 @@ class Board final : public hw::PortIo {
   void Violation(std::string_view text);
   void Notify() {
     pins_.time_ns = clock_.now_ns();
-    if (chip_) chip_->Update(pins_);
+    if (chip_) chip_->Update(ChipPins());
   }
+  // The lines as the chip sees them through its adapter.
+  const Pins& ChipPins() {
+    if (adapter_ == SocketAdapter::kDirect) return pins_;
+    return AdaptedPins();
+  }
+  const Pins& AdaptedPins();
+  void AdapterControl(uint8_t old_ctrl);
   void Record(uint16_t port, bool write, uint8_t value);
 
   VirtualClock clock_;
@@ -157,6 +164,13 @@ class Board final : public hw::PortIo {
   uint64_t accesses_ = 0;
 
   std::vector<std::string> driven_while_off_;  // which lines, once each
+
+  // The adapter of the chip in the socket and its own registers.
+  SocketAdapter adapter_ = SocketAdapter::kDirect;
+  uint8_t upper_latch_ = 0xFF;  // 16-bit adapter: D15..D8
+  uint32_t hub_address_ = 0;    // firmware hub: column << 11 | row as latched
+  int64_t hub_since_ns_ = 0;
+  Pins view_;
 
   bool trace_on_ = false;
   std::vector<TraceEntry> trace_;

@@ -26,6 +26,10 @@ struct Pins {
   int64_t data_since_ns = 0;
   int64_t power_since_ns = 0;
 
+  // The 16-bit adapter's upper data latch: D15..D8 while the port drives
+  // the bus (chips in other sockets never look at it).
+  uint8_t data_high = 0xFF;
+
   bool strobe() const { return (ctrl & 0x01) != 0; }   // word latch strobe, active low
   bool drive() const { return (ctrl & 0x02) != 0; }    // the port drives the data bus
   bool power() const { return (ctrl & 0x04) != 0; }    // socket power
@@ -49,6 +53,20 @@ struct SocketSignals {
   bool vpp = false;
   bool vcc = false;
   bool read_load = false;  // this access loaded the read path from the bus
+};
+
+// How a part reaches the board's lines.
+enum class SocketAdapter : uint8_t {
+  kDirect,  // the parallel socket's own pins
+  // The 16-bit adapter: an upper data latch loaded while control bit 0 is
+  // low (it holds on the rise) drives D15..D8 while control bit 1 is 1, and
+  // a read multiplexer hands D15..D8 to the read path when it loads while
+  // control bit 0 is low. Control bit 0 carries no high voltage here.
+  kWord16,
+  // The firmware-hub adapter: it powers the part itself; the part's row
+  // address (board A10..A0) is latched as control bit 2 (R/C#) falls, the
+  // column as it rises, and the part decodes column << 11 | row.
+  kFirmwareHub,
 };
 
 // A fault to inject into a chip model, by name (the table of kinds and
@@ -93,6 +111,13 @@ class Chip {
   // Level of the chip's serial output on the status-7 line, or nothing when
   // the chip leaves that line alone (the board's loop-back then owns it).
   virtual std::optional<bool> SerialOut(const Pins&) { return std::nullopt; }
+
+  // The adapter the part sits in; the board presents the lines through it.
+  virtual SocketAdapter Adapter() const { return SocketAdapter::kDirect; }
+
+  // A 16-bit part's D15..D8 as the read multiplexer samples it, or nothing
+  // while its outputs are off. A real read like ReadOut.
+  virtual std::optional<uint8_t> HighOut(const Pins&) { return std::nullopt; }
 
   // Whether the chip sits in the parallel socket and uses the address shift
   // registers. Serial chips clock data bit 0 freely and opt out of the

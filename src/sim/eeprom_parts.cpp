@@ -65,6 +65,8 @@ constexpr EepromPart kParts[] = {
     {"W29EE011", kSector, 128, 0xDA, 0xC1, kThree | kSix, false, kW29},
     {"W29C020", kSector, 128, 0xDA, 0x45, kThree | kSix, false, kW29},
     {"W29C040", kSector, 256, 0xDA, 0x46, kThree | kSix, false, kW29},
+    // 64 K x 16 on the 16-bit adapter: 128-word sectors.
+    {"W29C102", kSector, 128, 0xDA, 0x00, kSix, false, kW29},
 };
 
 }  // namespace

@@ -247,6 +247,19 @@ constexpr FaultKind kFaultKinds[] = {
      "slow-word",
      {kAddr},
      "PIC: the program word at ADDR takes only on its second write"},
+    // Wide and firmware-hub flash.
+    {"locked",
+     false,
+     BoardFault::kNone,
+     "locked",
+     {kAddr},
+     "word flash: the block holding byte ADDR is locked (a C3 block stays locked down)"},
+    {"byte-strap",
+     false,
+     BoardFault::kNone,
+     "byte-strap",
+     {},
+     "word flash: the part's BYTE# pin is strapped for byte mode"},
 };
 
 constexpr JumperKind kJumperKinds[] = {

@@ -42,11 +42,53 @@ void JedecFlash::Update(const Pins& pins) {
     if (const char* why = bus_.CheckWrite(pins, part_.timing.write)) {
       Violation(why, pins.time_ns, bus_.write_address());
     }
+    high_ = pins.data_high;
     OnWrite(pins, bus_.write_address(), pins.data);
   }
 }
 
+uint32_t JedecFlash::CellIndex(uint32_t address, bool a_minus1) const {
+  if (!word()) return cells_.Index(address);
+  if (byte_strap_) return cells_.Index((address << 1) | (a_minus1 ? 1 : 0));
+  return cells_.Index(address << 1);
+}
+
+std::optional<uint16_t> JedecFlash::WordOut(const Pins& pins) {
+  if (!pins.power() || pins.drive()) return std::nullopt;
+  Settle(pins.time_ns);
+  if (op_ != Op::kNone) {
+    const uint8_t s = Status(pins.time_ns);
+    return static_cast<uint16_t>(s | s << 8);
+  }
+  // Strapped in byte mode, DQ15 is an input (floating high) and D14..D8 float.
+  if (byte_strap_) return static_cast<uint16_t>(0xFF00 | cells_.Read(CellIndex(pins.address)));
+  const uint32_t index = CellIndex(pins.address);
+  switch (mode_) {
+    case Mode::kAutoselect:
+      return AutoselectWord(pins.address, index);
+    case Mode::kCfi: {
+      const uint32_t offset = pins.address & 0xFF;
+      if (offset < 0x10 || offset - 0x10 >= part_.cfi.size()) return 0x0000;
+      return part_.cfi[offset - 0x10];
+    }
+    default:
+      return static_cast<uint16_t>(cells_.Read(index) | cells_.Read(index + 1) << 8);
+  }
+}
+
+std::optional<uint8_t> JedecFlash::HighOut(const Pins& pins) {
+  if (!word() || byte_strap_) return std::nullopt;
+  const auto w = WordOut(pins);
+  if (!w) return std::nullopt;
+  return static_cast<uint8_t>(*w >> 8);
+}
+
 std::optional<uint8_t> JedecFlash::DataOut(const Pins& pins) {
+  if (word()) {
+    const auto w = WordOut(pins);
+    if (!w) return std::nullopt;
+    return static_cast<uint8_t>(*w & 0xFF);
+  }
   if (!pins.power() || pins.drive()) return std::nullopt;
   // Finishing an operation whose time has passed changes nothing a later
   // look would not find the same way.
@@ -68,7 +110,7 @@ std::optional<uint8_t> JedecFlash::DataOut(const Pins& pins) {
 void JedecFlash::OnWrite(const Pins& pins, uint32_t address, uint8_t data) {
   if (bus_.WithinPowerUp(pins, part_.timing.write)) return;
   if (record_ && writes_.size() < kMaxRecorded) writes_.push_back({pins.time_ns, address, data});
-  const uint32_t index = cells_.Index(address);
+  const uint32_t index = CellIndex(address, (high_ & 0x80) != 0);
   if (InSystemWrite(pins, index, data)) return;
   const int64_t now = pins.time_ns;
   if (op_ == Op::kPageLoad) {
@@ -164,7 +206,7 @@ void JedecFlash::Command(const Pins& pins, uint32_t address, uint8_t data) {
       if (data == 0x10 && Unlock(address, 1)) {
         StartErase(pins, 0, cells_.size(), part_.timing.chip_erase_ns);
       } else if (data == 0x30) {
-        const int s = sectors_.Find(cells_.Index(address));
+        const int s = sectors_.Find(CellIndex(address, (high_ & 0x80) != 0));
         StartErase(pins, sectors_.Start(s), sectors_.Size(s), part_.timing.sector_erase_ns);
       } else if (data == 0xA0 && part_.single_pulse && Unlock(address, 1)) {
         single_pulse_ = true;
@@ -179,8 +221,16 @@ void JedecFlash::Command(const Pins& pins, uint32_t address, uint8_t data) {
 }
 
 bool JedecFlash::Unlock(uint32_t address, int which) const {
-  const uint32_t want = which == 1 ? part_.unlock1 : part_.unlock2;
-  return ((address ^ want) & part_.unlock_mask) == 0;
+  uint32_t want = which == 1 ? part_.unlock1 : part_.unlock2;
+  uint32_t mask = part_.unlock_mask;
+  if (word() && byte_strap_) {
+    // In byte mode the part compares A-1 too: word 0x555 is byte 0xAAA,
+    // word 0x2AA byte 0x555.
+    want = (want << 1) | (which == 2 ? 1 : 0);
+    mask = (mask << 1) | 1;
+    address = (address << 1) | ((high_ >> 7) & 1);
+  }
+  return ((address ^ want) & mask) == 0;
 }
 
 bool JedecFlash::Unlocked(int sector) const {
@@ -215,8 +265,16 @@ void JedecFlash::StartProgram(const Pins& pins, uint32_t index, uint8_t data) {
   }
   page_index_.push_back(index);
   page_data_.push_back(data);
-  done_ns_ = now + slow_.Scale(index, part_.timing.program_ns);
-  if (!cells_.Programs(index, data) && part_.dq5) {
+  bool programs = cells_.Programs(index, data);
+  if (word() && !byte_strap_) {
+    // The whole word: D15..D8 from the adapter's latch.
+    page_index_.push_back(index + 1);
+    page_data_.push_back(high_);
+    programs = programs && cells_.Programs(index + 1, high_);
+  }
+  done_ns_ = now + std::max(slow_.Scale(index, part_.timing.program_ns),
+                            slow_.Scale(index + 1, part_.timing.program_ns));
+  if (!programs && part_.dq5) {
     fails_ = true;
     done_ns_ = kNever;
     limit_ns_ = now + part_.timing.program_limit_ns;
@@ -312,6 +370,11 @@ uint8_t JedecFlash::Autoselect(uint32_t index) const {
   const bool byte_mode = part_.width == BusWidth::kByteMode;
   const uint32_t unit = byte_mode ? index >> 1 : index;  // the part's own word (or byte) address
   const bool high = byte_mode && (index & 1) != 0;
+  const uint16_t value = AutoselectWord(unit, index);
+  return static_cast<uint8_t>(high ? value >> 8 : value & 0xFF);
+}
+
+uint16_t JedecFlash::AutoselectWord(uint32_t unit, uint32_t index) const {
   const bool bank2 = (unit & 0x100) != 0;
   uint16_t value = 0;
   switch (unit & 0x3) {
@@ -335,7 +398,7 @@ uint8_t JedecFlash::Autoselect(uint32_t index) const {
     default:
       break;
   }
-  return static_cast<uint8_t>(high ? value >> 8 : value & 0xFF);
+  return value;
 }
 
 uint8_t JedecFlash::CfiByte(uint32_t index) const {
@@ -371,6 +434,11 @@ bool JedecFlash::InjectFault(const ChipFault& fault) {
   }
   if (fault.kind == "nobypass") {
     no_bypass_ = true;
+    return true;
+  }
+  if (fault.kind == "byte-strap") {
+    if (!word()) return false;
+    byte_strap_ = true;
     return true;
   }
   return false;

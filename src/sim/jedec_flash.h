@@ -40,6 +40,17 @@
 // at bytes 0 and 2, the sector-protect status at sector + 4, CFI data at the
 // even byte 2 x offset (odd bytes 0).
 //
+// Word-mode parts (x16 on the 16-bit adapter): the board address is the
+// word index; a command is the low byte of a word (D15..D8 are don't-care),
+// a program writes the whole word (cells low byte first), IDs are words at
+// 0 and 1, the sector-protect status at word sector + 2, CFI data in the
+// low byte of word `offset`. A part strapped in byte mode ("byte-strap")
+// takes DQ15 as A-1 and leaves D14..D8 floating: commands in word form
+// miss its unlock addresses.
+//
+// Firmware-hub parts sit behind the address-multiplexed adapter and decode
+// their commands on A14..A0 of the address they latched.
+//
 // Violations (each kind once): "write while busy", "commit with OE# low",
 // "12 V on a logic-level pin", and the write-cycle limits of WriteTiming.
 //
@@ -51,6 +62,7 @@
 //   "busy-forever"  an erase never completes
 //   "nobypass"      the part has no unlock bypass
 //   "refuse-protect" the sector holding address never takes protection
+//   "byte-strap"    a word-mode part wired for byte mode
 // Non-volatile state: section "protect", one byte per sector (1 protected).
 //
 // Changing protection (jedec_protect.cpp), on the parts that have a way:
@@ -78,7 +90,7 @@
 
 namespace sim {
 
-enum class BusWidth : uint8_t { kX8, kByteMode };
+enum class BusWidth : uint8_t { kX8, kByteMode, kX16 };
 
 // Where the identification codes sit in autoselect mode.
 enum class IdBank : uint8_t {
@@ -137,6 +149,7 @@ struct JedecPart {
   JedecTiming timing;
   ProtectMode protect_mode = ProtectMode::kNone;
   ProtectTiming protect_timing{};
+  SocketAdapter socket = SocketAdapter::kDirect;  // x16 parts: the 16-bit adapter
 };
 
 class JedecFlash final : public Chip {
@@ -145,6 +158,8 @@ class JedecFlash final : public Chip {
 
   void Update(const Pins& pins) override;
   std::optional<uint8_t> DataOut(const Pins& pins) override;
+  std::optional<uint8_t> HighOut(const Pins& pins) override;
+  SocketAdapter Adapter() const override { return word() ? SocketAdapter::kWord16 : part_.socket; }
   int64_t PowerUpNs() const override { return part_.timing.write.power_up_ns; }
   PinMap SocketPinMap() const override {
     return part_.width == BusWidth::kX8 ? FlashPinMap(part_.size) : PinMap{};
@@ -158,6 +173,7 @@ class JedecFlash final : public Chip {
 
   const JedecPart& part() const { return part_; }
   uint8_t Cell(uint32_t address) const { return cells_.Stored(cells_.Index(address)); }
+  bool word() const { return part_.width == BusWidth::kX16; }
   const SectorMap& sectors() const { return sectors_; }
   bool Protected(int sector) const { return protect_[static_cast<size_t>(sector)] != 0; }
   void Protect(int sector, bool on) { protect_[static_cast<size_t>(sector)] = on ? 1 : 0; }
@@ -191,6 +207,8 @@ class JedecFlash final : public Chip {
   bool Unlock(uint32_t address, int which) const;
   uint8_t Status(int64_t now) const;
   uint8_t Autoselect(uint32_t address) const;
+  // The identifier word at the part's own address `unit` (`index`: its cell).
+  uint16_t AutoselectWord(uint32_t unit, uint32_t index) const;
   uint8_t CfiByte(uint32_t address) const;
   // Protection changes (jedec_protect.cpp). ProtectEdges sees every line
   // change first and returns true when it took the commit itself.
@@ -199,6 +217,11 @@ class JedecFlash final : public Chip {
   void StartPulse(int64_t now, uint32_t index, bool unprotect);
   void EndPulse(int64_t now);
   void ApplyPulse();
+  // The cell a board address reaches (word parts: the word's low byte; a
+  // byte-strapped word part: the byte A-1 selects).
+  uint32_t CellIndex(uint32_t address, bool a_minus1 = true) const;
+  // A word part's reads: the word the part puts on D15..D0.
+  std::optional<uint16_t> WordOut(const Pins& pins);
 
   JedecPart part_;
   FlashCells cells_;
@@ -219,6 +242,8 @@ class JedecFlash final : public Chip {
     int64_t start_ns = 0;
   } pulse_;
   int64_t vpp_since_ns_ = 0;
+  bool byte_strap_ = false;
+  uint8_t high_ = 0xFF;  // D15..D8 of the write being committed
 
   FlashBus bus_;
   Mode mode_ = Mode::kRead;

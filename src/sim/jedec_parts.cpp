@@ -970,6 +970,9 @@ const JedecPart* FindJedecPart(std::string_view name) {
   for (const JedecPart& part : kParts) {
     if (part.name == name) return &part;
   }
+  for (const JedecPart& part : WideJedecParts()) {
+    if (part.name == name) return &part;
+  }
   return nullptr;
 }
 

@@ -11,6 +11,8 @@
 namespace sim {
 
 std::span<const JedecPart> JedecParts();
+// The parts driven 16 bits wide and the JEDEC-style firmware-hub parts.
+std::span<const JedecPart> WideJedecParts();
 // By name ("Am29F040", "SST39SF010A", ...); nullptr when unknown.
 const JedecPart* FindJedecPart(std::string_view name);
 

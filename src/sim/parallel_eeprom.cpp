@@ -81,10 +81,13 @@ void ParallelEeprom::Update(const Pins& pins) {
     return;
   }
   ++commits_;
+  // A word-wide part takes D15..D8 from the 16-bit adapter's latch.
+  const auto value = static_cast<uint16_t>(
+      (config_.width == 16 ? pins.data | pins.data_high << 8 : pins.data) & mask_);
   if (record_ && commit_log_.size() < kMaxCycleStarts) {
-    commit_log_.push_back({t, pins.address, address, static_cast<uint16_t>(pins.data & mask_)});
+    commit_log_.push_back({t, pins.address, address, value});
   }
-  Commit(address, static_cast<uint16_t>(pins.data & mask_), t, we_fell_ns_);
+  Commit(address, value, t, we_fell_ns_);
 }
 
 std::optional<uint8_t> ParallelEeprom::DataOut(const Pins& pins) {
@@ -96,6 +99,13 @@ std::optional<uint8_t> ParallelEeprom::DataOut(const Pins& pins) {
   // not see the same way.
   Settle(pins.time_ns);
   return static_cast<uint8_t>(Output(config_.map.ChipAddress(pins.address), pins.time_ns));
+}
+
+std::optional<uint8_t> ParallelEeprom::HighOut(const Pins& pins) {
+  if (config_.width != 16 || !pins.power() || pins.drive() || pins.program()) return std::nullopt;
+  if (!config_.map.Selected(pins.address)) return std::nullopt;
+  Settle(pins.time_ns);
+  return static_cast<uint8_t>(Output(config_.map.ChipAddress(pins.address), pins.time_ns) >> 8);
 }
 
 void ParallelEeprom::SocketLevels(const Pins& pins, SocketSignals& s) const {

@@ -106,6 +106,12 @@ class ParallelEeprom : public Chip {
 
   void Update(const Pins& pins) override;
   std::optional<uint8_t> DataOut(const Pins& pins) override;
+  // A word-wide part sits on the 16-bit adapter: D15..D8 through its
+  // latch and read multiplexer.
+  std::optional<uint8_t> HighOut(const Pins& pins) override;
+  SocketAdapter Adapter() const override {
+    return config_.width == 16 ? SocketAdapter::kWord16 : SocketAdapter::kDirect;
+  }
   int64_t PowerUpNs() const override { return config_.part.timing.power_up_ns; }
   void SocketLevels(const Pins& pins, SocketSignals& s) const override;
   bool InjectFault(const ChipFault& fault) override;

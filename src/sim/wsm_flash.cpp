@@ -16,7 +16,9 @@ WsmFlash::WsmFlash(const WsmPart& part)
     : part_(part),
       cells_(part.size),
       blocks_(part.blocks, cells_.size()),
-      locks_(static_cast<size_t>(blocks_.count()), 0) {}
+      locks_(static_cast<size_t>(blocks_.count()), 0),
+      lockdown_(static_cast<size_t>(blocks_.count()), 0),
+      held_down_(lockdown_) {}
 
 void WsmFlash::Update(const Pins& pins) {
   FlashEdges e;
@@ -30,6 +32,11 @@ void WsmFlash::Update(const Pins& pins) {
     return;
   }
   if (!bus_.power()) return;
+  if (e.power_on && part_.volatile_locks) {
+    // C3: every block comes out of power-up locked, none locked down.
+    std::fill(locks_.begin(), locks_.end(), 1);
+    lockdown_ = held_down_;
+  }
   if ((e.vpp_on || (e.power_on && bus_.vpp())) && part_.vpp == WsmVpp::kEnablePin) {
     Violation("12 V on a logic-level pin", pins.time_ns, pins.address);
   }
@@ -40,6 +47,7 @@ void WsmFlash::Update(const Pins& pins) {
     Violation(why, pins.time_ns, bus_.write_address());
   }
   if (!bus_.WithinPowerUp(pins, part_.timing.write)) {
+    high_ = pins.data_high;
     OnWrite(pins, bus_.write_address(), pins.data);
   }
 }
@@ -47,6 +55,8 @@ void WsmFlash::Update(const Pins& pins) {
 uint8_t WsmFlash::Refusal(int block, uint8_t op_error) const {
   uint8_t bits = 0;
   if (part_.vpp == WsmVpp::k12V && !VppHigh()) bits |= kSr3 | op_error;
+  // Word parts have no 12 V from the adapter: a missing supply is the fault.
+  if (word() && vpp_missing_) bits |= kSr3 | op_error;
   if (part_.lock_bits && Locked(block)) bits |= kSr1 | op_error;
   if (part_.boot != BootLock::kNone) {
     const int boot = part_.boot == BootLock::kTop ? blocks_.count() - 1 : 0;
@@ -67,7 +77,7 @@ void WsmFlash::OnWrite(const Pins& pins, uint32_t address, uint8_t data) {
     }
     return;
   }
-  const uint32_t index = cells_.Index(address);
+  const uint32_t index = CellIndex(address);
   const int block = blocks_.Find(index);
   const Next next = next_;
   next_ = Next::kCommand;
@@ -79,13 +89,19 @@ void WsmFlash::OnWrite(const Pins& pins, uint32_t address, uint8_t data) {
       uint8_t fail = refused;
       index_.assign(1, index);
       data_.assign(1, data);
+      if (word()) {
+        index_.push_back(index + 1);
+        data_.push_back(high_);
+      }
       if (refused != 0) {
         index_.clear();  // refused outright: nothing is written
       } else if (sr4_once_.erase(index) != 0) {
         fail = kSr4;
         index_.clear();  // this attempt does not take
-      } else if (!cells_.Programs(index, data)) {
-        fail = kSr4;
+      } else {
+        for (size_t i = 0; i < index_.size(); ++i) {
+          if (!cells_.Programs(index_[i], data_[i])) fail = kSr4;
+        }
       }
       Start(Op::kProgram, now, slow_.Scale(index, part_.timing.program_ns), fail);
       return;
@@ -109,6 +125,10 @@ void WsmFlash::OnWrite(const Pins& pins, uint32_t address, uint8_t data) {
     }
     case Next::kLock:
       read_ = Read::kStatus;
+      if (part_.volatile_locks) {
+        LockCommand(block, data, now);
+        return;
+      }
       if (data == 0xD0) {
         ++lock_clears_;
         Start(
@@ -122,13 +142,45 @@ void WsmFlash::OnWrite(const Pins& pins, uint32_t address, uint8_t data) {
         sr_ |= kSr5 | kSr4;
       }
       return;
-    case Next::kBufferCount:
-      if (block != buffer_block_ || uint32_t{data} + 1 > part_.buffer_size) buffer_bad_ = true;
+    case Next::kQuad:
+      // Four bytes of one group aligned to 4: addresses differ in A1..A0.
+      if (!quad_index_.empty() && index / 4 != quad_index_.front() / 4) buffer_bad_ = true;
+      quad_index_.push_back(index);
+      quad_data_.push_back(data);
+      if (quad_index_.size() < 4) {
+        next_ = Next::kQuad;
+        return;
+      }
+      read_ = Read::kStatus;
+      if (buffer_bad_) {
+        sr_ |= kSr5 | kSr4;
+        return;
+      }
+      {
+        ++programs_;
+        const uint8_t refused = Refusal(block, kSr4);
+        uint8_t fail = refused;
+        index_.clear();
+        data_.clear();
+        for (size_t i = 0; i < quad_index_.size() && refused == 0; ++i) {
+          if (!cells_.Programs(quad_index_[i], quad_data_[i])) fail |= kSr4;
+          index_.push_back(quad_index_[i]);
+          data_.push_back(quad_data_[i]);
+        }
+        Start(Op::kProgram, now, slow_.Scale(index, part_.timing.program_ns), fail);
+      }
+      return;
+    case Next::kBufferCount: {
+      const uint32_t unit = word() ? 2 : 1;
+      if (block != buffer_block_ || (uint32_t{data} + 1) * unit > part_.buffer_size) {
+        buffer_bad_ = true;
+      }
       buffer_left_ = uint32_t{data} + 1;
       buffer_index_.clear();
       buffer_data_.clear();
       next_ = Next::kBufferData;
       return;
+    }
     case Next::kBufferData:
       // Every byte of one buffer lies in one aligned group of the block.
       if (block != buffer_block_ ||
@@ -138,6 +190,10 @@ void WsmFlash::OnWrite(const Pins& pins, uint32_t address, uint8_t data) {
       }
       buffer_index_.push_back(index);
       buffer_data_.push_back(data);
+      if (word()) {
+        buffer_index_.push_back(index + 1);
+        buffer_data_.push_back(high_);
+      }
       next_ = --buffer_left_ == 0 ? Next::kBufferConfirm : Next::kBufferData;
       return;
     case Next::kBufferConfirm: {
@@ -196,6 +252,14 @@ void WsmFlash::OnWrite(const Pins& pins, uint32_t address, uint8_t data) {
     case 0x60:
       if (part_.lock_bits) next_ = Next::kLock;
       break;
+    case 0x30:
+      if (part_.quadruple) {
+        next_ = Next::kQuad;
+        quad_index_.clear();
+        quad_data_.clear();
+        buffer_bad_ = false;
+      }
+      break;
     case 0xE8:
       if (part_.buffer_size != 0) {
         next_ = Next::kBufferCount;
@@ -242,7 +306,18 @@ std::optional<uint8_t> WsmFlash::DataOut(const Pins& pins) {
   if (!pins.power() || pins.drive()) return std::nullopt;
   Settle(pins.time_ns);
   if (op_ != Op::kNone) return static_cast<uint8_t>(sr_ & kSticky);  // SR7 = 0: busy
-  const uint32_t index = cells_.Index(pins.address);
+  return static_cast<uint8_t>(ReadValue(pins.address) & 0xFF);
+}
+
+std::optional<uint8_t> WsmFlash::HighOut(const Pins& pins) {
+  if (!word() || !pins.power() || pins.drive()) return std::nullopt;
+  Settle(pins.time_ns);
+  if (op_ != Op::kNone) return 0x00;
+  return static_cast<uint8_t>(ReadValue(pins.address) >> 8);
+}
+
+uint16_t WsmFlash::ReadValue(uint32_t address) const {
+  const uint32_t index = CellIndex(address);
   const bool byte_mode = part_.width == BusWidth::kByteMode;
   switch (read_) {
     case Read::kStatus:
@@ -250,7 +325,8 @@ std::optional<uint8_t> WsmFlash::DataOut(const Pins& pins) {
     case Read::kExtended:
       return 0x80;  // a write buffer is free
     case Read::kId: {
-      const uint32_t unit = byte_mode ? index >> 1 : index;
+      // The part's own word (or byte) address: word parts take the board's.
+      const uint32_t unit = word() ? address : byte_mode ? index >> 1 : index;
       uint16_t value = 0;
       switch (unit & 0x3) {
         case 0:
@@ -259,28 +335,63 @@ std::optional<uint8_t> WsmFlash::DataOut(const Pins& pins) {
         case 1:
           value = part_.device;
           break;
-        case 2:
-          value = part_.lock_bits && Locked(blocks_.Find(index)) ? 1 : 0;
+        case 2: {
+          const int block = blocks_.Find(index);
+          value = part_.lock_bits && Locked(block) ? 1 : 0;
+          if (lockdown_[static_cast<size_t>(block)] != 0) value |= 0x02;
           break;
+        }
         default:
           break;
       }
+      if (word()) return value;
       return static_cast<uint8_t>(byte_mode && (index & 1) != 0 ? value >> 8 : value & 0xFF);
     }
     case Read::kCfi: {
       if (byte_mode && (index & 1) != 0) return 0x00;
-      const uint32_t offset = (byte_mode ? index >> 1 : index) & 0xFF;
+      const uint32_t offset = (word() ? address : byte_mode ? index >> 1 : index) & 0xFF;
       if (offset < 0x10 || offset - 0x10 >= part_.cfi.size()) return 0x00;
       return part_.cfi[offset - 0x10];
     }
     case Read::kArray:
       break;
   }
+  if (word()) return static_cast<uint16_t>(cells_.Read(index) | cells_.Read(index + 1) << 8);
   return cells_.Read(index);
 }
 
+// C3 block locking: immediate, per block, volatile.
+void WsmFlash::LockCommand(int block, uint8_t data, int64_t now) {
+  (void)now;
+  const auto b = static_cast<size_t>(block);
+  switch (data) {
+    case 0xD0:
+      if (lockdown_[b] == 0) Lock(block, false);
+      break;
+    case 0x01:
+      Lock(block, true);
+      break;
+    case 0x2F:
+      Lock(block, true);
+      lockdown_[b] = 1;
+      break;
+    default:
+      sr_ |= kSr5 | kSr4;
+      break;
+  }
+}
+
 bool WsmFlash::InjectFault(const ChipFault& fault) {
+  // Faults name byte addresses (a word part's high byte at the odd one).
   const uint32_t index = cells_.Index(fault.address);
+  if (fault.kind == "locked" && part_.lock_bits) {
+    // A block that will not unlock: C3 blocks are held locked down at every
+    // power-up (WP# low), other parts get their lock bit set.
+    const int block = blocks_.Find(index);
+    Lock(block, true);
+    if (part_.volatile_locks) held_down_[static_cast<size_t>(block)] = 1;
+    return true;
+  }
   if (fault.kind == "stuck") return cells_.AddStuck(fault.address, fault.arg1, fault.arg2);
   if (fault.kind == "sr4-once") {
     sr4_once_.insert(index);

@@ -39,9 +39,24 @@
 //
 // Vcc off returns the part to read array and clears the status register.
 //
+// Word mode (x16 on the 16-bit adapter: B3, C3, J3): the board address is
+// the word index, commands are the low byte of a word, a program writes the
+// whole word, IDs are words at 0 and 1, a block's lock status at word
+// block + 2, CFI data in the low byte of word `offset`, the J3's buffer
+// counts words (16). C3 locks are volatile: every block is locked after
+// power-up; 60/D0 at a block unlocks it, 60/01 locks it, 60/2F locks it
+// down (status 0x03) until the next power-up; a locked-down block ignores
+// 60/D0. A program or erase of a locked block ends with SR1 and SR4 (SR5).
+//
+// Firmware-hub parts (82802AB/AC, AT49LW, M50FW/LPW/FLW) in their
+// address-multiplexed mode: 12 V on Vpp for program and erase; the M50
+// parts' quadruple byte program: 30, then four bytes whose addresses differ
+// only in A1..A0, programmed together (another address: SR4 + SR5).
+//
 // Violations: "write while busy", "commit with OE# low", "12 V on a
 // logic-level pin", the write-cycle limits of WriteTiming.
-// Faults: "stuck" (a program that disagrees ends with SR4), "sr4-once"
+// Faults: "locked" (address: the block's lock set; a C3 block stays locked
+// down at every power-up), "stuck" (a program that disagrees ends with SR4), "sr4-once"
 // (the first program at the address ends with SR4), "erase-fail" (erases of
 // that block end with SR5), "protect" (lock bit set, parts with lock bits),
 // "slow" (address, factor on the program, erase or lock operation there),
@@ -86,12 +101,17 @@ struct WsmPart {
   WsmVpp vpp = WsmVpp::k12V;
   BootLock boot = BootLock::kNone;
   bool lock_bits = false;
-  uint32_t buffer_size = 0;  // write buffer (E8), 0: none
+  uint32_t buffer_size = 0;  // write buffer (E8) in bytes, 0: none
   std::span<const uint8_t> cfi{};
   WsmTiming timing;
+  bool volatile_locks = false;  // C3: locked at power-up, per-block 60/D0, 60/01, 60/2F
+  bool quadruple = false;       // M50: 30 and four bytes
+  SocketAdapter socket = SocketAdapter::kDirect;
 };
 
 std::span<const WsmPart> WsmParts();
+// The parts driven 16 bits wide and the firmware-hub parts.
+std::span<const WsmPart> WideWsmParts();
 const WsmPart* FindWsmPart(std::string_view name);
 
 class WsmFlash final : public Chip {
@@ -100,9 +120,12 @@ class WsmFlash final : public Chip {
 
   void Update(const Pins& pins) override;
   std::optional<uint8_t> DataOut(const Pins& pins) override;
+  std::optional<uint8_t> HighOut(const Pins& pins) override;
+  SocketAdapter Adapter() const override { return word() ? SocketAdapter::kWord16 : part_.socket; }
   int64_t PowerUpNs() const override { return part_.timing.write.power_up_ns; }
   bool InjectFault(const ChipFault& fault) override;
   std::string_view ModelName() const override { return "wsm-flash"; }
+  bool word() const { return part_.width == BusWidth::kX16; }
   std::vector<uint8_t> Contents() const override { return cells_.bytes(); }
   void SetContents(const std::vector<uint8_t>& bytes) override { cells_.Load(bytes); }
   std::vector<StateSection> State() const override;
@@ -130,11 +153,19 @@ class WsmFlash final : public Chip {
     kLock,
     kBufferCount,
     kBufferData,
-    kBufferConfirm
+    kBufferConfirm,
+    kQuad
   };
   enum class Op : uint8_t { kNone, kProgram, kErase, kLockClear, kLockSet };
 
   void OnWrite(const Pins& pins, uint32_t address, uint8_t data);
+  // The cell of a board address (word parts: the word's low byte).
+  uint32_t CellIndex(uint32_t address) const {
+    return cells_.Index(word() ? address << 1 : address);
+  }
+  // The value a read in the current mode gives (word parts: the word).
+  uint16_t ReadValue(uint32_t address) const;
+  void LockCommand(int block, uint8_t data, int64_t now);
   void Start(Op op, int64_t now, int64_t time, uint8_t fail_bits);
   void Settle(int64_t now);
   bool VppHigh() const { return bus_.vpp() && !vpp_missing_; }
@@ -150,6 +181,11 @@ class WsmFlash final : public Chip {
   std::set<int> erase_fail_;
   bool vpp_missing_ = false;
   bool busy_forever_ = false;
+  std::vector<uint8_t> lockdown_;   // C3: locked down until power-up
+  std::vector<uint8_t> held_down_;  // the "locked" fault: down at every power-up
+  uint8_t high_ = 0xFF;             // D15..D8 of the write being committed
+  std::vector<uint32_t> quad_index_;
+  std::vector<uint8_t> quad_data_;
 
   FlashBus bus_;
   Read read_ = Read::kArray;

@@ -293,6 +293,9 @@ const WsmPart* FindWsmPart(std::string_view name) {
   for (const WsmPart& part : kParts) {
     if (part.name == name) return &part;
   }
+  for (const WsmPart& part : WideWsmParts()) {
+    if (part.name == name) return &part;
+  }
   return nullptr;
 }
 

@@ -2,7 +2,9 @@
 // fast command box (`fast`) and Skip Write 0xFF (`skip-ff`) are the
 // options panel's, registered with the EPROM keys.
 #include "app/option_keys.h"
+#include "app/programmer.h"
 #include "families/flash/flash_select.h"
+#include "families/flash/fwh_select.h"
 
 namespace families {
 
@@ -33,6 +35,24 @@ void RegisterFlashKeys(app::FamilyRegistry& registry) {
   no_buffer.panel = "p28Fx00setting";
   no_buffer.inverted = true;
   registry.RegisterOption(std::move(no_buffer));
+
+  // The firmware-hub panel.
+  app::OptionKey rc_time = app::TrackBarKey(
+      "rc-time", "tbRCtime", 10, 500, "firmware hub: the R/C# wait of each address load, in ticks");
+  rc_time.panel = "pFirwareHubSetting";
+  rc_time.changed = &flash::tbRCtimeChange;
+  rc_time.value = [](const app::Programmer& p) -> int64_t { return p.dev.rc_time; };
+  registry.RegisterOption(std::move(rc_time));
+
+  app::OptionKey smart = app::CheckBoxKey(
+      "smart", "cbSamartProg", "SST49LF / W49V / W39V: shorter program waits (data polling)");
+  smart.panel = "pFirwareHubSetting";
+  registry.RegisterOption(std::move(smart));
+
+  app::OptionKey quad =
+      app::CheckBoxKey("quad", "cbQuadruple", "M50FW / M50LPW / M50FLW: quadruple byte program");
+  quad.panel = "pFirwareHubSetting";
+  registry.RegisterOption(std::move(quad));
 }
 
 }  // namespace families

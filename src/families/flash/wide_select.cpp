@@ -93,6 +93,11 @@ void SelectIntelWide(app::Programmer& p, const IntelRow (&rows)[N]) {
   d.layout = -1;
   d.layout_is_block = true;
   d.block_unlock = false;
+  // Chip addresses are word indexes from 0: a buffer offset would be added
+  // to word indexes while the size shrinks by bytes, and wrap onto the
+  // chip's start.
+  p.controls.Enable("edOffset", false);
+  p.controls.Enable("lbOffset", false);
   const int tag = d.device_code;
   p.controls.SetText("lbAdapter", tag >= 301 && tag <= 399 ? kTsop56 : kTsop48);
   if (const IntelRow* row = FindRow(rows, tag)) {
@@ -132,7 +137,12 @@ void MBM29LV160Click(app::Programmer& p, const app::SelectItem& item) {
     p.SetBufferSize(row->size);
     c.SetText("lbAdapter", row->adapter);
     d.cfi_no_primary = row->cfi_no_primary;
-    if (row->page_size != 0) d.page_size = row->page_size;
+    if (row->page_size != 0) {
+      d.page_size = row->page_size;
+      // The sector-write part's outputs stay off while its WE# is low: it
+      // is read with control bit 3 at 0, as the EEPROMs are.
+      d.read_level = true;
+    }
   }
   SetWordAddressBits(p);
   app::FinishSelection(p, tag >= 500 ? 56 : 44, 14);

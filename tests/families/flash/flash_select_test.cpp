@@ -13,11 +13,11 @@
 namespace {
 
 using app::HandlerId;
+using daraz_test::KB;
+using daraz_test::MB;
 using families::flash::LayoutTable;
 using families::flash::SectorCount;
 using families::flash::SectorStarts;
-using daraz_test::KB;
-using daraz_test::MB;
 
 TEST(FlashLayouts, SectorsFollowEachOtherAndEndAtTheChipSize) {
   const std::vector<uint32_t> top_boot{0x00000, 0x10000, 0x20000, 0x30000, 0x40000, 0x50000,

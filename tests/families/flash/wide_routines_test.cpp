@@ -1,0 +1,243 @@
+// The 16-bit families end to end on the 16-bit adapter: erase, program,
+// verify and read back per routine, the faults they must notice, the
+// identifier reads.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "families/flash/flash_fixture.h"
+#include "sim/jedec_flash.h"
+#include "sim/jedec_parts.h"
+#include "sim/wsm_flash.h"
+
+namespace {
+
+using app::HandlerId;
+using daraz_test::FlashSession;
+
+// The fast command form's one-clock shift as the board counts it (the part
+// sees a whole address after each clock), with the latch cleared for the
+// next command inside that count.
+std::vector<std::string> FastFormShift() {
+  std::vector<std::string> v = daraz_test::kFastFormShift;
+  v.insert(v.begin() + 2, "word latch strobed while the address registers are mid-shift");
+  return v;
+}
+
+bool AllErased(const std::vector<uint8_t>& cells) {
+  return std::all_of(cells.begin(), cells.end(), [](uint8_t b) { return b == 0xFF; });
+}
+
+struct WideCase {
+  const char* name;
+  HandlerId handler;
+  int tag;
+  const char* caption;
+  const char* erased;  // the erase's last message
+  bool fast = false;   // type 44's fast-mode box
+  bool buffer = true;  // the J3's buffered-write box
+};
+
+class WideRoundTrip : public ::testing::TestWithParam<WideCase> {};
+
+TEST_P(WideRoundTrip, ErasesProgramsVerifiesAndReadsBack) {
+  const WideCase& c = GetParam();
+  FlashSession s;
+  s.Select(c.handler, c.tag, c.caption);
+  s.p.controls.Check("cbFujitsu_fastmode", c.fast);
+  s.p.controls.Check("cb28F320J3buffer", c.buffer);
+  s.Fill(0x00);
+  s.Erase();
+  EXPECT_EQ(s.Last(), c.erased);
+  EXPECT_EQ(s.p.error, 0);
+  EXPECT_TRUE(AllErased(s.Cells()));
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+
+  std::vector<uint8_t> data = s.LoadRandom(0x800, 11);
+  // A word with one 0xFF byte is programmed; a 0xFFFF word is left alone.
+  data[0x10] = 0xFF;
+  data[0x11] = 0x5A;
+  data[0x20] = 0xFF;
+  data[0x21] = 0xFF;
+  s.Load(data);
+  s.Program();
+  EXPECT_EQ(s.Last(), "Device Programmed OK");
+  EXPECT_EQ(s.p.error, 0);
+  const std::vector<uint8_t> cells = s.Cells();
+  for (uint32_t i = 0; i < data.size(); ++i) ASSERT_EQ(cells[i], data[i]) << "cell " << i;
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+
+  s.Verify();
+  EXPECT_EQ(s.Last(), "Device Verify OK");
+  s.ReadBack(0x1000);
+  EXPECT_EQ(s.Last(), "Chip read OK");
+  for (uint32_t i = 0; i < data.size(); ++i) ASSERT_EQ(s.p.image[i], data[i]) << "byte " << i;
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  const bool jedec = c.handler == HandlerId::MBM29LV160Click && c.tag != 501;
+  EXPECT_EQ(s.Violations(), jedec ? FastFormShift() : std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Routines, WideRoundTrip,
+    ::testing::Values(
+        WideCase{"W4_W6_MBM29LV160", HandlerId::MBM29LV160Click, 105, "MBM29LV160 -T",
+                 "erase completed by check DQ7"},
+        WideCase{"W5_W6_MBM29LV160_fast", HandlerId::MBM29LV160Click, 105, "MBM29LV160 -T",
+                 "erase completed by check DQ7", true},
+        WideCase{"W4_29F400", HandlerId::MBM29LV160Click, 303, "29F400",
+                 "erase completed by check DQ7"},
+        WideCase{"W4_39VF800A", HandlerId::MBM29LV160Click, 204, "39LF/VF800A",
+                 "erase completed by check DQ7"},
+        WideCase{"sector_write_W6_W29C102", HandlerId::MBM29LV160Click, 501, "W29C102",
+                 "erase completed by check DQ7"},
+        WideCase{"W8_W9_28F400B3T", HandlerId::N28F4001Click, 101, "28F400 B3T", "erase completed"},
+        WideCase{"W8_W9_28F800C3T", HandlerId::N28F4001Click, 201, "28F800 C3T", "erase completed"},
+        WideCase{"W8_W9_28F320J3_buffered", HandlerId::N28F4001Click, 301, "28F320 J3 ",
+                 "erase completed"},
+        WideCase{"W8_W9_28F320J3_words", HandlerId::N28F4001Click, 301, "28F320 J3 ",
+                 "erase completed", false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+// Faults the word routines must notice, each with the text it ends in.
+TEST(WideFaults, AHighByteStuckBitIsReportedInTheHexViewsOrder) {
+  FlashSession s;
+  s.Select(HandlerId::MBM29LV160Click, 204, "39LF/VF800A");
+  // Bit 4 of the word's high byte (byte 0x21) always reads 0.
+  ASSERT_TRUE(s.chip->InjectFault({"stuck", 0x21, 4, 0}));
+  std::vector<uint8_t> data(0x40, 0x00);
+  data[0x20] = 0x34;
+  data[0x21] = 0x12;
+  s.Load(data);
+  s.Program();
+  EXPECT_EQ(s.Last(), " Error at 0x000020  Chip = 0x3402  buffer = 0x3412");
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+TEST(WideFaults, VerifyReadsTheHighByteThroughTheMultiplexer) {
+  FlashSession s;
+  s.Select(HandlerId::MBM29LV160Click, 105, "MBM29LV160 -T");
+  std::vector<uint8_t> cells(s.p.image.full_device_size, 0xFF);
+  cells[0x100] = 0x55;
+  cells[0x101] = 0x0F;
+  s.chip->SetContents(cells);
+  std::vector<uint8_t> data(0x200, 0xFF);
+  data[0x100] = 0x55;
+  data[0x101] = 0xF0;  // differs only in the high byte
+  s.Load(data);
+  s.Verify();
+  EXPECT_EQ(s.Last(), " Error at 0x000100  Chip = 0x550F  buffer = 0x55F0");
+  EXPECT_EQ(s.p.error, 1);
+}
+
+TEST(WideFaults, BlankCheckNamesTheByteAddressOfTheFirstWord) {
+  FlashSession s;
+  s.Select(HandlerId::MBM29LV160Click, 103, "MBM29LV400 -T");
+  std::vector<uint8_t> cells(s.p.image.full_device_size, 0xFF);
+  cells[7] = 0x00;  // word 3 holds 0x00FF
+  s.chip->SetContents(cells);
+  s.Blank();
+  EXPECT_EQ(s.Last(), "Device is NOT Empty ($000006)");
+  s.Fill(0xFF);
+  s.Blank();
+  EXPECT_EQ(s.Last(), "Device is Empty");
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+TEST(WideFaults, AChipStrappedInByteModeFailsWithAMismatch) {
+  FlashSession s;
+  s.Select(HandlerId::MBM29LV160Click, 105, "MBM29LV160 -T");
+  ASSERT_TRUE(s.chip->InjectFault({"byte-strap", 0, 0, 0}));
+  s.Load({0x12, 0x34});
+  s.Program();
+  // The unlock words miss a byte-mode part: nothing programs, and D15..D8
+  // float.
+  EXPECT_EQ(s.Last(), " Error at 0x000000  Chip = 0xFFFF  buffer = 0x1234");
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_EQ(s.Cells()[0], 0xFF);
+}
+
+TEST(WideFaults, C3BlocksStayLockedWithoutTheUnlockFlag) {
+  FlashSession s;
+  s.Select(HandlerId::N28F4001Click, 201, "28F800 C3T");
+  s.p.dev.block_unlock = false;
+  s.Load({0x12, 0x34});
+  s.Program();
+  EXPECT_EQ(s.Last(), "  Word Program Error");
+  EXPECT_EQ(s.p.error, 1);
+  // Four sends, each refused by the lock.
+  EXPECT_EQ(s.As<sim::WsmFlash>()->programs(), 4u);
+  EXPECT_EQ(s.Cells()[0], 0xFF);
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+TEST(WideFaults, ALockedBlockEndsTheEraseWithItsText) {
+  struct Case {
+    int tag;
+    const char* caption;
+    uint32_t locked;  // a byte address in the locked block
+  };
+  for (const Case& c : {Case{301, "28F320 J3 ", 0x20000}, Case{201, "28F800 C3T", 0x10000}}) {
+    FlashSession s;
+    s.Select(HandlerId::N28F4001Click, c.tag, c.caption);
+    ASSERT_TRUE(s.chip->InjectFault({"locked", c.locked, 0, 0}));
+    s.Fill(0x00);
+    s.Erase();
+    EXPECT_EQ(s.Last(), " Block Erase Error") << c.caption;
+    EXPECT_EQ(s.p.error, 1);
+    // The blocks before it were erased, the locked one was not.
+    EXPECT_EQ(s.Cells()[0], 0xFF) << c.caption;
+    EXPECT_EQ(s.Cells()[c.locked], 0x00) << c.caption;
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WideIdentify, WordCodesLockByteAndQueryTable) {
+  struct Case {
+    HandlerId handler;
+    int tag;
+    const char* caption;
+    const char* device;  // the Fujitsu table has no 29LV400 entry
+    const char* lock;    // edLockbit: sector 0's protection or block 0's lock
+    bool qry;
+  };
+  for (const Case& c :
+       {Case{HandlerId::MBM29LV160Click, 103, "MBM29LV400 -T", "", " 0x00", true},
+        Case{HandlerId::MBM29LV160Click, 105, "MBM29LV160 -T", " MBM29LV160T", " 0x00", false},
+        // C3 blocks come out of power-up locked.
+        Case{HandlerId::N28F4001Click, 201, "28F800 C3T", " 28F800 C3T", " 0x01", false},
+        Case{HandlerId::N28F4001Click, 301, "28F320 J3 ", " 28F320 J3", " 0x00", true}}) {
+    FlashSession s;
+    s.Select(c.handler, c.tag, c.caption);
+    s.GetId();
+    EXPECT_EQ(s.p.controls.Text("edDeviceName"), c.device) << c.caption;
+    EXPECT_EQ(s.p.controls.Text("edLockbit"), c.lock) << c.caption;
+    const bool qry = s.p.dev.cfi[0] == 'Q' && s.p.dev.cfi[1] == 'R' && s.p.dev.cfi[2] == 'Y';
+    EXPECT_EQ(qry, c.qry) << c.caption;
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+    EXPECT_EQ(s.Violations(), std::vector<std::string>{}) << c.caption;
+  }
+}
+
+// A manufacturer word whose low byte is 0x7F (a JEDEC continuation code):
+// the codes are read at words 0x100 and 0x101.
+TEST(WideIdentify, ContinuationCodeTakesTheNextBank) {
+  FlashSession s;
+  s.Select(HandlerId::MBM29LV160Click, 105, "MBM29LV160 -T");
+  sim::JedecPart part = *sim::FindJedecPart("MBM29LV160TE x16");
+  part.bank = sim::IdBank::kContinuation;
+  s.board->InsertChip(std::make_unique<sim::JedecFlash>(part));
+  s.GetId();
+  EXPECT_EQ(s.p.controls.Text("edDeviceName"), " MBM29LV160T");
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+}  // namespace

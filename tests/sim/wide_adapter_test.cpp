@@ -1,0 +1,199 @@
+// The 16-bit and firmware-hub adapters of the board and the word-mode and
+// firmware-hub behaviour of the flash models, driven line by line.
+#include <gtest/gtest.h>
+
+#include "flash_lines.h"
+#include "sim/jedec_parts.h"
+#include "sim/wsm_flash.h"
+
+namespace {
+
+using daraz_test::FlashLines;
+
+class WordAdapter : public FlashLines {
+ protected:
+  // A command word: the latch takes 0x00, the low byte is the command.
+  void WriteWord(uint32_t address, uint8_t high, uint8_t low) {
+    bus.ShiftAddress(address);
+    bus.StrobeWrite(high, low, 0);
+    bus.ProgramPulse(1);
+    bus.WriteData();
+  }
+  // Low byte through the read path, high byte through the multiplexer.
+  uint16_t ReadWord(uint32_t address) {
+    bus.ShiftAddress(address);
+    const uint8_t low = bus.ReadDataByte();
+    Bit(hw::ctrl::kStrobe, false);
+    const uint8_t high = bus.ReadDataByteSerial();
+    return static_cast<uint16_t>(low | high << 8);
+  }
+};
+
+TEST_F(WordAdapter, TheLatchDrivesTheHighByteAndTheMultiplexerReadsItBack) {
+  auto* chip = Insert(std::make_unique<sim::JedecFlash>(*sim::FindJedecPart("MBM29LV160TE x16")));
+  WaitUs(100);
+  // Program 0xA55A at word 0x1234: AA 55 A0 on the word unlock set.
+  WriteWord(0x555, 0x00, 0xAA);
+  WriteWord(0x2AA, 0x00, 0x55);
+  WriteWord(0x555, 0x00, 0xA0);
+  WriteWord(0x1234, 0xA5, 0x5A);
+  WaitUs(50);
+  EXPECT_EQ(ReadWord(0x1234), 0xA55A);
+  // Cells low byte first, at byte 2 x word.
+  EXPECT_EQ(chip->Cell(0x2468), 0x5A);
+  EXPECT_EQ(chip->Cell(0x2469), 0xA5);
+  // Without the multiplexer the read path sees the low byte only.
+  EXPECT_EQ(bus.ReadCycle(0x1234, 1), 0x5A);
+  // The strobe of this adapter carries no 12 V: nothing about Vpp is logged.
+  EXPECT_EQ(board.violations(), std::vector<std::string>{});
+  EXPECT_FALSE(board.Signals().vpp);
+}
+
+TEST_F(WordAdapter, IdentifierWordsAndProtectionAtSectorPlusTwo) {
+  auto* chip = Insert(std::make_unique<sim::JedecFlash>(*sim::FindJedecPart("MBM29LV160TE x16")));
+  chip->Protect(chip->sectors().count() - 1, true);  // the top 16 KB boot sector
+  WaitUs(100);
+  WriteWord(0x555, 0x00, 0xAA);
+  WriteWord(0x2AA, 0x00, 0x55);
+  WriteWord(0x555, 0x00, 0x90);
+  EXPECT_EQ(ReadWord(0), 0x0004);
+  EXPECT_EQ(ReadWord(1), 0x22C4);
+  EXPECT_EQ(ReadWord(2), 0x0000);  // sector 0 (words 0..0x7FFF) unprotected
+  // The boot sector begins at byte 0x1FC000: word 0xFE000.
+  EXPECT_EQ(ReadWord(0xFE000 + 2), 0x0001);
+}
+
+TEST_F(WordAdapter, AByteStrappedPartMissesWordCommands) {
+  auto* chip = Insert(std::make_unique<sim::JedecFlash>(*sim::FindJedecPart("MBM29LV160TE x16")));
+  ASSERT_TRUE(chip->InjectFault({"byte-strap", 0, 0, 0}));
+  WaitUs(100);
+  WriteWord(0x555, 0x00, 0xAA);
+  WriteWord(0x2AA, 0x00, 0x55);
+  WriteWord(0x555, 0x00, 0xA0);
+  WriteWord(0, 0x12, 0x34);
+  WaitUs(50);
+  EXPECT_EQ(chip->Cell(0), 0xFF);
+  EXPECT_EQ(chip->Cell(1), 0xFF);
+  EXPECT_EQ(ReadWord(0) >> 8, 0xFF);  // D15..D8 float
+}
+
+// C3: locked after every power-up; 60/D0 unlocks one block, 60/01 locks it,
+// 60/2F locks it down (status 0x03) until the next power-up.
+TEST_F(WordAdapter, C3LocksAreVolatileAndLockDownHolds) {
+  auto* chip = Insert(std::make_unique<sim::WsmFlash>(*sim::FindWsmPart("28F800C3-T")));
+  WaitUs(100);
+  const auto program = [&](uint32_t word, uint8_t high, uint8_t low) {
+    WriteWord(word, 0x00, 0x50);
+    WriteWord(word, 0x00, 0x40);
+    WriteWord(word, high, low);
+    WaitUs(50);
+    return static_cast<uint8_t>(ReadWord(word) & 0xFF);  // the status
+  };
+  EXPECT_EQ(program(0, 0x12, 0x34), 0x80 | 0x10 | 0x02);  // SR1 with SR4: locked
+  EXPECT_EQ(chip->Cell(0), 0xFF);
+  WriteWord(0, 0x00, 0x60);
+  WriteWord(0, 0x00, 0xD0);
+  EXPECT_EQ(program(0, 0x12, 0x34), 0x80);
+  EXPECT_EQ(chip->Cell(0), 0x34);
+  EXPECT_EQ(chip->Cell(1), 0x12);
+  // Lock-down of block 1 (bytes 0x10000..: word 0x8000); 60/D0 no longer
+  // unlocks it.
+  WriteWord(0x8000, 0x00, 0x60);
+  WriteWord(0x8000, 0x00, 0x2F);
+  WriteWord(0x8000, 0x00, 0x60);
+  WriteWord(0x8000, 0x00, 0xD0);
+  WriteWord(0, 0x00, 0x90);
+  EXPECT_EQ(ReadWord(0x8000 + 2), 0x0003);
+  EXPECT_EQ(ReadWord(2), 0x0000);
+  // A power cycle locks everything again and lifts the lock-down.
+  bus.PowerDown();
+  bus.PowerUp();
+  WaitUs(100);
+  WriteWord(0, 0x00, 0x90);
+  EXPECT_EQ(ReadWord(2), 0x0001);
+  EXPECT_EQ(ReadWord(0x8000 + 2), 0x0001);
+}
+
+class HubAdapter : public FlashLines {
+ protected:
+  // The multiplexed load: the row while R/C# falls, the column as it rises.
+  void Load(uint32_t address) {
+    bus.ShiftAddress(address & 0x7FF);
+    Bit(hw::ctrl::kPower, false);
+    bus.ShiftAddress(address >> 11);
+    Bit(hw::ctrl::kDrive, true);
+    Bit(hw::ctrl::kPower, true);
+  }
+  void Cycle(uint8_t data) {
+    Bit(hw::ctrl::kDrive, true);
+    bus.WriteBusByte(data);
+    bus.ProgramPulse(1);
+    bus.WriteData();
+  }
+  uint8_t ReadHere() {
+    Bit(hw::ctrl::kDrive, false);
+    const uint8_t b = bus.ReadDataByte();
+    Bit(hw::ctrl::kDrive, true);
+    return b;
+  }
+};
+
+TEST_F(HubAdapter, ThePartTakesItsAddressOnlyOnRcEdges) {
+  auto* chip = Insert(std::make_unique<sim::JedecFlash>(*sim::FindJedecPart("SST49LF002A")));
+  WaitUs(200);
+  // Every cycle with its own load: the program reaches 0x12345.
+  for (const auto& [address, data] : {std::pair<uint32_t, uint8_t>{0x5555, 0xAA},
+                                      {0x2AAA, 0x55},
+                                      {0x5555, 0xA0},
+                                      {0x12345, 0x3C}}) {
+    Load(address);
+    Cycle(data);
+  }
+  WaitUs(50);
+  Load(0x12345);
+  EXPECT_EQ(ReadHere(), 0x3C);
+  EXPECT_EQ(chip->Cell(0x12345), 0x3C);
+  // Only the board's registers shifted between cycles: the part stays at the
+  // first unlock address and no command is taken.
+  Load(0x5555);
+  Cycle(0xAA);
+  bus.ShiftAddress(0x2AAA);
+  Cycle(0x55);
+  bus.ShiftAddress(0x5555);
+  Cycle(0xA0);
+  Load(0x100);
+  Cycle(0x00);
+  WaitUs(50);
+  Load(0x100);
+  EXPECT_EQ(ReadHere(), 0xFF);
+  EXPECT_EQ(chip->Cell(0x100), 0xFF);
+  // R/C# low is not a power loss: no power rule of the board applies.
+  EXPECT_EQ(board.violations(), std::vector<std::string>{});
+  Load(0x12345);
+  EXPECT_EQ(ReadHere(), 0x3C);
+}
+
+TEST_F(HubAdapter, QuadrupleProgramWantsOneAlignedGroup) {
+  auto* chip = Insert(std::make_unique<sim::WsmFlash>(*sim::FindWsmPart("M50FW040")));
+  WaitUs(200);
+  Vpp(true);
+  const auto quad = [&](uint32_t first, std::initializer_list<uint32_t> rest) {
+    Load(first);
+    Cycle(0x30);
+    Cycle(0x11);
+    for (const uint32_t a : rest) {
+      Load(a);
+      Cycle(0x22);
+    }
+    WaitUs(50);
+    return ReadHere();
+  };
+  EXPECT_EQ(quad(0x104, {0x105, 0x106, 0x107}), 0x80);
+  EXPECT_EQ(chip->Cell(0x104), 0x11);
+  EXPECT_EQ(chip->Cell(0x107), 0x22);
+  // 0x10A..0x10D crosses a group of four: refused as a sequence error.
+  EXPECT_EQ(quad(0x10A, {0x10B, 0x10C, 0x10D}), 0x80 | 0x20 | 0x10);
+  EXPECT_EQ(chip->Cell(0x10A), 0xFF);
+}
+
+}  // namespace
