@@ -13,7 +13,7 @@ constexpr uint32_t kConfigWord = 0x2007 - kConfigSpace;
 constexpr uint32_t kCalibration = 0x2008 - kConfigSpace;
 constexpr uint16_t kErased = 0x3FFF;
 
-// Programming specification timing: data setup and hold around PGC falling,
+// The part's ICSP timing: data setup and hold around PGC falling,
 // the delay between a command and the next frame, and the hold of PGC/PGD
 // low after VPP rises before the first clock.
 constexpr int64_t kSetupNs = 100;

@@ -5,7 +5,7 @@
 //
 // Programming mode: VPP rises on MCLR while VDD is on with PGC and PGD low
 // (VDD first), or VDD rises while VPP is already on (VPP first, for parts
-// whose programming specification allows it). Leaving it: either supply
+// whose datasheet allows it). Leaving it: either supply
 // drops. A 6-bit command is clocked least significant bit first and latched
 // on each PGC falling edge; load commands take a 16-clock data frame (start
 // bit, 14 data bits, stop bit), read commands answer with one, the chip
@@ -19,7 +19,7 @@
 //
 // What the part does is one row of data (Pic14Part): sizes, the write
 // latches, what command 8 does, the self-timed and externally timed write
-// and erase times from the part's programming specification.
+// and erase times from the part's datasheet.
 //
 // Violations: "command outside programming mode" is impossible by
 // construction (the chip ignores clocks then) but "clock while not in
@@ -55,7 +55,7 @@ struct Pic14Part {
   Begin begin = Begin::kEraseProgram;
   bool program_only = false;           // command 24 starts an externally timed program
   bool chip_erase = false;             // command 31
-  bool vpp_first = false;              // the programming specification allows VPP-first entry
+  bool vpp_first = false;              // the datasheet allows VPP-first entry
   int calib_words = 0;                 // factory words at 0x2008.. that only a bulk erase
                                        // with the PC at them reaches
   bool retlw_osccal = false;           // RETLW calibration at the last program word
