@@ -1,5 +1,5 @@
 // The device IDs of the 14-bit flash parts (word 0x2006, revision bits
-// masked off), from the parts' programming specifications.
+// masked off), from the parts' datasheets.
 #include <cstdint>
 
 #include "families/mcu/pic.h"
