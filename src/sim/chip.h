@@ -127,8 +127,8 @@ class Chip {
   virtual bool UsesAddressBus() const { return true; }
 
   // Whether Vpp may sit on the part's pin while Vcc is off. A PIC's MCLR/VPP
-  // is rated against ground, not against VDD, and its programming
-  // specifications raise it before VDD on purpose; the model then judges the
+  // is rated against ground, not against VDD, and its datasheets
+  // raise it before VDD on purpose; the model then judges the
   // supply order itself.
   virtual bool VppSafeWithoutVcc() const { return false; }
 
