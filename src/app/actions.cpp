@@ -38,6 +38,10 @@ constexpr std::array<Frame, kActionCount> kFrames{{
     {SizeCheck::kNone, nullptr, StepCount::kNone, true, nullptr},
 }};
 
+// A settings panel's own command (lock bits, option and fuse bytes): the
+// hardware test and the routine, none of the six actions' preconditions.
+constexpr Frame kExtraFrame{SizeCheck::kNone, nullptr, StepCount::kNone, true, nullptr};
+
 // Keeps the session claimed for exactly the frame's lifetime.
 class ActionClaim {
  public:
@@ -99,10 +103,11 @@ void Dispatch(Programmer& p, Action action, const Frame& frame, const FamilyRegi
   }
 }
 
-void RunFrame(Programmer& p, Action action, const FamilyRegistry& registry, Routine routine) {
+void RunFrame(Programmer& p, Action action, const Frame& frame, const FamilyRegistry& registry,
+              Routine routine) {
   const ActionClaim claim(p);
   if (!claim.held()) return;  // another action runs; it keeps the tool bar
-  Dispatch(p, action, kFrames[static_cast<int>(action)], registry, routine);
+  Dispatch(p, action, frame, registry, routine);
   // Step 6, on every path.
   p.host.HideGauge();
   p.controls.Show("pProcess", false);
@@ -113,26 +118,17 @@ void RunFrame(Programmer& p, Action action, const FamilyRegistry& registry, Rout
 }  // namespace
 
 void RunAction(Programmer& p, Action action, const FamilyRegistry& registry) {
-  RunFrame(p, action, registry, nullptr);
+  RunFrame(p, action, kFrames[static_cast<int>(action)], registry, nullptr);
 }
 
 void RunActionWith(Programmer& p, Action action, Routine routine) {
-  RunFrame(p, action, Families(), routine);
+  RunFrame(p, action, kFrames[static_cast<int>(action)], Families(), routine);
 }
 
 void RunExtraAction(Programmer& p, Routine routine) {
-  const ActionClaim claim(p);
-  if (!claim.held()) return;
-  p.hardware_result = p.dev.serial ? 0 : p.bus.CheckHardware();
-  if (p.hardware_result != 1) {
-    p.controls.Enable("pICON", false);
-    p.host.ControlsChanged();
-    routine(p);
-  }
-  p.host.HideGauge();
-  p.controls.Show("pProcess", false);
-  p.controls.Enable("pICON");
-  winstat(p);
+  // The action only matters to the frame when no routine is given, or for a
+  // verify: identification stands for "neither" here.
+  RunFrame(p, Action::kGetId, kExtraFrame, Families(), routine);
 }
 
 void mnuReadClick(Programmer& p) { RunAction(p, Action::kRead); }

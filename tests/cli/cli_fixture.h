@@ -76,4 +76,19 @@ class Cli : public ::testing::Test {
   fs::path dir_;
 };
 
+// The simulated board with an 8 KB random image `fw.bin` in the folder, for
+// the family command-line tests.
+class SimCli : public Cli {
+ protected:
+  void SetUp() override {
+    Cli::SetUp();
+    WriteRandom("fw.bin", 0x2000, 3);
+  }
+  RunResult Daraz(const std::string& args) { return Cli::Daraz("-p sim " + args); }
+  std::string Read(const std::string& name) const { return Slurp(Path(name)); }
+  static bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+  }
+};
+
 }  // namespace cli_test

@@ -1,61 +1,13 @@
 // The wide and firmware-hub flash families from the command line: every
 // action through the chip file, their keys, the faults of the simulated
 // board, the offset the word families refuse.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
-#include <string>
-#include <vector>
+#include "cli_fixture.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using Result = cli_test::RunResult;
 
-struct Result {
-  int rc = -1;
-  std::string out, err;
-};
-
-class CliWide : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("daraz-cli-wide-" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    std::mt19937 rng(3);
-    std::vector<char> bytes(0x2000);
-    for (auto& b : bytes) b = static_cast<char>(rng());
-    std::ofstream(dir_ / "fw.bin", std::ios::binary).write(bytes.data(), bytes.size());
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  Result Daraz(const std::string& args) {
-    const std::string cmd = "cd '" + dir_.string() + "' && '" DARAZ_CLI "' -p sim " + args +
-                            " < /dev/null > out.txt 2> err.txt";
-    Result r;
-    const int status = std::system(cmd.c_str());
-    r.rc = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = Read("out.txt");
-    r.err = Read("err.txt");
-    return r;
-  }
-  std::string Read(const std::string& name) const {
-    std::ifstream in(dir_ / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-  static bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-  }
-
-  fs::path dir_;
-};
+class CliWide : public cli_test::SimCli {};
 
 TEST_F(CliWide, EveryActionOfAWordAndAHubPartThroughTheChipFile) {
   for (const char* device : {"\"MBM29LV160 -T\"", "\"intel 82802AB\""}) {
@@ -72,7 +24,7 @@ TEST_F(CliWide, EveryActionOfAWordAndAHubPartThroughTheChipFile) {
     ASSERT_GE(back.size(), fw.size()) << d;
     EXPECT_EQ(back.substr(0, fw.size()), fw) << d;
     EXPECT_EQ(Daraz("--sim-chip c.sim id " + d).rc, 0) << d;
-    std::filesystem::remove(dir_ / "c.sim");
+    std::filesystem::remove(Path("c.sim"));
   }
 }
 
@@ -96,8 +48,9 @@ TEST_F(CliWide, KeysFaultsAndTheRefusedOffset) {
   for (const auto& c : kCases) {
     const Result r = Daraz(c.args);
     EXPECT_EQ(r.rc, c.rc) << c.args << ": " << r.err;
-    if (c.says != nullptr)
+    if (c.says != nullptr) {
       EXPECT_TRUE(Has(r.out + r.err, c.says)) << c.args << ":\n" << r.out << r.err;
+    }
   }
 }
 
