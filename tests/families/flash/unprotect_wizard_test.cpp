@@ -181,15 +181,18 @@ TEST(UnprotectWizard, FiveStepsUnprotectEverySectorOfAnAm29F040) {
     SCOPED_TRACE(tag);
     Wizard s;
     s.Choose(tag);
-    // Some sectors protected, as a chip that needs the wizard would be.
+    // Some sectors protected, as a chip that needs the wizard would be;
+    // sector 0 is not, so Get ID reads 00 at address 2 and the unprotect
+    // step must still take the chip for an Am29F040.
     auto* part = s.As<sim::JedecFlash>();
-    part->Protect(0, true);
+    part->Protect(3, true);
     part->Protect(5, true);
 
     s.Press();  // Get ID
     EXPECT_EQ(s.HardwareTests(), 1u);
     EXPECT_EQ(s.p.dev.id_bytes[0], 0x01);
     EXPECT_EQ(s.p.dev.id_bytes[1], 0xA4);
+    EXPECT_EQ(s.p.dev.id_bytes[2], 0x00);
     EXPECT_EQ(s.Step(), 1);
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 
