@@ -149,7 +149,6 @@ struct Descriptor {
   bool cfi_no_primary = false;  // the CFI report stops after the erase-block regions
   bool three_mbit = false;      // 3-Mbit firmware-hub parts
   int rc_time = 50;             // R/C# wait of the multiplexed address load, in DelayTicks
-  int unprotect_step = 1;       // step 1..5 of the sector-unprotect wizard
   // The last sector status read: one byte per sector of the layout (1
   // protected, 0 not), and their sum.
   std::vector<uint8_t> sector_status;

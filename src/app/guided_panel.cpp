@@ -1,28 +1,63 @@
 #include "app/guided_panel.h"
 
+#include <algorithm>
+
 #include "app/actions.h"
 #include "app/programmer.h"
+#include "app/selection.h"
 
 namespace app {
 namespace {
 
-bool Lists(const GuidedStep& step, int picture) {
-  for (const int n : step.pictures) {
-    if (n == picture) return true;
-  }
-  return false;
+template <typename T>
+bool Lists(const std::vector<T>& list, const T& item) {
+  return std::find(list.begin(), list.end(), item) != list.end();
 }
+
+int StepCount(const GuidedProcedure& procedure) { return static_cast<int>(procedure.steps.size()); }
 
 void ShowStep(Programmer& p, const GuidedProcedure& procedure, int index) {
   Controls& c = p.controls;
   const GuidedStep& step = procedure.steps[index];
   c[kGuidedPanel].index = index;
+  c.SetText(kGuidedPanel, step.caption.empty() ? procedure.caption : step.caption);
   c.SetText(kGuidedButton, step.button);
-  // Every picture the procedure uses: shown while this step lists it.
+  for (const auto& [name, caption] : step.captions) c.SetText(name, caption);
+  // Only the step's pictures; every box the procedure uses shown while
+  // this step asks for it (a box only one step wants, such as the OE/CE
+  // short, is not there to confuse the others).
+  for (int n = 1; n <= kGuidedPictures; ++n) c.Show(JumperPicture(n), Lists(step.pictures, n));
   for (const GuidedStep& any : procedure.steps) {
-    for (const int n : any.pictures) c.Show(JumperPicture(n), Lists(step, n));
+    for (const std::string& box : any.confirm) c.Show(box, Lists(step.confirm, box));
   }
+  if (procedure.reconfirm) {
+    for (const std::string& box : step.confirm) c.Check(box, false);
+  }
+  if (step.switch_pattern >= 0) ShowSwitchSettings(p, step.switch_pattern);
   GuidedConfirmChanged(p);
+}
+
+// The step after `index`: the next one, or past the last the first again
+// (or -1: the panel closes).
+int Next(const GuidedProcedure& procedure, int index) {
+  if (index + 1 < StepCount(procedure)) return index + 1;
+  return procedure.restart_after_last ? 0 : -1;
+}
+
+void Show(Programmer& p, const GuidedProcedure& procedure, int index) {
+  if (index < 0) {
+    p.controls.Show(kGuidedPanel, false);
+  } else {
+    ShowStep(p, procedure, index);
+  }
+  p.host.ControlsChanged();
+}
+
+bool CurrentStep(const Programmer& p, const GuidedProcedure*& procedure, int& index) {
+  procedure = OpenGuided(p);
+  if (procedure == nullptr) return false;
+  index = GuidedStepIndex(p);
+  return index >= 0 && index < StepCount(*procedure);
 }
 
 }  // namespace
@@ -39,6 +74,10 @@ int GuidedStepIndex(const Programmer& p) { return p.controls.Index(kGuidedPanel)
 void OpenGuidedPanel(Programmer& p, const GuidedProcedure& procedure) {
   Controls& c = p.controls;
   c.SetText("pDevID", procedure.device);
+  // The panel's own controls come back, whatever the last procedure hid.
+  for (const char* name : {"cbJP23", "cbJP42", "cbDIPSW", "cbOECE", "btResetStep", "btskipStep"}) {
+    c.Show(name);
+  }
   for (const auto& [box, checked] : procedure.boxes) c.Check(box, checked);
   for (const auto& [name, caption] : procedure.captions) c.SetText(name, caption);
   for (const std::string& name : procedure.hidden) c.Show(name, false);
@@ -51,9 +90,7 @@ void OpenGuidedPanel(Programmer& p, const GuidedProcedure& procedure) {
 void GuidedConfirmChanged(Programmer& p) {
   const GuidedProcedure* procedure = Families().FindGuided(p.dev.family);
   const int index = GuidedStepIndex(p);
-  if (procedure == nullptr || index < 0 || index >= static_cast<int>(procedure->steps.size())) {
-    return;
-  }
+  if (procedure == nullptr || index < 0 || index >= StepCount(*procedure)) return;
   bool all = true;
   for (const std::string& box : procedure->steps[index].confirm) {
     all = all && p.controls.Checked(box);
@@ -63,19 +100,36 @@ void GuidedConfirmChanged(Programmer& p) {
 }
 
 void btnID_UNClick(Programmer& p) {
-  const GuidedProcedure* procedure = OpenGuided(p);
-  if (procedure == nullptr || !p.controls.Enabled(kGuidedButton)) return;
-  const int index = GuidedStepIndex(p);
-  if (index < 0 || index >= static_cast<int>(procedure->steps.size())) return;
+  const GuidedProcedure* procedure = nullptr;
+  int index = 0;
+  if (!CurrentStep(p, procedure, index) || !p.controls.Enabled(kGuidedButton)) return;
   const GuidedStep& step = procedure->steps[index];
-  if (step.operation != nullptr) RunActionWith(p, procedure->frame, step.operation);
-  const int next = index + 1;
-  if (next < static_cast<int>(procedure->steps.size())) {
-    ShowStep(p, *procedure, next);
-  } else {
-    p.controls.Show(kGuidedPanel, false);
+  bool failed = false;
+  if (step.operation != nullptr) {
+    // The step's own result decides, not what an earlier action left.
+    p.error = 0;
+    p.hardware_result = 0;
+    RunActionWith(p, procedure->frame, step.operation);
+    failed = p.error != 0 || p.hardware_result == 1;
   }
-  p.host.ControlsChanged();
+  int next = Next(*procedure, index);
+  if (failed && step.on_failure == StepFailure::kStay) next = index;
+  if (failed && step.on_failure == StepFailure::kRestart) next = 0;
+  Show(p, *procedure, next);
+}
+
+void btskipStepClick(Programmer& p) {
+  const GuidedProcedure* procedure = nullptr;
+  int index = 0;
+  if (!CurrentStep(p, procedure, index)) return;
+  Show(p, *procedure, Next(*procedure, index));
+}
+
+void btResetStepClick(Programmer& p) {
+  const GuidedProcedure* procedure = nullptr;
+  int index = 0;
+  if (!CurrentStep(p, procedure, index)) return;
+  Show(p, *procedure, 0);
 }
 
 std::string GuidedStepText(const Programmer& p, const GuidedProcedure& procedure, int step) {

@@ -61,6 +61,9 @@ constexpr FlashEntry kEntries[] = {
     {27, 315, {}, "MX29F004T"},
     {27, 316, {}, "MX29F004B"},
     {27, 317, {}, "MX29F040"},
+    // EN29F002T_Click: the unprotect wizard's AMD dies
+    {49, 301, {}, "Am29F040"},
+    {50, 302, {}, "Am29F040"},
     // AT49F00x_Click
     {22, 101, {}, "AT49F001"},
     {22, 101, "29F001T", "AT49F001T"},

@@ -56,6 +56,9 @@ struct SectorArgs {
 int CmdSectors(const GlobalOptions& g, const SectorArgs& args);
 int CmdProtect(const GlobalOptions& g, const SectorArgs& args);
 int CmdUnprotect(const GlobalOptions& g, const SectorArgs& args);
+// The steps of the guided panel a device opens when selected (the 29F0x0
+// unprotect wizard), each confirmed with Enter or --yes.
+int CmdWizard(const GlobalOptions& g, const std::string& device);
 int CmdConvert(const GlobalOptions& g, const std::string& in, const std::string& out,
                const std::string& device, const FileOptions& file);
 // `file`: --format and --file-offset.

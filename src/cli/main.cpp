@@ -280,6 +280,12 @@ int main(int argc, char** argv) {
   auto* lockbits = app.add_subcommand("lockbits", "Read the lock bits of a microcontroller");
   lockbits->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
 
+  auto* wizard = app.add_subcommand(
+      "wizard",
+      "Walk the sector-unprotect wizard: each step shows its switches and wires, waits for "
+      "Enter (--yes: goes on at once) and runs its operation; on the simulated board a step's "
+      "wires are fitted only when named with --sim-jumper");
+  wizard->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
   auto* cfi = app.add_subcommand("cfi", "Read the chip's identification and print its CFI report");
   cfi->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
 
@@ -369,6 +375,8 @@ int main(int argc, char** argv) {
     rc = cli::CmdProtect(g, sec);
   } else if (*unprotect) {
     rc = cli::CmdUnprotect(g, sec);
+  } else if (*wizard) {
+    rc = cli::CmdWizard(g, a.device);
   } else if (*cfi) {
     rc = cli::CmdCfi(g, a.device);
   } else if (*lockbits) {

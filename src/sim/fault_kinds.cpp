@@ -265,6 +265,9 @@ constexpr FaultKind kFaultKinds[] = {
 constexpr JumperKind kJumperKinds[] = {
     {"erase", "the erase jumpers of the electrically erasable EPROMs"},
     {"wirelink", "28F001BX: the wire from pin 1 to pin 30"},
+    {"a9-oe-12v", "unprotect wizard, picture 2: the Vpp line to A9 and OE#"},
+    {"a9-oe-ce-12v", "unprotect wizard, picture 3: the Vpp line to A9 and OE#, OE# shorted to CE#"},
+    {"oe-ce-short", "unprotect wizard, picture 4: OE# shorted to CE#"},
 };
 
 }  // namespace

@@ -89,7 +89,7 @@ std::optional<uint8_t> JedecFlash::DataOut(const Pins& pins) {
     if (!w) return std::nullopt;
     return static_cast<uint8_t>(*w & 0xFF);
   }
-  if (!pins.power() || pins.drive()) return std::nullopt;
+  if (!pins.power() || pins.drive() || HighVoltageWired()) return std::nullopt;
   // Finishing an operation whose time has passed changes nothing a later
   // look would not find the same way.
   Settle(pins.time_ns);

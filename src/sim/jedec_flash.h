@@ -77,9 +77,18 @@
 //     lasts until the next write (40: verify, reads show the status at the
 //     address) and counts only if it lasted the datasheet's time. Removing
 //     12 V or F0 leaves the mode.
+//   High voltage (Am29F040, programming-equipment method): with the wire
+//     a9-oe-12v fitted and 12 V on the Vpp line, a WE# pulse of at least
+//     the protect time protects the sector its address selects; with CE#
+//     at 12 V too (a9-oe-ce-12v, or a9-oe-12v with oe-ce-short) a pulse of
+//     at least the unprotect time unprotects every sector. Shorter pulses
+//     change nothing. While a wire holds A9 and OE# the part neither
+//     drives the data bus nor takes a command; with OE# shorted to CE#
+//     alone it reads but cannot be written (CE# is high whenever OE# is).
 // Violations: "protect command sooner than 1 us after 12 V on #RESET",
 // "sector unprotect with a sector not protected" (the datasheets require
-// every sector protected first).
+// every sector protected first), "WE# sooner than 4 us after 12 V on A9
+// and OE#".
 
 #include <cstdint>
 #include <span>
@@ -118,12 +127,20 @@ struct JedecTiming {
 };
 
 // How a part's sector protection can be changed on the board.
-enum class ProtectMode : uint8_t { kNone, kMxicCommand, kInSystem };
+enum class ProtectMode : uint8_t { kNone, kMxicCommand, kInSystem, kHighVoltage };
 
 struct ProtectTiming {
   int64_t protect_ns = 150 * kUs;   // the protect pulse the part needs
   int64_t unprotect_ns = 15 * kMs;  // the unprotect pulse
+  int64_t vid_setup_ns = 0;         // high voltage: 12 V on its pins before WE# falls
 };
+
+// The hand-fitted wires of the high-voltage method (`--sim-jumper`): they
+// take the board's Vpp line to A9 and OE#, to A9, OE# and CE#, or join
+// OE# to CE#.
+inline constexpr char kWireA9Oe[] = "a9-oe-12v";
+inline constexpr char kWireA9OeCe[] = "a9-oe-ce-12v";
+inline constexpr char kWireOeCe[] = "oe-ce-short";
 
 struct JedecPart {
   std::string_view name;
@@ -214,6 +231,9 @@ class JedecFlash final : public Chip {
   // change first and returns true when it took the commit itself.
   bool ProtectEdges(const Pins& pins, const FlashEdges& e);
   bool InSystemWrite(const Pins& pins, uint32_t index, uint8_t data);
+  bool HighVoltageEdges(const Pins& pins, const FlashEdges& e);
+  // A wire holds A9 and OE# on the Vpp line (the part's outputs are off).
+  bool HighVoltageWired() const;
   void StartPulse(int64_t now, uint32_t index, bool unprotect);
   void EndPulse(int64_t now);
   void ApplyPulse();

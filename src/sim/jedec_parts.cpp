@@ -227,7 +227,13 @@ constexpr JedecPart kParts[] = {
      .device = 0xA4,
      .sectors = k8x64K,
      .vpp_pin = kLogic,
-     .timing = kAmd5V},
+     .timing = kAmd5V,
+     // Sector protect/unprotect by programming equipment: WE# pulses of
+     // 100 us (protect) and 10 ms (unprotect), 12 V settled 4 us before.
+     .protect_mode = ProtectMode::kHighVoltage,
+     .protect_timing = {.protect_ns = 100 * kUs,
+                        .unprotect_ns = 10 * kMs,
+                        .vid_setup_ns = 4 * kUs}},
     // SST29SF/VF (128-byte sectors) and SST39SF/VF (4 KB sectors).
     {.name = "SST29VF512",
      .size = 64 * K,

@@ -24,6 +24,7 @@ bool JedecFlash::ProtectEdges(const Pins& pins, const FlashEdges& e) {
     return false;
   }
   if (e.vpp_on || (e.power_on && bus_.vpp())) vpp_since_ns_ = now;
+  if (part_.protect_mode == ProtectMode::kHighVoltage) return HighVoltageEdges(pins, e);
   if (e.vpp_off && guard_ == Guard::kInSystem) {
     EndPulse(now);
     guard_ = Guard::kNone;
@@ -70,6 +71,37 @@ bool JedecFlash::InSystemWrite(const Pins& pins, uint32_t index, uint8_t data) {
     Reset();
   }
   return true;
+}
+
+bool JedecFlash::HighVoltageWired() const {
+  return part_.protect_mode == ProtectMode::kHighVoltage &&
+         (Jumper(kWireA9Oe) || Jumper(kWireA9OeCe));
+}
+
+bool JedecFlash::HighVoltageEdges(const Pins& pins, const FlashEdges& e) {
+  const bool a9_oe = HighVoltageWired();
+  const bool ce_high = Jumper(kWireA9OeCe) || (a9_oe && Jumper(kWireOeCe));
+  if (!a9_oe && !Jumper(kWireOeCe)) return false;  // the socket as usual
+  // Vcc off ends a pulse without effect and the normal handling resets.
+  if (!bus_.power()) {
+    pulse_.active = false;
+    return false;
+  }
+  const int64_t now = pins.time_ns;
+  const ProtectTiming& t = part_.protect_timing;
+  if (pulse_.active && (e.commit || e.commit_oe_low || e.vpp_off)) {
+    // The pulse counts only if it lasted long enough at 12 V.
+    const int64_t width = now - pulse_.start_ns;
+    if (width >= (pulse_.unprotect ? t.unprotect_ns : t.protect_ns)) ApplyPulse();
+    pulse_.active = false;
+  }
+  if (e.write_start && a9_oe && bus_.vpp()) {
+    if (now - vpp_since_ns_ < t.vid_setup_ns) {
+      Violation("WE# sooner than 4 us after 12 V on A9 and OE#", now, pins.address);
+    }
+    pulse_ = {true, ce_high, sectors_.Find(cells_.Index(bus_.write_address())), now};
+  }
+  return true;  // no command reaches the part while a wire is fitted
 }
 
 void JedecFlash::StartPulse(int64_t now, uint32_t index, bool unprotect) {

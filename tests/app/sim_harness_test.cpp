@@ -108,8 +108,10 @@ TEST(SimFaults, BadTextIsRefusedWithTheReason) {
 TEST(SimJumpers, KnownNamesOnly) {
   EXPECT_EQ(app::CheckSimJumper("erase"), "");
   EXPECT_EQ(app::CheckSimJumper("wirelink"), "");
+  EXPECT_EQ(app::CheckSimJumper("a9-oe-ce-12v"), "");
   EXPECT_EQ(app::CheckSimJumper("Erase"),
-            "unknown jumper \"Erase\" (the jumpers: erase, wirelink)");
+            "unknown jumper \"Erase\" (the jumpers: erase, wirelink, a9-oe-12v, "
+            "a9-oe-ce-12v, oe-ce-short)");
 }
 
 class SimChipFile : public ::testing::Test {

@@ -4,6 +4,7 @@
 #include "families/flash/intel_select.h"
 #include "families/flash/jedec_select.h"
 #include "families/flash/protect_select.h"
+#include "families/flash/protect_wizard.h"
 #include "families/flash/wide_select.h"
 
 namespace families {
@@ -24,6 +25,7 @@ void RegisterFlashSelection(app::FamilyRegistry& registry) {
   registry.RegisterHandler(HandlerId::SST49LF002_Click, &flash::SST49LF002_Click);
   registry.RegisterHandler(HandlerId::EN29F002T_Click, &flash::EN29F002T_Click);
   registry.RegisterHandler(HandlerId::HY29LV1601Click, &flash::HY29LV1601Click);
+  flash::RegisterUnprotectWizard(registry);
 }
 
 }  // namespace families

@@ -4,6 +4,7 @@
 #include "app/selection.h"
 #include "families/flash/flash_select.h"
 #include "families/flash/protect.h"
+#include "families/flash/protect_wizard.h"
 
 namespace families::flash {
 namespace {
@@ -77,7 +78,6 @@ void EN29F002T_Click(app::Programmer& p, const app::SelectItem& item) {
   d.socket_picture = 32;
   d.layout = -1;
   d.layout_is_block = false;
-  d.unprotect_step = 1;
   c.SetText("lbAdapter", "");
   if (const WizardRow* row = FindRow(kWizardRows, tag)) {
     p.SetBufferSize(row->size);
@@ -85,23 +85,14 @@ void EN29F002T_Click(app::Programmer& p, const app::SelectItem& item) {
   }
 
   const bool amd_die = tag == 301 || tag == 302;
-  if (amd_die) c.SetText("pMXICF29040", "AMD - 29F040 Sector UnProtection");
-  c.Show("pIDcode", false);
-  c.Show("pProcess", false);
-  // The wizard starts at step 1 with every confirmation box cleared, so the
-  // step button stays off until the user has set jumpers and switches.
-  c.Show("gbUnprotect");
-  c.SetText("gbUnprotect", "step 1/5 [Get ID]");
-  c.Enable("btnID_UN", false);
-  c.SetText("btnID_UN", "GET ID");
-  for (const char* box : {"cbJP23", "cbJP42", "cbDIPSW", "cbOECE"}) c.Check(box, false);
-  c.Show("cbOECE", false);
-  c.Show("btResetStep");
-  c.Show("btskipStep");
-  c.SetText("cbDIPSW", amd_die ? "DIP SW setting , Jumper A18" : "DIP SW setting");
-  c["imgJumper"].index = 1;
-
-  app::FinishSelection(p, WizardFamily(tag), 19);
+  PrepareSectorPanel(p, amd_die ? "AMD - 29F040 Sector UnProtection" : c.Text("pMXICF29040"),
+                     LayoutTable::kSector, d.layout);
+  if (!app::FinishSelection(p, WizardFamily(tag), 19)) return;
+  // Step 1 with every confirmation box cleared, so the step button stays
+  // off until the user has set jumpers and switches.
+  if (const app::GuidedProcedure* wizard = UnprotectWizard(d.family)) {
+    app::OpenGuidedPanel(p, *wizard);
+  }
 }
 
 void HY29LV1601Click(app::Programmer& p, const app::SelectItem& item) {

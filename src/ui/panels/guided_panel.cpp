@@ -19,8 +19,6 @@
 namespace ui {
 namespace {
 
-constexpr int kPictures = 5;
-
 void ConfirmChanged(app::Programmer& p) { app::GuidedConfirmChanged(p); }
 
 // Jumper picture n: a three-pin header seen from above, the cap on pins
@@ -61,7 +59,7 @@ QWidget* GuidedPanel(PanelContext& context) {
   auto* pictures = new QWidget(box);
   auto* row = new QHBoxLayout(pictures);
   row->setContentsMargins(0, 0, 0, 0);
-  for (int n = 1; n <= kPictures; ++n) {
+  for (int n = 1; n <= app::kGuidedPictures; ++n) {
     auto* picture = new QLabel(pictures);
     const std::string name = app::JumperPicture(n);
     picture->setObjectName(QString::fromStdString(name));
@@ -75,8 +73,10 @@ QWidget* GuidedPanel(PanelContext& context) {
   const struct {
     const char* name;
     const char* caption;
-  } kBoxes[] = {
-      {"cbJP23", "JP23"}, {"cbJP42", "JP42"}, {"cbDIPSW", "DIP SW setting"}, {"cbOECE", "OE/CE"}};
+  } kBoxes[] = {{"cbJP23", "2/3 PIN"},
+                {"cbJP42", "4/2PIN"},
+                {"cbDIPSW", "DIP SW setting"},
+                {"cbOECE", "Short pin OE<->CE"}};
   int column = 0;
   for (const auto& b : kBoxes) {
     auto* check = new QCheckBox(QString::fromLatin1(b.caption), box);
@@ -92,8 +92,8 @@ QWidget* GuidedPanel(PanelContext& context) {
     const char* caption;
     void (*run)(app::Programmer&);
   } kButtons[] = {{app::kGuidedButton, "Step", &app::btnID_UNClick},
-                  {"btResetStep", "Reset", nullptr},
-                  {"btskipStep", "Skip", nullptr}};
+                  {"btResetStep", "Reset Step", &app::btResetStepClick},
+                  {"btskipStep", "Skip Step", &app::btskipStepClick}};
   column = 0;
   for (const auto& b : kButtons) {
     auto* button = new QPushButton(QString::fromLatin1(b.caption), box);

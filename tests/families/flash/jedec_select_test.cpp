@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/guided_panel.h"
 #include "app/programmer.h"
 #include "app/selection.h"
 #include "families/flash/flash_devices.h"
@@ -206,11 +207,10 @@ TEST_F(JedecSelect, Lv16SelectionSetsItsPanelAndLocksTheOffset) {
 }
 
 TEST_F(JedecSelect, UnprotectWizardStartsAtStepOneWithEveryBoxCleared) {
-  p.dev.unprotect_step = 4;
   for (const char* box : {"cbJP23", "cbJP42", "cbDIPSW"}) p.controls.Check(box);
   Select(HandlerId::EN29F002T_Click, 203);
   EXPECT_EQ(p.dev.layout, 3);
-  EXPECT_EQ(p.dev.unprotect_step, 1);
+  EXPECT_EQ(app::GuidedStepIndex(p), 0);
   EXPECT_TRUE(p.controls.Visible("gbUnprotect"));
   EXPECT_TRUE(p.controls.Visible("pMXICF29040"));
   EXPECT_EQ(p.controls.Text("gbUnprotect"), "step 1/5 [Get ID]");
