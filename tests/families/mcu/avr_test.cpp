@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/controls.h"
@@ -269,7 +270,18 @@ TEST(At90sFuses, TheBoxesComposeTheByteTheChipReceives) {
 TEST(At90sGetId, SignatureLockByteAndLockMode) {
   AvrSession s;
   s.Select(102);
+  s.chip->RecordEvents(true);
   s.GetId();
+  // Three signature bytes (command 0x08, BS1 low), then the fuse and lock
+  // byte (command 0x04, BS1 high): four reads and no more.
+  std::vector<std::tuple<uint8_t, bool, uint8_t>> reads;
+  for (const auto& e : s.chip->events()) {
+    if (e.kind == Kind::kRead) reads.emplace_back(e.command, e.bs1, e.byte);
+  }
+  EXPECT_EQ(
+      reads,
+      (std::vector<std::tuple<uint8_t, bool, uint8_t>>{
+          {0x08, false, 0x1E}, {0x08, false, 0x91}, {0x08, false, 0x01}, {0x04, true, 0xFF}}));
   const app::Controls& c = s.p.controls;
   EXPECT_EQ(c.Text("edManufacID"), " 0x1E");
   EXPECT_EQ(c.Text("edManufacName"), " Atmel  ( AVR )");
