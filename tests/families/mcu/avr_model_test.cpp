@@ -163,6 +163,24 @@ TEST(AvrChip, LockBitsOnlyProgramAndGuardBothMemories) {
   EXPECT_EQ(s.Violations(), Strings{});
 }
 
+TEST(AvrChip, XtalWithBothModePinsHighIsIdle) {
+  AvrSession s;
+  s.Select(102);
+  avr::AvrEnterProgramming(s.p);
+  avr::AvrLoad(s.p, 0x200, 0x10);  // write flash
+  avr::AvrLoad(s.p, 0x000, 0x00);
+  avr::AvrLoad(s.p, 0x100, 0x00);
+  avr::AvrLoad(s.p, 0x280, 0x00);  // XA1 XA0 = 11: no load
+  avr::AvrWritePulse(s.p, 0);
+  s.p.bus.DelayTicks(2500);
+  s.p.bus.PowerDown();
+  // The data register kept its 0xFF, and the command and address stand.
+  EXPECT_EQ(s.chip->flash()[0], 0xFF);
+  EXPECT_EQ(s.Violations(), Strings{});
+  // Nothing was recorded: the log is kept only when asked for.
+  EXPECT_TRUE(s.chip->events().empty());
+}
+
 TEST(AvrChip, FaultsThePartComesWith) {
   AvrSession s;
   s.Select(102);
