@@ -34,6 +34,7 @@ void RegisterAllFamilies(FamilyRegistry& registry) {
   families::RegisterMcs51(registry);
   families::RegisterMcs48(registry);
   families::RegisterAvr(registry);
+  families::RegisterAvrKeys(registry);
   families::RegisterPic(registry);
   families::RegisterFlashSelection(registry);
   families::RegisterJedecFlash(registry);

@@ -139,6 +139,39 @@ TEST_F(CliAvr, LockAndFuseValuesTheFamilyTakes) {
   EXPECT_TRUE(Has(Slurp(dir_ / "f.bin"), std::string("section fuses 1\n\xDE", 17)));
 }
 
+// The panel's lock mode and fuse boxes as keys: `info` shows each key's
+// value after --set beside the selection's default.
+TEST_F(CliAvr, LockModeAndFuseBoxKeys) {
+  RunResult r = Daraz(
+      "--json info \"AT90S4433   DIP28\" --set avr-lock=3 --avr-fuse-bit=2=0 --set "
+      "avr-fuse-bit=5=0");
+  ASSERT_EQ(r.rc, 0) << r.err;
+  const auto key = [&](const std::string& name) {
+    const size_t at = r.out.find("\"key\":\"" + name + "\"");
+    return at == std::string::npos ? std::string() : r.out.substr(at, r.out.find('}', at) - at);
+  };
+  EXPECT_TRUE(Has(key("avr-lock"), "\"value\":3,\"default\":1")) << r.out;
+  EXPECT_TRUE(Has(key("avr-fuse-bit"), "\"value\":\"0=1 1=1 2=0 3=1 4=1 5=0\"")) << r.out;
+  EXPECT_TRUE(Has(key("avr-fuse-bit"), "\"default\":\"0=1 1=1 2=1 3=1 4=1 5=1\"")) << r.out;
+
+  struct Case {
+    std::string args;
+    std::string text;
+  };
+  // The AT90S2313 has no CKSEL2 box; lock modes run from 1 to 3.
+  const Case refused[] = {
+      {std::string("info ") + k2313 + " --set avr-fuse-bit=2=0", "cbFbit2"},
+      {std::string("info ") + k2313 + " --avr-lock=4", "avr-lock"},
+      {"info 27C256 --set avr-lock=2", "rbAVRm1"},
+  };
+  for (const Case& c : refused) {
+    SCOPED_TRACE(c.args);
+    r = Daraz(c.args);
+    EXPECT_EQ(r.rc, 2);
+    EXPECT_TRUE(Has(r.err, c.text)) << r.err;
+  }
+}
+
 TEST_F(CliAvr, ChipFaultsAreDetected) {
   WriteRandom("fw.bin", 2048, 8);
   std::ofstream(dir_ / "data.eep") << kEep;

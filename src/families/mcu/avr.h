@@ -12,8 +12,10 @@ class Programmer;
 
 namespace families {
 
-// The six actions of family 14 and the panel's keys.
+// The six actions of family 14.
 void RegisterAvr(app::FamilyRegistry& registry);
+// The panel's `--set` keys.
+void RegisterAvrKeys(app::FamilyRegistry& registry);
 
 namespace avr {
 

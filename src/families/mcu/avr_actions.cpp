@@ -175,7 +175,6 @@ void GetId(Programmer& p) {
   p.dev.avr.signature = s;
   p.dev.avr.fuse_lock = fuse_lock;
   app::ChipIdExtras extras;
-  extras.family = 14;
   extras.third_byte = s[2];
   extras.lock_byte = fuse_lock;
   extras.lock_bits_low = p.dev.avr.locks_in_low_bits;

@@ -1,13 +1,11 @@
 // The AVR settings panel pAVRsetting: the lock mode, the six fuse boxes and
 // the New Adapter box, the lock-bit and fuse-bit writes behind its buttons,
-// and family 14's dispatch cells and keys.
+// and family 14's dispatch cells (the keys: avr_keys.cpp).
 #include <cstdio>
 
 #include "app/actions.h"
-#include "app/option_keys.h"
 #include "families/mcu/avr.h"
 #include "families/mcu/avr_ops.h"
-#include "families/mcu/mcs51.h"
 #include "families/mcu/mcu_select.h"
 
 namespace families {
@@ -76,16 +74,6 @@ void bbAVRfuseClick(Programmer& p) { app::RunExtraAction(p, &WriteFuseBits); }
 
 }  // namespace avr
 
-namespace {
-
-// Both New Adapter boxes follow the one key; each flag follows its box.
-void NewAdapterChanged(app::Programmer& p) {
-  mcs51::cbNewAdapterClick(p);
-  avr::cbNewAdapterAVRClick(p);
-}
-
-}  // namespace
-
 void RegisterAvr(app::FamilyRegistry& registry) {
   using app::Action;
   registry.Register(14, Action::kRead, &avr::ReadChip);
@@ -94,15 +82,6 @@ void RegisterAvr(app::FamilyRegistry& registry) {
   registry.Register(14, Action::kBlank, &avr::BlankCheck);
   registry.Register(14, Action::kErase, &avr::EraseChip);
   registry.Register(14, Action::kGetId, &avr::GetId);
-
-  app::OptionKey adapter =
-      app::CheckBoxKey("new-adapter", "cbNewAdapter",
-                       "MCS-51 20-pin parts and AVR: the adapter with the mirrored data wiring");
-  adapter.controls.push_back("cbNewAdapterAVR");
-  adapter.panel = "pMCS51Setting|pAVRsetting";
-  adapter.per_panel = true;
-  adapter.changed = &NewAdapterChanged;
-  registry.RegisterOption(std::move(adapter));
 }
 
 }  // namespace families

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/controls.h"
@@ -269,7 +270,18 @@ TEST(At90sFuses, TheBoxesComposeTheByteTheChipReceives) {
 TEST(At90sGetId, SignatureLockByteAndLockMode) {
   AvrSession s;
   s.Select(102);
+  s.chip->RecordEvents(true);
   s.GetId();
+  // Three signature bytes (command 0x08, BS1 low), then the fuse and lock
+  // byte (command 0x04, BS1 high): four reads and no more.
+  std::vector<std::tuple<uint8_t, bool, uint8_t>> reads;
+  for (const auto& e : s.chip->events()) {
+    if (e.kind == Kind::kRead) reads.emplace_back(e.command, e.bs1, e.byte);
+  }
+  EXPECT_EQ(
+      reads,
+      (std::vector<std::tuple<uint8_t, bool, uint8_t>>{
+          {0x08, false, 0x1E}, {0x08, false, 0x91}, {0x08, false, 0x01}, {0x04, true, 0xFF}}));
   const app::Controls& c = s.p.controls;
   EXPECT_EQ(c.Text("edManufacID"), " 0x1E");
   EXPECT_EQ(c.Text("edManufacName"), " Atmel  ( AVR )");
@@ -352,6 +364,68 @@ TEST(At90sFaults, CancelInTheFlashPhaseSkipsTheEeprom) {
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
+TEST(At90sFaults, CancelInTheFlashPhaseOfReadVerifyAndBlankCheck) {
+  struct Case {
+    const char* name;
+    void (AvrSession::*run)();
+    const char* gauge;  // the flash phase's, the only one shown
+  };
+  const Case cases[] = {{"read", &AvrSession::Read, "READ chip (Flash)"},
+                        {"verify", &AvrSession::Verify, "Verify chip ( FLASH )"},
+                        {"blank", &AvrSession::Blank, "Checking Device is Empty"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    AvrSession s;
+    s.Select(102);
+    s.Load(std::vector<uint8_t>(2048, 0xFF));
+    s.host.CancelAtRefresh(s.p, 2);
+    s.p.cancel.store(0);
+    (s.*c.run)();
+    EXPECT_TRUE(s.host.HasMessage("program interrupted!", 1));
+    EXPECT_FALSE(s.host.HasMessage("Device Read OK"));
+    EXPECT_FALSE(s.host.HasMessage("Device is Empty"));
+    EXPECT_EQ(s.Gauges(), Strings{c.gauge});
+    EXPECT_EQ(s.p.error, 1);
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  }
+}
+
+// A byte or word that disagrees is read 11 times before it counts.
+TEST(At90sFaults, AMismatchIsReadElevenTimes) {
+  struct Case {
+    const char* name;
+    void (AvrSession::*run)();
+    size_t reads;  // /OE reads in the whole action
+    const char* message;
+  };
+  // The chip: flash word 2 = 0xFF00, EEPROM byte 3 = 0x00, the rest
+  // erased; the image: two flash bytes 0xFF, EEPROM all 0xFF.
+  const Case cases[] = {
+      // Words 0 and 1 once (two bytes each), word 2 eleven times.
+      {"blank", &AvrSession::Blank, 2 + 2 + 22, "Device is NOT Empty ($0004)"},
+      // Words 0 and 1 once (the verify runs to the data end inclusive),
+      // EEPROM bytes 0..2 once, byte 3 eleven times.
+      {"verify", &AvrSession::Verify, 4 + 3 + 11, " Error at 0x040003  Chip = 0x00  buffer = 0xFF"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    AvrSession s;
+    s.Select(102);
+    std::vector<uint8_t> cells(2048 + 128, 0xFF);
+    cells[4] = 0x00;
+    cells[2048 + 3] = 0x00;
+    s.chip->SetContents(cells);
+    s.Load({0xFF, 0xFF}, std::vector<uint8_t>(128, 0xFF));
+    s.chip->RecordEvents(true);
+    (s.*c.run)();
+    EXPECT_EQ(s.Last(), c.message);
+    EXPECT_EQ(std::count_if(s.chip->events().begin(), s.chip->events().end(),
+                            [](const auto& e) { return e.kind == Kind::kRead; }),
+              static_cast<std::ptrdiff_t>(c.reads));
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  }
+}
+
 TEST(At90sFaults, AnEmptySocketAndAChipOutOfProgrammingMode) {
   AvrSession s;
   s.Select(102);
@@ -379,6 +453,53 @@ TEST(At90sKeys, NewAdapterReachesTheAvrBox) {
   ASSERT_EQ(app::ApplyOptionSetting(s.p, setting), "");
   EXPECT_TRUE(s.p.controls.Checked("cbNewAdapterAVR"));
   EXPECT_TRUE(s.p.dev.avr.new_adapter);
+}
+
+TEST(At90sKeys, LockModeAndFuseBoxesAsTheWindowSetsThem) {
+  struct Case {
+    int tag;
+    std::vector<std::string> sets;
+    std::string error;  // the start of the refusal, or empty
+    int lock_mode;
+    const char* checked_radio;
+    const char* fuse_shown;
+  };
+  // Fuse box n is bit n of the byte; the AT90S2313 has only boxes 0 and 5.
+  const Case cases[] = {
+      {102, {"avr-lock=2"}, "", 2, "rbAVRm2", " 0xFF"},
+      {102, {"avr-lock=3", "avr-fuse-bit=5=0"}, "", 3, "rbAVRm3", " 0xDF"},
+      {102, {"avr-fuse-bit=0=0", "avr-lock=1"}, "", 1, "rbAVRm1", " 0xFE"},
+      {104, {"avr-fuse-bit=2=0", "avr-fuse-bit=4=0"}, "", 1, "rbAVRm1", " 0xEB"},
+      {102,
+       {"avr-fuse-bit=2=0"},
+       "avr-fuse-bit: the selected device's settings",
+       1,
+       "rbAVRm1",
+       " 0xFF"},
+      {102, {"avr-lock=0"}, "avr-lock", 1, "rbAVRm1", " 0xFF"},
+      {102, {"avr-lock=4"}, "avr-lock", 1, "rbAVRm1", " 0xFF"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.sets.back());
+    AvrSession s;
+    s.Select(c.tag);
+    std::string error;
+    for (const std::string& text : c.sets) {
+      app::OptionSetting setting;
+      error = app::ParseOptionSetting(app::Families().options(), text, setting);
+      if (error.empty()) error = app::ApplyOptionSetting(s.p, setting);
+      if (!error.empty()) break;
+    }
+    EXPECT_EQ(error.substr(0, c.error.size()), c.error);
+    EXPECT_EQ(error.empty(), c.error.empty()) << error;
+    EXPECT_EQ(s.p.dev.avr.lock_mode, c.lock_mode);
+    EXPECT_TRUE(s.p.controls.Checked(c.checked_radio));
+    EXPECT_EQ(s.p.controls.Text("edEPRFuse"), c.fuse_shown);
+    // The Lock Bit button then writes the mode the key chose.
+    families::avr::sbAVRlockbitClick(s.p);
+    const uint8_t locks[] = {0xFF, 0xFD, 0xF9};
+    EXPECT_EQ(s.chip->locks(), locks[c.lock_mode - 1]);
+  }
 }
 
 }  // namespace
