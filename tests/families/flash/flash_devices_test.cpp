@@ -97,6 +97,24 @@ TEST(FlashDevices, ByteModeEntriesAskForTheProgramModesTheirPartHas) {
   EXPECT_EQ(page_program, std::set<int>{201});
 }
 
+// The socket picture shows where the chip goes: the 28-pin DIP for the
+// 8-bit parts up to 256 Kbit, the 32-pin DIP above, and the TSOP picture
+// for every part that sits on an adapter.
+TEST(FlashDevices, SocketPictureFollowsThePackage) {
+  for (const Entry& e : Entries(1)) {
+    const HandlerId h = e.node->handler;
+    if (h != HandlerId::M29F_Click && h != HandlerId::AT49F00x_Click) continue;
+    SCOPED_TRACE(std::string(e.node->caption));
+    FlashSession s;
+    s.Select(h, e.node->tag, std::string(e.node->caption));
+    if (h == HandlerId::M29F_Click) {
+      EXPECT_EQ(s.p.dev.socket_picture, s.p.image.device_size <= 32 * 1024 ? 28 : 32);
+    } else {
+      EXPECT_EQ(s.p.dev.socket_picture, s.p.controls.Text("lbAdapter").empty() ? 32 : 48);
+    }
+  }
+}
+
 class EveryFlashEntry : public ::testing::TestWithParam<Entry> {};
 
 TEST_P(EveryFlashEntry, ErasesProgramsAndReadsBack) {
