@@ -12,6 +12,8 @@
 #include "app/catalogue.h"
 #include "app/sim_socket_flash.h"
 #include "families/flash/flash_fixture.h"
+#include "sim/jedec_flash.h"
+#include "sim/jedec_parts.h"
 #include "sim/rom_chip.h"
 
 namespace {
@@ -67,6 +69,49 @@ TEST(FlashDevices, EverySelectableEntryHasItsOwnPartOfItsSize) {
     s.Select(e.node->handler, e.node->tag, std::string(e.node->caption));
     ASSERT_EQ(dynamic_cast<sim::RomChip*>(s.chip), nullptr) << "no flash model";
     EXPECT_EQ(s.chip->Contents().size(), s.p.image.full_device_size);
+  }
+}
+
+// The byte-mode entries choose P6 (single pulse) and P7 (page program) by
+// flags of their own; the model rows carry the same facts from the parts'
+// datasheets. Each entry must offer exactly what its part has: P6 on a part
+// without single-pulse mode writes data the part ignores, and a part that has
+// the mode but is not offered it loses the fast program.
+TEST(FlashDevices, ByteModeEntriesAskForTheProgramModesTheirPartHas) {
+  std::set<int> single_pulse, page_program;
+  for (const Entry& e : Entries(1)) {
+    if (e.node->handler != HandlerId::Am29Fx00_Click) continue;
+    SCOPED_TRACE(std::string(e.node->caption));
+    FlashSession s;
+    s.Select(e.node->handler, e.node->tag, std::string(e.node->caption));
+    const sim::JedecPart* part = sim::FindJedecPart(
+        app::FlashPartFor(s.p.dev.family, e.node->tag, std::string(e.node->caption)));
+    ASSERT_NE(part, nullptr);
+    EXPECT_EQ(s.p.dev.single_pulse, part->single_pulse);
+    EXPECT_EQ(s.p.dev.page_program, part->page_size != 0);
+    if (s.p.dev.single_pulse) single_pulse.insert(e.node->tag);
+    if (s.p.dev.page_program) page_program.insert(e.node->tag);
+  }
+  // AT49F8011, AT49LV1614, AT49LV161 and AT49LV321; the MX29F1610.
+  EXPECT_EQ(single_pulse, (std::set<int>{505, 506, 507, 508}));
+  EXPECT_EQ(page_program, std::set<int>{201});
+}
+
+// The socket picture shows where the chip goes: the 28-pin DIP for the
+// 8-bit parts up to 256 Kbit, the 32-pin DIP above, and the TSOP picture
+// for every part that sits on an adapter.
+TEST(FlashDevices, SocketPictureFollowsThePackage) {
+  for (const Entry& e : Entries(1)) {
+    const HandlerId h = e.node->handler;
+    if (h != HandlerId::M29F_Click && h != HandlerId::AT49F00x_Click) continue;
+    SCOPED_TRACE(std::string(e.node->caption));
+    FlashSession s;
+    s.Select(h, e.node->tag, std::string(e.node->caption));
+    if (h == HandlerId::M29F_Click) {
+      EXPECT_EQ(s.p.dev.socket_picture, s.p.image.device_size <= 32 * 1024 ? 28 : 32);
+    } else {
+      EXPECT_EQ(s.p.dev.socket_picture, s.p.controls.Text("lbAdapter").empty() ? 32 : 48);
+    }
   }
 }
 

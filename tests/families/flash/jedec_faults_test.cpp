@@ -157,20 +157,48 @@ TEST(JedecFaults, P7TakesDq5AsTheStatusError) {
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
-TEST(JedecFaults, ABootSectorProtectedProgramsOnlyWithTemporaryUnprotect) {
-  for (const bool unprotect : {false, true}) {
-    SCOPED_TRACE(unprotect ? "box checked" : "box clear");
-    FlashSession s;
-    s.Select(HandlerId::AT49F00x_Click, 103, "29F002");
-    ASSERT_TRUE(s.chip->InjectFault({"protect", 0x3C000, 0, 0}));
-    s.p.controls.Check("cbProtect", unprotect);
-    s.p.image.buffer_offset = 0x3C000;
-    s.Load({0x12, 0x34});
-    s.Program();
-    EXPECT_EQ(s.Last(), unprotect ? "Device Programmed OK" : Mismatch(0x3C000, 0xFF, 0x12));
-    EXPECT_EQ(s.As<sim::JedecFlash>()->Cell(0x3C001), unprotect ? 0x34 : 0xFF);
-    EXPECT_TRUE(s.Violations().empty());
-    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+// P2 (29F002) and P4 (Am29F400 in byte mode) each put 12 V on #RESET for
+// the program when the box is checked; without it the protected sector
+// keeps its cells and the program fails.
+TEST(JedecFaults, AProtectedSectorProgramsOnlyWithTemporaryUnprotect) {
+  struct Case {
+    HandlerId handler;
+    int tag;
+    const char* caption;
+    uint32_t address;
+    bool polls_to_the_end;  // P4 reads back after its tenth send
+  };
+  const Case cases[] = {
+      {HandlerId::AT49F00x_Click, 103, "29F002", 0x3C000, false},
+      {HandlerId::Am29Fx00_Click, 103, "Am29F400", 0x10000, true},
+  };
+  for (const Case& c : cases) {
+    for (const bool unprotect : {false, true}) {
+      SCOPED_TRACE(std::string(c.caption) + (unprotect ? ", box checked" : ", box clear"));
+      FlashSession s;
+      s.Select(c.handler, c.tag, c.caption);
+      ASSERT_TRUE(s.chip->InjectFault({"protect", c.address, 0, 0}));
+      s.As<sim::JedecFlash>()->RecordWrites(true);
+      s.p.controls.Check("cbProtect", unprotect);
+      s.p.image.buffer_offset = c.address;
+      s.Load({0x12, 0x34});
+      s.Program();
+      if (unprotect) {
+        EXPECT_EQ(s.Last(), "Device Programmed OK");
+      } else if (!c.polls_to_the_end) {
+        EXPECT_EQ(s.Last(), Mismatch(c.address, 0xFF, 0x12));
+      } else {
+        EXPECT_EQ(s.Last().substr(0, 24), " Error at 0x010000  Chip");
+      }
+      EXPECT_EQ(s.p.error, unprotect ? 0 : 1);
+      EXPECT_EQ(s.As<sim::JedecFlash>()->Cell(c.address + 1), unprotect ? 0x34 : 0xFF);
+      // 12 V is on from the first send: the byte needs no second one.
+      int sends = 0;
+      for (const auto& w : s.As<sim::JedecFlash>()->writes()) sends += w.data == 0x12;
+      EXPECT_EQ(sends, unprotect ? 1 : c.polls_to_the_end ? 10 : 9);
+      EXPECT_TRUE(s.Violations().empty());
+      EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+    }
   }
 }
 

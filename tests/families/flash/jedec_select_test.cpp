@@ -135,6 +135,7 @@ TEST_F(JedecSelect, Am29fRowsGiveSizeFlagsUnlockSetAndFastModeBox) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.tag);
     host.Clear();
+    p.controls.Enable("cbProtect", false);
     Select(HandlerId::Am29Fx00_Click, c.tag);
     EXPECT_EQ(p.image.device_size, c.size);
     EXPECT_EQ(p.dev.family, 15);
@@ -147,6 +148,9 @@ TEST_F(JedecSelect, Am29fRowsGiveSizeFlagsUnlockSetAndFastModeBox) {
     EXPECT_EQ(p.dev.unlock, flash::kStandardUnlock);
     EXPECT_EQ(host.Informations().size(), c.vcc_3v3 ? 1u : 0u);
     EXPECT_EQ(p.controls.Visible("cbFujitsu_fastmode"), c.box_shown);
+    // P4 to P7 honour the temporary unprotect box: it must be usable.
+    EXPECT_TRUE(p.controls.Enabled("cbProtect"));
+    EXPECT_FALSE(p.controls.Checked("cbProtect"));
     EXPECT_EQ(p.controls.Text("cbFujitsu_fastmode"),
               c.tag > 500 && c.tag < 600 ? "Single-pulse byte/Word Program (Amtel)"
                                          : "Fast Mode Programming ( Fujitsu, AMD, ST Chip)");
