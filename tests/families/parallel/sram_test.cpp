@@ -223,15 +223,23 @@ INSTANTIATE_TEST_SUITE_P(Nvram, EveryNvram, ::testing::ValuesIn(daraz_test::Devi
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Nvram, DeadBatteryFailsTheVerifyAfterThePowerCycle) {
-  Session s;
-  s.Select(HandlerId::DS12XX_Click, 3);
-  s.chip->InjectFault(Fault("battery-dead"));
-  s.LoadRandom(0x100, 8);
-  s.Program();
-  EXPECT_EQ(s.Last().rfind(" Error at 0x000000  Chip = 0x", 0), 0u) << s.Last();
-  EXPECT_FALSE(s.host.HasMessage("Device Programmed OK"));
-  EXPECT_EQ(s.p.error, 1);
-  EXPECT_EQ(s.Rest(), sim::kAtRest);
+  for (const bool dead : {false, true}) {
+    SCOPED_TRACE(dead ? "dead battery" : "good battery");
+    Session s;
+    s.Select(HandlerId::DS12XX_Click, 3);
+    if (dead) s.chip->InjectFault(Fault("battery-dead"));
+    s.LoadRandom(0x100, 8);
+    s.Program();
+    if (dead) {
+      EXPECT_EQ(s.Last().rfind(" Error at 0x000000  Chip = 0x", 0), 0u) << s.Last();
+    } else {
+      EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string("Device Programmed OK"), 2));
+      EXPECT_FALSE(s.host.HasMessage("Device Verify OK"));
+    }
+    EXPECT_EQ(s.host.HasMessage("Device Programmed OK"), !dead);
+    EXPECT_EQ(s.p.error, dead ? 1 : 0);
+    EXPECT_EQ(s.Rest(), sim::kAtRest);
+  }
 }
 
 TEST(Nvram, TouchingAClockRegisterIsSeen) {
