@@ -406,4 +406,48 @@ TEST(EepromPins, AFinishedWriteCycleShowsItsByteWithoutAnotherPinChange) {
   EXPECT_EQ(chip.Cell(0x10), 0x5A);
 }
 
+// One WE#-controlled write at the pins, timed to the nanosecond: the write
+// pulse against tWP (AT28C16: 100 ns), the data against tDS (50 ns) and the
+// address latched at the fall against the one at the rise.
+TEST(EepromPins, WritePulseDataSetupAndAddressAreChecked) {
+  struct Case {
+    const char* name;
+    int64_t pulse_ns;       // WE# low
+    int64_t data_setup_ns;  // data valid before WE# rises
+    uint32_t address_at_rise;
+    std::vector<std::string> violations;
+  };
+  const Case kCases[] = {
+      {"datasheet minima", 100, 50, 0x10, {}},
+      {"pulse 99 ns", 99, 50, 0x10, {"write pulse shorter than tWP"}},
+      {"data 49 ns", 100, 49, 0x10, {"data setup before WE# rises shorter than tDS"}},
+      {"address moved", 100, 50, 0x11, {"address changed during the write pulse"}},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    sim::EepromConfig config;
+    config.part = *sim::FindEepromPart("AT28C16");
+    config.map.size = 2048;
+    sim::ParallelEeprom chip(config);
+    constexpr uint8_t kPower = 0x04, kDrive = 0x02, kWe = 0x08;
+    sim::Pins pins;
+    pins.ctrl = kPower | kDrive;
+    chip.Update(pins);
+    pins.time_ns = 6 * kMs;  // past tPUW
+    pins.address = 0x10;
+    pins.data = 0x5A;
+    pins.ctrl = kPower | kDrive | kWe;
+    chip.Update(pins);
+    pins.time_ns += c.pulse_ns;
+    pins.data_since_ns = pins.time_ns - c.data_setup_ns;
+    pins.address = c.address_at_rise;
+    pins.ctrl = kPower | kDrive;
+    chip.Update(pins);
+    std::vector<std::string> seen;
+    for (const auto& e : chip.violation_log().entries()) seen.push_back(e.text);
+    EXPECT_EQ(seen, c.violations);
+    EXPECT_EQ(chip.commits(), 1u);
+  }
+}
+
 }  // namespace
