@@ -450,4 +450,26 @@ TEST(EepromPins, WritePulseDataSetupAndAddressAreChecked) {
   }
 }
 
+// The waveform trace's view of the socket: CE# tied active, WE# on the
+// program line, and no Vpp pin of the part's.
+TEST(EepromPins, SocketLevelsForTheTrace) {
+  sim::EepromConfig config;
+  config.part = *sim::FindEepromPart("AT28C256");
+  config.map.size = 0x8000;
+  sim::ParallelEeprom chip(config);
+  sim::Pins pins;
+  pins.ctrl = 0x04 | 0x02 | 0x08;  // power, port driving, WE# low
+  sim::SocketSignals s;
+  s.ce_n = true;
+  s.pgm_n = true;
+  s.vpp = true;
+  chip.SocketLevels(pins, s);
+  EXPECT_FALSE(s.ce_n);
+  EXPECT_FALSE(s.pgm_n);
+  EXPECT_FALSE(s.vpp);
+  pins.ctrl = 0x04;
+  chip.SocketLevels(pins, s);
+  EXPECT_TRUE(s.pgm_n);
+}
+
 }  // namespace

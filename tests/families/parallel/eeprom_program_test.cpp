@@ -59,6 +59,7 @@ TEST(ByteWrite, SlowPartRaisesTheWaitOnceAndKeepsIt) {
   // 2000 ticks and holds after 3000; the second needs 4000 (3.35 ms against
   // 3 ms plus the 150 us load window), and from then on every byte holds
   // at the first read.
+  EXPECT_EQ(s.host.Questions(), std::vector<std::string>{"Use offset of 0x003FF0"});
   EXPECT_EQ(s.p.controls.Text("pTwcp"), "4000");
   EXPECT_EQ(s.p.controls.Text("pLoopp"), "3");
   EXPECT_EQ(s.p.controls.Text("pTwpp"), "120");
@@ -74,6 +75,7 @@ TEST(ByteWrite, CancelSaysProgramInterruptedAndSkipsTheVerify) {
   s.Program();
   EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string("program interrupted!"), 1));
   EXPECT_FALSE(s.host.HasMessage("Device Programmed OK"));
+  EXPECT_TRUE(s.host.Questions().empty()) << "no offset, no question";
   EXPECT_EQ(s.p.error, 1);
   EXPECT_EQ(s.Rest(), sim::kAtRest);
 }
@@ -127,6 +129,8 @@ TEST(ByteWrite, FillEraseWritesEveryCellWhateverSkipAndOffsetSay) {
   EXPECT_TRUE(s.host.Questions().empty());
   EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string("erase completed"), 2));
   for (uint32_t a = 0; a < 512; ++a) ASSERT_EQ(s.chip->Cell(a), 0xFF) << a;
+  EXPECT_EQ(s.chip->write_cycles(), 512u);  // one write a cell, no command bytes
+  EXPECT_EQ(s.Violations(), std::vector<std::string>{});
   EXPECT_EQ(s.Rest(), sim::kAtRest);
 }
 
@@ -212,6 +216,11 @@ TEST(PageWrite, CommandsReachThePartsOwnAddressesThroughTheScramble) {
     EXPECT_LT(log[j].time_ns - log[j - 1].time_ns, 40'000) << j;
   }
   EXPECT_EQ(s.chip->write_cycles(), 2u);  // the page, and the one past the data end
+  // Pages := data end / page size = 64 / 64.
+  const auto gauges = s.host.Of(daraz_test::HostEvent::Type::kShowGauge);
+  ASSERT_FALSE(gauges.empty());
+  EXPECT_EQ(gauges.front().text, "programming chip");
+  EXPECT_EQ(gauges.front().value, 1);
 }
 
 // A command write to 0x2AAA costs 29 port accesses from the WE# rise before
@@ -297,6 +306,10 @@ TEST_P(SectorWrite, LastSectorComesWholeFromTheImage) {
   EXPECT_EQ(s.chip->Cell(250), 0x5A);
   EXPECT_EQ(s.chip->Cell(256), 0x00);  // sector 2 untouched
   EXPECT_FALSE(s.host.HasMessage("Device Verify OK"));
+  const auto gauges = s.host.Of(daraz_test::HostEvent::Type::kShowGauge);
+  ASSERT_FALSE(gauges.empty());
+  EXPECT_EQ(gauges.front().text, "programming chip");
+  EXPECT_EQ(gauges.front().value, 200);  // the data end
   EXPECT_EQ(s.p.controls.Text("lbLoopPeak"), "  Sector ");
   EXPECT_EQ(s.p.controls.Text("pLoopp"), " 1 ");
   EXPECT_EQ(s.Violations(), std::vector<std::string>{});
