@@ -362,7 +362,7 @@ TEST_F(EepromTest, ContentsOfByteAndWordParts) {
   EXPECT_EQ(bytes[2], 0xFF);
 
   Insert("W29C102", 0x10000, sim::SocketMap::Layout::kDirect, 16);
-  EXPECT_EQ(chip->Cell(5), 0xFFFF);  // erased: all sixteen bits
+  EXPECT_EQ(chip->Cell(5), 0xFFFF);       // erased: all sixteen bits
   chip->SetContents({0x34, 0x12, 0x78});  // the odd byte makes no word
   EXPECT_EQ(chip->Cell(0), 0x1234);
   EXPECT_EQ(chip->Cell(1), 0xFFFF);
