@@ -261,6 +261,20 @@ TEST_F(EepromTest, ProtectionAndLockoutTravelInTheChipFile) {
 
 // A fault or a chip-file section the part cannot have is refused whole, so a
 // mistyped --sim-fault or a file of another part never half-configures it.
+// The third byte of a command counts only at 5555: a protected-write prefix
+// that ends elsewhere opens no load on a protected part.
+TEST_F(EepromTest, PrefixEndingOffItsAddressOpensNoLoad) {
+  Insert("AT28C256", 0x8000);
+  ASSERT_TRUE(chip->InjectFault({"sdp-on", 0, 0, 0}));
+  Write(0x5555, 0xAA);
+  Write(0x2AAA, 0x55);
+  Write(0x1555, 0xA0);
+  Write(0x0100, 0x42);
+  WaitMs(11);  // past the byte-load window and a whole write cycle
+  EXPECT_EQ(chip->Cell(0x0100), 0xFF);
+  EXPECT_EQ(chip->write_cycles(), 0u);
+}
+
 TEST_F(EepromTest, FaultsThePartCannotHaveAreRefused) {
   struct Case {
     const char* part;

@@ -132,6 +132,7 @@ TEST_F(SramTest, FaultsThePartCannotHaveAreRefused) {
   using K = sim::RamKind;
   const Case kCases[] = {
       {K::kNvram, {"alias", 0, 1, 0}, true},
+      {K::kNvram, {"alias", 0, 0, 1}, true},
       {K::kNvram, {"alias", 0, 23, 22}, true},
       {K::kNvram, {"alias", 0, 24, 4}, false},
       {K::kNvram, {"alias", 0, 4, 24}, false},
