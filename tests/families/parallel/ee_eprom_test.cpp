@@ -154,6 +154,7 @@ TEST(Sst37, OnePulseAByteAndAWeakByteShowsOnlyInTheVerify) {
   const std::vector<uint8_t> data = s.LoadRandom(0x80, 6);
   s.Program();
   EXPECT_TRUE(s.host.HasMessage("Device Programmed OK", 2)) << s.Last();
+  EXPECT_FALSE(s.host.HasMessage("Device Verify OK"));
   EXPECT_EQ(s.chip->pulses(), 0x81u);  // to the data end inclusive
   EXPECT_EQ(s.Violations(), std::vector<std::string>{});
 
@@ -167,6 +168,20 @@ TEST(Sst37, OnePulseAByteAndAWeakByteShowsOnlyInTheVerify) {
   EXPECT_EQ(weak.chip->pulses(), 0x81u);  // no retry: the verify found it
   EXPECT_EQ(weak.p.error, 1);
   EXPECT_EQ(weak.Rest(), sim::kAtRest);
+}
+
+TEST(Sst37, CancelStopsTheProgramWithoutAVerify) {
+  Session s;
+  s.Select(HandlerId::SST37VF_Click, 102);
+  s.LoadRandom(0x4000, 7);
+  s.host.CancelAtRefresh(s.p, 2);
+  s.Program();
+  EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string("program interrupted!"), 1));
+  EXPECT_FALSE(s.host.HasMessage("Device Programmed OK"));
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_LT(s.chip->pulses(), 0x4000u);
+  EXPECT_EQ(s.Violations(), std::vector<std::string>{});
+  EXPECT_EQ(s.Rest(), sim::kAtRest);
 }
 
 TEST(Sst37, EraseWithPromptsShowsBothBoxesAndQuietsThePartOnce) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "eeprom_fixture.h"
@@ -58,6 +59,7 @@ TEST(ByteWrite, SlowPartRaisesTheWaitOnceAndKeepsIt) {
   // 2000 ticks and holds after 3000; the second needs 4000 (3.35 ms against
   // 3 ms plus the 150 us load window), and from then on every byte holds
   // at the first read.
+  EXPECT_EQ(s.host.Questions(), std::vector<std::string>{"Use offset of 0x003FF0"});
   EXPECT_EQ(s.p.controls.Text("pTwcp"), "4000");
   EXPECT_EQ(s.p.controls.Text("pLoopp"), "3");
   EXPECT_EQ(s.p.controls.Text("pTwpp"), "120");
@@ -73,6 +75,7 @@ TEST(ByteWrite, CancelSaysProgramInterruptedAndSkipsTheVerify) {
   s.Program();
   EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string("program interrupted!"), 1));
   EXPECT_FALSE(s.host.HasMessage("Device Programmed OK"));
+  EXPECT_TRUE(s.host.Questions().empty()) << "no offset, no question";
   EXPECT_EQ(s.p.error, 1);
   EXPECT_EQ(s.Rest(), sim::kAtRest);
 }
@@ -84,6 +87,7 @@ TEST(ByteWrite, FastPartNeedsOneAttemptAndNothingIsViolated) {
   const std::vector<uint8_t> data = AcrossA14(s);
   s.Program();
   EXPECT_TRUE(s.host.HasMessage("Device Programmed OK", 2)) << s.Last();
+  EXPECT_FALSE(s.host.HasMessage("Device Verify OK")) << "the verify after a program is silent";
   EXPECT_EQ(s.p.controls.Text("pTwcp"), "1000");
   EXPECT_EQ(s.p.controls.Text("pLoopp"), "1");
   EXPECT_EQ(s.Violations(), std::vector<std::string>{});
@@ -125,6 +129,8 @@ TEST(ByteWrite, FillEraseWritesEveryCellWhateverSkipAndOffsetSay) {
   EXPECT_TRUE(s.host.Questions().empty());
   EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string("erase completed"), 2));
   for (uint32_t a = 0; a < 512; ++a) ASSERT_EQ(s.chip->Cell(a), 0xFF) << a;
+  EXPECT_EQ(s.chip->write_cycles(), 512u);  // one write a cell, no command bytes
+  EXPECT_EQ(s.Violations(), std::vector<std::string>{});
   EXPECT_EQ(s.Rest(), sim::kAtRest);
 }
 
@@ -160,6 +166,7 @@ TEST(PageWrite, ProtectionAfterTheRunFollowsTheBoxes) {
     const std::vector<uint8_t> data = s.LoadRandom(0x4010, 9);
     s.Program();
     EXPECT_TRUE(s.host.HasMessage("Device Programmed OK", 2)) << s.Last();
+    EXPECT_FALSE(s.host.HasMessage("Device Verify OK"));
     EXPECT_EQ(s.chip->sdp(), c.sdp_after);
     for (uint32_t a = 0; a < data.size(); ++a) ASSERT_EQ(s.chip->Cell(a), data[a]) << a;
     EXPECT_EQ(s.Violations(), c.violations);
@@ -209,6 +216,11 @@ TEST(PageWrite, CommandsReachThePartsOwnAddressesThroughTheScramble) {
     EXPECT_LT(log[j].time_ns - log[j - 1].time_ns, 40'000) << j;
   }
   EXPECT_EQ(s.chip->write_cycles(), 2u);  // the page, and the one past the data end
+  // Pages := data end / page size = 64 / 64.
+  const auto gauges = s.host.Of(daraz_test::HostEvent::Type::kShowGauge);
+  ASSERT_FALSE(gauges.empty());
+  EXPECT_EQ(gauges.front().text, "programming chip");
+  EXPECT_EQ(gauges.front().value, 1);
 }
 
 // A command write to 0x2AAA costs 29 port accesses from the WE# rise before
@@ -293,6 +305,11 @@ TEST_P(SectorWrite, LastSectorComesWholeFromTheImage) {
   EXPECT_EQ(s.chip->Cell(200), 0xFF);  // the image past the data end, not the old 0x00
   EXPECT_EQ(s.chip->Cell(250), 0x5A);
   EXPECT_EQ(s.chip->Cell(256), 0x00);  // sector 2 untouched
+  EXPECT_FALSE(s.host.HasMessage("Device Verify OK"));
+  const auto gauges = s.host.Of(daraz_test::HostEvent::Type::kShowGauge);
+  ASSERT_FALSE(gauges.empty());
+  EXPECT_EQ(gauges.front().text, "programming chip");
+  EXPECT_EQ(gauges.front().value, 200);  // the data end
   EXPECT_EQ(s.p.controls.Text("lbLoopPeak"), "  Sector ");
   EXPECT_EQ(s.p.controls.Text("pLoopp"), " 1 ");
   EXPECT_EQ(s.Violations(), std::vector<std::string>{});
@@ -350,13 +367,21 @@ struct IdCase {
   const char* device;
   const char* device_name;
   const char* extra;
+  std::vector<std::pair<uint32_t, uint8_t>> commands;  // (part address, byte), entry then exit
 };
+
+// The datasheets' entry and exit sequences on A14..A0.
+const std::vector<std::pair<uint32_t, uint8_t>> kEntry3Exit{
+    {0x5555, 0xAA}, {0x2AAA, 0x55}, {0x5555, 0x90}, {0x5555, 0xAA}, {0x2AAA, 0x55}, {0x5555, 0xF0}};
+const std::vector<std::pair<uint32_t, uint8_t>> kEntry6Exit{
+    {0x5555, 0xAA}, {0x2AAA, 0x55}, {0x5555, 0x80}, {0x5555, 0xAA}, {0x2AAA, 0x55},
+    {0x5555, 0x60}, {0x5555, 0xAA}, {0x2AAA, 0x55}, {0x5555, 0xF0}};
 
 TEST(ProductId, DatasheetCodesReachTheLookupAndTheArrayComesBack) {
   const IdCase kCases[] = {
-      {"AT29C010A", kAT29C010A, " 0x1F", " 0xD5", " AT29C010A", "0xFE 0xFF"},
-      {"AT29C040", 108, " 0x1F", " 0x5B", " AT29C040", "0xFF 0xFF"},
-      {"W29EE011", kW29EE011, " 0xDA", " 0xC1", " W29x011", ""},
+      {"AT29C010A", kAT29C010A, " 0x1F", " 0xD5", " AT29C010A", "0xFE 0xFF", kEntry3Exit},
+      {"AT29C040", 108, " 0x1F", " 0x5B", " AT29C040", "0xFF 0xFF", kEntry3Exit},
+      {"W29EE011", kW29EE011, " 0xDA", " 0xC1", " W29x011", "", kEntry6Exit},
   };
   for (const IdCase& c : kCases) {
     SCOPED_TRACE(c.name);
@@ -365,12 +390,17 @@ TEST(ProductId, DatasheetCodesReachTheLookupAndTheArrayComesBack) {
     s.chip->SetLockout(1, true);
     const std::vector<uint8_t> data(s.p.image.device_size, 0x3C);
     s.chip->SetContents(data);
+    s.chip->RecordCommits(true);
     s.GetId();
     EXPECT_EQ(s.p.controls.Text("edManufacID"), c.manufacturer);
     EXPECT_EQ(s.p.controls.Text("edDeviceID"), c.device);
     EXPECT_EQ(s.p.controls.Text("edDeviceName"), c.device_name);
     EXPECT_EQ(s.p.controls.Text("edIdExtra"), c.extra);
     EXPECT_FALSE(s.chip->id_mode());
+    // Power-down ends the ID mode as well; the exit is sent all the same.
+    std::vector<std::pair<uint32_t, uint8_t>> commands;
+    for (const auto& c : s.chip->commit_log()) commands.emplace_back(c.address, c.value);
+    EXPECT_EQ(commands, c.commands);
     EXPECT_EQ(s.Violations(), std::vector<std::string>{});
     EXPECT_EQ(s.Rest(), sim::kAtRest);
     s.Read();

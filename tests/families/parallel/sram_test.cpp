@@ -223,15 +223,28 @@ INSTANTIATE_TEST_SUITE_P(Nvram, EveryNvram, ::testing::ValuesIn(daraz_test::Devi
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Nvram, DeadBatteryFailsTheVerifyAfterThePowerCycle) {
-  Session s;
-  s.Select(HandlerId::DS12XX_Click, 3);
-  s.chip->InjectFault(Fault("battery-dead"));
-  s.LoadRandom(0x100, 8);
-  s.Program();
-  EXPECT_EQ(s.Last().rfind(" Error at 0x000000  Chip = 0x", 0), 0u) << s.Last();
-  EXPECT_FALSE(s.host.HasMessage("Device Programmed OK"));
-  EXPECT_EQ(s.p.error, 1);
-  EXPECT_EQ(s.Rest(), sim::kAtRest);
+  for (const bool dead : {false, true}) {
+    SCOPED_TRACE(dead ? "dead battery" : "good battery");
+    Session s;
+    s.Select(HandlerId::DS12XX_Click, 3);
+    if (dead) s.chip->InjectFault(Fault("battery-dead"));
+    s.LoadRandom(0x100, 8);
+    s.Program();
+    if (dead) {
+      EXPECT_EQ(s.Last().rfind(" Error at 0x000000  Chip = 0x", 0), 0u) << s.Last();
+    } else {
+      EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string("Device Programmed OK"), 2));
+      EXPECT_FALSE(s.host.HasMessage("Device Verify OK"));
+      std::vector<std::string> gauges;
+      for (const auto& e : s.host.Of(daraz_test::HostEvent::Type::kShowGauge)) {
+        gauges.push_back(e.text);
+      }
+      EXPECT_EQ(gauges, (std::vector<std::string>{"programming chip", "Verifying chip"}));
+    }
+    EXPECT_EQ(s.host.HasMessage("Device Programmed OK"), !dead);
+    EXPECT_EQ(s.p.error, dead ? 1 : 0);
+    EXPECT_EQ(s.Rest(), sim::kAtRest);
+  }
 }
 
 TEST(Nvram, TouchingAClockRegisterIsSeen) {
@@ -242,6 +255,22 @@ TEST(Nvram, TouchingAClockRegisterIsSeen) {
   s.LoadRandom(2 * KB, 9);
   s.Program();
   EXPECT_EQ(s.Violations(), std::vector<std::string>{"timekeeper register touched"});
+}
+
+// A byte the part will not hold is written eleven times (ten retries) and
+// reported with the byte compared; nothing is verified after it.
+TEST(Nvram, AByteThatWillNotHoldFailsAfterElevenWrites) {
+  Session s;
+  s.Select(HandlerId::DS12XX_Click, 3);
+  s.chip->InjectFault(Fault("stuck", 0x1, 0, 1));  // bit 0 of chip address 1 reads 1
+  s.Load({0x20, 0x40, 0x60});
+  s.Program();
+  EXPECT_EQ(s.Last(), " Error at 0x000001  Chip = 0x41  buffer = 0x40");
+  EXPECT_EQ(s.host.LastMessage().second, 1);
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_EQ(s.chip->writes(), 1u + 11u);  // byte 0 once, byte 1 eleven times
+  EXPECT_FALSE(s.host.HasMessage("Verifying chip"));
+  EXPECT_EQ(s.Rest(), sim::kAtRest);
 }
 
 }  // namespace
