@@ -323,7 +323,9 @@ TEST_F(Load, FileOffsetMovesTheData) {
     EXPECT_EQ(img[c.first], 0x11) << c.name;
     EXPECT_EQ(img[c.first + 1], 0x22) << c.name;
     EXPECT_EQ(img.data_end, c.data_end) << c.name;
-    if (c.first > 0) EXPECT_EQ(img[c.first - 1], 0xFF) << c.name;
+    if (c.first > 0) {
+      EXPECT_EQ(img[c.first - 1], 0xFF) << c.name;
+    }
   }
 
   const struct {
