@@ -32,6 +32,12 @@ void FourBlankBytes(app::Programmer& p) {
   image::ClearBuf(p.image, image::kFillFF, {});
   p.image.data_end = 3;
 }
+// One byte to program: 0x00 at index 0.
+void OneZeroByte(app::Programmer& p) {
+  image::ClearBuf(p.image, image::kFillFF, {});
+  p.image[0] = 0x00;
+  p.image.data_end = 0;
+}
 void LockChoice1(app::Programmer& p) { p.dev.lock_mode = 1; }
 void SpiOff(app::Programmer& p) { p.dev.mcs51.option_word = 1; }
 
@@ -100,6 +106,21 @@ const WaitCase kCases[] = {
      &families::mcs51::VerifyChip, kPowerUp + 4 * (10 + 80 + 10) + kPowerDown},
     {"AT89S8253 verify", app::HandlerId::muMCS51_Click, 52, &FourBlankBytes,
      &families::mcs51::VerifyChip, kPowerUp + 4 * (10 + 80 + 10) + kPowerDown},
+    // ProgramChip of one byte that takes at the first attempt. AT89S52:
+    // PowerUp; WriteByte: Vpp 10, 10 after the address, PutData 3, 10, tWP
+    // 2, 30, tWC 100; ReadByte 10, 10; PowerDown; VerifyChip: PowerUp, one
+    // read, PowerDown; the closing PowerDown.
+    {"AT89S52 program", app::HandlerId::muMCS51_Click, 51, &OneZeroByte,
+     &families::mcs51::ProgramChip,
+     kPowerUp + (10 + 10 + 3 + 10 + 2 + 30 + 100) + 20 + kPowerDown + kPowerUp + 20 + kPowerDown +
+         kPowerDown},
+    // AT89C2051: EnterMode; WriteByte: Vpp 10, 10, PutData 10, 15, tWP 80,
+    // 30, tWC 2200; ReadByte 30; NextAddress 30; PowerDown; VerifyChip with
+    // its own EnterMode, one read and NextAddress; the closing PowerDown.
+    {"AT89C2051 program", app::HandlerId::AT89Cx051_Click, 3, &OneZeroByte,
+     &families::mcs51::ProgramChip,
+     kPowerUp + 60040 + (10 + 10 + 10 + 15 + 80 + 30 + 2200) + 30 + 30 + kPowerDown + kPowerUp +
+         60040 + 30 + 30 + kPowerDown + kPowerDown},
 };
 
 TEST(Mcs51Waits, EachPrimitiveWaitsAsItsStepsSay) {
