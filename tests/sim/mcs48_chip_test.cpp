@@ -121,7 +121,7 @@ TEST_F(Mcs48ChipTest, ShortPulsesVerifyModePulsesAndNoEaDoNothing) {
   Address(0x10, 0);
   Pulse(0xFF, 42);  // EA at 5 V: not programming
   Bit(kStrobe, false);
-  Pulse(0xFF, 30);  // too short
+  Pulse(0xFF, 39);  // just under the 40 ms a cell needs
   Address(0x10, kTest0);
   Pulse(0xFF, 42);  // in verify mode
   EXPECT_EQ(chip->Contents()[0x10], 0x00);
@@ -134,6 +134,7 @@ TEST_F(Mcs48ChipTest, FaultsAndTheRomParts) {
   ASSERT_TRUE(chip->InjectFault({"weak", 0x20, 3, 0}));
   ASSERT_TRUE(chip->InjectFault({"never", 0x21, 0, 0}));
   EXPECT_FALSE(chip->InjectFault({"weak", 0x400, 3, 0}));  // beyond 1 KB
+  EXPECT_FALSE(chip->InjectFault({"weak", 0x22, 0, 0}));   // a cell needs at least one pulse
   Bit(kStrobe, false);
   Address(0x20, 0);
   Pulse(0x01, 42);
@@ -144,6 +145,11 @@ TEST_F(Mcs48ChipTest, FaultsAndTheRomParts) {
   Address(0x21, 0);
   for (int n = 0; n < 5; ++n) Pulse(0xFF, 42);
   EXPECT_EQ(chip->Contents()[0x21], 0x00);
+  // Loaded contents replace the old ones: what the load does not cover
+  // reads erased.
+  chip->SetContents({0x11});
+  EXPECT_EQ(chip->Contents()[0], 0x11);
+  EXPECT_EQ(chip->Contents()[0x20], 0x00);
   // A ROM part reads what it holds and takes nothing.
   Insert("8049AH");
   chip->SetContents({0xC3});
@@ -152,6 +158,15 @@ TEST_F(Mcs48ChipTest, FaultsAndTheRomParts) {
   Pulse(0xFF, 42);
   Address(0, kTest0);
   EXPECT_EQ(ReadBack(), 0xC3);
+  // The ROM fault makes an EPROM part behave the same; a fault kind this
+  // model does not have is refused rather than silently ignored.
+  Insert("8749H");
+  EXPECT_TRUE(chip->InjectFault({"rom", 0, 0, 0}));
+  EXPECT_FALSE(chip->InjectFault({"lockbits", 0, 1, 0}));
+  Bit(kStrobe, false);
+  Address(0x7FF, 0);
+  Pulse(0xFF, 42);
+  EXPECT_EQ(chip->Contents()[0x7FF], 0x00);
 }
 
 TEST_F(Mcs48ChipTest, NoOutputsWithoutEaOrWhileThePortDrives) {

@@ -129,6 +129,22 @@ TEST(Mcs48, RetriesAndTheByteThatNeverPrograms) {
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
+TEST(Mcs48, AVerifyStopsAtTheFirstMismatch) {
+  Mcs48Session s;
+  s.Select48(k8748);
+  std::vector<uint8_t> data(16, 0x00);
+  data[3] = 0x01;
+  s.Load(data);
+  s.Verify();
+  EXPECT_EQ(s.host.LastMessage(), (Message{" Error at 0x000003  Chip = 0x00  buffer = 0x01", 1}));
+  int mismatches = 0;
+  for (const Message& m : s.host.Messages()) mismatches += m.first.starts_with(" Error at") ? 1 : 0;
+  EXPECT_EQ(mismatches, 1);
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_EQ(s.Violations(), Strings{});
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
 TEST(Mcs48, AStaleErrorFlagDoesNotHideSuccessAndTheDataEndStays) {
   Mcs48Session s;
   s.Select48(k8748);
@@ -197,6 +213,30 @@ TEST(Mcs48, EachRoutineWaitsAsItsStepsSay) {
     EXPECT_NEAR(waited, Ticks(c.ticks), 2000);
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   }
+}
+
+// Program48 of two bytes (0x5A, then the image's 0xFF at index 1), each
+// taking at its first pulse. Enter: 2000, 2500, 5000; per byte the address
+// (10 + 3000, 2500), 10, 30, the pulse 50000, 500, the verify address, 100
+// and a read of 5 and 5; EA down and 2000; the quiet verify (its Enter
+// 1000, 2000, 5000; 50 and 10 per byte; EA down, 2000, PowerDown); the
+// closing PowerDown.
+TEST(Mcs48, ProgramWaitsAsItsStepsSay) {
+  constexpr int64_t kSetAddress = 10 + 3000 + 2500;
+  Mcs48Session s;
+  s.Select48(k8748);
+  s.Load({0x5A});
+  const int64_t start = s.board->clock().now_ns();
+  const uint64_t accesses = s.board->accesses();
+  families::mcs48::Program48(s.p);
+  const int64_t waited = s.board->clock().now_ns() - start -
+                         static_cast<int64_t>(s.board->accesses() - accesses) * 1000;
+  constexpr int64_t kByte = kSetAddress + 10 + 30 + 50000 + 500 + kSetAddress + 100 + 5 + 5;
+  constexpr int64_t kVerify =
+      61000 + 1000 + 2000 + 5000 + 2 * (kSetAddress + 50 + 10) + 2000 + 10000;
+  EXPECT_NEAR(waited, Ticks(61000 + 2000 + 2500 + 5000 + 2 * kByte + 2000 + kVerify + 10000), 2000);
+  EXPECT_EQ(s.Last(), "Device Programmed OK");
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
 TEST(Mcs48, CancelEndsEachActionPoweredDown) {

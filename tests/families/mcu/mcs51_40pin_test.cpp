@@ -1,4 +1,5 @@
 // The 40-pin MCS-51 parts end to end, one group of cases per sub-type.
+#include <array>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -155,6 +156,7 @@ TEST(At89c55, BlankCheckSeesDataAboveSixteenKilobytes) {
   s.chip->SetContents(cells);
   s.Blank();
   EXPECT_EQ(s.host.LastMessage(), (Message{"Device is NOT Empty ($4000)", 1}));
+  EXPECT_TRUE(s.host.HasMessage("Checking Device is Empty"));  // the gauge's caption
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
@@ -232,6 +234,12 @@ TEST(At89s51, EachLockBitInAPowerCycleOfItsOwnAndTheLockReadLayout) {
   EXPECT_EQ(t.p.controls.Text("pRdLB"), " Bit 1,2,3 (D2,3,4) = 110");
   EXPECT_TRUE(t.p.controls.Visible("pRdLB"));
   EXPECT_EQ(t.board->RestState(), sim::kAtRest);
+  // Lock bit 1 alone: D2 set, D3 and D4 clear; each digit is its own bit.
+  Mcs51Session u;
+  u.Select40(kAt89s51);
+  ASSERT_TRUE(u.chip->InjectFault({"lockbits", 0, 1, 0}));
+  families::mcs51::sbRdLBClick(u.p);
+  EXPECT_EQ(u.p.controls.Text("pRdLB"), " Bit 1,2,3 (D2,3,4) = 100");
 }
 
 TEST(At89s8252, LockChoiceTwoIsOnePulseAndTheSpiOptionWrite) {
@@ -366,6 +374,18 @@ TEST(At89s8253, FuseWriteAndLockByte) {
   EXPECT_EQ(pulses[1].data, 0xFC);
   families::mcs51::sbRdLBClick(s.p);
   EXPECT_EQ(s.p.dev.mcs51.sig_lbit, 0xFC);
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+// The AT89S8253 keeps its signature at 30H..32H of the mode with A19 set:
+// 1E 73 01.
+TEST(At89s8253, SignatureAt80030h) {
+  Mcs51Session s;
+  s.Select40(kAt89s8253);
+  s.GetId();
+  EXPECT_EQ(s.p.dev.mcs51.signature, (std::array<uint8_t, 3>{0x1E, 0x73, 0x01}));
+  EXPECT_EQ(s.p.controls.Text("edManufacName"), " ATMEL");
+  EXPECT_EQ(s.Violations(), Strings{});
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 

@@ -3,6 +3,7 @@
 // each), is exactly the sum of its DelayTicks. A wait that is dropped or
 // shortened shows here even where no chip limit catches it.
 #include <string>
+#include <utility>
 
 #include "families/mcu/mcs51.h"
 #include "families/mcu/mcs51_fixture.h"
@@ -25,6 +26,18 @@ struct WaitCase {
 };
 
 void Nothing(app::Programmer&) {}
+// An erased part and an image of four 0xFF bytes (indices 0..3): every
+// byte verifies at its first read.
+void FourBlankBytes(app::Programmer& p) {
+  image::ClearBuf(p.image, image::kFillFF, {});
+  p.image.data_end = 3;
+}
+// One byte to program: 0x00 at index 0.
+void OneZeroByte(app::Programmer& p) {
+  image::ClearBuf(p.image, image::kFillFF, {});
+  p.image[0] = 0x00;
+  p.image.data_end = 0;
+}
 void LockChoice1(app::Programmer& p) { p.dev.lock_mode = 1; }
 void SpiOff(app::Programmer& p) { p.dev.mcs51.option_word = 1; }
 
@@ -81,6 +94,33 @@ const WaitCase kCases[] = {
     // PowerDown.
     {"AT89S8253 fuse", app::HandlerId::muMCS51_Click, 52, &Nothing, &families::mcs51::WriteOption,
      kPowerUp + 500 + 15 + 15 + 500 + 10 + 100 + 8000 + kPowerDown},
+    // VerifyChip of four bytes, one ReadByte each. 20-pin: EnterMode, then
+    // per byte ReadByte (10, 20) and NextAddress (10, pulse 10, 10).
+    {"AT89C2051 verify", app::HandlerId::AT89Cx051_Click, 3, &FourBlankBytes,
+     &families::mcs51::VerifyChip, kPowerUp + 20 + 60000 + 20 + 4 * (30 + 30) + kPowerDown},
+    // 40-pin: PowerUp, ReadByte 10 and 10, no NextAddress.
+    {"AT89C52 verify", app::HandlerId::muMCS51_Click, 3, &FourBlankBytes,
+     &families::mcs51::VerifyChip, kPowerUp + 4 * (10 + 10) + kPowerDown},
+    // The AT89S8252/53 and AT89S8253 reads: 10, Vpp 80, 10.
+    {"AT89S8252 verify", app::HandlerId::muMCS51_Click, 5, &FourBlankBytes,
+     &families::mcs51::VerifyChip, kPowerUp + 4 * (10 + 80 + 10) + kPowerDown},
+    {"AT89S8253 verify", app::HandlerId::muMCS51_Click, 52, &FourBlankBytes,
+     &families::mcs51::VerifyChip, kPowerUp + 4 * (10 + 80 + 10) + kPowerDown},
+    // ProgramChip of one byte that takes at the first attempt. AT89S52:
+    // PowerUp; WriteByte: Vpp 10, 10 after the address, PutData 3, 10, tWP
+    // 2, 30, tWC 100; ReadByte 10, 10; PowerDown; VerifyChip: PowerUp, one
+    // read, PowerDown; the closing PowerDown.
+    {"AT89S52 program", app::HandlerId::muMCS51_Click, 51, &OneZeroByte,
+     &families::mcs51::ProgramChip,
+     kPowerUp + (10 + 10 + 3 + 10 + 2 + 30 + 100) + 20 + kPowerDown + kPowerUp + 20 + kPowerDown +
+         kPowerDown},
+    // AT89C2051: EnterMode; WriteByte: Vpp 10, 10, PutData 10, 15, tWP 80,
+    // 30, tWC 2200; ReadByte 30; NextAddress 30; PowerDown; VerifyChip with
+    // its own EnterMode, one read and NextAddress; the closing PowerDown.
+    {"AT89C2051 program", app::HandlerId::AT89Cx051_Click, 3, &OneZeroByte,
+     &families::mcs51::ProgramChip,
+     kPowerUp + 60040 + (10 + 10 + 10 + 15 + 80 + 30 + 2200) + 30 + 30 + kPowerDown + kPowerUp +
+         60040 + 30 + 30 + kPowerDown + kPowerDown},
 };
 
 TEST(Mcs51Waits, EachPrimitiveWaitsAsItsStepsSay) {
@@ -97,6 +137,27 @@ TEST(Mcs51Waits, EachPrimitiveWaitsAsItsStepsSay) {
     EXPECT_NEAR(waited, Ticks(c.ticks), 50);
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   }
+}
+
+// A page that never verifies: PowerUp, then 20 attempts of WritePage (100,
+// 64 loads with a 2-tick pulse each, tWC 8000), tWC 8000 and VerifyPage,
+// which reads the failing first byte 5 times (10, 80, 10 each) and gives
+// up on the page; the error report powers down.
+TEST(Mcs51Waits, AFailingPageIsWrittenTwentyTimesAndItsByteReadFiveTimesEach) {
+  Mcs51Session s;
+  s.Select40(52);
+  ASSERT_TRUE(s.chip->InjectFault({"never", 0, 0, 0}));
+  s.Load({0x00});
+  const int64_t start = s.board->clock().now_ns();
+  const uint64_t accesses = s.board->accesses();
+  families::mcs51::ProgramChip(s.p);
+  const int64_t waited = s.board->clock().now_ns() - start -
+                         static_cast<int64_t>(s.board->accesses() - accesses) * 1000;
+  constexpr int64_t kAttempt = 100 + 64 * 2 + 8000 + 8000 + 5 * (10 + 80 + 10);
+  // Each 2-tick wait is 0.2 ns short of its exact length (1280 of them).
+  EXPECT_NEAR(waited, Ticks(kPowerUp + 20 * kAttempt + kPowerDown), 1000);
+  EXPECT_EQ(s.host.LastMessage(), (std::pair<std::string, int>{" Error :Write Page  0 ", 1}));
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
 }  // namespace
