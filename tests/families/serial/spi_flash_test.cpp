@@ -194,6 +194,7 @@ TEST_F(SpiFlash, The45SeriesRowsEraseThroughTheirOwnSequenceAndFailToProgram) {
 
 }  // namespace
 
+#include "families/serial/spi_flash_steps.h"
 #include "families/serial/spi_primitives.h"
 
 namespace {
@@ -230,6 +231,45 @@ TEST_F(SpiFlash, InStrictAaiModeOnlyWrdiLetsAReadThrough) {
   EXPECT_FALSE(Chip()->aai_mode());
   EXPECT_EQ(read0(), 0x12);
   bus.PowerDown();
+}
+
+// Every instruction starts on a falling CS#: a part powered up with CS#
+// already low takes nothing until it has been deselected once.
+TEST(SpiPowerUp, ACommandNeedsCsToFallWhileThePartIsPowered) {
+  const struct {
+    HandlerId handler;
+    int tag;
+    const char* caption;
+    bool flash;
+  } cases[] = {{HandlerId::MX25L512_Click, 404, "MX25L4005", true},
+               {HandlerId::M25C_Click, 202, "25x160  (32)", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.caption);
+    SerialSession s;
+    s.Select(c.handler, c.tag, c.caption);
+    families::serial::Spi spi{s.p, c.flash, 0};
+    families::serial::spi::PowerUp57(spi);  // selects, then powers
+    s.p.bus.DelayTicks(100);
+    auto status = [&] {
+      spi.SpiSendByte(0x05);
+      return spi.SpiReadByte();
+    };
+    // WREN clocked in without a falling CS#: no latch. RDSR after a proper
+    // select shows WEL clear; a WREN after it sets it.
+    spi.SpiSendByte(0x06);
+    spi.SpiDeselect();
+    spi.SpiSelect();
+    EXPECT_EQ(status(), 0x00);
+    spi.SpiDeselect();
+    spi.SpiSelect();
+    spi.SpiSendByte(0x06);
+    spi.SpiDeselect();
+    spi.SpiSelect();
+    EXPECT_EQ(status(), 0x02);
+    spi.SpiDeselect();
+    spi.PowerDown();
+    EXPECT_EQ(s.Rest(), sim::kAtRest);
+  }
 }
 
 }  // namespace
