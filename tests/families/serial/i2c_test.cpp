@@ -366,4 +366,26 @@ TEST(SerialFaults, EachArgumentIsTakenUpToThePartsOwnLimit) {
   }
 }
 
+TEST_F(I2c, AVerifyReportsTheFirstDifferenceAndStops) {
+  // Families 39 and 1: the loop ends at the first difference.
+  const struct {
+    int tag;
+    const char* caption;
+  } cases[] = {{101, "X24C01"}, {202, "24C02"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.caption);
+    s.Select(HandlerId::M24C_Click, c.tag, c.caption);
+    std::vector<uint8_t> cells(16, 0x00);
+    cells[2] = 0x08;
+    cells[5] = 0x40;
+    s.chip->SetContents(cells);
+    s.Load(std::vector<uint8_t>(16, 0x00));
+    s.Verify();
+    EXPECT_EQ(s.Last(), " Error at 0x000002  Chip = 0x08  buffer = 0x00");
+    EXPECT_FALSE(s.Said(" Error at 0x000005  Chip = 0x40  buffer = 0x00"));
+    EXPECT_EQ(s.p.error, 1);
+    EXPECT_EQ(s.Rest(), sim::kAtRest);
+  }
+}
+
 }  // namespace

@@ -325,4 +325,26 @@ TEST_F(SpiEeprom, TheStatusWriteTakesOnlyTheProtectionBits) {
   }
 }
 
+// While the write cycle runs only RDSR is answered: a WREN sent then is lost.
+TEST_F(SpiEeprom, AWrenDuringTheWriteCycleIsIgnored) {
+  s.Select(HandlerId::M25C_Click, 202, "25x160  (32)");
+  families::serial::Spi spi{s.p, false, 0};
+  hw::Bus& bus = s.p.bus;
+  bus.PowerUp();
+  auto command = [&](std::initializer_list<uint8_t> bytes) {
+    spi.SpiSelect();
+    for (uint8_t b : bytes) spi.SpiSendByte(b);
+    spi.SpiDeselect();
+  };
+  command({0x06});
+  command({0x02, 0x00, 0x10, 0x5A});
+  command({0x06});       // busy: ignored
+  bus.DelayTicks(6000);  // 5 ms
+  spi.SpiSelect();
+  spi.SpiSendByte(0x05);
+  EXPECT_EQ(spi.SpiReadByte(), 0x00);  // neither busy nor WEL
+  spi.SpiDeselect();
+  bus.PowerDown();
+}
+
 }  // namespace
