@@ -87,7 +87,9 @@ void SpiEeprom::OnPowerOff(int64_t time_ns) {
 
 void SpiEeprom::OnLines(const SerialLines& now, const SerialLines& was) {
   const bool fresh = !was.power;
-  if (now.selected && (!was.selected || fresh)) decoder_.Select();
+  // An instruction starts on CS# falling while the part is powered: one
+  // powered up with CS# already low ignores the clocks until a deselect.
+  if (now.selected && !was.selected && !fresh) decoder_.Select();
   if (!now.selected && was.selected && !fresh) decoder_.Deselect();
   if (now.clock == was.clock || fresh) return;
   if (!now.selected) {

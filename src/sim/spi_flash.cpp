@@ -83,7 +83,8 @@ uint8_t SpiFlash::Status(int64_t time_ns) const {
   return static_cast<uint8_t>(bp_ | (wel_ ? kWel : 0) | (busy ? kWip : 0) | (aai_ ? kAaiBit : 0));
 }
 
-void SpiFlash::OnPowerOn(int64_t) {
+void SpiFlash::OnPowerOn(int64_t time_ns) {
+  powered_at_ns_ = time_ns;
   wel_ = ewsr_ = aai_ = false;
   if (config_.kind == SpiFlashKind::kSst) bp_ = config_.bp_mask;  // every block protected
 }
@@ -96,7 +97,16 @@ void SpiFlash::OnPowerOff(int64_t time_ns) {
 
 void SpiFlash::OnLines(const SerialLines& now, const SerialLines& was) {
   const bool fresh = !was.power;
-  if (now.selected && (!was.selected || fresh)) decoder_.Select();
+  // An instruction starts on CS# falling while the part is powered: one
+  // powered up with CS# already low ignores the clocks until a deselect.
+  if (now.selected && !was.selected && !fresh) {
+    // Too soon after power-up the part is not ready for an instruction.
+    if (now.time_ns - powered_at_ns_ < config_.power_up_ns) {
+      Log("CS# low sooner than tVSL after power-up");
+    } else {
+      decoder_.Select();
+    }
+  }
   if (!now.selected && was.selected && !fresh) decoder_.Deselect();
   if (now.clock == was.clock || fresh) return;
   if (!now.selected) {

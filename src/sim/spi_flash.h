@@ -63,6 +63,7 @@ struct SpiFlashConfig {
   uint8_t aai_opcode = 0;             // SST: 0xAF or 0xAD
   int64_t program_ns = 5'000'000;     // tPP, or tBP per AAI unit
   int64_t erase_ns = 10'000'000'000;  // tCE
+  int64_t power_up_ns = 10'000;       // tVSL/tPU: Vcc up to the first CS# low
   uint8_t density = 0;                // DataFlash status bits 5..2
   int page_shift = 9;                 // DataFlash page address shift
 };
@@ -118,6 +119,7 @@ class SpiFlash final : public SerialChip, private SpiTarget {
   std::vector<uint8_t> cells_;
   SpiDecoder decoder_;
   bool busy_forever_ = false;
+  int64_t powered_at_ns_ = 0;
   bool aai_strict_;
 
   uint8_t bp_ = 0;

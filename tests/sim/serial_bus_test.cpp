@@ -246,4 +246,23 @@ TEST(MicrowireDecoder, LeadingZerosStartBitOpcodeAddressAndData) {
   EXPECT_EQ(target.complete, true);
 }
 
+TEST(I2cDecoder, TheTargetLetsGoOfSdaForTheControllersAcknowledge) {
+  I2cBus bus;
+  bus.target.next = 0x00;  // a byte of zeros: the target pulls for every bit
+  bus.Start();
+  ASSERT_TRUE(bus.Send(0xA1));
+  for (int i = 0; i < 8; ++i) {
+    bus.Set(false, true);
+    bus.Set(true, true);
+    EXPECT_FALSE(bus.Line()) << "bit " << i;
+    bus.Set(false, true);
+  }
+  // The ninth clock belongs to the controller: SDA stays as it leaves it.
+  bus.Set(true, true);
+  EXPECT_TRUE(bus.Line());
+  bus.Set(false, true);
+  bus.Stop();
+  EXPECT_EQ(bus.target.log, "S@A1rP");
+}
+
 }  // namespace

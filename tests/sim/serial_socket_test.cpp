@@ -73,6 +73,9 @@ TEST(SerialSocket, EachWiringMapsTheRegisterBitsWithItsSense) {
       // X24C44: CE selected while bit 3 is 0.
       {&sim::kNvramWiring, 0x05, false, true, false},
       {&sim::kNvramWiring, 0x0D, false, false, false},
+      // PIC ICSP: no select pin; MCLR/VPP on while control bit 0 is cleared.
+      {&sim::kPicIcspWiring, 0x04, true, true, true},
+      {&sim::kPicIcspWiring, 0x0D, true, true, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.wiring->name) + " ctrl " + std::to_string(c.ctrl));
@@ -112,6 +115,17 @@ TEST(SerialSocket, StatusBit7IsTheNodeInverted) {
   EXPECT_TRUE(i2c.Status7());  // the port pulls low
   i2c.chip->drive = true;
   EXPECT_TRUE(i2c.Status7());  // open drain: nothing lifts the port's low
+
+  // The PIC's PGD is shared the same way.
+  Socket pic(sim::kPicIcspWiring);
+  pic.Set(0x01, 0x04);
+  pic.chip->drive = true;
+  EXPECT_FALSE(pic.Status7());
+  pic.chip->drive = false;
+  EXPECT_TRUE(pic.Status7());
+  pic.Set(0x00, 0x04);
+  pic.chip->drive = true;
+  EXPECT_TRUE(pic.Status7());  // the port's low wins
 
   // Unpowered, the line floats high whatever the chip would say.
   i2c.chip->drive = false;

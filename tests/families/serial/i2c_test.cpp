@@ -284,4 +284,108 @@ TEST(SerialFaults, ArgumentsOutsideThePartAreRefused) {
   EXPECT_FALSE(s.Fault("bp", 0, 4));
 }
 
+TEST_F(I2c, TheFirstPollComesAfterTheWaitThatFollowsTheStop) {
+  // Family 1 waits 1194 ticks (1.0 ms) after the STOP, family 2 3000 ticks
+  // (2.5 ms), and 1194 ticks after every refused select.
+  const struct {
+    int tag;
+    const char* caption;
+    int ms;
+    int nacks;  // selects refused during the last write cycle
+  } cases[] = {{202, "24C02", 1, 0},
+               {202, "24C02", 2, 1},
+               {301, "24C32     (32)", 2, 0},
+               {301, "24C32     (32)", 3, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.caption) + " " + std::to_string(c.ms) + " ms");
+    s.Select(HandlerId::M24C_Click, c.tag, c.caption);
+    ASSERT_TRUE(s.Fault("write-time", 0, c.ms));
+    s.LoadRandom(1);
+    s.Program();
+    EXPECT_EQ(s.Last(), "Device Programmed OK");
+    EXPECT_EQ(Chip()->busy_nacks(), c.nacks);
+    EXPECT_EQ(s.Rest(), sim::kAtRest);
+  }
+}
+
+TEST(SerialFaults, EachArgumentIsTakenUpToThePartsOwnLimit) {
+  // Limits from the parts: a 24C02 pages 8 bytes, a 25x040 16 and a 25x160
+  // 32 (with WPEN), the MX25L4005 256 with BP2..BP0; the 25xxx have BP1..BP0.
+  const struct {
+    HandlerId handler;
+    int tag;
+    const char* caption;
+    const char* kind;
+    uint32_t address;
+    int arg1;
+    bool taken;
+  } cases[] = {
+      {HandlerId::M24C_Click, 202, "SERIAL", "page", 0, 0, false},
+      {HandlerId::M24C_Click, 202, "SERIAL", "page", 0, 1, true},
+      {HandlerId::M24C_Click, 202, "SERIAL", "page", 0, 8, true},
+      {HandlerId::M24C_Click, 202, "SERIAL", "page", 0, 9, false},
+      {HandlerId::M24C_Click, 202, "SERIAL", "write-time", 0, 1, true},
+      {HandlerId::M24C_Click, 202, "SERIAL", "slow_ack", 0, 0, true},
+      {HandlerId::M24C_Click, 202, "SERIAL", "sto_ignored", 0, 0, false},
+      {HandlerId::M93C_Click, 2, "SERIAL", "org", 0, 8, true},
+      {HandlerId::M93C_Click, 2, "SERIAL", "org", 0, 16, true},
+      {HandlerId::M93C_Click, 2, "SERIAL", "write-time", 0, 1, true},
+      {HandlerId::M93C_Click, 2, "SERIAL", "ewen_ignored", 0, 0, true},
+      {HandlerId::M93C_Click, 2, "SERIAL", "sto_ignored", 0, 0, false},
+      {HandlerId::CAT64LC10_Click, 102, "SERIAL", "write-time", 0, 0, false},
+      {HandlerId::CAT64LC10_Click, 102, "SERIAL", "write-time", 0, 1, true},
+      {HandlerId::CAT64LC10_Click, 102, "SERIAL", "sto_ignored", 0, 0, false},
+      {HandlerId::S24H30_Click, 2, "SERIAL", "sto_ignored", 0, 0, true},
+      {HandlerId::S24H30_Click, 2, "SERIAL", "write-time", 0, 1, false},
+      {HandlerId::M25C_Click, 103, "SERIAL", "write-time", 0, 0, false},
+      {HandlerId::M25C_Click, 103, "SERIAL", "write-time", 0, 1, true},
+      {HandlerId::M25C_Click, 103, "SERIAL", "bp", 0, -1, false},
+      {HandlerId::M25C_Click, 103, "SERIAL", "bp", 0, 0, true},
+      {HandlerId::M25C_Click, 103, "SERIAL", "bp", 0, 3, true},
+      {HandlerId::M25C_Click, 103, "SERIAL", "page", 0, 0, false},
+      {HandlerId::M25C_Click, 103, "SERIAL", "page", 0, 16, true},
+      {HandlerId::M25C_Click, 103, "SERIAL", "page", 0, 17, false},
+      {HandlerId::M25C_Click, 202, "SERIAL", "wpen_wp_low", 0, 0, true},
+      {HandlerId::M25C_Click, 202, "SERIAL", "page", 0, 32, true},
+      {HandlerId::M25C_Click, 202, "SERIAL", "page", 0, 33, false},
+      {HandlerId::MX25L512_Click, 404, "MX25L4005", "bp", 0, 1, true},
+      {HandlerId::MX25L512_Click, 404, "MX25L4005", "bp", 0, 7, true},
+      {HandlerId::MX25L512_Click, 404, "MX25L4005", "bp", 0, 8, false},  // no such bit
+      {HandlerId::MX25L512_Click, 404, "MX25L4005", "page", 0, 0, false},
+      {HandlerId::MX25L512_Click, 404, "MX25L4005", "page", 0, 256, true},
+      {HandlerId::MX25L512_Click, 404, "MX25L4005", "page", 0, 257, false},
+      {HandlerId::MX25L512_Click, 404, "MX25L4005", "busy-forever", 0, 0, true},
+      {HandlerId::MX25L512_Click, 201, "SST25VF512", "aai_strict", 0, 0, true},  // SST25VF512
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.kind) + " " + std::to_string(c.arg1) + " tag " +
+                 std::to_string(c.tag));
+    SerialSession s;
+    s.Select(c.handler, c.tag, c.caption);
+    EXPECT_EQ(s.Fault(c.kind, c.address, c.arg1), c.taken);
+  }
+}
+
+TEST_F(I2c, AVerifyReportsTheFirstDifferenceAndStops) {
+  // Families 39 and 1: the loop ends at the first difference.
+  const struct {
+    int tag;
+    const char* caption;
+  } cases[] = {{101, "X24C01"}, {202, "24C02"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.caption);
+    s.Select(HandlerId::M24C_Click, c.tag, c.caption);
+    std::vector<uint8_t> cells(16, 0x00);
+    cells[2] = 0x08;
+    cells[5] = 0x40;
+    s.chip->SetContents(cells);
+    s.Load(std::vector<uint8_t>(16, 0x00));
+    s.Verify();
+    EXPECT_EQ(s.Last(), " Error at 0x000002  Chip = 0x08  buffer = 0x00");
+    EXPECT_FALSE(s.Said(" Error at 0x000005  Chip = 0x40  buffer = 0x00"));
+    EXPECT_EQ(s.p.error, 1);
+    EXPECT_EQ(s.Rest(), sim::kAtRest);
+  }
+}
+
 }  // namespace

@@ -170,12 +170,15 @@ TEST(SerialFaultsEndToEnd, AnEmptySocketOrAStuckBitIsNeverProgrammedOk) {
       {HandlerId::MX25L512_Click, 404, "MX25L4005"}, {HandlerId::MX25L512_Click, 201, "SST25VF512"},
   };
   for (const auto& part : parts) {
-    for (const bool absent : {true, false}) {
-      SCOPED_TRACE(std::string(part.caption) + (absent ? " absent" : " stuck"));
+    // The socket empty, or bit 3 of byte 2 or byte 3 (the high byte of a
+    // word part's word 1) stuck at 1 while the data asks for 0x00 there.
+    for (const uint32_t stuck : {0u, 2u, 3u}) {
+      const bool absent = stuck == 0;
+      SCOPED_TRACE(std::string(part.caption) + (absent ? " absent" : " stuck") +
+                   std::to_string(stuck));
       SerialSession s;
       s.Select(part.handler, part.tag, part.caption);
-      // Bit 3 of byte 2 stays 1 while the data asks for 0x00 there.
-      ASSERT_TRUE(absent ? s.Fault("absent") : s.Fault("stuck", 2, 3, 1));
+      ASSERT_TRUE(absent ? s.Fault("absent") : s.Fault("stuck", stuck, 3, 1));
       s.Load(std::vector<uint8_t>(8, 0x00));
       s.Program();
       EXPECT_FALSE(s.Said("Device Programmed OK"));
@@ -187,7 +190,8 @@ TEST(SerialFaultsEndToEnd, AnEmptySocketOrAStuckBitIsNeverProgrammedOk) {
         // the first difference with its address.
         EXPECT_EQ(s.Last(), part.tag == 101 && part.handler == HandlerId::M24C_Click
                                 ? "Verify Error"
-                                : " Error at 0x000002  Chip = 0x08  buffer = 0x00");
+                                : " Error at 0x00000" + std::to_string(stuck) +
+                                      "  Chip = 0x08  buffer = 0x00");
       }
       EXPECT_EQ(s.Rest(), sim::kAtRest);
     }

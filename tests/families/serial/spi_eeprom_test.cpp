@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "families/parallel/uv_eprom.h"
+#include "families/serial/spi_primitives.h"
 #include "families/serial/spi_select.h"
 #include "serial_fixture.h"
 
@@ -257,6 +258,93 @@ TEST_F(SpiEeprom, ACancelledBlankCheckSaysSo) {
   EXPECT_EQ(s.Last(), "program interrupted!");
   EXPECT_EQ(s.p.error, 1);
   EXPECT_EQ(s.Rest(), sim::kAtRest);
+}
+
+// The write cycle starts when CS# rises after a whole data byte: a WRITE
+// that brought only its address writes nothing and leaves WEL set.
+TEST_F(SpiEeprom, AWriteWithoutDataWritesNothingAndKeepsTheLatch) {
+  s.Select(HandlerId::M25C_Click, 202, "25x160  (32)");
+  families::serial::Spi spi{s.p, false, 0};
+  hw::Bus& bus = s.p.bus;
+  bus.PowerUp();
+  auto command = [&](std::initializer_list<uint8_t> bytes) {
+    spi.SpiSelect();
+    for (uint8_t b : bytes) spi.SpiSendByte(b);
+    spi.SpiDeselect();
+    bus.DelayTicks(100);
+  };
+  auto status = [&] {
+    spi.SpiSelect();
+    spi.SpiSendByte(0x05);
+    const uint8_t b = spi.SpiReadByte();
+    spi.SpiDeselect();
+    return b;
+  };
+  command({0x06});
+  command({0x02, 0x00, 0x10});
+  EXPECT_EQ(status(), 0x02);  // WEL, not busy
+  EXPECT_EQ(Chip()->write_cycles(), 0u);
+  command({0x02, 0x00, 0x10, 0x5A});
+  EXPECT_EQ(status(), 0x01);  // busy, WEL cleared
+  EXPECT_EQ(Chip()->write_cycles(), 1u);
+  bus.DelayTicks(6000);  // 5 ms
+  EXPECT_EQ(status(), 0x00);
+  EXPECT_EQ(s.Cells(0x11)[0x10], 0x5A);
+  bus.PowerDown();
+  EXPECT_TRUE(s.Violations().empty()) << s.Violations()[0];
+}
+
+// WRSR writes BP1/BP0 (and WPEN where the part has it); WIP and WEL are the
+// chip's own.
+TEST_F(SpiEeprom, TheStatusWriteTakesOnlyTheProtectionBits) {
+  const struct {
+    int tag;
+    const char* caption;
+    uint8_t want;
+  } cases[] = {{103, "25x040", 0x0C}, {202, "25x160  (32)", 0x8C}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.caption);
+    s.Select(HandlerId::M25C_Click, c.tag, c.caption);
+    families::serial::Spi spi{s.p, false, 0};
+    hw::Bus& bus = s.p.bus;
+    bus.PowerUp();
+    spi.SpiSelect();
+    spi.SpiSendByte(0x06);
+    spi.SpiDeselect();
+    spi.SpiSelect();
+    spi.SpiSendByte(0x01);
+    spi.SpiSendByte(0xFF);
+    spi.SpiDeselect();
+    bus.DelayTicks(6000);  // 5 ms
+    EXPECT_EQ(Chip()->protection(), c.want);
+    spi.SpiSelect();
+    spi.SpiSendByte(0x05);
+    EXPECT_EQ(spi.SpiReadByte(), c.want);
+    spi.SpiDeselect();
+    bus.PowerDown();
+  }
+}
+
+// While the write cycle runs only RDSR is answered: a WREN sent then is lost.
+TEST_F(SpiEeprom, AWrenDuringTheWriteCycleIsIgnored) {
+  s.Select(HandlerId::M25C_Click, 202, "25x160  (32)");
+  families::serial::Spi spi{s.p, false, 0};
+  hw::Bus& bus = s.p.bus;
+  bus.PowerUp();
+  auto command = [&](std::initializer_list<uint8_t> bytes) {
+    spi.SpiSelect();
+    for (uint8_t b : bytes) spi.SpiSendByte(b);
+    spi.SpiDeselect();
+  };
+  command({0x06});
+  command({0x02, 0x00, 0x10, 0x5A});
+  command({0x06});       // busy: ignored
+  bus.DelayTicks(6000);  // 5 ms
+  spi.SpiSelect();
+  spi.SpiSendByte(0x05);
+  EXPECT_EQ(spi.SpiReadByte(), 0x00);  // neither busy nor WEL
+  spi.SpiDeselect();
+  bus.PowerDown();
 }
 
 }  // namespace

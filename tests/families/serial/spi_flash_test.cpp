@@ -194,6 +194,7 @@ TEST_F(SpiFlash, The45SeriesRowsEraseThroughTheirOwnSequenceAndFailToProgram) {
 
 }  // namespace
 
+#include "families/serial/spi_flash_steps.h"
 #include "families/serial/spi_primitives.h"
 
 namespace {
@@ -230,6 +231,141 @@ TEST_F(SpiFlash, InStrictAaiModeOnlyWrdiLetsAReadThrough) {
   EXPECT_FALSE(Chip()->aai_mode());
   EXPECT_EQ(read0(), 0x12);
   bus.PowerDown();
+}
+
+// Every instruction starts on a falling CS#: a part powered up with CS#
+// already low takes nothing until it has been deselected once.
+TEST(SpiPowerUp, ACommandNeedsCsToFallWhileThePartIsPowered) {
+  const struct {
+    HandlerId handler;
+    int tag;
+    const char* caption;
+    bool flash;
+  } cases[] = {{HandlerId::MX25L512_Click, 404, "MX25L4005", true},
+               {HandlerId::M25C_Click, 202, "25x160  (32)", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.caption);
+    SerialSession s;
+    s.Select(c.handler, c.tag, c.caption);
+    families::serial::Spi spi{s.p, c.flash, 0};
+    families::serial::spi::PowerUp57(spi);  // selects, then powers
+    s.p.bus.DelayTicks(100);
+    auto status = [&] {
+      spi.SpiSendByte(0x05);
+      return spi.SpiReadByte();
+    };
+    // WREN clocked in without a falling CS#: no latch. RDSR after a proper
+    // select shows WEL clear; a WREN after it sets it.
+    spi.SpiSendByte(0x06);
+    spi.SpiDeselect();
+    spi.SpiSelect();
+    EXPECT_EQ(status(), 0x00);
+    spi.SpiDeselect();
+    spi.SpiSelect();
+    spi.SpiSendByte(0x06);
+    spi.SpiDeselect();
+    spi.SpiSelect();
+    EXPECT_EQ(status(), 0x02);
+    spi.SpiDeselect();
+    spi.PowerDown();
+    EXPECT_EQ(s.Rest(), sim::kAtRest);
+  }
+}
+
+// Wire-level checks of the flash model's write latch and AAI mode.
+TEST_F(SpiFlash, APageProgramUsesUpTheLatchAndTheOlderAaiPartsLeaveAaiOnAnyCommand) {
+  families::serial::Spi spi{s.p, true, 0};
+  hw::Bus& bus = s.p.bus;
+  auto command = [&](std::initializer_list<uint8_t> bytes) {
+    spi.SpiSelect();
+    for (uint8_t b : bytes) spi.SpiSendByte(b);
+    spi.SpiDeselect();
+    bus.DelayTicks(100);
+  };
+  auto read = [&](uint8_t opcode, int address_bytes) {
+    spi.SpiSelect();
+    spi.SpiSendByte(opcode);
+    for (int k = 0; k < address_bytes; ++k) spi.SpiSendByte(0x00);
+    const uint8_t b = spi.SpiReadByte();
+    spi.SpiDeselect();
+    return b;
+  };
+
+  // MX25L4005: WEL is reset when the page program completes (tPP 5 ms), and
+  // a second program without WREN writes nothing.
+  s.Select(HandlerId::MX25L512_Click, 404, "MX25L4005");
+  bus.PowerUp();
+  command({0x06});
+  command({0x02, 0x00, 0x00, 0x00, 0x5A});
+  bus.DelayTicks(7000);  // 5.9 ms
+  EXPECT_EQ(read(0x05, 0), 0x00);
+  command({0x02, 0x00, 0x00, 0x01, 0x00});
+  bus.DelayTicks(7000);
+  EXPECT_EQ(s.Cells(2), (std::vector<uint8_t>{0x5A, 0xFF}));
+  bus.PowerDown();
+
+  // SST25VF512 (AAI by single bytes, no command restriction): a READ in AAI
+  // mode ends the mode and is answered.
+  s.Select(HandlerId::MX25L512_Click, 201, "SST25VF512");
+  bus.PowerUp();
+  command({0x50});
+  command({0x01, 0x00});  // EWSR, WRSR 0: the power-up protection off
+  command({0x06});
+  command({0xAF, 0x00, 0x00, 0x00, 0x12});
+  bus.DelayTicks(100);  // AAI byte time 20 us
+  ASSERT_TRUE(Chip()->aai_mode());
+  EXPECT_EQ(read(0x03, 3), 0x12);
+  EXPECT_FALSE(Chip()->aai_mode());
+  bus.PowerDown();
+  EXPECT_TRUE(s.Violations().empty()) << s.Violations()[0];
+}
+
+// tVSL: the MX25L4005 takes no instruction sooner than 10 us after Vcc.
+TEST_F(SpiFlash, AnInstructionSoonerThanTvslAfterPowerUpIsIgnoredAndNamed) {
+  s.Select(HandlerId::MX25L512_Click, 404, "MX25L4005");
+  families::serial::Spi spi{s.p, true, 0};
+  families::serial::spi::PowerUp57(spi);
+  spi.SpiDeselect();
+  spi.SpiSelect();  // two port writes, about 2 us, after Vcc
+  spi.SpiSendByte(0x9F);
+  const uint8_t early = spi.SpiReadByte();
+  spi.SpiDeselect();
+  s.p.bus.DelayTicks(12);  // 10 us
+  spi.SpiSelect();
+  spi.SpiSendByte(0x9F);
+  EXPECT_EQ(spi.SpiReadByte(), 0xC2);
+  spi.SpiDeselect();
+  spi.PowerDown();
+  // SO released: the loop-back of RDID's last bit, a 1 sent as a cleared
+  // register bit, reads 0.
+  EXPECT_EQ(early, 0x00);
+  EXPECT_EQ(s.Violations(), std::vector<std::string>{"CS# low sooner than tVSL after power-up"});
+  EXPECT_EQ(s.Rest(), sim::kAtRest);
+}
+
+// The protection bits travel in the chip file's "status" section; only the
+// bits the part has come back.
+TEST(SpiState, TheProtectionTravelsInTheStatusSection) {
+  const struct {
+    HandlerId handler;
+    int tag;
+    const char* caption;
+    uint8_t kept;
+  } cases[] = {{HandlerId::MX25L512_Click, 404, "MX25L4005", 0x1C},  // BP2..BP0
+               {HandlerId::M25C_Click, 103, "25x040", 0x0C},         // BP1..BP0
+               {HandlerId::M25C_Click, 202, "25x160  (32)", 0x8C}};  // and WPEN
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.caption);
+    SerialSession s;
+    s.Select(c.handler, c.tag, c.caption);
+    EXPECT_FALSE(s.chip->SetState({"protection", {0x0C}}));
+    EXPECT_FALSE(s.chip->SetState({"status", {0x0C, 0x00}}));
+    ASSERT_TRUE(s.chip->SetState({"status", {0xFF}}));
+    const std::vector<sim::StateSection> state = s.chip->State();
+    ASSERT_EQ(state.size(), 1u);
+    EXPECT_EQ(state[0].name, "status");
+    EXPECT_EQ(state[0].bytes, std::vector<uint8_t>{c.kept});
+  }
 }
 
 }  // namespace
