@@ -2,14 +2,12 @@
 
 #include <cstdio>
 
+#include "app/family_codes.h"
 #include "app/programmer.h"
 
 namespace app {
 namespace {
 
-constexpr int kMcs51Family = 10;
-constexpr int kAt89Cx051Family = 11;
-constexpr int kAvrFamily = 14;
 constexpr uint8_t kAtmelSignature = 0x1E;
 
 // " 0x" and at least `digits` upper-case hex digits, the panel's code format.

@@ -5,6 +5,7 @@
 
 #include "app/actions.h"
 #include "app/dispatch.h"
+#include "app/family_codes.h"
 #include "app/guided_panel.h"
 #include "app/image_files.h"
 #include "cli/commands.h"
@@ -55,9 +56,6 @@ IdExtra ExtraBytes(const app::Descriptor& d, const app::Controls& c) {
   return extra;
 }
 
-constexpr int kStaticRamFamily = 20;
-constexpr int kAvrFamily = 14;
-
 // Select, apply the action options, and refuse an unanswerable question
 // before the board is touched. `check` may refuse too, after the selection
 // (kOk to go on).
@@ -94,7 +92,7 @@ int Prepare(Session& s, const DeviceFileArgs& args, int (*check)(Session&) = nul
 int LoadEeprom(Session& s, const DeviceFileArgs& args) {
   const std::string& file = args.action.file.eeprom;
   if (file.empty()) return kOk;
-  if (s.programmer().dev.family != kAvrFamily) {
+  if (s.programmer().dev.family != app::kAvrFamily) {
     Error("--eeprom is for the AVR parts, which keep a data EEPROM in the image");
     return kUsage;
   }
@@ -196,7 +194,7 @@ int CmdProgram(const GlobalOptions& g, const DeviceFileArgs& args) {
   Session s(g);
   if (int rc = PrepareDevice(s, args)) return s.Finish(rc);
   // A static RAM is tested, not programmed: its test writes its own data.
-  if (s.programmer().dev.family != kStaticRamFamily) {
+  if (s.programmer().dev.family != app::kStaticRamFamily) {
     if (args.file.empty()) {
       Error("program needs a FILE for this device");
       return s.Finish(kUsage);

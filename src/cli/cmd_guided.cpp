@@ -6,14 +6,13 @@
 #include <cstdio>
 
 #include "app/actions.h"
+#include "app/family_codes.h"
 #include "app/guided_panel.h"
 #include "app/programmer.h"
 #include "cli/commands.h"
 
 namespace cli {
 namespace {
-
-constexpr int kStaticRamFamily = 20;
 
 // One routine on the session's programmer, as RunAction in cmd_chip does it.
 template <typename Fn>
@@ -66,7 +65,7 @@ bool GuidedUnanswerable(const Session& s, const app::GuidedProcedure& procedure)
 int CmdRamTest(const GlobalOptions& g, const DeviceFileArgs& args) {
   Session s(g);
   if (int rc = s.Select(args.device)) return s.Finish(rc);
-  if (s.programmer().dev.family != kStaticRamFamily) {
+  if (s.programmer().dev.family != app::kStaticRamFamily) {
     std::fprintf(stderr, "daraz: %s is not a static RAM; ramtest tests static RAM only\n",
                  args.device.c_str());
     return s.Finish(kUsage);

@@ -1,17 +1,13 @@
 #include "ui/safe_state.h"
 
+#include "app/family_codes.h"
 #include "app/programmer.h"
 
 namespace ui {
-namespace {
-
-constexpr int kSpiFlashFamily = 57;
-
-}  // namespace
 
 void ExitSafeState(app::Programmer& p) {
   hw::Bus& bus = p.bus;
-  if (p.dev.family != kSpiFlashFamily) {
+  if (p.dev.family != app::kSpiFlashFamily) {
     bus.PowerDown();
     return;
   }

@@ -5,10 +5,11 @@
 #include <QStringList>
 #include <limits>
 
+#include "app/dispatch.h"
+
 namespace ui {
 namespace {
 
-constexpr int kFamilyCount = 58;
 constexpr int kPortCount = 4;
 constexpr int kLockModes = 4;
 
@@ -68,7 +69,7 @@ StoredSettings LoadStoredSettings(QSettings& store) {
   s.checksum = r.Int(setting::kChecksum, 0, kChecksumTypes - 1);
   s.device = r.String(setting::kDevice);
   s.files = r.String(setting::kFiles);
-  s.family = r.Int(setting::kFamily, 0, kFamilyCount - 1);
+  s.family = r.Int(setting::kFamily, 0, app::kFamilyCount - 1);
   s.device_id = r.Int(setting::kDeviceId, kIntMin, kIntMax);
   s.width = r.Int(setting::kWidth, kMinWidth, kMaxExtent);
   s.height = r.Int(setting::kHeight, kMinHeight, kMaxExtent);

@@ -1,5 +1,5 @@
 // The protocol decoders of the serial socket, driven edge by edge as the
-// bus specifications describe the controller's side.
+// I2C, SPI and Microwire timing diagrams describe the controller's side.
 #include <gtest/gtest.h>
 
 #include <optional>
