@@ -68,6 +68,13 @@ OptionKey TrackBarKey(std::string key, std::string control, int64_t min, int64_t
   return k;
 }
 
+OptionKey ComboIndexKey(std::string key, std::string control, int64_t min, int64_t max,
+                        std::string help) {
+  OptionKey k = TrackBarKey(std::move(key), std::move(control), min, max, std::move(help));
+  k.kind = OptionKind::kComboIndex;
+  return k;
+}
+
 void OptionKeys::Register(OptionKey key) {
   assert(!key.controls.empty() && Find(key.key) == nullptr);
   keys_.push_back(std::move(key));

@@ -56,6 +56,8 @@ struct OptionKey {
 OptionKey CheckBoxKey(std::string key, std::string control, std::string help);
 OptionKey TrackBarKey(std::string key, std::string control, int64_t min, int64_t max,
                       std::string help);
+OptionKey ComboIndexKey(std::string key, std::string control, int64_t min, int64_t max,
+                        std::string help);
 
 class OptionKeys {
  public:

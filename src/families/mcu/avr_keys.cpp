@@ -26,15 +26,10 @@ void NewAdapterChanged(app::Programmer& p) {
 }  // namespace
 
 void RegisterAvrKeys(app::FamilyRegistry& registry) {
-  app::OptionKey lock;
-  lock.key = "avr-lock";
-  lock.controls = {"rbAVRm1"};
-  lock.kind = app::OptionKind::kComboIndex;
-  lock.min = 1;
-  lock.max = 3;
+  app::OptionKey lock = app::ComboIndexKey(
+      "avr-lock", "rbAVRm1", 1, 3,
+      "AVR lock mode the Lock Bit button writes: 1 none, 2 no further programming, 3 no verify");
   lock.values = {1, 2, 3};
-  lock.help =
-      "AVR lock mode the Lock Bit button writes: 1 none, 2 no further programming, 3 no verify";
   lock.panel = kPanel;
   lock.changed = &LockModeChanged;
   lock.value = &LockMode;

@@ -35,14 +35,9 @@ void RegisterMcs51(app::FamilyRegistry& registry) {
     for (const auto& cell : kCells) registry.Register(family, cell.action, cell.routine);
   }
 
-  app::OptionKey lock;
-  lock.key = "lock";
-  lock.controls = {"Mcs51_lockbit"};
-  lock.kind = app::OptionKind::kComboIndex;
-  lock.min = 0;
-  lock.max = 3;
-  lock.help =
-      "MCS-51 lock bits to write: 0 none, 1 LB1, 2 LB1+2, 3 LB1+2+3 (nothing on the 20-pin parts)";
+  app::OptionKey lock = app::ComboIndexKey(
+      "lock", "Mcs51_lockbit", 0, 3,
+      "MCS-51 lock bits to write: 0 none, 1 LB1, 2 LB1+2, 3 LB1+2+3 (nothing on the 20-pin parts)");
   lock.panel = kPanel;
   lock.changed = &mcs51::Mcs51_lockbitChange;
   lock.value = &LockChoice;

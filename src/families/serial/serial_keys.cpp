@@ -43,14 +43,10 @@ void RegisterSerialKeys(app::FamilyRegistry& registry) {
   wp.value = &Wp;
   registry.RegisterOption(std::move(wp));
 
-  app::OptionKey org;
-  org.key = "org";
-  org.controls = {"rb93_16bit"};
-  org.kind = app::OptionKind::kComboIndex;
-  org.min = 0;
-  org.max = 1;
+  app::OptionKey org =
+      app::ComboIndexKey("org", "rb93_16bit", 0, 1,
+                         "93Cxx organisation: 8 (pin 6 ORG to GND) or 16 bits (pin 6 open)");
   org.choices = {"8", "16"};
-  org.help = "93Cxx organisation: 8 (pin 6 ORG to GND) or 16 bits (pin 6 open)";
   org.panel = "p24CSettings";
   org.changed = &OrgChanged;
   org.value = &Org;
