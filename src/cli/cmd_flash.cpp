@@ -10,6 +10,7 @@
 #include "cli/report.h"
 #include "families/flash/cfi.h"
 #include "families/flash/protect.h"
+#include "families/flash/wide/wide_bus.h"
 
 namespace cli {
 namespace {
@@ -38,8 +39,9 @@ int RunGetId(Session& s) {
 
 namespace flash = families::flash;
 
-// The families whose sectors the panel protects and unprotects.
-bool Protects(int family) { return family == 27 || family == 47; }
+// The families whose sectors the panel protects and unprotects (type 45:
+// locks and unlocks blocks).
+bool Protects(int family) { return family == 27 || family == 45 || family == 47; }
 
 int RunPanel(Session& s, app::Routine routine) {
   app::Programmer& p = s.programmer();
@@ -51,16 +53,25 @@ int RunPanel(Session& s, app::Routine routine) {
 
 // Select, refuse a device without the tools, open the board, read the
 // status (which also decides whether the chip may be changed).
-int PrepareSectors(Session& s, const SectorArgs& args, bool change) {
+enum class Change { kNone, kProtect, kUnprotect };
+
+int PrepareSectors(Session& s, const SectorArgs& args, Change what) {
+  const bool change = what != Change::kNone;
   if (int rc = s.Select(args.device)) return rc;
   app::Programmer& p = s.programmer();
   const int family = p.dev.family;
-  if (!Protects(family) && !(family == 45 && !change)) {
+  if (!Protects(family)) {
     Error("this device has no sector protection tools");
     return kUsage;
   }
-  if (family == 45) {
-    Error("the block lock status of the 16-bit Intel parts is not available yet");
+  if (family == 45 && change && !flash::wide::IsJ3(p)) {
+    Error(
+        "only the J3 keeps block lock bits: a C3 locks every block again at power-up (program "
+        "and erase unlock them), a B3 has none");
+    return kUsage;
+  }
+  if (what == Change::kUnprotect && args.sector && family != 45) {
+    Error("these chips unprotect all sectors at once: give no SECTOR");
     return kUsage;
   }
   if (args.sector) {
@@ -115,14 +126,14 @@ void PrintSectors(const GlobalOptions& g, const app::Programmer& p) {
 
 int CmdSectors(const GlobalOptions& g, const SectorArgs& args) {
   Session s(g);
-  if (int rc = PrepareSectors(s, args, false)) return s.Finish(rc);
+  if (int rc = PrepareSectors(s, args, Change::kNone)) return s.Finish(rc);
   PrintSectors(g, s.programmer());
   return s.Finish(kOk);
 }
 
 int CmdProtect(const GlobalOptions& g, const SectorArgs& args) {
   Session s(g);
-  if (int rc = PrepareSectors(s, args, true)) return s.Finish(rc);
+  if (int rc = PrepareSectors(s, args, Change::kProtect)) return s.Finish(rc);
   flash::SelectSector(s.programmer(), *args.sector);
   const int rc = RunPanel(s, &flash::sbMXICF29SecProtClick);
   if (rc == kOk) PrintSectors(g, s.programmer());
@@ -131,12 +142,10 @@ int CmdProtect(const GlobalOptions& g, const SectorArgs& args) {
 
 int CmdUnprotect(const GlobalOptions& g, const SectorArgs& args) {
   Session s(g);
-  if (args.sector) {
-    Error("these chips unprotect all sectors at once: give no SECTOR");
-    return s.Finish(kUsage);
-  }
-  if (int rc = PrepareSectors(s, args, true)) return s.Finish(rc);
-  const int rc = RunPanel(s, &flash::sbMXICF29ChipUnprtClick);
+  if (int rc = PrepareSectors(s, args, Change::kUnprotect)) return s.Finish(rc);
+  if (args.sector) flash::SelectSector(s.programmer(), *args.sector);
+  const int rc =
+      RunPanel(s, args.sector ? &flash::sb28FBlockUnlockClick : &flash::sbMXICF29ChipUnprtClick);
   if (rc == kOk) PrintSectors(g, s.programmer());
   return s.Finish(rc);
 }

@@ -292,14 +292,16 @@ int main(int argc, char** argv) {
   cli::SectorArgs sec;
   auto* sectors = app.add_subcommand("sectors", "Read the protection status of every sector");
   sectors->add_option("DEVICE", sec.device, "Catalogue caption or path")->required();
-  auto* protect = app.add_subcommand("protect", "Protect one sector (MXIC 29F, 29LV parts)");
+  auto* protect = app.add_subcommand(
+      "protect", "Protect one sector (MXIC 29F, 29LV parts) or lock a 28F J3 block");
   protect->add_option("DEVICE", sec.device, "Catalogue caption or path")->required();
   protect->add_option("SECTOR", sec.sector, "Sector number, from 0 as 'sectors' lists them")
       ->required();
   auto* unprotect =
-      app.add_subcommand("unprotect", "Unprotect every sector (the rest are protected first)");
+      app.add_subcommand("unprotect", "Unprotect every sector, or unlock 28F J3 blocks");
   unprotect->add_option("DEVICE", sec.device, "Catalogue caption or path")->required();
-  unprotect->add_option("SECTOR", sec.sector, "Not taken by these chips");
+  unprotect->add_option("SECTOR", sec.sector,
+                        "28F J3 only: the block to unlock (all when left out)");
   for (auto* command : {sectors, protect, unprotect}) {
     command->add_flag("--no-id-check", sec.no_id_check,
                       "disable Manuf+dev ID: change a chip the identification did not name "

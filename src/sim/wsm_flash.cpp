@@ -52,11 +52,14 @@ void WsmFlash::Update(const Pins& pins) {
   }
 }
 
+bool WsmFlash::VppLow() const {
+  // Word parts have no 12 V from the adapter: a missing supply is the fault.
+  return (part_.vpp == WsmVpp::k12V && !VppHigh()) || (word() && vpp_missing_);
+}
+
 uint8_t WsmFlash::Refusal(int block, uint8_t op_error) const {
   uint8_t bits = 0;
-  if (part_.vpp == WsmVpp::k12V && !VppHigh()) bits |= kSr3 | op_error;
-  // Word parts have no 12 V from the adapter: a missing supply is the fault.
-  if (word() && vpp_missing_) bits |= kSr3 | op_error;
+  if (VppLow()) bits |= kSr3 | op_error;
   if (part_.lock_bits && Locked(block)) bits |= kSr1 | op_error;
   if (part_.boot != BootLock::kNone) {
     const int boot = part_.boot == BootLock::kTop ? blocks_.count() - 1 : 0;
@@ -127,6 +130,11 @@ void WsmFlash::OnWrite(const Pins& pins, uint32_t address, uint8_t data) {
       read_ = Read::kStatus;
       if (part_.volatile_locks) {
         LockCommand(block, data, now);
+        return;
+      }
+      // Lock-bit configuration needs the program voltage as much as a write.
+      if ((data == 0xD0 || data == 0x01) && VppLow()) {
+        sr_ |= kSr3 | (data == 0xD0 ? kSr5 : kSr4);
         return;
       }
       if (data == 0xD0) {

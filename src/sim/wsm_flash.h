@@ -170,6 +170,7 @@ class WsmFlash final : public Chip {
   void Settle(int64_t now);
   bool VppHigh() const { return bus_.vpp() && !vpp_missing_; }
   // The SR bits a program or erase at `block` fails with before it starts.
+  bool VppLow() const;
   uint8_t Refusal(int block, uint8_t op_error) const;
 
   WsmPart part_;

@@ -60,3 +60,37 @@ TEST_F(Cli, ProtectRefusalsAndFailures) {
 }
 
 }  // namespace
+
+namespace {
+
+// The J3's lock bits live in the chip file like any protection; the C3 and
+// B3 keep none across a run, so the commands that change them are refused.
+TEST_F(Cli, BlockLocksOfTheJ3ThroughTheChipFile) {
+  auto r = Daraz("-p sim --sim-chip j3.sim protect '28F320 J3 ' 2");
+  ASSERT_EQ(r.rc, 0) << r.err;
+  r = Daraz("-p sim --sim-chip j3.sim protect '28F320 J3 ' 9");
+  ASSERT_EQ(r.rc, 0) << r.err;
+  r = Daraz("-p sim --sim-chip j3.sim --json sectors '28F320 J3 '");
+  ASSERT_EQ(r.rc, 0) << r.err;
+  EXPECT_NE(r.out.find(R"({"sector":2,"start":131072,"end":196607,"status":"Lock","code":1})"),
+            std::string::npos)
+      << r.out;
+  EXPECT_EQ(cli_test::Count(r.out, "\"Lock\""), 2u);
+  r = Daraz("-p sim --sim-chip j3.sim unprotect '28F320 J3 ' 2");
+  ASSERT_EQ(r.rc, 0) << r.err;
+  EXPECT_NE(r.out.find(" S09  90000 - 9FFFF  01  Lock"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Protected: 1"), std::string::npos) << r.out;
+  r = Daraz("-p sim --sim-chip j3.sim unprotect '28F320 J3 '");
+  ASSERT_EQ(r.rc, 0) << r.err;
+  EXPECT_NE(r.out.find("Protected: 0"), std::string::npos) << r.out;
+
+  // The C3 shows its power-up locks; nothing it could keep is offered.
+  r = Daraz("-p sim sectors '28F800 C3T'");
+  ASSERT_EQ(r.rc, 0) << r.err;
+  EXPECT_NE(r.out.find("Protected: 23"), std::string::npos) << r.out;
+  EXPECT_EQ(Daraz("-p sim protect '28F800 C3T' 0").rc, 2);
+  EXPECT_EQ(Daraz("-p sim unprotect '28F400 B3T'").rc, 2);
+  EXPECT_EQ(Daraz("-p sim unprotect '28F320 J3 ' 32").rc, 2);
+}
+
+}  // namespace

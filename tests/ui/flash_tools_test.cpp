@@ -69,6 +69,33 @@ class FlashToolsTest : public QObject {
     QTRY_COMPARE(grid->item(3, 3)->text(), QString(" Lock"));
     QCOMPARE(grid->item(3, 1)->text(), QString(" 30000 - 3FFFF"));
     QCOMPARE(grid->item(4, 3)->text(), QString(" Unlock"));
+    QVERIFY(page->findChild<QPushButton*>("sb28FBlockUnlock")->isHidden());
+  }
+
+  // The 28F J3: the same panel locks a block and unlocks it again.
+  void theJ3LocksAndUnlocksABlock() {
+    WindowFixture f;
+    ui::TfrmEprom& w = f.window();
+    f.Select("28F320 J3 ");
+    QWidget* page = w.settings_page();
+    auto* grid = page->findChild<QTableWidget*>("sgMXICF29SecVfyF29");
+    auto* lock = page->findChild<QPushButton*>("sbMXICF29SecProt");
+    auto* unlock = page->findChild<QPushButton*>("sb28FBlockUnlock");
+    QVERIFY(grid != nullptr && lock != nullptr && unlock != nullptr);
+    QCOMPARE(lock->text(), QString("lock sector"));
+    QVERIFY(unlock->isVisibleTo(page) && !unlock->isEnabled());
+    QTest::mouseClick(page->findChild<QPushButton*>("sbMXICF29SecStatus"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.Busy(), 30000);
+    QTRY_COMPARE(grid->rowCount(), 32);
+    QVERIFY(unlock->isEnabled());
+    grid->selectRow(5);
+    QTest::mouseClick(lock, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.Busy(), 30000);
+    QTRY_COMPARE(grid->item(5, 3)->text(), QString(" Lock"));
+    grid->selectRow(5);
+    QTest::mouseClick(unlock, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.Busy(), 30000);
+    QTRY_COMPARE(grid->item(5, 3)->text(), QString(" Unlock"));
   }
 };
 

@@ -1,8 +1,9 @@
 #pragma once
 
 // Sector protection: the status read of every sector of the layout, the
-// grid that shows it, and protect sector / chip unprotect for the MXIC
-// 29F parts (type 27) and the LV parts worked in byte mode (type 47).
+// grid that shows it, protect sector / chip unprotect for the MXIC 29F
+// parts (type 27) and the LV parts worked in byte mode (type 47), and the
+// block lock bits of the 16-bit Intel parts (type 45).
 // Each button's routine runs through the frame of a panel command
 // (app::RunExtraAction) and ends with the socket powered down.
 
@@ -29,6 +30,8 @@ inline constexpr char kProtectButton[] = "sbMXICF29SecProt";
 inline constexpr char kUnprotectButton[] = "sbMXICF29ChipUnprt";
 inline constexpr char kStatusButton[] = "sbMXICF29SecStatus";
 inline constexpr char kNoIdCheck[] = "cbCHKdevID";
+// Type 45 only: unlock the selected block and leave the others as they are.
+inline constexpr char kUnlockBlockButton[] = "sb28FBlockUnlock";
 
 // The start of every sector of the selected device's layout, then the end
 // (word addresses for the 16-bit families).
@@ -50,6 +53,7 @@ void SelectSector(app::Programmer& p, int sector);
 void sbMXICF29SecStatusClick(app::Programmer& p);
 void sbMXICF29SecProtClick(app::Programmer& p);
 void sbMXICF29ChipUnprtClick(app::Programmer& p);
+void sb28FBlockUnlockClick(app::Programmer& p);
 // "disable Manuf+dev ID": the warning, and the buttons for a type-47 chip
 // the identification did not flag.
 void cbCHKdevIDClick(app::Programmer& p);
@@ -61,5 +65,11 @@ bool MxicProtectSector(app::Programmer& p, uint32_t sector);
 void MxicUnprotectChip(app::Programmer& p);
 bool LvProtectSector(app::Programmer& p, uint32_t sector);
 void LvUnprotectChip(app::Programmer& p);
+// The J3's non-volatile lock bits, in word mode: set one block's bit
+// (0x60, 0x01 at the block), clear every bit at once (0x60, 0xD0; the part
+// has no per-block clear). True when the status register reports success;
+// a failure is reported ("  Vpp Range Error", " Lock-Bit Error").
+bool IntelLockBlock(app::Programmer& p, uint32_t block);
+bool IntelClearLocks(app::Programmer& p);
 
 }  // namespace families::flash

@@ -55,11 +55,16 @@ constexpr LvRow kLvRows[] = {
 }  // namespace
 
 void PrepareSectorPanel(app::Programmer& p, const std::string& caption, LayoutTable table,
-                        int layout) {
+                        int layout, bool lock_bits) {
   Controls& c = p.controls;
   c.SetText("pMXICF29040", caption);
-  c.Enable("sbMXICF29SecProt", false);
-  c.Enable("sbMXICF29ChipUnprt", false);
+  // The MXIC and LV captions; the 28F parts relabel them for lock bits.
+  c.SetText(kProtectButton, lock_bits ? "lock sector" : "protect sector");
+  c.SetText(kUnprotectButton, lock_bits ? "unlock all" : "chip unprotect");
+  c.Show(kUnlockBlockButton, lock_bits);
+  c.Enable(kProtectButton, false);
+  c.Enable(kUnprotectButton, false);
+  c.Enable(kUnlockBlockButton, false);
   auto& grid = c[kSectorGrid].items;
   grid.assign(static_cast<size_t>(SectorCount(table, layout)) + 1, std::string());
   grid[0] = kSectorGridHeader;

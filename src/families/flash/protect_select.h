@@ -21,8 +21,9 @@ void HY29LV1601Click(app::Programmer& p, const app::SelectItem& item);
 
 // Captions the sector-protection panel, disables its protect and unprotect
 // buttons until a status read allows them, and sizes the sector grid to a
-// header row plus one row per sector of the layout.
+// header row plus one row per sector of the layout. With `lock_bits` (the
+// 16-bit Intel parts) the buttons lock and unlock blocks.
 void PrepareSectorPanel(app::Programmer& p, const std::string& caption, LayoutTable table,
-                        int layout);
+                        int layout, bool lock_bits = false);
 
 }  // namespace families::flash

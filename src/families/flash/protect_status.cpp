@@ -6,6 +6,7 @@
 #include "families/flash/jedec.h"
 #include "families/flash/jedec_cycle.h"
 #include "families/flash/protect.h"
+#include "families/flash/wide/wide_bus.h"
 
 namespace families::flash {
 namespace {
@@ -35,13 +36,21 @@ void EnterIdentifierMode(app::Programmer& p, StatusMode mode) {
     case StatusMode::kJedec8:
       CommandSequence(bus, p.dev.unlock, {0xAA, 0x55, 0x90}, kAutoselectG1);
       break;
-    case StatusMode::kJedecWord:
-      CommandSequence(bus, kShortUnlock, {0xAA, 0x55, 0x90}, kAutoselectG1);
+    case StatusMode::kJedecWord: {
+      // Word writes through the adapter's upper latch: the high byte 0x00.
+      const uint8_t code[3] = {0xAA, 0x55, 0x90};
+      for (size_t i = 0; i < 3; ++i) wide::CommandWordAt(bus, kShortUnlock[i], code[i], 50, 10, 50);
+      break;
+    }
+    case StatusMode::kIntel16:
+      // From the idle word (read array) to the identifier, as W10 enters it.
+      Bit(bus, kProgram, false);
+      wide::IdleWord(p);
+      wide::CommandWordAt(bus, 0, 0x90, 50, 10, 50);
       break;
     case StatusMode::kJedecByteMode:
       CommandSequence(bus, p.dev.byte_mode_unlock, {0xAA, 0x55, 0x90}, kAutoselectG3);
       break;
-    case StatusMode::kIntel16:
     case StatusMode::kSingle90:
       CommandCycle(bus, 0, 0x90, kModeCycle);
       break;
@@ -49,10 +58,10 @@ void EnterIdentifierMode(app::Programmer& p, StatusMode mode) {
   bus.DelayTicks(10);
 }
 
-// The buttons that change protection: type 27 always, type 47 when the
-// identification flagged the chip or the user took the check off.
+// The buttons that change protection: type 27 and the J3 always, type 47
+// when the identification flagged the chip or the user took the check off.
 bool MayChangeProtection(const app::Programmer& p) {
-  if (p.dev.family == 27) return true;
+  if (p.dev.family == 27 || wide::IsJ3(p)) return true;
   return p.dev.family == 47 && (p.dev.sector_protect_display || p.controls.Checked(kNoIdCheck));
 }
 
@@ -68,7 +77,46 @@ void Fail(app::Programmer& p, const std::string& text) {
 }
 
 bool ProtectOne(app::Programmer& p, uint32_t sector) {
+  if (p.dev.family == 45) return IntelLockBlock(p, sector);
   return p.dev.family == 47 ? LvProtectSector(p, sector) : MxicProtectSector(p, sector);
+}
+
+void EnableChanges(app::Programmer& p) {
+  const bool may = MayChangeProtection(p);
+  p.controls.Enable(kProtectButton, may);
+  p.controls.Enable(kUnprotectButton, may);
+  p.controls.Enable(kUnlockBlockButton, may && p.dev.family == 45);
+}
+
+// The sector the grid has selected, when a status read covers it.
+bool SelectedWithStatus(const app::Programmer& p, size_t& sector) {
+  const int selected = SelectedSector(p);
+  if (selected < 0) return false;
+  sector = static_cast<size_t>(selected);
+  return sector < p.dev.sector_status.size() && sector + 1 < DeviceSectorStarts(p).size();
+}
+
+bool AllClear(const app::Programmer& p) {
+  for (const uint8_t s : p.dev.sector_status) {
+    if (s != 0) return false;
+  }
+  return true;
+}
+
+// The J3 clears its lock bits only all at once: clear, then lock again
+// every block that was locked and is to stay so. False when a step failed
+// (reported) or was cancelled.
+bool UnlockJ3(app::Programmer& p, const std::vector<uint8_t>& keep) {
+  if (!IntelClearLocks(p)) return false;
+  const std::vector<uint32_t> starts = DeviceSectorStarts(p);
+  for (size_t s = 0; s < keep.size(); ++s) {
+    if (keep[s] != 1) continue;
+    if (!IntelLockBlock(p, starts[s])) {
+      Fail(p, "Protection of Sector N. " + std::to_string(s));
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -128,31 +176,27 @@ void sbMXICF29SecStatusClick(app::Programmer& p) {
   // Type 47 identifies the chip first: its flag decides the buttons.
   if (family == 47) jedec::G3(p);
   SectorStatus(p, ModeOf(family));
-  const bool may = MayChangeProtection(p);
-  p.controls.Enable(kProtectButton, may);
-  p.controls.Enable(kUnprotectButton, may);
+  EnableChanges(p);
   p.host.ControlsChanged();
 }
 
 void sbMXICF29SecProtClick(app::Programmer& p) {
-  const int sector = SelectedSector(p);
-  const std::vector<uint32_t> starts = DeviceSectorStarts(p);
-  const auto& status = p.dev.sector_status;
-  if (sector < 0 || static_cast<size_t>(sector) >= status.size() ||
-      static_cast<size_t>(sector) + 1 >= starts.size()) {
+  size_t sector = 0;
+  if (!SelectedWithStatus(p, sector)) {
     // Nothing to go by: no status read, or no sector of this layout chosen.
     Fail(p, "Protect/Unprotect status error !");
     return;
   }
-  if (status[static_cast<size_t>(sector)] == 1) {
+  const uint8_t status = p.dev.sector_status[sector];
+  if (status == 1) {
     p.Message("Sector already protected !", 2);
     return;
   }
-  if (status[static_cast<size_t>(sector)] != 0) {
+  if (status != 0) {
     Fail(p, "Protect/Unprotect status error !");
     return;
   }
-  if (!ProtectOne(p, starts[static_cast<size_t>(sector)])) {
+  if (!ProtectOne(p, DeviceSectorStarts(p)[sector])) {
     Fail(p, "Sector Can not protected !");
     return;
   }
@@ -165,6 +209,16 @@ void sbMXICF29ChipUnprtClick(app::Programmer& p) {
   SectorStatus(p, mode);
   if (p.dev.protected_count == 0) {
     p.Message("All sectors are Unprotected !", 0);
+    return;
+  }
+  if (p.dev.family == 45) {
+    if (!IntelClearLocks(p)) return;
+    SectorStatus(p, mode);
+    if (!AllClear(p)) {
+      Fail(p, "Sectors NOT unprotected !");
+      return;
+    }
+    p.Message("Chip Unprotection performed OK!", 0);
     return;
   }
   // The unprotect algorithms want every sector protected first, so none
@@ -190,13 +244,37 @@ void sbMXICF29ChipUnprtClick(app::Programmer& p) {
     MxicUnprotectChip(p);
   }
   SectorStatus(p, mode);
-  for (const uint8_t s : p.dev.sector_status) {
-    if (s != 0) {
-      Fail(p, "Sectors NOT unprotected !");
-      return;
-    }
+  if (!AllClear(p)) {
+    Fail(p, "Sectors NOT unprotected !");
+    return;
   }
   p.Message("Chip Unprotection performed OK!", 0);
+}
+
+void sb28FBlockUnlockClick(app::Programmer& p) {
+  size_t sector = 0;
+  if (p.dev.family != 45 || !SelectedWithStatus(p, sector)) {
+    Fail(p, "Protect/Unprotect status error !");
+    return;
+  }
+  const std::vector<uint8_t> before = p.dev.sector_status;
+  if (before[sector] == 0) {
+    p.Message("Sector already unlocked !", 2);
+    return;
+  }
+  if (before[sector] != 1) {
+    Fail(p, "Protect/Unprotect status error !");
+    return;
+  }
+  std::vector<uint8_t> keep = before;
+  keep[sector] = 0;
+  if (!UnlockJ3(p, keep)) return;
+  SectorStatus(p, StatusMode::kIntel16);
+  if (p.dev.sector_status != keep) {
+    Fail(p, "Sector Can not unlocked !");
+    return;
+  }
+  p.Message("Sector unlock performed OK!", 0);
 }
 
 void cbCHKdevIDClick(app::Programmer& p) {
@@ -207,11 +285,7 @@ void cbCHKdevIDClick(app::Programmer& p) {
   }
   // Only a status read enables the buttons: without one there is nothing
   // to protect against.
-  if (p.dev.family == 47 && !p.dev.sector_status.empty()) {
-    const bool may = MayChangeProtection(p);
-    p.controls.Enable(kProtectButton, may);
-    p.controls.Enable(kUnprotectButton, may);
-  }
+  if (p.dev.family == 47 && !p.dev.sector_status.empty()) EnableChanges(p);
   p.host.ControlsChanged();
 }
 

@@ -3,6 +3,7 @@
 #include "app/programmer.h"
 #include "app/selection.h"
 #include "families/flash/flash_select.h"
+#include "families/flash/protect_select.h"
 
 namespace families::flash {
 namespace {
@@ -151,6 +152,7 @@ void MBM29LV160Click(app::Programmer& p, const app::SelectItem& item) {
 void N28F4001Click(app::Programmer& p, const app::SelectItem& item) {
   app::StartSelection(p, item);
   SelectIntelWide(p, kIntelRows);
+  PrepareSectorPanel(p, "28Fxxx Sector lock/Unlock", LayoutTable::kBlock, p.dev.layout, true);
   app::FinishSelection(p, 45, 14);
 }
 

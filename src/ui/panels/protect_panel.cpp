@@ -24,6 +24,7 @@ namespace flash = families::flash;
 void StatusRun(app::Programmer& p) { app::RunExtraAction(p, &flash::sbMXICF29SecStatusClick); }
 void ProtectRun(app::Programmer& p) { app::RunExtraAction(p, &flash::sbMXICF29SecProtClick); }
 void UnprotectRun(app::Programmer& p) { app::RunExtraAction(p, &flash::sbMXICF29ChipUnprtClick); }
+void UnlockRun(app::Programmer& p) { app::RunExtraAction(p, &flash::sb28FBlockUnlockClick); }
 
 void Fill(QTableWidget* grid, const app::Controls& controls) {
   const app::ControlState* state = controls.Find(flash::kSectorGrid);
@@ -80,7 +81,8 @@ QWidget* ProtectPanel(PanelContext& context) {
     void (*run)(app::Programmer&);
   } kButtons[] = {{flash::kStatusButton, "sector status", &StatusRun},
                   {flash::kProtectButton, "protect sector", &ProtectRun},
-                  {flash::kUnprotectButton, "chip unprotect", &UnprotectRun}};
+                  {flash::kUnprotectButton, "chip unprotect", &UnprotectRun},
+                  {flash::kUnlockBlockButton, "unlock sector", &UnlockRun}};
   for (const auto& b : kButtons) {
     auto* button = new QPushButton(QString::fromLatin1(b.caption), box);
     button->setObjectName(b.name);

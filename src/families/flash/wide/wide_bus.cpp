@@ -51,6 +51,28 @@ Word ReadBack(hw::Bus& bus, int32_t high_wait) {
   return ReadBusWord(bus, high_wait);
 }
 
+Poll PollStatus(app::Programmer& p, int64_t bound_ns, uint8_t& sr) {
+  hw::Bus& bus = p.bus;
+  hw::Clock& clock = bus.clock();
+  const int64_t start = clock.Now();
+  const int64_t limit = static_cast<int64_t>(static_cast<long double>(bound_ns) *
+                                             clock.Frequency() / 1'000'000'000.0L);
+  for (;;) {
+    bus.WriteData();
+    Bit(bus, kDrive, false);
+    bus.Delay100ns(2);
+    sr = bus.ReadDataByte();
+    Bit(bus, kDrive, true);
+    bus.Delay100ns(2);
+    if ((sr & kReady) != 0) return Poll::kReady;
+    if (Pump(p)) {
+      p.ShowProgress(1, 0, 0);
+      return Poll::kCancelled;
+    }
+    if (clock.Now() - start > limit) return Poll::kTimedOut;
+  }
+}
+
 void ReportWordMismatch(app::Programmer& p, uint32_t k, Word chip) {
   // ReportMismatch16 puts its third argument in the upper half and the
   // image byte at the lower address in the upper half of "buffer": passing

@@ -65,6 +65,22 @@ inline uint32_t WordAddress(const app::Programmer& p, uint32_t k) {
   return p.dev.scramble ? hw::Bus::ScrambleAddress(k) : k;
 }
 
+// The Intel status register's bits (low byte).
+inline constexpr uint8_t kReady = 0x80, kEraseError = 0x20, kProgramError = 0x10, kVppLow = 0x08;
+
+enum class Poll { kReady, kCancelled, kTimedOut };
+
+// The status register's low byte until SR7 (the state machine ready), with
+// the window let run and Cancel looked at between reads ("program
+// interrupted!" on Cancel); kTimedOut once `bound_ns` has passed.
+Poll PollStatus(app::Programmer& p, int64_t bound_ns, uint8_t& sr);
+
+// The J3 (Tags 301..399 of family 45): the write buffer and the only lock
+// bits of the 16-bit Intel parts that outlive a power-down.
+inline bool IsJ3(const app::Programmer& p) {
+  return p.dev.family == 45 && p.dev.device_code >= 301 && p.dev.device_code <= 399;
+}
+
 // The 16-bit mismatch report of a word at image byte 2k, in the byte order
 // of the hex view on both sides; the error flag is set.
 void ReportWordMismatch(app::Programmer& p, uint32_t k, Word chip);

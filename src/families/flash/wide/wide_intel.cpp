@@ -16,39 +16,10 @@ using namespace flash::wide;
 
 namespace {
 
-constexpr uint8_t kReady = 0x80, kEraseError = 0x20, kProgramError = 0x10, kVppLow = 0x08;
 constexpr int kSends = 4;
 constexpr uint32_t kBufferWords = 16;  // the J3's write buffer in word mode
 constexpr int64_t kProgramBoundNs = 100'000'000;
 constexpr int64_t kEraseBoundNs = 30'000'000'000;  // far beyond a block's 5 s maximum
-
-enum class Poll { kReady, kCancelled, kTimedOut };
-
-// The status register's low byte until SR7 (the state machine ready), with
-// the window let run and Cancel looked at between reads.
-Poll PollStatus(app::Programmer& p, int64_t bound_ns, uint8_t& sr) {
-  hw::Bus& bus = p.bus;
-  hw::Clock& clock = bus.clock();
-  const int64_t start = clock.Now();
-  const int64_t limit = static_cast<int64_t>(static_cast<long double>(bound_ns) *
-                                             clock.Frequency() / 1'000'000'000.0L);
-  for (;;) {
-    bus.WriteData();
-    Bit(bus, kDrive, false);
-    bus.Delay100ns(2);
-    sr = bus.ReadDataByte();
-    Bit(bus, kDrive, true);
-    bus.Delay100ns(2);
-    if ((sr & kReady) != 0) return Poll::kReady;
-    if (Pump(p)) {
-      p.ShowProgress(1, 0, 0);
-      return Poll::kCancelled;
-    }
-    if (clock.Now() - start > limit) return Poll::kTimedOut;
-  }
-}
-
-bool IsJ3(const app::Programmer& p) { return p.dev.device_code >= 301 && p.dev.device_code <= 399; }
 
 // The word starts of every block, then the end.
 std::vector<uint32_t> Blocks(const app::Programmer& p) {
