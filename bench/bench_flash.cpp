@@ -62,6 +62,17 @@ const Case kCases[] = {
      "Device Programmed OK", 4.0 * 1024 * 1024 / 32 * 218 * kUs},
     {app::HandlerId::i28Fx00_Click, 301, "28F320J3", "cb28F320J3buffer", true, false,
      "Device Programmed OK", 4.0 * 1024 * 1024 * 210 * kUs},
+    // MBM29LV160 driven 16 bits wide: 11 us a word, W4 then W5 (unlock bypass).
+    {app::HandlerId::MBM29LV160Click, 105, "MBM29LV160 -T", nullptr, false, false,
+     "Device Programmed OK", 1024 * 1024 * 11 * kUs},
+    {app::HandlerId::MBM29LV160Click, 105, "MBM29LV160 -T", "cbFujitsu_fastmode", false, false,
+     "Device Programmed OK", 1024 * 1024 * 11 * kUs},
+    // 82802AB firmware hub, every address through R/C#: 10 us a byte.
+    {app::HandlerId::N82802AB_Click, 101, "intel 82802AB", nullptr, false, false,
+     "Device Programmed OK", 512 * 1024 * 10 * kUs},
+    // SST49LF002A in PP mode, every command address loaded in full: 14 us a byte.
+    {app::HandlerId::SST49LF002_Click, 101, "SST49LF002", nullptr, false, false,
+     "Device Programmed OK", 256 * 1024 * 14 * kUs},
 };
 
 void BM_FlashProgram(benchmark::State& state) {
@@ -112,6 +123,8 @@ void BM_FlashProgram(benchmark::State& state) {
 
 BENCHMARK(BM_FlashProgram)->DenseRange(0, 3)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(BM_FlashProgram)->DenseRange(4, 5)->Unit(benchmark::kSecond)->Iterations(1);
+// The wide and firmware-hub parts.
+BENCHMARK(BM_FlashProgram)->DenseRange(6, 9)->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace
 
