@@ -3,6 +3,8 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QPushButton>
+#include <QSlider>
+#include <QCheckBox>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -96,6 +98,39 @@ class FlashToolsTest : public QObject {
     QTest::mouseClick(unlock, Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!w.Busy(), 30000);
     QTRY_COMPARE(grid->item(5, 3)->text(), QString(" Unlock"));
+  }
+
+  // The firmware-hub panel: the R/C# bar at 50 after selection, its time
+  // in the field, and the two program boxes.
+  void theFirmwareHubPanelSetsTheRcTime() {
+    WindowFixture f;
+    ui::TfrmEprom& w = f.window();
+    f.Select("intel 82802AB");
+    auto* panel = w.findChild<QWidget*>("pFirwareHubSetting");
+    QVERIFY(panel != nullptr && !panel->isHidden());
+    auto* bar = panel->findChild<QSlider*>("tbRCtime");
+    QVERIFY(bar != nullptr);
+    QCOMPARE(bar->minimum(), 10);
+    QCOMPARE(bar->maximum(), 500);
+    QCOMPARE(bar->value(), 50);
+    QCOMPARE(panel->findChild<QLabel*>("edRCtime")->text(), QString(" 50.0 uS"));
+    bar->setValue(120);
+    QCOMPARE(w.programmer().dev.rc_time, 120);
+    QCOMPARE(panel->findChild<QLabel*>("edRCtime")->text(), QString(" 120.0 uS"));
+    auto* quad = panel->findChild<QCheckBox*>("cbQuadruple");
+    QVERIFY(quad != nullptr && !quad->isChecked());
+    QCOMPARE(quad->text(), QString("Quadruple Byte Program ( ST micro M50xxxx )"));
+    quad->click();
+    QVERIFY(w.programmer().controls.Checked("cbQuadruple"));
+
+    // A new selection puts the time back; the hub handler clears the
+    // quadruple box.
+    f.Select("SST49LF004");
+    QCOMPARE(bar->value(), 50);
+    QCOMPARE(w.programmer().dev.rc_time, 50);
+    QVERIFY(panel->findChild<QCheckBox*>("cbSamartProg")->isEnabled());
+    f.Select("M50FW040");
+    QVERIFY(!quad->isChecked());
   }
 };
 

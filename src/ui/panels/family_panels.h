@@ -16,6 +16,9 @@ PanelDef JedecFlashPanel();
 // p28Fx00setting: erase by memory map and the J3's write buffer of the
 // Intel flash families 24, 25, 26 and 55, with the socket adapter.
 PanelDef IntelFlashPanel();
+// pFirwareHubSetting: the R/C# time, smart and quadruple program of the
+// firmware-hub families 34 and 35.
+PanelDef FirmwareHubPanel();
 // p29CxxxSetting: the AT28C / AT29C page or sector size and the software
 // data protection choices.
 PanelDef EepromPanel();

@@ -2,6 +2,7 @@
 // are read by the routines when an action starts; the captions the
 // selection handlers give them (p49F00xsetting's per-Tag title, the fast
 // mode box's) come from the core.
+#include "families/flash/fwh_select.h"
 #include "ui/panels/family_panels.h"
 
 namespace ui {
@@ -29,6 +30,22 @@ PanelDef IntelFlashPanel() {
       panel::Check("cb28F320J3buffer", "Write buffer (28F320/640 J3)"),
       panel::Label("lbAdapter"),
       panel::Label("lbAdapter2"),
+  };
+  return def;
+}
+
+PanelDef FirmwareHubPanel() {
+  PanelDef def;
+  def.name = "pFirwareHubSetting";
+  def.title = "Firmware Hub / LPC";
+  def.controls = {
+      // The wait of each R/C# address load, in ticks; the field shows it in time.
+      panel::TrackBar("tbRCtime", "R/C# time", 10, 500, &families::flash::tbRCtimeChange),
+      panel::Label("edRCtime"),
+      panel::Check("cbSamartProg",
+                   "Smart Program chip SST and Winbond ( reduce time Prog. 30-40%)"),
+      panel::Check("cbQuadruple", "Quadruple Byte Program ( ST micro M50xxxx )"),
+      panel::Label("lbAdapter"),
   };
   return def;
 }

@@ -10,6 +10,7 @@ void RegisterAllPanels(PanelRegistry& registry) {
   registry.AddFactory("p27CSettings", &UvEpromPanel);
   registry.Add(JedecFlashPanel());
   registry.Add(IntelFlashPanel());
+  registry.Add(FirmwareHubPanel());
   registry.Add(EepromPanel());
   registry.AddFactory("gbUnprotect", &GuidedPanel);
   registry.AddFactory("pMXICF29040", &ProtectPanel);
