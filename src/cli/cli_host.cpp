@@ -52,6 +52,7 @@ void CliHost::PrintLine(FILE* stream, const std::string& text) {
 }
 
 void CliHost::Message(const std::string& text, int kind) {
+  last_message_ = text;
   const bool error = kind == hw::kError;
   if (error) {
     failed_ = true;

@@ -53,6 +53,8 @@ class CliHost final : public app::Host {
   // The simulated board's clock in nanoseconds, for the real-board times.
   void SetVirtualClock(std::function<int64_t()> now_ns) { virtual_now_ = std::move(now_ns); }
   const std::string& caption() const { return caption_; }
+  // The last routine message, shown or not (--json reports it).
+  const std::string& last_message() const { return last_message_; }
 
  private:
   FILE* StatusStream() const;
@@ -74,6 +76,7 @@ class CliHost final : public app::Host {
   bool refused_ = false;
   std::vector<std::string> notes_;
   std::string caption_;
+  std::string last_message_;
   std::string last_line_;  // the last status line, so a repeat is printed once
   std::function<int64_t()> virtual_now_;
 

@@ -14,6 +14,7 @@
 #include "app/selection.h"
 #include "cli/board_text.h"
 #include "cli/commands.h"
+#include "cli/json.h"
 #include "cli/report.h"
 #include "sim/board.h"
 #include "sim/chip.h"
@@ -91,10 +92,14 @@ int CmdWizard(const GlobalOptions& g, const std::string& device) {
 
   const int steps = static_cast<int>(wizard->steps.size());
   int rc = kOk;
+  // --json: one object per step run, printed together at the end.
+  Json j;
+  j.BeginArray();
   for (int done = 0; done < steps && rc == kOk; ++done) {
     const int index = app::GuidedStepIndex(p);
     const app::GuidedStep& step = wizard->steps[static_cast<size_t>(index)];
-    PrintStep(p, *wizard, index);
+    const int pattern = p.dev.switch_pattern;
+    if (!g.json) PrintStep(p, *wizard, index);
     if (!WaitForEnter(g)) {
       std::fprintf(stderr, "daraz: stopped at step %d of %d\n", index + 1, steps);
       rc = kFailed;
@@ -110,8 +115,23 @@ int CmdWizard(const GlobalOptions& g, const std::string& device) {
     if (rc != kOk) {
       std::fprintf(stderr, "daraz: step %d of %d failed\n", index + 1, steps);
     }
+    if (g.json) {
+      std::vector<std::string> boxes;
+      for (const std::string& box : step.confirm) boxes.push_back(p.controls.Text(box));
+      j.BeginObject()
+          .Field("step", index + 1)
+          .Field("caption", step.button)
+          .Field("switch_pattern", pattern)
+          .Field("wiring", step.wiring)
+          .Field("check", boxes)
+          .Field("result", s.host().last_message())
+          .Field("exit", rc)
+          .EndObject();
+    }
   }
   FitWiring(s, *wizard, app::GuidedStep{});  // every wire off again
+  j.EndArray();
+  if (g.json) std::printf("%s\n", j.str().c_str());
   return s.Finish(rc);
 }
 

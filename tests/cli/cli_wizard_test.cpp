@@ -80,4 +80,26 @@ TEST_F(Cli, WizardRefusals) {
   }
 }
 
+// --json: one object per step run, the failing step last.
+TEST_F(Cli, WizardJsonListsEachStepRun) {
+  auto r = Daraz(std::string("-p sim --yes --json --sim-jumper a9-oe-12v --sim-jumper "
+                             "a9-oe-ce-12v wizard ") +
+                 kDie98403);
+  ASSERT_EQ(r.rc, 0) << r.err;
+  EXPECT_EQ(r.out.find("step 1/5"), std::string::npos) << "no text with --json";
+  EXPECT_NE(r.out.find(R"({"step":2,"caption":"Sector protect ALL","switch_pattern":39,)"
+                       R"("wiring":["a9-oe-12v"],)"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find(R"("result":"UnProtect all sector successfully","exit":0}])"),
+            std::string::npos)
+      << r.out;
+  EXPECT_EQ(cli_test::Count(r.out, "\"step\":"), 5u);
+  // Without the protect wire the run stops at the check after it.
+  r = Daraz(std::string("-p sim --yes --json wizard ") + kDie98403);
+  EXPECT_EQ(r.rc, 1);
+  EXPECT_NE(r.out.find(R"("result":"Protect all sector Fail","exit":1})"), std::string::npos)
+      << r.out;
+}
+
 }  // namespace
