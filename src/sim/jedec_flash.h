@@ -207,6 +207,8 @@ class JedecFlash final : public Chip {
   uint64_t erases() const { return erases_; }
   bool in_bypass() const { return bypass_; }
   bool in_single_pulse() const { return single_pulse_; }
+  // WE# pulses with 12 V on A9 and OE# (the wired protect and unprotect).
+  int high_voltage_pulses() const { return high_voltage_pulses_; }
 
  private:
   enum class Mode : uint8_t { kRead, kAutoselect, kCfi, kProgramData };
@@ -262,6 +264,7 @@ class JedecFlash final : public Chip {
     int64_t start_ns = 0;
   } pulse_;
   int64_t vpp_since_ns_ = 0;
+  int high_voltage_pulses_ = 0;
   bool byte_strap_ = false;
   uint8_t high_ = 0xFF;  // D15..D8 of the write being committed
 

@@ -100,6 +100,7 @@ bool JedecFlash::HighVoltageEdges(const Pins& pins, const FlashEdges& e) {
       Violation("WE# sooner than 4 us after 12 V on A9 and OE#", now, pins.address);
     }
     pulse_ = {true, ce_high, sectors_.Find(cells_.Index(bus_.write_address())), now};
+    ++high_voltage_pulses_;
   }
   return true;  // no command reaches the part while a wire is fitted
 }

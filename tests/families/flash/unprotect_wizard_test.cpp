@@ -199,6 +199,7 @@ TEST(UnprotectWizard, FiveStepsUnprotectEverySectorOfAnAm29F040) {
     s.Press({sim::kWireA9Oe});  // protect every sector
     EXPECT_EQ(s.HardwareTests(), 1u);
     EXPECT_EQ(s.ProtectedSectors(), 8);
+    EXPECT_EQ(part->high_voltage_pulses(), 8) << "one pulse per sector, no check between";
     EXPECT_EQ(s.Step(), 2);
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 
@@ -212,6 +213,8 @@ TEST(UnprotectWizard, FiveStepsUnprotectEverySectorOfAnAm29F040) {
       s.Press({sim::kWireA9OeCe});
     }
     EXPECT_EQ(s.ProtectedSectors(), 0);
+    // One requested pulse of 30000 + 1000 + 30000 + 1000 ticks: two WE# pulses.
+    EXPECT_EQ(part->high_voltage_pulses(), 8 + 2);
     EXPECT_EQ(s.Step(), 4);
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 
