@@ -43,6 +43,7 @@ class WizardPanelTest : public QObject {
     QVERIFY(Box(w, "cbOECE")->isHidden());
     QVERIFY(Shown(w, "imgJumper1"));
     QVERIFY(!Shown(w, "imgJumper2"));
+    QVERIFY(!Shown(w, "imgWiring"));  // Get ID: the socket as usual
 
     QVERIFY(!step->isEnabled());
     Box(w, "cbJP23")->click();
@@ -59,6 +60,9 @@ class WizardPanelTest : public QObject {
     QCOMPARE(Box(w, "cbDIPSW")->text(), QString("DIPSW setting [SW6 off, SW7 on]"));
     QVERIFY(Shown(w, "imgJumper2"));
     QVERIFY(!Shown(w, "imgJumper1"));
+    QVERIFY(Shown(w, "imgWiring"));
+    QCOMPARE(w.findChild<QLabel*>("imgWiring")->toolTip(),
+             QString("12 V to A9 (pin 26) and OE# (pin 24)"));
     QVERIFY(!Box(w, "cbJP23")->isChecked());
     QVERIFY(!step->isEnabled());
 
@@ -70,6 +74,8 @@ class WizardPanelTest : public QObject {
     QTRY_COMPARE(panel->title(), QString("step 4/5"));
     QCOMPARE(step->text(), QString("Sector Unprotect All"));
     QVERIFY(Shown(w, "imgJumper3"));
+    QCOMPARE(w.findChild<QLabel*>("imgWiring")->toolTip(),
+             QString("12 V to A9 (pin 26) and OE# (pin 24), OE# shorted to CE# (pin 22)"));
     QVERIFY(!Box(w, "cbOECE")->isHidden());
     QCOMPARE(Box(w, "cbOECE")->text(), QString("Short pin OE<->CE"));
     for (const char* name : {"cbJP23", "cbJP42", "cbDIPSW"}) Box(w, name)->click();
@@ -82,6 +88,7 @@ class WizardPanelTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(!w.Busy(), 30000);
     QTRY_COMPARE(panel->title(), QString("step 1/5 [Get ID]"));
     QVERIFY(Box(w, "cbOECE")->isHidden());
+    QVERIFY(!Shown(w, "imgWiring"));
     for (const char* name : {"cbJP23", "cbJP42", "cbDIPSW"}) Box(w, name)->click();
     step->click();
     QTRY_VERIFY_WITH_TIMEOUT(!w.Busy(), 30000);
