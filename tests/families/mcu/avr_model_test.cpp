@@ -282,6 +282,35 @@ TEST(AvrChip, PowerClearsTheAddressLatchAndContentsAreFlashThenEeprom) {
   EXPECT_EQ(s.Violations(), Strings{});
 }
 
+// The part samples its mode pins as 12 V reaches RESET: with BS1 high then
+// it stays out of programming mode, and the pins falling afterwards do not
+// bring it in; only the next rise of 12 V with them low does.
+TEST(AvrChip, TwelveVoltsEnterProgrammingOnlyWithTheModePinsLow) {
+  AvrSession s;
+  s.Select(102);
+  hw::Bus& bus = s.p.bus;
+  const auto twelve_volts = [&](bool on) {
+    bus.SetCtrl(hw::ctrl::kStrobe, !on);
+    bus.WriteCtrl();
+    bus.DelayTicks(1000);
+  };
+  bus.PowerUp();
+  bus.ShiftAddress(0x100);  // BS1 high
+  twelve_volts(true);
+  EXPECT_FALSE(s.chip->programming());
+  bus.ShiftAddress(0);
+  bus.DelayTicks(1000);
+  avr::AvrLoad(s.p, 0x200, 0x08);
+  EXPECT_FALSE(s.chip->programming());
+  EXPECT_EQ(s.Violations(), Strings{"XTAL1 pulse outside programming mode"});
+  twelve_volts(false);
+  bus.ShiftAddress(0);
+  twelve_volts(true);
+  EXPECT_TRUE(s.chip->programming());
+  bus.PowerDown();
+  EXPECT_FALSE(s.chip->programming());
+}
+
 TEST(AvrChip, TwelveVoltsOnAnUnpoweredSocketEntersNothing) {
   AvrSession s;
   s.Select(102);
@@ -300,6 +329,9 @@ TEST(AvrChip, FusesAndLocksGoIntoTheChipFile) {
   ASSERT_TRUE(s.chip->SetState({"fuses", {0xE6}}));
   ASSERT_TRUE(s.chip->SetState({"locks", {0xFD}}));
   EXPECT_FALSE(s.chip->SetState({"option", {0x00}}));
+  // A section of the wrong length is refused and changes nothing.
+  EXPECT_FALSE(s.chip->SetState({"fuses", {}}));
+  EXPECT_FALSE(s.chip->SetState({"locks", {0xF9, 0xFF}}));
   const std::vector<sim::StateSection> state = s.chip->State();
   ASSERT_EQ(state.size(), 2u);
   EXPECT_EQ(state[0].name, "fuses");

@@ -153,6 +153,59 @@ TEST(At90s2313, AFlashWordLoadsCommandAddressAndDataWithTheModePins) {
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
+// The whole address-bus pattern behind each strobe: the adapter routes
+// control bit 3 by the upper bits (0x18000 XTAL1, 0x60000 /WR, 0x40000
+// /OE) and takes XA1 (0x200), XA0 (0x080) and BS1 (0x100) from the lower
+// ones; no other latch bit may be set, whatever the adapter wires to it.
+TEST(At90sOps, EachOperationStrobesWithItsAddressPatterns) {
+  namespace avr = families::avr;
+  struct Case {
+    const char* name;
+    void (*operation)(app::Programmer& p);
+    std::vector<uint32_t> latches;  // one per load, write and read, in order
+  };
+  const Case cases[] = {
+      {"chip erase", &avr::ChipErase, {0x18200, 0x60000}},
+      {"flash word",
+       [](app::Programmer& p) { avr::WriteFlashWord(p, 0x123, 0x5A, 0xC3); },
+       {0x18200, 0x18000, 0x18100, 0x18080, 0x60000, 0x18080, 0x60100}},
+      {"EEPROM byte",
+       [](app::Programmer& p) { avr::WriteEepromByte(p, 0x45, 0x77); },
+       {0x18200, 0x18000, 0x18100, 0x18080, 0x60000}},
+      {"fuse write",
+       [](app::Programmer& p) { avr::WriteFuses(p, 0xFE); },
+       {0x18200, 0x18080, 0x60000}},
+      {"lock write",
+       [](app::Programmer& p) { avr::WriteLocks(p, 0xFD); },
+       {0x18200, 0x18080, 0x60000}},
+      {"read flash word",
+       [](app::Programmer& p) { avr::ReadFlashWord(p, 0x123); },
+       {0x18200, 0x18000, 0x18100, 0x40000, 0x18200, 0x18000, 0x18100, 0x40100}},
+      {"read EEPROM byte",
+       [](app::Programmer& p) { avr::ReadEepromByte(p, 0x45); },
+       {0x18200, 0x18000, 0x18100, 0x40000}},
+      {"signature",
+       [](app::Programmer& p) { avr::ReadSignature(p); },
+       {0x18200, 0x18000, 0x40000, 0x18000, 0x40000, 0x18000, 0x40000}},
+      {"fuse and lock read",
+       [](app::Programmer& p) { avr::ReadFuseAndLock(p); },
+       {0x18200, 0x40100}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    AvrSession s;
+    s.Select(102);
+    avr::AvrEnterProgramming(s.p);
+    s.chip->RecordEvents(true);
+    c.operation(s.p);
+    s.p.bus.PowerDown();
+    std::vector<uint32_t> latches;
+    for (const auto& e : s.chip->events()) latches.push_back(e.latch);
+    EXPECT_EQ(latches, c.latches);
+    EXPECT_EQ(s.Violations(), Strings{});
+  }
+}
+
 TEST(At90s2313, TheAdapterWiringOfBothBoards) {
   struct Case {
     bool new_adapter;
@@ -177,6 +230,26 @@ TEST(At90s2313, TheAdapterWiringOfBothBoards) {
     EXPECT_EQ(Loads(*s.chip)[0].byte, c.byte);
     s.p.bus.PowerDown();
   }
+}
+
+// An image of odd length ends on the low byte of its last word: that word
+// is programmed and verified too (its high byte from the erased buffer).
+TEST(At90s2313, AnOddLengthImageKeepsItsLastByte) {
+  AvrSession s;
+  s.Select(102);
+  s.Load({0x11, 0x22, 0x33, 0x44, 0x55});
+  s.p.image.data_end = 4;  // the last byte's index
+  s.Program();
+  EXPECT_EQ(s.Last(), "Device Verify OK");
+  EXPECT_EQ(s.chip->flash()[4], 0x55);
+  EXPECT_EQ(s.chip->flash()[5], 0xFF);
+  // A chip that differs only there fails the verify at that word.
+  std::vector<uint8_t> cells(2048 + 128, 0xFF);
+  for (uint8_t i = 0; i < 4; ++i) cells[i] = static_cast<uint8_t>(0x11 * (i + 1));
+  s.chip->SetContents(cells);
+  s.Verify();
+  EXPECT_EQ(s.Last(), " Error at 0x000004  Chip = 0xFFFF  buffer = 0x55FF");
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
 TEST(At90s1200, ProgramsExactlyItsSixtyFourEepromBytes) {

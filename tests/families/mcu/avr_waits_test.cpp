@@ -46,13 +46,15 @@ void SignatureCommand(Programmer& p) {
   avr::AvrLoad(p, 0x200, 0x08);
   avr::AvrLoad(p, 0x000, 0x00);
 }
-// AT90S1200 images: one flash word (offsets 0 and 1) and the 64 EEPROM
-// bytes erased, so each verifies at its first read.
-void OneWord(Programmer& p) {
+// AT90S1200 images: two flash words (offsets 0..3) that differ, and the 64
+// EEPROM bytes erased, so each verifies at its first read.
+void TwoWords(Programmer& p) {
   image::ClearBuf(p.image, image::kFillFF, {});
   p.image[0] = 0x12;
   p.image[1] = 0x34;
-  p.image.data_end = 1;
+  p.image[2] = 0x56;
+  p.image[3] = 0x78;
+  p.image.data_end = 3;
 }
 void LockMode2(Programmer& p) { p.dev.avr.lock_mode = 2; }
 
@@ -112,11 +114,11 @@ const WaitCase kCases[] = {
      kEnter + 512 * 2 * (3 * kLoad + kRead) + 64 * (3 * kLoad + kRead) + kPowerDown, 40000},
     {"blank check", 101, &Nothing, &avr::BlankCheck,
      kEnter + 512 * 2 * (3 * kLoad + kRead) + kPowerDown, 40000},
-    // Program one word and the 64 EEPROM bytes, power down; the verify
-    // enters again, reads them once each and powers down.
-    {"program action", 101, &OneWord, &avr::ProgramChip,
-     kEnter + (5 * kLoad + 2 * kPulse + 2 * 2500) + 64 * (4 * kLoad + kPulse + 1500) + kPowerDown +
-         kEnter + 2 * (3 * kLoad + kRead) + 64 * (3 * kLoad + kRead) + kPowerDown,
+    // Program two words and the 64 EEPROM bytes, power down; the verify
+    // enters again, reads each once and powers down.
+    {"program action", 101, &TwoWords, &avr::ProgramChip,
+     kEnter + 2 * (5 * kLoad + 2 * kPulse + 2 * 2500) + 64 * (4 * kLoad + kPulse + 1500) +
+         kPowerDown + kEnter + 2 * 2 * (3 * kLoad + kRead) + 64 * (3 * kLoad + kRead) + kPowerDown,
      10000},
 };
 
