@@ -308,6 +308,11 @@ TEST(At90s2313, LockModesThroughThePanelAndTheEraseThatClearsThem) {
   families::avr::rbAVRmClick(s.p, 3);
   EXPECT_TRUE(s.p.controls.Checked("rbAVRm3"));
   EXPECT_FALSE(s.p.controls.Checked("rbAVRm1"));
+  // A tag that names no radio changes nothing.
+  families::avr::rbAVRmClick(s.p, 0);
+  families::avr::rbAVRmClick(s.p, 4);
+  EXPECT_EQ(s.p.dev.avr.lock_mode, 3);
+  EXPECT_TRUE(s.p.controls.Checked("rbAVRm3"));
   s.host.Clear();
   families::avr::sbAVRlockbitClick(s.p);
   EXPECT_TRUE(s.host.HasMessage("Device AVR Lock Bits ", 2));
@@ -490,6 +495,37 @@ TEST(At90sFaults, CancelInTheFlashPhaseOfReadVerifyAndBlankCheck) {
     EXPECT_FALSE(s.host.HasMessage("Device Read OK"));
     EXPECT_FALSE(s.host.HasMessage("Device is Empty"));
     EXPECT_EQ(s.Gauges(), Strings{c.gauge});
+    EXPECT_EQ(s.p.error, 1);
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  }
+}
+
+TEST(At90sFaults, CancelInTheEepromPhaseOfProgramReadAndVerify) {
+  struct Case {
+    const char* name;
+    void (AvrSession::*run)();
+    Strings gauges;  // both phases, nothing after
+  };
+  const Case cases[] = {
+      {"program", &AvrSession::Program, {"programming chip (FLASH)", "programming chip (EEPROM)"}},
+      {"read", &AvrSession::Read, {"READ chip (Flash)", "READ chip (EEPROM)"}},
+      {"verify", &AvrSession::Verify, {"Verify chip ( FLASH )", "Verify chip ( EEPROM )"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    AvrSession s;
+    s.Select(101);  // AT90S1200: 512 flash words, 64 EEPROM bytes
+    s.Load({0xFF, 0xFF});
+    s.p.image.data_end = 1;  // one word
+    // The gauge refreshes every other word or byte: the read's flash phase
+    // (the whole part) takes 256 refreshes, the others' a word.
+    s.host.CancelAtRefresh(s.p, c.run == &AvrSession::Read ? 270 : 20);
+    s.p.cancel.store(0);
+    (s.*c.run)();
+    EXPECT_TRUE(s.host.HasMessage("program interrupted!", 1));
+    EXPECT_FALSE(s.host.HasMessage("Device Read OK"));
+    EXPECT_FALSE(s.host.HasMessage("Device Verify OK"));
+    EXPECT_EQ(s.Gauges(), c.gauges);
     EXPECT_EQ(s.p.error, 1);
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   }
