@@ -241,8 +241,8 @@ std::optional<uint8_t> AvrChip::ReadOut(const Pins& pins) {
 
 void AvrChip::Record(Kind kind, uint32_t latch, uint8_t byte, int64_t width) {
   if (!record_ || events_.size() >= kMaxEvents) return;
-  events_.push_back({kind, (latch & kXa1) != 0, (latch & kXa0) != 0, (latch & kBs1) != 0, byte,
-                     command_, strobe_start_ns_, width});
+  events_.push_back({kind, latch, (latch & kXa1) != 0, (latch & kXa0) != 0, (latch & kBs1) != 0,
+                     byte, command_, strobe_start_ns_, width});
 }
 
 bool AvrChip::InjectFault(const ChipFault& fault) {

@@ -118,6 +118,7 @@ class AvrChip final : public Chip {
   enum class Kind : uint8_t { kLoad, kWrite, kRead };
   struct Event {
     Kind kind;
+    uint32_t latch;  // the whole address latch at the strobe
     bool xa1, xa0, bs1;
     uint8_t byte;  // loads: the byte as the chip saw it; reads: what it drove
     uint8_t command;

@@ -105,6 +105,60 @@ TEST(AvrChip, SetupAndPulseLimitsOnAFasterPort) {
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
+// The datasheet's limits are minima and maxima the part still meets: a
+// setup, an XTAL1 or /WR pulse exactly at 67 ns, an erase pulse of exactly
+// 5 or 15 ms and a fuse pulse of exactly 1.0 or 1.8 ms do their work and
+// break nothing. One port access of the limit's length makes each edge.
+TEST(AvrChip, PulsesExactlyAtTheLimitsAreAccepted) {
+  struct Case {
+    uint8_t command;
+    int64_t setup_ns, xtal_ns;  // of the command load
+    int64_t wr_ns;
+  };
+  const Case cases[] = {
+      {0x10, 67, 67, 67},
+      {0x80, 1000, 1000, 5'000'000},
+      {0x80, 1000, 1000, 15'000'000},
+      {0x40, 1000, 1000, 1'000'000},
+      {0x40, 1000, 1000, 1'800'000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.wr_ns);
+    AvrSession s;
+    s.Select(102);
+    s.chip->SetContents(std::vector<uint8_t>(2048 + 128, 0xF0));
+    hw::Bus& bus = s.p.bus;
+    const auto set = [&](int line, bool v, int64_t cost) {
+      s.board->SetAccessCost(cost);
+      bus.SetCtrl(line, v);
+      bus.WriteCtrl();
+      s.board->SetAccessCost(1000);
+    };
+    avr::AvrEnterProgramming(s.p);
+    set(hw::ctrl::kDrive, false, 1000);
+    bus.ShiftAddress(0x18000 | 0x200);
+    set(hw::ctrl::kDrive, true, 1000);
+    bus.DelayTicks(200);
+    // The command on the port: chip bit 4 on port bit 1, 7 on 3, 6 on 2.
+    bus.WriteBusByte(c.command == 0x10 ? 0x02 : c.command == 0x80 ? 0x08 : 0x04);
+    set(hw::ctrl::kProgram, true, c.setup_ns);  // XTAL1 high
+    set(hw::ctrl::kProgram, false, c.xtal_ns);
+    bus.DelayTicks(80);
+    avr::AvrLoad(s.p, 0x080, 0x5A);
+    bus.ShiftAddress(0x60000);
+    set(hw::ctrl::kDrive, true, 1000);
+    bus.DelayTicks(10);
+    set(hw::ctrl::kProgram, true, 1000);  // /WR low
+    set(hw::ctrl::kProgram, false, c.wr_ns);
+    bus.DelayTicks(3500);
+    bus.PowerDown();
+    if (c.command == 0x10) EXPECT_EQ(s.chip->flash()[0], 0x50);  // 0xF0 AND 0x5A
+    if (c.command == 0x80) EXPECT_EQ(s.chip->flash()[0], 0xFF);
+    if (c.command == 0x40) EXPECT_EQ(s.chip->fuses(), 0xDE);  // SPIEN, bit 0 of 0x5A
+    EXPECT_EQ(s.Violations(), Strings{});
+  }
+}
+
 TEST(AvrChip, FuseAndLockReadInEachPartsLayout) {
   struct Case {
     int tag;
@@ -228,6 +282,35 @@ TEST(AvrChip, PowerClearsTheAddressLatchAndContentsAreFlashThenEeprom) {
   EXPECT_EQ(s.Violations(), Strings{});
 }
 
+// The part samples its mode pins as 12 V reaches RESET: with BS1 high then
+// it stays out of programming mode, and the pins falling afterwards do not
+// bring it in; only the next rise of 12 V with them low does.
+TEST(AvrChip, TwelveVoltsEnterProgrammingOnlyWithTheModePinsLow) {
+  AvrSession s;
+  s.Select(102);
+  hw::Bus& bus = s.p.bus;
+  const auto twelve_volts = [&](bool on) {
+    bus.SetCtrl(hw::ctrl::kStrobe, !on);
+    bus.WriteCtrl();
+    bus.DelayTicks(1000);
+  };
+  bus.PowerUp();
+  bus.ShiftAddress(0x100);  // BS1 high
+  twelve_volts(true);
+  EXPECT_FALSE(s.chip->programming());
+  bus.ShiftAddress(0);
+  bus.DelayTicks(1000);
+  avr::AvrLoad(s.p, 0x200, 0x08);
+  EXPECT_FALSE(s.chip->programming());
+  EXPECT_EQ(s.Violations(), Strings{"XTAL1 pulse outside programming mode"});
+  twelve_volts(false);
+  bus.ShiftAddress(0);
+  twelve_volts(true);
+  EXPECT_TRUE(s.chip->programming());
+  bus.PowerDown();
+  EXPECT_FALSE(s.chip->programming());
+}
+
 TEST(AvrChip, TwelveVoltsOnAnUnpoweredSocketEntersNothing) {
   AvrSession s;
   s.Select(102);
@@ -246,6 +329,9 @@ TEST(AvrChip, FusesAndLocksGoIntoTheChipFile) {
   ASSERT_TRUE(s.chip->SetState({"fuses", {0xE6}}));
   ASSERT_TRUE(s.chip->SetState({"locks", {0xFD}}));
   EXPECT_FALSE(s.chip->SetState({"option", {0x00}}));
+  // A section of the wrong length is refused and changes nothing.
+  EXPECT_FALSE(s.chip->SetState({"fuses", {}}));
+  EXPECT_FALSE(s.chip->SetState({"locks", {0xF9, 0xFF}}));
   const std::vector<sim::StateSection> state = s.chip->State();
   ASSERT_EQ(state.size(), 2u);
   EXPECT_EQ(state[0].name, "fuses");

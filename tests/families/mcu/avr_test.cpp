@@ -21,9 +21,6 @@ namespace {
 using Strings = std::vector<std::string>;
 using Kind = sim::AvrChip::Kind;
 
-// DelayTicks units in virtual ns.
-int64_t Ticks(int64_t n) { return n * 8381 / 10; }
-
 struct Load {
   bool xa1, xa0, bs1;
   uint8_t byte;
@@ -82,6 +79,41 @@ TEST(At90s2313, EraseProgramVerifyReadFlashAndEeprom) {
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
+// On a port much faster than the parallel port one access no longer covers
+// the part's 67 ns setup and pulse limits: each of the routines' short
+// waits must carry its limit on its own. At 20 ns an access, a removed wait
+// leaves an XTAL1 or /WR pulse one access wide and a data setup three.
+TEST(At90s2313, EveryActionMeetsThePartsLimitsOnAFastPort) {
+  AvrSession s;
+  s.Select(102);
+  s.board->SetAccessCost(20);
+  s.chip->SetContents(std::vector<uint8_t>(2048 + 128, 0x00));
+  s.Erase();
+  s.Blank();
+  EXPECT_EQ(s.Last(), "Device is Empty");
+  const std::vector<uint8_t> flash = Pattern(64, 7), eeprom = Pattern(128, 41);
+  s.Load(flash, eeprom);
+  s.Program();
+  EXPECT_EQ(s.Last(), "Device Verify OK");
+  EXPECT_EQ(std::vector<uint8_t>(s.chip->flash().begin(), s.chip->flash().begin() + 64), flash);
+  EXPECT_EQ(s.chip->eeprom(), eeprom);
+  s.Load({}, std::vector<uint8_t>(128, 0x00));
+  s.Read();
+  EXPECT_EQ(std::vector<uint8_t>(s.p.image.data(), s.p.image.data() + 64), flash);
+  EXPECT_EQ(std::vector<uint8_t>(s.p.image.data() + 0x40000, s.p.image.data() + 0x40080), eeprom);
+  s.p.controls.Check(families::mcu::kAvrFuseBoxes[0], false);
+  families::avr::cbFbit0Click(s.p);
+  families::avr::bbAVRfuseClick(s.p);
+  EXPECT_EQ(s.chip->fuses(), 0xFE);
+  families::avr::rbAVRmClick(s.p, 2);
+  families::avr::sbAVRlockbitClick(s.p);
+  s.GetId();
+  EXPECT_EQ(s.p.controls.Text("edDeviceName"), " AT90S2313");
+  EXPECT_EQ(s.p.controls.Text("edLockbit"), " 0x7E");
+  EXPECT_EQ(s.Violations(), Strings{});
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
 TEST(At90s2313, AFlashWordLoadsCommandAddressAndDataWithTheModePins) {
   AvrSession s;
   s.Select(102);
@@ -108,17 +140,70 @@ TEST(At90s2313, AFlashWordLoadsCommandAddressAndDataWithTheModePins) {
   EXPECT_EQ(s.chip->eeprom()[0x45], 0x77);
   // A 20-tick /WR, then 2500 ticks before the next load (whose XTAL1 pulse
   // comes after its own 15 + 15 + 15 + 150 ticks and the address shift).
-  for (const auto& w : flash) EXPECT_NEAR(w.width_ns, Ticks(20), 2000);
+  for (const auto& w : flash) EXPECT_NEAR(w.width_ns, AvrTicks(20), 2000);
   const auto& events = s.chip->events();
   const auto second = std::find_if(events.begin(), events.end(), [](const auto& e) {
     return e.kind == Kind::kLoad && e.byte == 0xC3;
   });
   ASSERT_NE(second, events.end());
   const int64_t gap = second->start_ns - (flash[0].start_ns + flash[0].width_ns);
-  EXPECT_GE(gap, Ticks(15 + 2500 + 15 + 15 + 15 + 150));
-  EXPECT_LT(gap, Ticks(15 + 2500 + 15 + 15 + 15 + 150) + 40000);
+  EXPECT_GE(gap, AvrTicks(15 + 2500 + 15 + 15 + 15 + 150));
+  EXPECT_LT(gap, AvrTicks(15 + 2500 + 15 + 15 + 15 + 150) + 40000);
   EXPECT_EQ(s.Violations(), Strings{});
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+// The whole address-bus pattern behind each strobe: the adapter routes
+// control bit 3 by the upper bits (0x18000 XTAL1, 0x60000 /WR, 0x40000
+// /OE) and takes XA1 (0x200), XA0 (0x080) and BS1 (0x100) from the lower
+// ones; no other latch bit may be set, whatever the adapter wires to it.
+TEST(At90sOps, EachOperationStrobesWithItsAddressPatterns) {
+  namespace avr = families::avr;
+  struct Case {
+    const char* name;
+    void (*operation)(app::Programmer& p);
+    std::vector<uint32_t> latches;  // one per load, write and read, in order
+  };
+  const Case cases[] = {
+      {"chip erase", &avr::ChipErase, {0x18200, 0x60000}},
+      {"flash word",
+       [](app::Programmer& p) { avr::WriteFlashWord(p, 0x123, 0x5A, 0xC3); },
+       {0x18200, 0x18000, 0x18100, 0x18080, 0x60000, 0x18080, 0x60100}},
+      {"EEPROM byte",
+       [](app::Programmer& p) { avr::WriteEepromByte(p, 0x45, 0x77); },
+       {0x18200, 0x18000, 0x18100, 0x18080, 0x60000}},
+      {"fuse write",
+       [](app::Programmer& p) { avr::WriteFuses(p, 0xFE); },
+       {0x18200, 0x18080, 0x60000}},
+      {"lock write",
+       [](app::Programmer& p) { avr::WriteLocks(p, 0xFD); },
+       {0x18200, 0x18080, 0x60000}},
+      {"read flash word",
+       [](app::Programmer& p) { avr::ReadFlashWord(p, 0x123); },
+       {0x18200, 0x18000, 0x18100, 0x40000, 0x18200, 0x18000, 0x18100, 0x40100}},
+      {"read EEPROM byte",
+       [](app::Programmer& p) { avr::ReadEepromByte(p, 0x45); },
+       {0x18200, 0x18000, 0x18100, 0x40000}},
+      {"signature",
+       [](app::Programmer& p) { avr::ReadSignature(p); },
+       {0x18200, 0x18000, 0x40000, 0x18000, 0x40000, 0x18000, 0x40000}},
+      {"fuse and lock read",
+       [](app::Programmer& p) { avr::ReadFuseAndLock(p); },
+       {0x18200, 0x40100}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    AvrSession s;
+    s.Select(102);
+    avr::AvrEnterProgramming(s.p);
+    s.chip->RecordEvents(true);
+    c.operation(s.p);
+    s.p.bus.PowerDown();
+    std::vector<uint32_t> latches;
+    for (const auto& e : s.chip->events()) latches.push_back(e.latch);
+    EXPECT_EQ(latches, c.latches);
+    EXPECT_EQ(s.Violations(), Strings{});
+  }
 }
 
 TEST(At90s2313, TheAdapterWiringOfBothBoards) {
@@ -145,6 +230,26 @@ TEST(At90s2313, TheAdapterWiringOfBothBoards) {
     EXPECT_EQ(Loads(*s.chip)[0].byte, c.byte);
     s.p.bus.PowerDown();
   }
+}
+
+// An image of odd length ends on the low byte of its last word: that word
+// is programmed and verified too (its high byte from the erased buffer).
+TEST(At90s2313, AnOddLengthImageKeepsItsLastByte) {
+  AvrSession s;
+  s.Select(102);
+  s.Load({0x11, 0x22, 0x33, 0x44, 0x55});
+  s.p.image.data_end = 4;  // the last byte's index
+  s.Program();
+  EXPECT_EQ(s.Last(), "Device Verify OK");
+  EXPECT_EQ(s.chip->flash()[4], 0x55);
+  EXPECT_EQ(s.chip->flash()[5], 0xFF);
+  // A chip that differs only there fails the verify at that word.
+  std::vector<uint8_t> cells(2048 + 128, 0xFF);
+  for (uint8_t i = 0; i < 4; ++i) cells[i] = static_cast<uint8_t>(0x11 * (i + 1));
+  s.chip->SetContents(cells);
+  s.Verify();
+  EXPECT_EQ(s.Last(), " Error at 0x000004  Chip = 0xFFFF  buffer = 0x55FF");
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
 TEST(At90s1200, ProgramsExactlyItsSixtyFourEepromBytes) {
@@ -203,6 +308,11 @@ TEST(At90s2313, LockModesThroughThePanelAndTheEraseThatClearsThem) {
   families::avr::rbAVRmClick(s.p, 3);
   EXPECT_TRUE(s.p.controls.Checked("rbAVRm3"));
   EXPECT_FALSE(s.p.controls.Checked("rbAVRm1"));
+  // A tag that names no radio changes nothing.
+  families::avr::rbAVRmClick(s.p, 0);
+  families::avr::rbAVRmClick(s.p, 4);
+  EXPECT_EQ(s.p.dev.avr.lock_mode, 3);
+  EXPECT_TRUE(s.p.controls.Checked("rbAVRm3"));
   s.host.Clear();
   families::avr::sbAVRlockbitClick(s.p);
   EXPECT_TRUE(s.host.HasMessage("Device AVR Lock Bits ", 2));
@@ -261,7 +371,7 @@ TEST(At90sFuses, TheBoxesComposeTheByteTheChipReceives) {
     EXPECT_EQ(writes[0].byte, static_cast<uint8_t>(std::strtoul(c.shown + 3, nullptr, 16)));
     EXPECT_EQ(s.chip->fuses(), c.chip) << "tag " << c.tag;
     // The fuse write holds /WR low 1.0..1.8 ms: 1790 ticks.
-    EXPECT_NEAR(writes[0].width_ns, Ticks(1790), 2000);
+    EXPECT_NEAR(writes[0].width_ns, AvrTicks(1790), 2000);
     EXPECT_EQ(s.Violations(), Strings{});
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   }
@@ -385,6 +495,37 @@ TEST(At90sFaults, CancelInTheFlashPhaseOfReadVerifyAndBlankCheck) {
     EXPECT_FALSE(s.host.HasMessage("Device Read OK"));
     EXPECT_FALSE(s.host.HasMessage("Device is Empty"));
     EXPECT_EQ(s.Gauges(), Strings{c.gauge});
+    EXPECT_EQ(s.p.error, 1);
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  }
+}
+
+TEST(At90sFaults, CancelInTheEepromPhaseOfProgramReadAndVerify) {
+  struct Case {
+    const char* name;
+    void (AvrSession::*run)();
+    Strings gauges;  // both phases, nothing after
+  };
+  const Case cases[] = {
+      {"program", &AvrSession::Program, {"programming chip (FLASH)", "programming chip (EEPROM)"}},
+      {"read", &AvrSession::Read, {"READ chip (Flash)", "READ chip (EEPROM)"}},
+      {"verify", &AvrSession::Verify, {"Verify chip ( FLASH )", "Verify chip ( EEPROM )"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    AvrSession s;
+    s.Select(101);  // AT90S1200: 512 flash words, 64 EEPROM bytes
+    s.Load({0xFF, 0xFF});
+    s.p.image.data_end = 1;  // one word
+    // The gauge refreshes every other word or byte: the read's flash phase
+    // (the whole part) takes 256 refreshes, the others' a word.
+    s.host.CancelAtRefresh(s.p, c.run == &AvrSession::Read ? 270 : 20);
+    s.p.cancel.store(0);
+    (s.*c.run)();
+    EXPECT_TRUE(s.host.HasMessage("program interrupted!", 1));
+    EXPECT_FALSE(s.host.HasMessage("Device Read OK"));
+    EXPECT_FALSE(s.host.HasMessage("Device Verify OK"));
+    EXPECT_EQ(s.Gauges(), c.gauges);
     EXPECT_EQ(s.p.error, 1);
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   }
