@@ -87,6 +87,8 @@ TEST_F(SpiFlash, AWriteInProgressThatNeverEnds) {
   EXPECT_EQ(s.Last(), "erase completed by time out");
   EXPECT_GT(Now() - start, 84'000'000'000);  // 10,000 polls 8.4 ms apart
   EXPECT_EQ(s.p.controls.Text("pLoopp"), " 100.0 Sec");
+  // The window hears of every timer update (and of the gauge and labels).
+  EXPECT_GE(s.host.controls_changed, 10000);
   EXPECT_EQ(s.Rest(), sim::kAtRest);
   EXPECT_EQ(s.Violations(), std::vector<std::string>{"write cycle cut by power-off"});
 }
