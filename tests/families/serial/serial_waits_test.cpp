@@ -111,7 +111,7 @@ constexpr int64_t kNvOpen = T(20000) + T(500) + 2 * kNvInstruction;
 // One READ unit: select, wait 10, READ, wait 1, `bytes` bytes.
 constexpr int64_t NvUnit(int64_t bytes) { return T(10) + MwBits(8) + T(1) + bytes * MwBits(8); }
 
-enum class Polls { kNone, kRdsr, kRefusedSelects };
+enum class Polls { kNone, kRdsr, kStatus45, kRefusedSelects };
 
 struct WaitCase {
   const char* name;
@@ -218,6 +218,12 @@ const WaitCase kCases[] = {
     {"MX25L1005 erase", HandlerId::MX25L512_Click, 402, "MX25L1005", &Record, &spi::Erase57,
      T(30000) + T(100) + (T(5) + kFlashSend + T(10)) + (T(5) + kFlashSend) + T(30000) + kFlashDown,
      Polls::kRdsr, T(10) + kFlashSend + kFlashRead + T(10) + T(10000), T(10000)},
+
+    // 45-series erase: 10000, deselect, 100; select, 5, C7 94 80 9A;
+    // deselect, 5, 1000; the polls with 0xD7 as above.
+    {"AT45DB041D erase", HandlerId::MX25L512_Click, 604, "AT45DB041D", &Record, &spi::Erase57,
+     T(10000) + T(100) + T(5) + 4 * kFlashSend + T(5) + T(1000) + kFlashDown, Polls::kStatus45,
+     T(10) + kFlashSend + kFlashRead + T(10) + T(10000), T(10000)},
 
     // --- family 6 ---
     // 25x040: the 16-bit READ frame; no stretch reads in one select.
@@ -329,9 +335,10 @@ const WaitCase kCases[] = {
 };
 
 int64_t CountPolls(SerialSession& s, Polls polls) {
-  if (polls == Polls::kRdsr) {
+  if (polls == Polls::kRdsr || polls == Polls::kStatus45) {
+    const uint8_t opcode = polls == Polls::kRdsr ? 0x05 : 0xD7;
     int64_t n = 0;
-    for (const auto& c : s.As<sim::SpiFlash>()->commands()) n += c.opcode == 0x05 ? 1 : 0;
+    for (const auto& c : s.As<sim::SpiFlash>()->commands()) n += c.opcode == opcode ? 1 : 0;
     return n;
   }
   if (polls == Polls::kRefusedSelects) return s.As<sim::I2cEeprom>()->busy_nacks();
