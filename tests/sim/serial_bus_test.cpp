@@ -128,6 +128,22 @@ TEST(I2cDecoder, ClockPhasesShorterThanTheDatasheetAreNamed) {
             (std::vector<std::string>{"SCL high shorter than tHIGH", "SCL low shorter than tLOW"}));
 }
 
+// tBUF runs from a STOP: the first START after power-on has none before it.
+// The 400 kHz figures leave a START 1 us after power-on within tSU;STA.
+TEST(I2cDecoder, TheFirstStartAfterPowerOnHasNoStopToBeFreeOf) {
+  I2cLog target;
+  sim::I2cDecoder dec{target, sim::I2cTiming{600, 1300, 600, 600, 600, 1300}};
+  dec.PowerOn(true, true, 0);
+  dec.Lines(true, false, 1000);  // START
+  EXPECT_TRUE(target.timing.empty());
+  dec.Lines(false, false, 2000);
+  dec.Lines(true, false, 4000);
+  dec.Lines(true, true, 5000);   // STOP
+  dec.Lines(true, false, 6000);  // START 1 us after it
+  EXPECT_EQ(target.timing,
+            std::vector<std::string>{"bus free time before START shorter than tBUF"});
+}
+
 TEST(I2cDecoder, ASlowPartShowsItsAcknowledgeLate) {
   I2cBus bus;
   bus.dec.SetAckDelay(8381);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "families/serial/microwire_primitives.h"
 #include "families/serial/microwire_select.h"
 #include "families/serial/serial_controls.h"
 #include "serial_fixture.h"
@@ -230,6 +231,35 @@ TEST_F(Microwire, TheNvramReadsWhatItsCellsHoldAndCancels) {
   s.Read();
   EXPECT_EQ(s.Last(), "program interrupted!");
   EXPECT_EQ(s.Rest(), sim::kAtRest);
+}
+
+}  // namespace
+
+namespace {
+
+// A READ that is clocked on past its word goes on with the next word, and
+// after word 15 with word 0.
+TEST(MicrowireNvram, AReadClockedOnRunsIntoTheNextWordAndWraps) {
+  SerialSession s;
+  s.Select(HandlerId::S24H30_Click, 2, "X24C44");
+  std::vector<uint8_t> cells(32);
+  for (uint32_t i = 0; i < 32; ++i) cells[i] = static_cast<uint8_t>(0x40 + i);
+  s.chip->SetContents(cells);
+  families::serial::Microwire mw = families::serial::Wire93(s.p);
+  mw.icsp = false;
+  families::serial::MwPowerUp(mw, 20000);  // the recall fills the RAM
+  mw.Select();
+  s.p.bus.DelayTicks(10);
+  mw.MwSendByte(0x86 | 15 << 3);  // READ word 15
+  s.p.bus.DelayTicks(1);
+  std::vector<uint8_t> got(4);
+  for (uint8_t& b : got) {
+    for (int bit = 0; bit < 8; ++bit) b = static_cast<uint8_t>(b | (mw.MwReadBit() ? 1 : 0) << bit);
+  }
+  mw.Deselect();
+  s.p.bus.PowerDown();
+  EXPECT_EQ(got, (std::vector<uint8_t>{0x5E, 0x5F, 0x40, 0x41}));
+  EXPECT_TRUE(s.Violations().empty());
 }
 
 }  // namespace

@@ -21,7 +21,8 @@ struct Part {
   bool slow_bus;   // the 100 kHz X24C01: its known tLOW/tHIGH shortfalls
 };
 
-// One part of each family: 39, 1, 2, 8, 32, 52, 6 and 57.
+// One part of each family: 39, 1, 2, 8, 32, 52, 6 and 57 (page and SST
+// auto-increment programming).
 const Part kParts[] = {
     {HandlerId::M24C_Click, 101, "X24C01", 128, true},
     {HandlerId::M24C_Click, 202, "24C02", 256, false},
@@ -31,6 +32,7 @@ const Part kParts[] = {
     {HandlerId::S24H30_Click, 2, "X24C44", 32, false},
     {HandlerId::M25C_Click, 103, "25x040", 512, false},
     {HandlerId::MX25L512_Click, 404, "MX25L4005", 4096, false},
+    {HandlerId::MX25L512_Click, 201, "SST25VF512", 4096, false},
 };
 
 const char* const kSuccess[] = {"Device Programmed OK", "Device Programed OK", "Device Verify OK",
@@ -60,6 +62,10 @@ TEST(SerialCancel, EveryFamilyStopsPoweredDownWhenCancelled) {
       SCOPED_TRACE("program");
       EXPECT_EQ(s.Last(), "program interrupted!");
       EXPECT_NE(s.Cells(part.bytes), data);  // stopped before the end
+      for (const auto& e : s.host.events) {  // and no verify pass after it
+        EXPECT_FALSE(e.type == daraz_test::HostEvent::Type::kShowGauge &&
+                     (e.text == "Verifying chip" || e.text == "Comparing chip"));
+      }
       ExpectStoppedAtRest(s, part);
     }
 
@@ -77,6 +83,16 @@ TEST(SerialCancel, EveryFamilyStopsPoweredDownWhenCancelled) {
     s.Read();
     {
       SCOPED_TRACE("read");
+      ExpectStoppedAtRest(s, part);
+    }
+
+    if (s.p.dev.family == 6 || s.p.dev.family == 57) {  // the SPI parts have a blank check
+      s.chip->SetContents(std::vector<uint8_t>(s.chip->Contents().size(), 0xFF));
+      s.host.CancelAtRefresh(s.p, 2);
+      s.Blank();
+      SCOPED_TRACE("blank");
+      EXPECT_EQ(s.Last(), "program interrupted!");
+      EXPECT_FALSE(s.Said("Device is Empty"));
       ExpectStoppedAtRest(s, part);
     }
   }

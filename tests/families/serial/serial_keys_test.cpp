@@ -20,6 +20,13 @@ class SerialKeys : public daraz_test::SelectFixture {
     if (!error.empty()) return error;
     return app::ApplyOptionSetting(p, setting);
   }
+  // The value in force of the key that `text` names.
+  std::string Value(const std::string& text) {
+    app::OptionSetting setting;
+    const std::string error = app::ParseOptionSetting(app::Families().options(), text, setting);
+    if (!error.empty()) return error;
+    return app::OptionValueText(p, *setting.key, setting.index);
+  }
 };
 
 TEST_F(SerialKeys, EachKeyDrivesItsHandler) {
@@ -51,6 +58,27 @@ TEST_F(SerialKeys, EachKeyDrivesItsHandler) {
   EXPECT_EQ(p.controls.Text("ed_tclip"), " 5.0 uS");
   EXPECT_EQ(Set("twc=8000"), "");
   EXPECT_EQ(p.dev.twc, 8000);
+}
+
+// What `--set` reports as the value in force follows the selection and the
+// keys written since.
+TEST_F(SerialKeys, TheValueInForceIsWhatTheSelectionAndTheKeysMade) {
+  Select(HandlerId::M93C_Click, 11);  // 93C56 by 16 bits
+  EXPECT_EQ(Value("org=8"), "16");
+  EXPECT_EQ(Set("org=8"), "");
+  EXPECT_EQ(Value("org=8"), "8");
+  Select(HandlerId::M93C_Click, 4);  // 93C56 by 8 bits
+  EXPECT_EQ(Value("org=8"), "8");
+
+  Select(HandlerId::M24C_Click, 202);
+  EXPECT_EQ(Value("wp"), "0");
+  EXPECT_EQ(Set("wp"), "");
+  EXPECT_EQ(Value("wp"), "1");
+
+  Select(HandlerId::M25C_Click, 202);
+  EXPECT_EQ(Value("clock-stretch=1"), "0");
+  EXPECT_EQ(Set("clock-stretch=7"), "");
+  EXPECT_EQ(Value("clock-stretch=1"), "7");
 }
 
 TEST_F(SerialKeys, KeysOfAnotherPanelAreRefused) {

@@ -87,6 +87,8 @@ TEST_F(SpiFlash, AWriteInProgressThatNeverEnds) {
   EXPECT_EQ(s.Last(), "erase completed by time out");
   EXPECT_GT(Now() - start, 84'000'000'000);  // 10,000 polls 8.4 ms apart
   EXPECT_EQ(s.p.controls.Text("pLoopp"), " 100.0 Sec");
+  // The window hears of every timer update (and of the gauge and labels).
+  EXPECT_GE(s.host.controls_changed, 10000);
   EXPECT_EQ(s.Rest(), sim::kAtRest);
   EXPECT_EQ(s.Violations(), std::vector<std::string>{"write cycle cut by power-off"});
 }
@@ -369,3 +371,22 @@ TEST(SpiState, TheProtectionTravelsInTheStatusSection) {
 }
 
 }  // namespace
+
+// Pages above 64 KB carry A16 in the first address byte: written anywhere
+// else they would land on the first 64 KB and fail the verify.
+TEST_F(SpiFlash, PagesAboveSixtyFourKGoToTheirOwnAddress) {
+  s.Select(HandlerId::MX25L512_Click, 402, "MX25L1005");
+  Chip()->RecordCommands(true);
+  const auto data = s.LoadRandom(0x10100);  // data end 0x10100: pages 0 .. 0x10100
+  s.Program();
+  EXPECT_EQ(s.Last(), "Device Programmed OK");
+  const auto pages = Of(0x02);
+  ASSERT_EQ(pages.size(), 258u);
+  EXPECT_EQ(pages[256].address, 0x10000u);
+  EXPECT_EQ(pages[257].address, 0x10100u);
+  EXPECT_EQ(s.Cells(0x10100), data);
+  s.Read();
+  EXPECT_EQ(s.Image(0x10100), data);
+  EXPECT_EQ(s.Rest(), sim::kAtRest);
+  EXPECT_TRUE(s.Violations().empty()) << s.Violations()[0];
+}
