@@ -86,6 +86,10 @@ const WaitCase kCases[] = {
     {"P7 MX29F1610", HandlerId::Am29Fx00_Click, 201, "MX29F1610", &families::jedec::P7,
      kPowerUp + 500 + 3 * 2 + 1 + 2 + 120 + 1 + 1 + 3 + 3 + 500 + kVerifyTicks + kPowerDown,
      kVerifyNs, 20},
+    // G4 (twp 6, twc 40): 4, 0x90 with 4, twp, twc; 100; the read; 100;
+    // 0x90 again with 4, twp, twc; the read; 100.
+    {"G4 SST28SF040A", HandlerId::SST28xF040A1Click, 1, "SST28xF040A", &families::jedec::G4,
+     kPowerUp + 4 + (4 + 6 + 40) + 100 + 100 + (4 + 6 + 40) + 100 + kPowerDown, 0, 20},
     // I1 (twp 20): 1000 under 12 V; 5, 0x40, 5, twp, 5, the byte, 5, twp,
     // 20, 0xC0, 5, twp, 15, 10 and the read; 100 after 12 V; PowerDown; the
     // own verify has no waits of its own.
