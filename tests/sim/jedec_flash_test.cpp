@@ -179,6 +179,14 @@ TEST_F(JedecFlashTest, CfiQueryInByteModeAndOnAnEightBitPart) {
   Write(0x5555, 0x98);
   EXPECT_EQ(Read(0x10), 'Q');
   EXPECT_EQ(Read(0x27), 0x17) << "8 MB";
+  // The query is taken in autoselect mode too.
+  Write(0, 0xF0);
+  Write(0x5555, 0xAA);
+  Write(0x2AAA, 0x55);
+  Write(0x5555, 0x90);
+  EXPECT_EQ(Read(0), 0x01) << "autoselect";
+  Write(0x5555, 0x98);
+  EXPECT_EQ(Read(0x10), 'Q');
   Make("Am29F040");
   Write(0x5555, 0x98);
   EXPECT_EQ(Read(0x10), 0xFF) << "no CFI: still reading the array";

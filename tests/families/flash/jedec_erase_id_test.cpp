@@ -241,6 +241,16 @@ INSTANTIATE_TEST_SUITE_P(Forms, JedecGetId,
                                                   nullptr,
                                                   {" 0xBF", " 0x04"},
                                                   {" SST / Sanyo", " SST28SF/VF040A"},
+                                                  false},
+                                           // The same die under its second source's name,
+                                           // family 25: the same routine reads it.
+                                           IdCase{"G4_LE28F4001",
+                                                  HandlerId::SST28xF040A1Click,
+                                                  10,
+                                                  "LE28F4001",
+                                                  nullptr,
+                                                  {" 0xBF", " 0x04"},
+                                                  {" SST / Sanyo", " SST28SF/VF040A"},
                                                   false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -258,6 +268,7 @@ TEST(JedecGetIdExtras, TheFourBytesTheLockBytesAndTheQueryTableStayForLater) {
   s.GetId();
   EXPECT_EQ(s.p.dev.id_extra, app::Descriptor::IdExtra::kLockBytes);
   EXPECT_EQ(s.p.dev.lock_bytes, (std::array<uint8_t, 2>{0xFF, 0xFF}));
+  EXPECT_EQ(s.p.controls.Text("edLockMode"), " Lock FF FF");
   EXPECT_EQ(s.p.controls.Text("edDeviceName"), " AT49F002(N)");
 
   s.Select(HandlerId::Am29Fx00_Click, 302, "29LV400");

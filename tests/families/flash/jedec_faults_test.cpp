@@ -279,6 +279,34 @@ TEST(JedecFaults, TheUnprotectBoxOfAnEarlierChipPutsNoTwelveVoltsOnA29F040) {
   EXPECT_TRUE(s.Violations().empty());
 }
 
+// Without temporary unprotect the #RESET/Vpp pin never sees 12 V: not while
+// programming, not at the pin's release before the verify, not in the erase.
+TEST(JedecFaults, WithoutTheUnprotectBoxNoRoutinePutsTwelveVoltsOnReset) {
+  struct Case {
+    HandlerId handler;
+    int tag;
+    const char* caption;
+    const char* box;
+  };
+  for (const Case c : {Case{HandlerId::AT49F00x_Click, 103, "29F002", nullptr},
+                       Case{HandlerId::AT49F00x_Click, 413, "M29F040B", "cbFujitsu_fastmode"},
+                       Case{HandlerId::Am29Fx00_Click, 103, "Am29F400", nullptr},
+                       Case{HandlerId::Am29Fx00_Click, 303, "29LV800", "cbFujitsu_fastmode"},
+                       Case{HandlerId::Am29Fx00_Click, 505, "AT49F8011", "cbFujitsu_fastmode"},
+                       Case{HandlerId::Am29Fx00_Click, 201, "MX29F1610", nullptr}}) {
+    SCOPED_TRACE(c.caption);
+    FlashSession s;
+    s.Select(c.handler, c.tag, c.caption);
+    if (c.box != nullptr) s.p.controls.Check(c.box);
+    s.board->EnableTrace(true);
+    s.Erase();
+    s.LoadRandom(0x40);
+    s.Program();
+    EXPECT_EQ(s.Last(), "Device Programmed OK");
+    for (const uint8_t w : s.ControlWrites()) ASSERT_EQ(w & 0x01, 0x01) << "12 V on #RESET";
+  }
+}
+
 TEST(JedecFaults, P1WithAnOffsetProgramsChipAddressOffsetPlusIndexFromImageIndex) {
   FlashSession s;
   s.Select(HandlerId::M29F_Click, 105, "29F010");
