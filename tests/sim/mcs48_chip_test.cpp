@@ -169,6 +169,33 @@ TEST_F(Mcs48ChipTest, FaultsAndTheRomParts) {
   EXPECT_EQ(chip->Contents()[0x7FF], 0x00);
 }
 
+// Each part's size, and whether a pulse at its last address programs: the
+// 8748H/8749H are EPROM parts, the 8048AH/8049AH/8050AH mask ROM.
+TEST_F(Mcs48ChipTest, EachPartItsSizeAndWhetherItPrograms) {
+  struct Row {
+    const char* name;
+    uint32_t size;
+    bool rom;
+  };
+  const Row rows[] = {{"8748H", 1024, false},
+                      {"8749H", 2048, false},
+                      {"8048AH", 1024, true},
+                      {"8049AH", 2048, true},
+                      {"8050AH", 4096, true}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    Insert(r.name);
+    ASSERT_EQ(chip->Contents().size(), r.size);
+    Bit(kStrobe, false);
+    Address(r.size - 1, 0);
+    Pulse(0x81, 42);
+    EXPECT_EQ(chip->Contents()[r.size - 1], r.rom ? 0x00 : 0x81);
+    EXPECT_EQ(chip->latched_address(), r.size - 1);
+    Bit(kStrobe, true);
+  }
+  EXPECT_EQ(Violations(), Strings{});
+}
+
 TEST_F(Mcs48ChipTest, NoOutputsWithoutEaOrWhileThePortDrives) {
   Insert("8749H");
   chip->SetContents({0x81});

@@ -366,7 +366,8 @@ TEST_F(Mcs51ChipTest, PageLoadsAreWrittenWhenTheVppSwitchComesBack) {
   Insert("AT89S8253");
   chip->SetContents([] {
     std::vector<uint8_t> v(0x3800, 0xFF);
-    v[0x3001] = 0x00;  // data EEPROM holds an old byte
+    v[0x3000] = 0x00;  // data EEPROM holds old bytes
+    v[0x3001] = 0x00;
     return v;
   }());
   Bit(kStrobe, false);
@@ -376,15 +377,18 @@ TEST_F(Mcs51ChipTest, PageLoadsAreWrittenWhenTheVppSwitchComesBack) {
     bus.WriteBusByte(static_cast<uint8_t>(0x10 + k));
     bus.ProgramPulse(2);
   }
-  bus.ShiftAddress(0x64000 | 0x3001);  // data page load
-  Bit(kDrive, true);
-  bus.WriteBusByte(0xAB);
-  bus.ProgramPulse(2);
+  for (uint32_t k = 0; k < 2; ++k) {
+    bus.ShiftAddress(0x64000 | (0x3000 + k));  // data page load
+    Bit(kDrive, true);
+    bus.WriteBusByte(static_cast<uint8_t>(0xAA + k));
+    bus.ProgramPulse(2);
+  }
   EXPECT_EQ(chip->Contents()[0], 0xFF);  // nothing yet
   Bit(kStrobe, true);
   EXPECT_EQ(chip->Contents()[0], 0x10);
   EXPECT_EQ(chip->Contents()[1], 0x11);
-  EXPECT_EQ(chip->Contents()[0x3001], 0xAB);  // overwritten, not ANDed
+  EXPECT_EQ(chip->Contents()[0x3000], 0xAA);  // overwritten, not ANDed
+  EXPECT_EQ(chip->Contents()[0x3001], 0xAB);
   WaitMs(5);
   EXPECT_EQ(ReadAt(0xE0001), 0x11);
   EXPECT_EQ(ReadAt(0x60000 | 0x3001), 0xAB);

@@ -177,66 +177,117 @@ TEST(Mcs48, RomPartsReadAndVerifyAndProgramDoesNothing) {
 }
 
 // The waits of each routine summed from its steps: the virtual time less
-// the port accesses (1 us each). PowerUp 61000 ticks, PowerDown 10000.
+// the port accesses (1 us each). PowerUp 61000 ticks, PowerDown 10000. A
+// 5-tick wait is 4190.5 ns, which the virtual clock takes as 4190: half a
+// nanosecond short each; every other wait here is whole. Within that, a
+// wait one tick (838 ns) off shows.
+// SetAddress48: 10, RESET low 3000, the latch, 2500.
+constexpr int64_t kSetAddress48 = 10 + 3000 + 2500;
+constexpr int64_t kLeave48 = 2000 + 10000;  // EA down, 2000, PowerDown
+
 TEST(Mcs48, EachRoutineWaitsAsItsStepsSay) {
-  // SetAddress48: 10, RESET low 3000, the latch, 2500.
-  constexpr int64_t kSetAddress = 10 + 3000 + 2500;
-  constexpr int64_t kLeave = 2000 + 10000;  // EA down, 2000, PowerDown
   struct Case {
     const char* name;
     int tag;
     void (*routine)(app::Programmer& p);
+    uint32_t image_bytes;  // zeros, what an erased part holds; the data end is the last
+    int32_t odd_cell;      // a cell that reads 0x01 instead, or -1
     int64_t ticks;
+    int64_t fives;  // 5-tick waits among them
   };
   const Case cases[] = {
       // Enter: 2000, 2000, 1000; per byte 20 and 5 after the address; the
       // 8749H's pause after 0x3FF: EA down 30000, back and 5000.
-      {"read 8749H", k8749, &families::mcs48::Read48,
-       61000 + 2000 + 2000 + 1000 + 2048 * (kSetAddress + 20 + 5) + 30000 + 5000 + kLeave},
+      {"read 8749H", k8749, &families::mcs48::Read48, 1024, -1,
+       61000 + 2000 + 2000 + 1000 + 2048 * (kSetAddress48 + 20 + 5) + 30000 + 5000 + kLeave48,
+       2048},
       // Enter: 1000, 2000, 5000; per byte 50 and 10; no pause on 1 KB.
-      {"verify 8748H", k8748, &families::mcs48::Verify48,
-       61000 + 1000 + 2000 + 5000 + 1024 * (kSetAddress + 50 + 10) + kLeave},
+      {"verify 8748H", k8748, &families::mcs48::Verify48, 1024, -1,
+       61000 + 1000 + 2000 + 5000 + 1024 * (kSetAddress48 + 50 + 10) + kLeave48, 0},
+      // 1025 bytes on the 8749H: the pause comes after 0x3FF.
+      {"verify 8749H past 0x3FF", k8749, &families::mcs48::Verify48, 1025, -1,
+       61000 + 1000 + 2000 + 5000 + 1025 * (kSetAddress48 + 50 + 10) + 30000 + 5000 + kLeave48, 0},
+      // A byte that differs is read five times; EA goes down (2000) before
+      // the report powers the socket down.
+      {"verify 8748H, mismatch at 3", k8748, &families::mcs48::Verify48, 16, 3,
+       61000 + 1000 + 2000 + 5000 + 3 * (kSetAddress48 + 50 + 10) + kSetAddress48 + 5 * (50 + 10) +
+           kLeave48,
+       0},
       // Enter: 1000, 2500, 5000; per byte 10 and 5.
-      {"blank 8748H", k8748, &families::mcs48::Blank48,
-       61000 + 1000 + 2500 + 5000 + 1024 * (kSetAddress + 10 + 5) + kLeave},
+      {"blank 8748H", k8748, &families::mcs48::Blank48, 1024, -1,
+       61000 + 1000 + 2500 + 5000 + 1024 * (kSetAddress48 + 10 + 5) + kLeave48, 1024},
+      {"blank 8748H, 0x01 at 3", k8748, &families::mcs48::Blank48, 16, 3,
+       61000 + 1000 + 2500 + 5000 + 3 * (kSetAddress48 + 10 + 5) + kSetAddress48 + 5 * (10 + 5) +
+           kLeave48,
+       3 + 5},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Mcs48Session s;
     s.Select48(c.tag);
-    s.Load(std::vector<uint8_t>(1024, 0x00));  // what an erased part holds
+    s.Load(std::vector<uint8_t>(c.image_bytes, 0x00));
+    s.p.image.data_end = c.image_bytes - 1;
+    if (c.odd_cell >= 0) {
+      std::vector<uint8_t> cells(16, 0x00);
+      cells[static_cast<size_t>(c.odd_cell)] = 0x01;
+      s.chip48->SetContents(cells);
+    }
     const int64_t start = s.board->clock().now_ns();
     const uint64_t accesses = s.board->accesses();
     c.routine(s.p);
     const int64_t waited = s.board->clock().now_ns() - start -
                            static_cast<int64_t>(s.board->accesses() - accesses) * 1000;
-    EXPECT_NEAR(waited, Ticks(c.ticks), 2000);
+    EXPECT_NEAR(waited, Ticks(c.ticks) - c.fives / 2, 100);
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   }
 }
 
-// Program48 of two bytes (0x5A, then the image's 0xFF at index 1), each
-// taking at its first pulse. Enter: 2000, 2500, 5000; per byte the address
-// (10 + 3000, 2500), 10, 30, the pulse 50000, 500, the verify address, 100
-// and a read of 5 and 5; EA down and 2000; the quiet verify (its Enter
-// 1000, 2000, 5000; 50 and 10 per byte; EA down, 2000, PowerDown); the
-// closing PowerDown.
+// Program48 of two bytes (0x5A, then the image's 0xFF at index 1). Enter:
+// 2000, 2500, 5000; per attempt the address (10 + 3000, 2500), 10, 30, the
+// pulse 50000, 500, the verify address, 100 and a read of 5 and 5; EA down
+// and 2000; the quiet verify (its Enter 1000, 2000, 5000; 50 and 10 per
+// byte; EA down, 2000, PowerDown); the closing PowerDown. A byte that never
+// programs gets ten attempts, EA down and 2000, the report's PowerDown and
+// the closing one, and no verify. Each attempt's two 5-tick waits make it
+// a nanosecond short.
 TEST(Mcs48, ProgramWaitsAsItsStepsSay) {
-  constexpr int64_t kSetAddress = 10 + 3000 + 2500;
-  Mcs48Session s;
-  s.Select48(k8748);
-  s.Load({0x5A});
-  const int64_t start = s.board->clock().now_ns();
-  const uint64_t accesses = s.board->accesses();
-  families::mcs48::Program48(s.p);
-  const int64_t waited = s.board->clock().now_ns() - start -
-                         static_cast<int64_t>(s.board->accesses() - accesses) * 1000;
-  constexpr int64_t kByte = kSetAddress + 10 + 30 + 50000 + 500 + kSetAddress + 100 + 5 + 5;
-  constexpr int64_t kVerify =
-      61000 + 1000 + 2000 + 5000 + 2 * (kSetAddress + 50 + 10) + 2000 + 10000;
-  EXPECT_NEAR(waited, Ticks(61000 + 2000 + 2500 + 5000 + 2 * kByte + 2000 + kVerify + 10000), 2000);
-  EXPECT_EQ(s.Last(), "Device Programmed OK");
-  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  constexpr int64_t kEnter = 61000 + 2000 + 2500 + 5000;
+  constexpr int64_t kAttempt = kSetAddress48 + 10 + 30 + 50000 + 500 + kSetAddress48 + 100 + 5 + 5;
+  constexpr int64_t kVerify = 61000 + 1000 + 2000 + 5000 + 2 * (kSetAddress48 + 50 + 10) + kLeave48;
+  struct Case {
+    const char* name;
+    const char* fault;  // at address 0, or nullptr
+    int pulses;
+    int64_t ticks;
+    int attempts;
+    const char* last;
+  };
+  constexpr const char* kOk = "Device Programmed OK";
+  const Case cases[] = {
+      {"each byte at its first pulse", nullptr, 0, kEnter + 2 * kAttempt + 2000 + kVerify + 10000,
+       2, kOk},
+      {"first byte at its third pulse", "weak", 3,
+       kEnter + (3 + 1) * kAttempt + 2000 + kVerify + 10000, 4, kOk},
+      {"first byte never", "never", 0, kEnter + 10 * kAttempt + 2000 + 10000 + 10000, 10,
+       " Error at 0x000000  Chip = 0x00  buffer = 0x5A"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Mcs48Session s;
+    s.Select48(k8748);
+    if (c.fault != nullptr) {
+      ASSERT_TRUE(s.chip48->InjectFault({c.fault, 0, c.pulses, 0}));
+    }
+    s.Load({0x5A});
+    const int64_t start = s.board->clock().now_ns();
+    const uint64_t accesses = s.board->accesses();
+    families::mcs48::Program48(s.p);
+    const int64_t waited = s.board->clock().now_ns() - start -
+                           static_cast<int64_t>(s.board->accesses() - accesses) * 1000;
+    EXPECT_NEAR(waited, Ticks(c.ticks) - c.attempts, 100);
+    EXPECT_EQ(s.Last(), c.last);
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  }
 }
 
 TEST(Mcs48, CancelEndsEachActionPoweredDown) {

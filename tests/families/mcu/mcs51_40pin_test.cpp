@@ -225,6 +225,12 @@ TEST(At89s51, EachLockBitInAPowerCycleOfItsOwnAndTheLockReadLayout) {
   EXPECT_EQ(PowerCycles(*s.board), 5);
   EXPECT_EQ(s.chip->locks(), 7);
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  // All three read back at D2, D3, D4, and the panel is told of its text.
+  const int changes = s.host.controls_changed;
+  families::mcs51::ReadLockBits(s.p);
+  EXPECT_EQ(s.p.dev.mcs51.sig_lbit, 0x1C);
+  EXPECT_EQ(s.p.controls.Text("pRdLB"), " Bit 1,2,3 (D2,3,4) = 111");
+  EXPECT_GT(s.host.controls_changed, changes);
 
   Mcs51Session t;
   t.Select40(kAt89s51);

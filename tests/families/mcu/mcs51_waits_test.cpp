@@ -20,26 +20,42 @@ struct WaitCase {
   const char* name;
   app::HandlerId handler;
   int tag;
-  void (*prepare)(app::Programmer& p);
+  void (*prepare)(Mcs51Session& s);
   void (*routine)(app::Programmer& p);
   int64_t ticks;
 };
 
-void Nothing(app::Programmer&) {}
+void Nothing(Mcs51Session&) {}
 // An erased part and an image of four 0xFF bytes (indices 0..3): every
 // byte verifies at its first read.
-void FourBlankBytes(app::Programmer& p) {
-  image::ClearBuf(p.image, image::kFillFF, {});
-  p.image.data_end = 3;
+void FourBlankBytes(Mcs51Session& s) {
+  image::ClearBuf(s.p.image, image::kFillFF, {});
+  s.p.image.data_end = 3;
+}
+// The same image against a part whose first byte reads 0x00: it is read
+// ten times and reported.
+void FirstByteDiffers(Mcs51Session& s) {
+  FourBlankBytes(s);
+  s.chip->SetContents({0x00});
 }
 // One byte to program: 0x00 at index 0.
-void OneZeroByte(app::Programmer& p) {
-  image::ClearBuf(p.image, image::kFillFF, {});
-  p.image[0] = 0x00;
-  p.image.data_end = 0;
+void OneZeroByte(Mcs51Session& s) {
+  image::ClearBuf(s.p.image, image::kFillFF, {});
+  s.p.image[0] = 0x00;
+  s.p.image.data_end = 0;
 }
-void LockChoice1(app::Programmer& p) { p.dev.lock_mode = 1; }
-void SpiOff(app::Programmer& p) { p.dev.mcs51.option_word = 1; }
+// The same byte in a cell that takes it at the second write.
+void OneZeroByteWrittenTwice(Mcs51Session& s) {
+  OneZeroByte(s);
+  ASSERT_TRUE(s.chip->InjectFault({"weak", 0, 2, 0}));
+}
+void LockChoice1(Mcs51Session& s) { s.p.dev.lock_mode = 1; }
+void LockChoice2(Mcs51Session& s) { s.p.dev.lock_mode = 2; }
+void LockChoice3(Mcs51Session& s) { s.p.dev.lock_mode = 3; }
+void SpiOff(Mcs51Session& s) { s.p.dev.mcs51.option_word = 1; }
+void EraseTwiceSet(Mcs51Session& s) { s.p.dev.mcs51.t_erase = 1; }
+// Nothing in the socket: every read gives 0xFF.
+void EmptySocket(Mcs51Session& s) { s.board->RemoveChip(); }
 
 const WaitCase kCases[] = {
     // EnterMode: PowerUp, 20, RST 2 x 30000, 20; ReadSignature: 500, 20,
@@ -121,6 +137,81 @@ const WaitCase kCases[] = {
      &families::mcs51::ProgramChip,
      kPowerUp + 60040 + (10 + 10 + 10 + 15 + 80 + 30 + 2200) + 30 + 30 + kPowerDown + kPowerUp +
          60040 + 30 + 30 + kPowerDown + kPowerDown},
+    // The same AT89S52 byte taking at the second write: the retry waits tWC
+    // + 100.
+    {"AT89S52 program, second attempt", app::HandlerId::muMCS51_Click, 51, &OneZeroByteWrittenTwice,
+     &families::mcs51::ProgramChip,
+     kPowerUp + (10 + 10 + 3 + 10 + 2 + 30 + 100) + 20 + (10 + 10 + 3 + 10 + 2 + 30 + 200) + 20 +
+         kPowerDown + kPowerUp + 20 + kPowerDown + kPowerDown},
+    // VerifyChip of a byte that differs: ten reads, the report's PowerDown,
+    // then the closing PowerDown.
+    {"AT89C52 verify, mismatch", app::HandlerId::muMCS51_Click, 3, &FirstByteDiffers,
+     &families::mcs51::VerifyChip, kPowerUp + 10 * (10 + 10) + kPowerDown + kPowerDown},
+    {"AT89C2051 verify, mismatch", app::HandlerId::AT89Cx051_Click, 3, &FirstByteDiffers,
+     &families::mcs51::VerifyChip, kPowerUp + 60040 + 10 * 30 + kPowerDown + kPowerDown},
+    // ReadChip and BlankCheck of the 1 KB AT89C1051: EnterMode, then per
+    // byte ReadByte (10, 20) and NextAddress (10, pulse 10, 10); PowerDown.
+    {"AT89C1051 read", app::HandlerId::AT89Cx051_Click, 2, &Nothing, &families::mcs51::ReadChip,
+     kPowerUp + 60040 + 1024 * (30 + 30) + kPowerDown},
+    {"AT89C1051 blank check", app::HandlerId::AT89Cx051_Click, 2, &Nothing,
+     &families::mcs51::BlankCheck, kPowerUp + 60040 + 1024 * (30 + 30) + kPowerDown},
+    // The 40-pin blank check of 4 KB: ReadByte 10 and 10 each.
+    {"AT89C51 blank check", app::HandlerId::muMCS51_Click, 2, &Nothing,
+     &families::mcs51::BlankCheck, kPowerUp + 4096 * (10 + 10) + kPowerDown},
+    // GetId of the AT89S52: 0x30 answers, 0x31 gives 0xFF, so 0x32 is read
+    // and then 0x100 and 0x200; five reads after 10 each.
+    {"AT89S52 GetId", app::HandlerId::muMCS51_Click, 51, &Nothing, &families::mcs51::GetId,
+     kPowerUp + 500 + 5 * 10 + kPowerDown},
+    // An empty socket: 0x30 is tried again after the Vpp switch and 200,
+    // then 0x31, 0x32, 0x100 and 0x200.
+    {"empty 40-pin socket GetId", app::HandlerId::muMCS51_Click, 3, &EmptySocket,
+     &families::mcs51::GetId, kPowerUp + 500 + 10 + 200 + 10 + 4 * 10 + kPowerDown},
+    // EraseOnce on the 20-pin part, inside its EnterMode: 10, 20, 120,
+    // tWPe 25000, 100, 200; then 300000, PowerDown and 2000.
+    {"AT89C2051 erase", app::HandlerId::AT89Cx051_Click, 3, &Nothing, &families::mcs51::EraseChip,
+     kPowerUp + 60040 + 10 + 20 + 120 + 25000 + 100 + 200 + 300000 + kPowerDown + 2000},
+    // "tErase" set: after the 2000, the whole round once more.
+    {"AT89C52 erase, tErase set", app::HandlerId::muMCS51_Click, 3, &EraseTwiceSet,
+     &families::mcs51::EraseChip,
+     2 * (kPowerUp + 10 + 20 + 120 + 25000 + 100 + 200 + 300000 + kPowerDown) + 2000},
+    // The AT89C55WD (after its jumper box) and the AT89S8253 erase as the
+    // AT89S52 does.
+    {"AT89C55WD erase", app::HandlerId::muMCS51_Click, 7, &Nothing, &families::mcs51::EraseChip,
+     2 * (kPowerUp + 10 + 20 + 100 + 10 + 250000 + kPowerDown)},
+    {"AT89S8253 erase", app::HandlerId::muMCS51_Click, 52, &Nothing, &families::mcs51::EraseChip,
+     2 * (kPowerUp + 10 + 20 + 100 + 10 + 250000 + kPowerDown)},
+    // Lock choice 3 on the AT89C52: three WriteLocks (Vpp 5000, 15, 15,
+    // tWPb 10, 20, tWC 1600) in one programming mode.
+    {"AT89C52 lock choice 3", app::HandlerId::muMCS51_Click, 3, &LockChoice3,
+     &families::mcs51::LockChip,
+     kPowerUp + 3 * (5000 + 15 + 15 + 10 + 20 + 1600) + 20000 + kPowerDown},
+    // Lock choice 2 on the AT89S51: two WriteLockS power cycles.
+    {"AT89S51 lock choice 2", app::HandlerId::muMCS51_Click, 50, &LockChoice2,
+     &families::mcs51::LockChip,
+     kPowerUp + 2 * (kPowerUp + 1000 + 15 + 15 + 2 + 200 + 100 + 100 + kPowerDown) + 20000 +
+         kPowerDown},
+    // The AT89S8252: one WriteLock whatever the choice.
+    {"AT89S8252 lock choice 2", app::HandlerId::muMCS51_Click, 5, &LockChoice2,
+     &families::mcs51::LockChip, kPowerUp + 5000 + 15 + 15 + 10 + 20 + 1600 + 20000 + kPowerDown},
+    // The AT89S8253: one WriteLockS (tWPb 10, tWC 8000).
+    {"AT89S8253 lock choice 1", app::HandlerId::muMCS51_Click, 52, &LockChoice1,
+     &families::mcs51::LockChip,
+     kPowerUp + (kPowerUp + 1000 + 15 + 15 + 10 + 200 + 100 + 8000 + kPowerDown) + 20000 +
+         kPowerDown},
+    // Lock choice 2 on the 20-pin part: two WriteLocks, each in its own
+    // EnterMode.
+    {"AT89C2051 lock choice 2", app::HandlerId::AT89Cx051_Click, 3, &LockChoice2,
+     &families::mcs51::LockChip,
+     kPowerUp + 60040 +
+         2 * (kPowerUp + 60040 + 1000 + 15 + 15 + 10 + 200 + 100 + 2200 + kPowerDown) + 20000 +
+         kPowerDown},
+    // PageProgram of one code page (data end 0): PowerUp; WritePage: 100,
+    // 64 loads with a 2-tick pulse, tWC 8000; tWC 8000; VerifyPage: 64
+    // reads (10, 80, 10); PowerDown; VerifyChip of one byte; PowerDown.
+    {"AT89S8253 program, one page", app::HandlerId::muMCS51_Click, 52, &OneZeroByte,
+     &families::mcs51::ProgramChip,
+     kPowerUp + 100 + 64 * 2 + 8000 + 8000 + 64 * 100 + kPowerDown + kPowerUp + 100 + kPowerDown +
+         kPowerDown},
 };
 
 TEST(Mcs51Waits, EachPrimitiveWaitsAsItsStepsSay) {
@@ -128,7 +219,7 @@ TEST(Mcs51Waits, EachPrimitiveWaitsAsItsStepsSay) {
     SCOPED_TRACE(c.name);
     Mcs51Session s;
     s.Select(c.handler, c.tag);
-    c.prepare(s.p);
+    c.prepare(s);
     const int64_t start = s.board->clock().now_ns();
     const uint64_t accesses = s.board->accesses();
     c.routine(s.p);
