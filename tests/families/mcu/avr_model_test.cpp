@@ -152,9 +152,15 @@ TEST(AvrChip, PulsesExactlyAtTheLimitsAreAccepted) {
     set(hw::ctrl::kProgram, false, c.wr_ns);
     bus.DelayTicks(3500);
     bus.PowerDown();
-    if (c.command == 0x10) EXPECT_EQ(s.chip->flash()[0], 0x50);  // 0xF0 AND 0x5A
-    if (c.command == 0x80) EXPECT_EQ(s.chip->flash()[0], 0xFF);
-    if (c.command == 0x40) EXPECT_EQ(s.chip->fuses(), 0xDE);  // SPIEN, bit 0 of 0x5A
+    if (c.command == 0x10) {
+      EXPECT_EQ(s.chip->flash()[0], 0x50);  // 0xF0 AND 0x5A
+    }
+    if (c.command == 0x80) {
+      EXPECT_EQ(s.chip->flash()[0], 0xFF);
+    }
+    if (c.command == 0x40) {
+      EXPECT_EQ(s.chip->fuses(), 0xDE);  // SPIEN, bit 0 of 0x5A
+    }
     EXPECT_EQ(s.Violations(), Strings{});
   }
 }
