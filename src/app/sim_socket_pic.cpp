@@ -9,21 +9,29 @@ namespace app {
 namespace {
 
 struct PicCode {
-  int first, last;  // Tags
+  int tag;
   std::string_view part;
 };
 
+// A Tag that stands for several parts gets the first of them; they share
+// sizes and algorithm.
 constexpr PicCode kPic14Codes[] = {
-    {301, 301, "16C84"},  {302, 302, "16CR83"},  {303, 303, "16F83"},   {304, 304, "16CR84"},
-    {305, 305, "16F84"},  {306, 306, "16F84A"},  {423, 423, "12F683"},  {424, 424, "16F684"},
-    {426, 426, "16F785"}, {512, 512, "16F874A"}, {513, 513, "16F877A"},
+    {301, "16C84"},   {302, "16CR83"}, {303, "16F83"},  {304, "16CR84"},  {305, "16F84"},
+    {306, "16F84A"},  {401, "16F627"}, {402, "16F628"}, {403, "16F627A"}, {404, "16F628A"},
+    {405, "16F648A"}, {411, "16F818"}, {412, "16F819"}, {421, "12F635"},  {422, "16F636"},
+    {423, "12F683"},  {424, "16F684"}, {425, "16F688"}, {426, "16F785"},  {430, "16F72"},
+    {431, "16F73"},   {432, "16F74"},  {433, "16F76"},  {434, "16F77"},   {441, "16F737"},
+    {442, "16F747"},  {443, "16F767"}, {444, "16F777"}, {451, "16F87"},   {453, "16F716"},
+    {461, "16F913"},  {462, "16F914"}, {463, "16F916"}, {464, "16F917"},  {465, "16F946"},
+    {501, "16F870"},  {502, "16F873"}, {503, "16F876"}, {512, "16F873A"}, {513, "16F876A"},
+    {601, "12F629"},  {610, "16F630"},
 };
 
 }  // namespace
 
 std::unique_ptr<sim::Chip> MakePicChip(const Programmer& p) {
   for (const PicCode& code : kPic14Codes) {
-    if (p.dev.device_code < code.first || p.dev.device_code > code.last) continue;
+    if (p.dev.device_code != code.tag) continue;
     if (const sim::Pic14Part* part = sim::FindPic14Part(code.part)) {
       return std::make_unique<sim::Pic14Chip>(*part);
     }

@@ -121,10 +121,16 @@ void BlankCheckPic(app::Programmer& p) {
   PicLoad(p, cmd::kLoadConfig, 0x3FFF);
   PicIncrement(p, 7);
   const uint16_t config = PicRead(p, cmd::kReadProgram) & 0x3FFF;
+  uint16_t config2 = 0;
+  if (pic.checksum_config2_mask != 0) {
+    PicIncrement(p);
+    config2 = PicRead(p, cmd::kReadProgram) & pic.checksum_config2_mask;
+  }
   PicExit(p);
   p.bus.PowerDown();
+  const uint16_t mask = pic.checksum_config_mask != 0 ? pic.checksum_config_mask : pic.config_mask;
   const auto checksum =
-      static_cast<uint16_t>((config & pic.config_mask) + pic.checksum_addend + sum);
+      static_cast<uint16_t>((config & mask) + config2 + pic.checksum_addend + sum);
   p.Message(Hex4(" 0x%04X", checksum), hw::kInfo);
   if (checksum == pic.blank_checksum) {
     p.Message("Device Blank", hw::kResult);
