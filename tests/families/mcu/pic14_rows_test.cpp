@@ -113,5 +113,32 @@ TEST(Pic14Rows, EveryFlashRowRoundTrips) {
   }
 }
 
+// 12F629: "Yes" writes the file's OSCCAL; an erase keeps what the chip holds
+// and its band gap, and leaves everything else erased.
+TEST(Pic14Osccal, YesTakesTheFilesValueAndEraseKeepsTheChips) {
+  PicSession s;
+  s.Select(601);
+  std::vector<uint16_t> words = s.Pattern(1024, 5);
+  words[0x3FF] = 0x3470;
+  s.Load(words, {}, kConfig);
+  s.host.answers = {true};
+  s.Program();
+  EXPECT_TRUE(s.host.HasMessage("Device Verified OK")) << s.Last();
+  EXPECT_EQ(s.host.Questions(),
+            std::vector<std::string>{
+                "OSCCAL = 0x3458 \n Do you want use value from file ( 0x3470 ) instead ?"});
+  EXPECT_EQ(s.chip->Program(0x3FF), 0x3470);
+  EXPECT_EQ(s.chip->Config(0x2007), (kConfig & 0x01FF) | 0x0E00 | kFactoryBandGap);
+
+  s.Erase();
+  EXPECT_EQ(s.chip->Program(0), 0x3FFF);
+  EXPECT_EQ(s.chip->Program(0x3FE), 0x3FFF);
+  EXPECT_EQ(s.chip->Program(0x3FF), 0x3470);
+  EXPECT_EQ(s.chip->Config(0x2007), 0x2FFF);
+  EXPECT_EQ(s.chip->Config(0x2000), 0x3FFF);
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  EXPECT_TRUE(s.Violations().empty()) << ::testing::PrintToString(s.Violations());
+}
+
 }  // namespace
 }  // namespace daraz_test
