@@ -361,6 +361,7 @@ void Pic14Chip::WriteProgram(uint32_t address, uint16_t value, bool erase_first)
     cell = &program_[a];
     ++program_cycles_;
   }
+  if (part_.otp_pulses > 0 && ++pulses_[address] < part_.otp_pulses) return;
   const uint16_t start = erase_first ? kErased : *cell;
   // Unimplemented configuration bits read as 1 on these parts.
   *cell = static_cast<uint16_t>((start & value & implemented) | (~implemented & 0x3FFF));

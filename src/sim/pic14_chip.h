@@ -35,6 +35,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <map>
 #include <optional>
 #include <set>
 #include <string_view>
@@ -76,6 +77,9 @@ struct Pic14Part {
   int64_t data_ns = 4'000'000;         // command 8, data memory
   int64_t program_min_ns = 1'000'000;  // externally timed program, start .. end command
   int64_t erase_ns = 10'000'000;       // bulk and chip erase, the 1/7/8 sequence
+  // One-time programmable (16C parts): each program pulse (8 .. 14) ANDs
+  // the latch in, and a cell takes its value only after this many pulses.
+  int otp_pulses = 0;
 };
 
 const Pic14Part* FindPic14Part(std::string_view name);
@@ -104,6 +108,11 @@ class Pic14Chip final : public SerialChip {
   // Program-memory writes committed (program cells changed by a cycle), for
   // tests that count what a routine wrote.
   uint64_t program_cycles() const { return program_cycles_; }
+  // OTP parts: program pulses a word (or configuration-space word) received.
+  int pulses(uint32_t address) const {
+    const auto it = pulses_.find(address);
+    return it == pulses_.end() ? 0 : it->second;
+  }
 
  private:
   enum class Frame { kCommand, kLoad, kRead };
@@ -163,6 +172,7 @@ class Pic14Chip final : public SerialChip {
 
   std::set<uint32_t> slow_;
   std::set<uint32_t> never_;
+  std::map<uint32_t, int> pulses_;
   uint64_t program_cycles_ = 0;
 };
 

@@ -71,6 +71,29 @@ constexpr Pic14Part WithOsccal(Pic14Part part) {
   return part;
 }
 
+// 16C OTP and windowed parts: 8 starts a program pulse that 14 ends, at
+// least 100 us long; no erase commands (the window parts are UV-erased).
+constexpr uint64_t kOtp = Pic14Commands({0, 2, 4, 6, 8, 14});
+constexpr Pic14Part Otp(std::string_view name, uint32_t words, uint16_t config_bits, uint16_t cp) {
+  Pic14Part part;
+  part.name = name;
+  part.program_words = words;
+  part.begin = Begin::kProgramExternal;
+  part.commands = kOtp;
+  part.config_bits = config_bits;
+  part.cp_mask = cp;
+  part.program_min_ns = 100'000;
+  part.otp_pulses = 1;
+  return part;
+}
+
+// 12C671/672, 12CE673/674: the factory RETLW in the last word, beyond the
+// words the programmer writes.
+constexpr Pic14Part WithRetlw(Pic14Part part) {
+  part.osccal = 0x3480;
+  return part;
+}
+
 constexpr auto E = Begin::kEraseProgram;
 constexpr auto P = Begin::kProgram;
 constexpr auto X = Begin::kProgramExternal;
@@ -129,6 +152,23 @@ constexpr std::array kParts{
     WithOsccal(Part("12F675", 1024, 128, 0x0FC0, 1, P, kEnd10, 0x31FF, 0x0080, 2500 * kUs, 6 * kMs, 2500 * kUs, 8 * kMs)),
     WithOsccal(Part("16F630", 1024, 128, 0x10C0, 1, P, kEnd10, 0x31FF, 0x0080, 2500 * kUs, 6 * kMs, 2500 * kUs, 8 * kMs)),
     WithOsccal(Part("16F676", 1024, 128, 0x10E0, 1, P, kEnd10, 0x31FF, 0x0080, 2500 * kUs, 6 * kMs, 2500 * kUs, 8 * kMs)),
+    Otp("16C620", 512, 0x3F7F, 0x3030),   Otp("16C621", 1024, 0x3F7F, 0x3030),
+    Otp("16C622", 2048, 0x3F7F, 0x3030),  Otp("16CE623", 512, 0x3F7F, 0x3030),
+    Otp("16CE624", 1024, 0x3F7F, 0x3030), Otp("16CE625", 2048, 0x3F7F, 0x3030),
+    Otp("16C710", 512, 0x3FFF, 0x3030),   Otp("16C711", 1024, 0x3FFF, 0x3030),
+    Otp("16C712", 2048, 0x3FFF, 0x3030),  Otp("16C62", 2048, 0x003F, 0x0030),
+    Otp("16C62A", 2048, 0x3F7F, 0x3030),  Otp("16C65", 4096, 0x003F, 0x0030),
+    Otp("16C63", 4096, 0x3F7F, 0x3030),   Otp("16C66", 8192, 0x3F7F, 0x3030),
+    Otp("16C61", 1024, 0x001F, 0x0010),   Otp("16C773", 4096, 0x3F7F, 0x3030),
+    Otp("16C745", 8192, 0x3F3F, 0x3030),  Otp("16C923", 4096, 0x3F3F, 0x3030),
+    Otp("16C925", 4096, 0x3F3F, 0x3030),  Otp("16C554", 512, 0x3F3F, 0x3030),
+    Otp("16C556", 1024, 0x3F3F, 0x3030),  Otp("16C557", 2048, 0x3F3F, 0x3030),
+    Otp("16C432", 2048, 0x3F7F, 0x3030),  Otp("16C433", 2048, 0x3FFF, 0x3030),
+    Otp("16C717", 2048, 0x3FFF, 0x3030),  Otp("16C770", 2048, 0x3FFF, 0x3030),
+    Otp("16C771", 4096, 0x3FFF, 0x3030),  Otp("16C781", 1024, 0x3FFF, 0x3030),
+    Otp("16C782", 2048, 0x3FFF, 0x3030),
+    WithRetlw(Otp("12C671", 1024, 0x3FFF, 0x3030)),
+    WithRetlw(Otp("12C672", 2048, 0x3FFF, 0x3030)),
 };
 // clang-format on
 

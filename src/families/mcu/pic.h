@@ -76,6 +76,7 @@ void VerifyPic(app::Programmer& p);
 void BlankCheckPic(app::Programmer& p);
 void ErasePic(app::Programmer& p);
 void ProgramPic(app::Programmer& p);
+void ProgramOtpPic(app::Programmer& p);
 void DeviceIdPic(app::Programmer& p);
 
 // The name of a 14-bit part by its device ID (ID & 0x3FE0); empty when unknown.

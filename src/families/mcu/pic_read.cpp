@@ -65,9 +65,13 @@ void ReadPic(app::Programmer& p) {
 bool VerifyAreas(app::Programmer& p) {
   const app::Descriptor::Pic16& pic = p.dev.pic16;
   const image::MemoryImage& img = p.image;
+  // The OTP program leaves the factory calibration word alone, so there is
+  // nothing of the file's to compare it with.
+  const uint32_t words =
+      pic.program_words - (p.dev.family == 16 ? static_cast<uint32_t>(pic.reserved_words) : 0u);
   p.SetProcessGauge("verifying PIC program area", pic.program_words, kGreen);
   PicEnterVddFirst(p);
-  for (uint32_t i = 0; i < pic.program_words; ++i) {
+  for (uint32_t i = 0; i < words; ++i) {
     const uint16_t read = PicRead(p, cmd::kReadProgram);
     if (((read ^ img.Word(i)) & 0x3FFF) != 0) {
       PicExit(p);

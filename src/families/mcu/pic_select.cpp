@@ -60,9 +60,11 @@ constexpr PicRow kPic[] = {
     {221, 221, 1024, 0, 31, 0x3B3F, 0x3F3F},
     {222, 223, 2048, 0, 32, 0x373F, 0x3F3F},
     {224, 224, 2048, 0, 33, 0x377F, 0x3F7F},
-    {225, 225, 2048, 0, 34, 0xF800, 0x3FFF},
-    {231, 231, 1023, 0, 11, 0xFC00, 0x3FFF, true},
-    {232, 232, 2047, 0, 12, 0xF800, 0x3FFF, true},
+    // 16C433: the calibration word ends program memory and stays out of the
+    // sum and the writes; 12C671/672's word counts already stop before it.
+    {225, 225, 2048, 0, 34, 0xF800, 0x3FFF, true},
+    {231, 231, 1023, 0, 11, 0xFC00, 0x3FFF},
+    {232, 232, 2047, 0, 12, 0xF800, 0x3FFF},
     // 16C712/716 and the 16C717/770/771/781/782 group: program size from
     // the parts, everything else from the group.
     {209, 209, 2048, -1, -1, 0x37FF, 0x3FFF},
