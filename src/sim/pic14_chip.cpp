@@ -361,7 +361,11 @@ void Pic14Chip::WriteProgram(uint32_t address, uint16_t value, bool erase_first)
     cell = &program_[a];
     ++program_cycles_;
   }
-  if (part_.otp_pulses > 0 && ++pulses_[address] < part_.otp_pulses) return;
+  if (part_.otp_pulses > 0) {
+    const auto weak = weak_.find(address);
+    const int need = weak != weak_.end() ? weak->second : part_.otp_pulses;
+    if (++pulses_[address] < need) return;
+  }
   const uint16_t start = erase_first ? kErased : *cell;
   // Unimplemented configuration bits read as 1 on these parts.
   *cell = static_cast<uint16_t>((start & value & implemented) | (~implemented & 0x3FFF));
@@ -389,6 +393,10 @@ bool Pic14Chip::InjectModelFault(const ChipFault& fault) {
   if (fault.address >= program_.size()) return false;
   if (fault.kind == "slow-word") {
     slow_.insert(fault.address);
+    return true;
+  }
+  if (fault.kind == "weak" && part_.otp_pulses > 0 && fault.arg1 > 0) {
+    weak_[fault.address] = fault.arg1;
     return true;
   }
   if (fault.kind == "never") {

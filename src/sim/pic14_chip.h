@@ -31,7 +31,8 @@
 //
 // Faults, besides "absent" and "stuck": "cp" (code protection set),
 // "slow-word" ADDR (the word's first write does not take; the next does),
-// "never" ADDR (the program word never takes a value).
+// "never" ADDR (the program word never takes a value), "weak" ADDR PULSES
+// (an OTP word needs PULSES program pulses).
 
 #include <cstdint>
 #include <initializer_list>
@@ -173,6 +174,7 @@ class Pic14Chip final : public SerialChip {
   std::set<uint32_t> slow_;
   std::set<uint32_t> never_;
   std::map<uint32_t, int> pulses_;
+  std::map<uint32_t, int> weak_;  // OTP words that need more pulses than the part's
   uint64_t program_cycles_ = 0;
 };
 

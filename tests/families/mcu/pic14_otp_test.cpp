@@ -2,6 +2,7 @@
 // question, program with over-programming pulses, verify, read back.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -31,8 +32,16 @@ const Row kRows[] = {
 
 constexpr uint16_t kConfig = 0x3FF9;
 
+#ifdef DARAZ_SANITIZED
+// Under the sanitizers every third row: the sequences repeat across rows.
+constexpr size_t kRowStride = 3;
+#else
+constexpr size_t kRowStride = 1;
+#endif
+
 TEST(Pic14Otp, EveryOtpRowProgramsOnceAndReadsBack) {
-  for (const Row& row : kRows) {
+  for (size_t r = 0; r < std::size(kRows); r += kRowStride) {
+    const Row& row = kRows[r];
     SCOPED_TRACE(row.tag);
     PicSession s;
     s.Select(row.tag);
@@ -103,6 +112,35 @@ TEST(Pic14Otp, AWordThatNeverTakesStopsAfterTwentyFivePulses) {
   EXPECT_EQ(s.chip->pulses(2), 4);
   EXPECT_EQ(s.chip->Program(4), 0x3FFF);
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+// A word that takes on its third pulse gets nine more; one that needs 26
+// fails after the 25th with nothing after it touched.
+TEST(Pic14Otp, OverProgrammingFollowsThePulsesAWordTook) {
+  for (const int need : {3, 26}) {
+    SCOPED_TRACE(need);
+    PicSession s;
+    s.Select(203);
+    sim::ChipFault weak;
+    weak.kind = "weak";
+    weak.address = 7;
+    weak.arg1 = need;
+    ASSERT_TRUE(s.chip->InjectFault(weak));
+    s.Load(s.Pattern(2048), {}, kConfig);
+    s.host.answers = {true};
+    s.Program();
+    if (need == 3) {
+      EXPECT_EQ(s.p.error, 0);
+      EXPECT_EQ(s.chip->pulses(7), 3 + 9);
+      EXPECT_EQ(s.chip->pulses(8), 1 + 3);
+    } else {
+      EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string("Error writing program area"), 1));
+      EXPECT_EQ(s.chip->pulses(7), 25);
+      EXPECT_EQ(s.chip->pulses(8), 0);
+    }
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+    EXPECT_TRUE(s.Violations().empty()) << ::testing::PrintToString(s.Violations());
+  }
 }
 
 }  // namespace

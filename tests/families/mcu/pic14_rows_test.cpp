@@ -3,6 +3,7 @@
 // violations the row's own sequence earns.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -55,8 +56,16 @@ constexpr uint16_t kConfig = 0x3FF9;
 constexpr uint16_t kFactoryOsccal = 0x3458;
 constexpr uint16_t kFactoryBandGap = 0x2000;
 
+#ifdef DARAZ_SANITIZED
+// Under the sanitizers every third row: the sequences repeat across rows.
+constexpr size_t kRowStride = 3;
+#else
+constexpr size_t kRowStride = 1;
+#endif
+
 TEST(Pic14Rows, EveryFlashRowRoundTrips) {
-  for (const Row& row : kRows) {
+  for (size_t r = 0; r < std::size(kRows); r += kRowStride) {
+    const Row& row = kRows[r];
     SCOPED_TRACE(row.tag);
     PicSession s;
     s.Select(row.tag);
