@@ -63,7 +63,7 @@ struct Pic14Part {
   // self-timed; or program only until an end-programming command.
   enum class Begin : uint8_t { kEraseProgram, kProgram, kProgramExternal };
   Begin begin = Begin::kEraseProgram;
-  // The commands of the part's programming specification; any other code
+  // The commands of the part's datasheet; any other code
   // is logged and ignored. 24 starts an externally timed program, 31 is
   // the chip erase, 1 and 7 arm the erase of a protected part.
   uint64_t commands = Pic14Commands({0, 2, 3, 4, 5, 6, 8, 9, 11});

@@ -1,4 +1,4 @@
-// The 14-bit flash PICs as their programming specifications give them:
+// The 14-bit flash and OTP PICs as their datasheets give them:
 // sizes, device IDs, write latches, the commands each part knows, what
 // command 8 starts, and the write and erase times (typical figures; the
 // routines wait at least this long).

@@ -13,7 +13,7 @@ namespace daraz_test {
 namespace {
 
 // Sizes from the device rows; names from the device-ID table of the parts'
-// programming specifications (the model of a shared Tag is its first part).
+// datasheets (the model of a shared Tag is its first part).
 struct Row {
   int tag;
   uint32_t words, eeprom;
