@@ -111,6 +111,11 @@ struct Descriptor {
     uint16_t config_mask = 0x3FFF;
     uint16_t blank_checksum = 0;
     uint16_t checksum_addend = 0;
+    // Where a published blank checksum takes configuration bits beyond the
+    // mask: the mask the sum uses instead (0: config_mask), and the bits of
+    // the second configuration word (0x2008) it adds.
+    uint16_t checksum_config_mask = 0;
+    uint16_t checksum_config2_mask = 0;
     int algorithm = 0;          // erase / program / configuration-table choice
     int reserved_words = 0;     // calibration words kept at the end of program memory
     uint32_t osccal_index = 0;  // program word holding the calibration value

@@ -35,6 +35,8 @@ Pic14Chip::Pic14Chip(const Pic14Part& part)
       latches_(static_cast<size_t>(part.latch_words), kErased),
       latched_(static_cast<size_t>(part.latch_words), false) {
   config_[kDeviceId] = part.device_id;
+  config_[kConfigWord] = part.factory_config;
+  if (part.osccal != 0) program_.back() = part.osccal;
 }
 
 bool Pic14Chip::code_protected() const {
@@ -163,6 +165,12 @@ void Pic14Chip::ClockFell(const SerialLines& now) {
 // --- commands ---------------------------------------------------------------
 
 void Pic14Chip::Command(int code, int64_t t) {
+  if (((part_.commands >> code) & 1) == 0) {
+    char text[40];
+    std::snprintf(text, sizeof text, "unknown command 0x%02X", static_cast<unsigned>(code));
+    Log(text);
+    return;
+  }
   const bool busy = cycle_ != Cycle::kNone;
   if (IsLoad(code)) frame_ = Frame::kLoad;
   if (IsRead(code)) {
@@ -205,7 +213,6 @@ void Pic14Chip::Command(int code, int64_t t) {
       }
       return;
     case 24:
-      if (!part_.program_only) break;
       Start(Cycle::kProgramOnly, t, part_.program_min_ns);
       return;
     case 14:
@@ -226,7 +233,6 @@ void Pic14Chip::Command(int code, int64_t t) {
       Start(Cycle::kErase, t, part_.erase_ns);
       return;
     case 31:
-      if (!part_.chip_erase) break;
       cycle_chip_erase_ = true;
       Start(Cycle::kErase, t, part_.erase_ns);
       return;
@@ -355,6 +361,11 @@ void Pic14Chip::WriteProgram(uint32_t address, uint16_t value, bool erase_first)
     cell = &program_[a];
     ++program_cycles_;
   }
+  if (part_.otp_pulses > 0) {
+    const auto weak = weak_.find(address);
+    const int need = weak != weak_.end() ? weak->second : part_.otp_pulses;
+    if (++pulses_[address] < need) return;
+  }
   const uint16_t start = erase_first ? kErased : *cell;
   // Unimplemented configuration bits read as 1 on these parts.
   *cell = static_cast<uint16_t>((start & value & implemented) | (~implemented & 0x3FFF));
@@ -382,6 +393,10 @@ bool Pic14Chip::InjectModelFault(const ChipFault& fault) {
   if (fault.address >= program_.size()) return false;
   if (fault.kind == "slow-word") {
     slow_.insert(fault.address);
+    return true;
+  }
+  if (fault.kind == "weak" && part_.otp_pulses > 0 && fault.arg1 > 0) {
+    weak_[fault.address] = fault.arg1;
     return true;
   }
   if (fault.kind == "never") {

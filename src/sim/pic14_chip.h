@@ -31,9 +31,12 @@
 //
 // Faults, besides "absent" and "stuck": "cp" (code protection set),
 // "slow-word" ADDR (the word's first write does not take; the next does),
-// "never" ADDR (the program word never takes a value).
+// "never" ADDR (the program word never takes a value), "weak" ADDR PULSES
+// (an OTP word needs PULSES program pulses).
 
 #include <cstdint>
+#include <initializer_list>
+#include <map>
 #include <optional>
 #include <set>
 #include <string_view>
@@ -42,6 +45,13 @@
 #include "sim/serial_socket.h"
 
 namespace sim {
+
+// The set of commands a part knows, one bit per 6-bit code.
+constexpr uint64_t Pic14Commands(std::initializer_list<int> codes) {
+  uint64_t set = 0;
+  for (const int code : codes) set |= uint64_t{1} << code;
+  return set;
+}
 
 struct Pic14Part {
   std::string_view name;
@@ -53,18 +63,24 @@ struct Pic14Part {
   // self-timed; or program only until an end-programming command.
   enum class Begin : uint8_t { kEraseProgram, kProgram, kProgramExternal };
   Begin begin = Begin::kEraseProgram;
-  bool program_only = false;           // command 24 starts an externally timed program
-  bool chip_erase = false;             // command 31
+  // The commands of the part's datasheet; any other code
+  // is logged and ignored. 24 starts an externally timed program, 31 is
+  // the chip erase, 1 and 7 arm the erase of a protected part.
+  uint64_t commands = Pic14Commands({0, 2, 3, 4, 5, 6, 8, 9, 11});
   bool vpp_first = false;              // the datasheet allows VPP-first entry
   int calib_words = 0;                 // factory words at 0x2008.. that only a bulk erase
                                        // with the PC at them reaches
-  bool retlw_osccal = false;           // RETLW calibration at the last program word
+  uint16_t osccal = 0;                 // factory RETLW at the last program word (0: none)
+  uint16_t factory_config = 0x3FFF;    // configuration word as shipped (band-gap bits)
   uint16_t config_bits = 0x3FFF;       // implemented configuration bits
   uint16_t cp_mask = 0x0010;           // code protection on while any of these bits is 0
   int64_t program_ns = 4'000'000;      // command 8, program memory
   int64_t data_ns = 4'000'000;         // command 8, data memory
-  int64_t program_min_ns = 1'000'000;  // command 24 .. end programming
+  int64_t program_min_ns = 1'000'000;  // externally timed program, start .. end command
   int64_t erase_ns = 10'000'000;       // bulk and chip erase, the 1/7/8 sequence
+  // One-time programmable (16C parts): each program pulse (8 .. 14) ANDs
+  // the latch in, and a cell takes its value only after this many pulses.
+  int otp_pulses = 0;
 };
 
 const Pic14Part* FindPic14Part(std::string_view name);
@@ -93,6 +109,11 @@ class Pic14Chip final : public SerialChip {
   // Program-memory writes committed (program cells changed by a cycle), for
   // tests that count what a routine wrote.
   uint64_t program_cycles() const { return program_cycles_; }
+  // OTP parts: program pulses a word (or configuration-space word) received.
+  int pulses(uint32_t address) const {
+    const auto it = pulses_.find(address);
+    return it == pulses_.end() ? 0 : it->second;
+  }
 
  private:
   enum class Frame { kCommand, kLoad, kRead };
@@ -152,6 +173,8 @@ class Pic14Chip final : public SerialChip {
 
   std::set<uint32_t> slow_;
   std::set<uint32_t> never_;
+  std::map<uint32_t, int> pulses_;
+  std::map<uint32_t, int> weak_;  // OTP words that need more pulses than the part's
   uint64_t program_cycles_ = 0;
 };
 

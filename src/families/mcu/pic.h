@@ -48,6 +48,23 @@ void PicLoad(app::Programmer& p, int code, uint16_t word);
 uint16_t PicRead(app::Programmer& p, int code);
 void PicIncrement(app::Programmer& p, int times = 1);
 
+// 12F629/675, 16F630/676: a RETLW with the oscillator calibration in the
+// last program word, the band-gap bits (13:12) in the configuration word.
+inline constexpr int kOsccalAlgorithm = 14;
+inline constexpr uint32_t kOsccalWord = 0x3FF;
+inline constexpr uint16_t kBandGap = 0x3000;
+struct Calibration {
+  uint16_t osccal = 0x3FFF;
+  uint16_t band_gap = kBandGap;
+};
+Calibration ReadCalibration(app::Programmer& p);
+void WriteCalibration(app::Programmer& p, const Calibration& cal);
+// Asks when the image's OSCCAL word differs from the chip's; on "No" the
+// image takes the chip's value, so the word loop writes it back.
+void KeepOsccal(app::Programmer& p, const Calibration& cal);
+// The bulk erase of algorithm 14's program, entered VPP first.
+void EraseOwnVppFirst(app::Programmer& p);
+
 // The erase by the selected row's algorithm number (ends with PicExit).
 void EraseByAlgorithm(app::Programmer& p, int algorithm);
 // Verify of program and data memory; true when everything compared equal.
@@ -59,6 +76,7 @@ void VerifyPic(app::Programmer& p);
 void BlankCheckPic(app::Programmer& p);
 void ErasePic(app::Programmer& p);
 void ProgramPic(app::Programmer& p);
+void ProgramOtpPic(app::Programmer& p);
 void DeviceIdPic(app::Programmer& p);
 
 // The name of a 14-bit part by its device ID (ID & 0x3FE0); empty when unknown.

@@ -60,18 +60,23 @@ void BulkBoth(app::Programmer& p) {
   PicExit(p);
 }
 
+// The 16F7x and 16F7x7 bulk erase takes 30 ms; leaving programming mode
+// sooner stops it half done, so the wait is the 33.5 ms the other bulk
+// erases get.
+constexpr int32_t kBulkProgramWait = 40000;
+
 void BulkProgram(app::Programmer& p) {
   PicEnterVddFirst(p);
   PicLoad(p, cmd::kLoadConfig, 0x3FFF);
   p.bus.DelayTicks(10);
   PicCommand(p, cmd::kBulkEraseProgram);
-  p.bus.DelayTicks(20000);
+  p.bus.DelayTicks(kBulkProgramWait);
   PicExit(p);
 }
 
 // 8 (or 9) increments after Load Configuration reach the calibration word
 // 0x2008 (0x2009): the bulk erase then takes the calibration words too.
-void Calibration(app::Programmer& p, int increments) {
+void CalibrationWords(app::Programmer& p, int increments) {
   p.bus.SetCtrl(hw::ctrl::kDrive, true);
   p.bus.WriteCtrl();
   EnterAtConfig(p, increments);
@@ -92,6 +97,14 @@ void Default(app::Programmer& p) {
   PicExit(p);
 }
 
+// 12F629/675, 16F630/676: the bulk erases take the factory calibration
+// with them; it goes back afterwards.
+void BulkKeepingCalibration(app::Programmer& p) {
+  const Calibration cal = ReadCalibration(p);
+  BulkBoth(p);
+  WriteCalibration(p, cal);
+}
+
 struct EraseRow {
   std::initializer_list<int> algorithms;
   void (*run)(app::Programmer&);
@@ -101,10 +114,11 @@ const EraseRow kErase[] = {
     {{10, 15, 20}, &ChipErase31},
     {{5, 6, 7}, &Disable578},
     {{13}, &Bulk13},
+    {{14}, &BulkKeepingCalibration},
     {{16, 17, 38}, &BulkBoth},
     {{18, 19, 35}, &BulkProgram},
-    {{8200}, [](app::Programmer& p) { Calibration(p, 8); }},
-    {{8201}, [](app::Programmer& p) { Calibration(p, 9); }},
+    {{8200}, [](app::Programmer& p) { CalibrationWords(p, 8); }},
+    {{8201}, [](app::Programmer& p) { CalibrationWords(p, 9); }},
 };
 
 }  // namespace

@@ -16,18 +16,6 @@ constexpr int kDataAttempts = 5;  // the counter goes 1, 3, 5, 7, 9
 constexpr int32_t kIdWrite = 14319;
 constexpr int32_t kConfigWrite = 23864;
 
-// Writes one word at the PC with retries; false after the last attempt.
-bool WriteWord(app::Programmer& p, uint16_t word, int twc_us) {
-  for (int attempt = 0; attempt < kWordAttempts; ++attempt) {
-    PicLoad(p, cmd::kLoadProgram, word);
-    p.bus.DelayTicks(25);
-    PicCommand(p, cmd::kBeginErase);
-    p.bus.DelayTicks(UsToTicks(twc_us + attempt * kRetryUs));
-    if (((PicRead(p, cmd::kReadProgram) ^ word) & 0x3FFF) == 0) return true;
-  }
-  return false;
-}
-
 // How an algorithm writes program and data memory: words latched per
 // write, the command that starts the write, the one that ends it (0: the
 // write is self-timed), and data memory's start, end and wait.
@@ -39,26 +27,25 @@ struct Strategy {
   int32_t data_wait;  // ticks; 0: tWC converted + 5000
 };
 
+constexpr int k8 = cmd::kBeginErase;
+constexpr int k24 = cmd::kBeginProgramOnly;
+constexpr int k14 = cmd::kEndProgramming;
+constexpr int k23 = cmd::kEndProgramming23;
+
+// clang-format off
 const Strategy kStrategies[] = {
-    {{10},
-     8,
-     cmd::kBeginProgramOnly,
-     cmd::kEndProgramming23,
-     cmd::kBeginProgramOnly,
-     cmd::kEndProgramming23,
-     0},
-    {{15, 20},
-     4,
-     cmd::kBeginProgramOnly,
-     cmd::kEndProgramming23,
-     cmd::kBeginProgramOnly,
-     cmd::kEndProgramming23,
-     0},
-    {{16, 17}, 4, cmd::kBeginErase, 0, cmd::kBeginErase, 0, 12000},
-    {{38}, 8, cmd::kBeginErase, 0, cmd::kBeginErase, 0, 12000},
+    {{10},     8, k24, k23, k24, k23, 0},
+    {{15, 20}, 4, k24, k23, k24, k23, 0},
+    {{16, 17}, 4, k8,  0,   k8,  0,   12000},
+    {{38},     8, k8,  0,   k8,  0,   12000},
+    // One word at a time, the write ended by command 14: 16F7x, 16F7x7
+    // (their 8 programs until it is ended) and 16F716 (program only, 24).
+    {{18, 19}, 1, k8,  k14, k8,  0,   0},
+    {{35},     1, k24, k14, k8,  0,   0},
 };
+// clang-format on
 // Everything else: one word at a time with command 8 and retries.
-constexpr Strategy kPerWord{{}, 1, cmd::kBeginErase, 0, cmd::kBeginErase, 0, 0};
+constexpr Strategy kPerWord{{}, 1, k8, 0, k8, 0, 0};
 
 const Strategy& StrategyFor(int algorithm) {
   for (const Strategy& s : kStrategies) {
@@ -73,6 +60,17 @@ void BeginWrite(app::Programmer& p, int begin, int end, int32_t wait) {
   PicCommand(p, begin);
   p.bus.DelayTicks(wait);
   if (end != 0) PicCommand(p, end);
+}
+
+// Writes one word at the PC with retries; false after the last attempt.
+bool WriteWord(app::Programmer& p, const Strategy& s, uint16_t word, int twc_us) {
+  for (int attempt = 0; attempt < kWordAttempts; ++attempt) {
+    PicLoad(p, cmd::kLoadProgram, word);
+    p.bus.DelayTicks(25);
+    BeginWrite(p, s.begin, s.end, UsToTicks(twc_us + attempt * kRetryUs));
+    if (((PicRead(p, cmd::kReadProgram) ^ word) & 0x3FFF) == 0) return true;
+  }
+  return false;
 }
 
 // Rows of latched words: load them with increments between, start the
@@ -103,7 +101,7 @@ bool ProgramArea(app::Programmer& p) {
   const Strategy& s = StrategyFor(pic.algorithm);
   if (s.latches > 1) return ProgramRows(p, s);
   for (uint32_t i = 0; i < pic.program_words; ++i) {
-    if (!WriteWord(p, p.image.Word(i), p.dev.twc)) {
+    if (!WriteWord(p, s, p.image.Word(i), p.dev.twc)) {
       PicExit(p);
       p.ReportError("Error writing program area");
       return false;
@@ -148,9 +146,12 @@ bool DataArea(app::Programmer& p) {
   return true;
 }
 
-bool ConfigArea(app::Programmer& p) {
+// IDs and configuration are written with 8; on parts whose 8 programs until
+// it is ended, the algorithm's end command follows, as for the words.
+bool ConfigArea(app::Programmer& p, uint16_t config) {
   const app::Descriptor::Pic16& pic = p.dev.pic16;
-  const uint16_t config = p.image.Word(pic.config_index);
+  const Strategy& s = StrategyFor(pic.algorithm);
+  const int end = s.begin == cmd::kBeginErase ? s.end : 0;
   p.SetProcessGauge("Programming PIC Config area", 1, kRed);
   PicEnterVddFirst(p);
   PicLoad(p, cmd::kLoadConfig, config);
@@ -161,8 +162,7 @@ bool ConfigArea(app::Programmer& p) {
     for (int attempt = 0; attempt < kWordAttempts && !ok; ++attempt) {
       PicLoad(p, cmd::kLoadProgram, id);
       p.bus.DelayTicks(30);
-      PicCommand(p, cmd::kBeginErase);
-      p.bus.DelayTicks(kIdWrite);
+      BeginWrite(p, cmd::kBeginErase, end, kIdWrite);
       ok = ((PicRead(p, cmd::kReadProgram) ^ id) & 0x3FFF) == 0;
     }
     if (!ok) {
@@ -176,8 +176,7 @@ bool ConfigArea(app::Programmer& p) {
   PicIncrement(p, 3);
   PicLoad(p, cmd::kLoadProgram, config);
   p.bus.DelayTicks(120);
-  PicCommand(p, cmd::kBeginErase);
-  p.bus.DelayTicks(kConfigWrite);
+  BeginWrite(p, cmd::kBeginErase, end, kConfigWrite);
   const uint16_t read = PicRead(p, cmd::kReadProgram);
   PicExit(p);
   if (((read ^ config) & pic.config_mask) != 0) {
@@ -191,11 +190,23 @@ bool ConfigArea(app::Programmer& p) {
 
 void ProgramPic(app::Programmer& p) {
   p.error = 1;
-  EraseByAlgorithm(p, p.dev.pic16.algorithm);
+  const app::Descriptor::Pic16& pic = p.dev.pic16;
+  uint16_t config = p.image.Word(pic.config_index);
+  if (pic.algorithm == kOsccalAlgorithm) {
+    // The factory calibration survives: the chip's OSCCAL goes into the
+    // image unless the user takes the file's, the band gap into the
+    // configuration word written.
+    const Calibration cal = ReadCalibration(p);
+    KeepOsccal(p, cal);
+    config = static_cast<uint16_t>((config & ~kBandGap) | cal.band_gap);
+    EraseOwnVppFirst(p);
+  } else {
+    EraseByAlgorithm(p, pic.algorithm);
+  }
   if (!ProgramArea(p) || !DataArea(p)) return;
   PicExit(p);
   if (!VerifyAreas(p)) return;
-  if (!ConfigArea(p)) return;
+  if (!ConfigArea(p, config)) return;
   p.error = 0;
   p.bus.DelayTicks(10000);
   p.bus.PowerDown();

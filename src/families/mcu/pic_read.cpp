@@ -65,9 +65,13 @@ void ReadPic(app::Programmer& p) {
 bool VerifyAreas(app::Programmer& p) {
   const app::Descriptor::Pic16& pic = p.dev.pic16;
   const image::MemoryImage& img = p.image;
+  // The OTP program leaves the factory calibration word alone, so there is
+  // nothing of the file's to compare it with.
+  const uint32_t words =
+      pic.program_words - (p.dev.family == 16 ? static_cast<uint32_t>(pic.reserved_words) : 0u);
   p.SetProcessGauge("verifying PIC program area", pic.program_words, kGreen);
   PicEnterVddFirst(p);
-  for (uint32_t i = 0; i < pic.program_words; ++i) {
+  for (uint32_t i = 0; i < words; ++i) {
     const uint16_t read = PicRead(p, cmd::kReadProgram);
     if (((read ^ img.Word(i)) & 0x3FFF) != 0) {
       PicExit(p);
@@ -121,10 +125,16 @@ void BlankCheckPic(app::Programmer& p) {
   PicLoad(p, cmd::kLoadConfig, 0x3FFF);
   PicIncrement(p, 7);
   const uint16_t config = PicRead(p, cmd::kReadProgram) & 0x3FFF;
+  uint16_t config2 = 0;
+  if (pic.checksum_config2_mask != 0) {
+    PicIncrement(p);
+    config2 = PicRead(p, cmd::kReadProgram) & pic.checksum_config2_mask;
+  }
   PicExit(p);
   p.bus.PowerDown();
+  const uint16_t mask = pic.checksum_config_mask != 0 ? pic.checksum_config_mask : pic.config_mask;
   const auto checksum =
-      static_cast<uint16_t>((config & pic.config_mask) + pic.checksum_addend + sum);
+      static_cast<uint16_t>((config & mask) + config2 + pic.checksum_addend + sum);
   p.Message(Hex4(" 0x%04X", checksum), hw::kInfo);
   if (checksum == pic.blank_checksum) {
     p.Message("Device Blank", hw::kResult);

@@ -11,6 +11,7 @@ void RegisterPic(app::FamilyRegistry& registry) {
     registry.Register(family, Action::kVerify, &pic::VerifyPic);
     registry.Register(family, Action::kBlank, &pic::BlankCheckPic);
   }
+  registry.Register(16, Action::kProgram, &pic::ProgramOtpPic);
   registry.Register(17, Action::kProgram, &pic::ProgramPic);
   registry.Register(17, Action::kErase, &pic::ErasePic);
   registry.Register(17, Action::kGetId, &pic::DeviceIdPic);

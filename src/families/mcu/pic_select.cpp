@@ -23,6 +23,10 @@ struct PicRow {
   bool reserved = false;  // last program word holds the calibration value
   uint16_t addend = 0;    // checksum addend for parts with few configuration bits
   int twc_us = 0;         // write time; 0 keeps the group's
+  // The blank checksum's configuration terms where the mask does not give
+  // the published figure: the first word's bits, the second word's bits.
+  uint16_t sum_config_mask = 0;
+  uint16_t sum_config2_mask = 0;
 };
 
 // clang-format off
@@ -56,9 +60,11 @@ constexpr PicRow kPic[] = {
     {221, 221, 1024, 0, 31, 0x3B3F, 0x3F3F},
     {222, 223, 2048, 0, 32, 0x373F, 0x3F3F},
     {224, 224, 2048, 0, 33, 0x377F, 0x3F7F},
-    {225, 225, 2048, 0, 34, 0xF800, 0x3FFF},
-    {231, 231, 1023, 0, 11, 0xFC00, 0x3FFF, true},
-    {232, 232, 2047, 0, 12, 0xF800, 0x3FFF, true},
+    // 16C433: the calibration word ends program memory and stays out of the
+    // sum and the writes; 12C671/672's word counts already stop before it.
+    {225, 225, 2048, 0, 34, 0xF800, 0x3FFF, true},
+    {231, 231, 1023, 0, 11, 0xFC00, 0x3FFF},
+    {232, 232, 2047, 0, 12, 0xF800, 0x3FFF},
     // 16C712/716 and the 16C717/770/771/781/782 group: program size from
     // the parts, everything else from the group.
     {209, 209, 2048, -1, -1, 0x37FF, 0x3FFF},
@@ -86,14 +92,17 @@ constexpr PicRow kPic[] = {
     {422, 422, 2048, 256, 17, 0x17FF, 0x1FFF},
     {423, 423, 2048, 256, 16, 0x07FF, 0x0FFF},
     {424, 424, 2048, 256, 16, 0x07FF, 0x0FFF},
-    {425, 425, 4096, 256, 16, 0x0FFF, 0x0FFF},
+    {425, 425, 4096, 256, 16, 0x0FFF, 0x0FFF, false, 0, 0, 0x1FFF},
     {426, 426, 2048, 256, 16, 0x07FF, 0x0FFF},
     {430, 430, 2048, 0, 18, 0xF85F, 0x005F, false, 0, 3000},
     {431, 432, 4096, 0, 18, 0xF05F, 0x005F, false, 0, 3000},
     {433, 434, 8192, 0, 18, 0xE05F, 0x005F, false, 0, 3000},
-    {441, 442, 4096, -1, -1, 0x29FF, 0x39FF},
-    {443, 444, 8192, -1, -1, 0x19FF, 0x39FF},
-    {451, 451, 4096, 256, 20, 0x3002, 0x3FFF},
+    // 16F737/747/767/777: no data memory; programmed a word at a time with
+    // 8 ended by 14 and erased with the PC in configuration space, as the
+    // 16F7x are (algorithm 19, which the erase and program tables name).
+    {441, 442, 4096, 0, 19, 0x29FF, 0x39FF},
+    {443, 444, 8192, 0, 19, 0x19FF, 0x39FF},
+    {451, 451, 4096, 256, 20, 0x3002, 0x3FFF, false, 0, 0, 0, 0x0003},
     {453, 453, 2048, 0, 35, 0x18CF, 0x20CF, false, 0, 3500},
     {461, 462, 4096, 256, 38, 0x0FFF, 0x1FFF},
     {463, 465, 8192, 256, 38, 0xFFFF, 0x1FFF},
@@ -184,6 +193,8 @@ void M12C_Click(app::Programmer& p, const app::SelectItem& item) {
   pic.config_mask = group.config_mask;
   pic.eeprom_size = 0;
   pic.checksum_addend = 0;
+  pic.checksum_config_mask = 0;
+  pic.checksum_config2_mask = 0;
   pic.reserved_words = 0;
   pic.id_words = 4;
   if (const PicRow* row = Find(tag)) {
@@ -194,6 +205,8 @@ void M12C_Click(app::Programmer& p, const app::SelectItem& item) {
     pic.blank_checksum = row->blank_checksum;
     pic.config_mask = row->config_mask;
     pic.checksum_addend = row->addend;
+    pic.checksum_config_mask = row->sum_config_mask;
+    pic.checksum_config2_mask = row->sum_config2_mask;
     pic.reserved_words = row->reserved ? 1 : 0;
     if (row->twc_us != 0) d.twc = row->twc_us;
   }

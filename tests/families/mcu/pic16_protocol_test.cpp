@@ -1,5 +1,5 @@
 // What the 14-bit core depends on: the frames' bits, the entry conditions,
-// the write time, and every 16C8x/16F8x row end to end.
+// the write time.
 #include <gtest/gtest.h>
 
 #include "families/mcu/pic.h"
@@ -87,45 +87,6 @@ TEST_F(Pic14Protocol, LeavingDuringTheCycleLosesTheWord) {
   EXPECT_EQ(chip->Program(0), 0x3FFF);
   EXPECT_EQ(Violations(),
             std::vector<std::string>{"self-timed cycle cut by leaving programming mode"});
-}
-
-// 16C8x/16F8x one word at a time; 12F683/16F684/16F785 in rows of four
-// words started by 8; 16F874A/877A in rows of eight started by 24, ended by 23.
-TEST(Pic14Rows, EveryFlashRowRoundTrips) {
-  const struct {
-    int tag;
-    uint32_t words, eeprom;
-  } kRows[] = {{301, 1024, 64},  {302, 512, 64},   {303, 512, 64},   {304, 1024, 64},
-               {305, 1024, 64},  {306, 1024, 64},  {423, 2048, 256}, {424, 2048, 256},
-               {426, 2048, 256}, {512, 4096, 128}, {513, 8192, 256}};
-  for (const auto& row : kRows) {
-    SCOPED_TRACE(row.tag);
-    PicSession s;
-    s.Select(row.tag);
-    EXPECT_EQ(s.chip->part().program_words, row.words);
-    EXPECT_EQ(s.chip->part().eeprom_bytes, row.eeprom);
-    s.Blank();
-    EXPECT_EQ(s.Last(), "Device Blank");
-    std::vector<uint8_t> data(row.eeprom);
-    for (uint32_t j = 0; j < row.eeprom; ++j) data[j] = static_cast<uint8_t>(j * 3 + 1);
-    const std::vector<uint16_t> words = s.Pattern(row.words, static_cast<uint32_t>(row.tag));
-    s.Load(words, data, 0x3FF9);
-    s.Program();
-    EXPECT_TRUE(s.host.HasMessage("Device Verified OK"));
-    EXPECT_EQ(s.p.error, 0);
-    s.Erase();
-    s.Blank();
-    EXPECT_EQ(s.Last(), "Device Blank");
-    s.Program();
-    image::ClearBuf(s.p.image, image::kFillFF, {});
-    s.Read();
-    for (uint32_t i = 0; i < row.words; ++i) ASSERT_EQ(s.p.image.Word(i), words[i]) << i;
-    for (uint32_t j = 0; j < row.eeprom; ++j) ASSERT_EQ(s.p.image.Word(0x2100 + j), data[j]);
-    EXPECT_EQ(s.p.image.Word(0x2007) & s.p.dev.pic16.config_mask,
-              0x3FF9 & s.p.dev.pic16.config_mask);
-    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
-    EXPECT_TRUE(s.Violations().empty()) << ::testing::PrintToString(s.Violations());
-  }
 }
 
 }  // namespace
