@@ -22,7 +22,7 @@ struct FastCase {
   int tag;
   const char* caption;
   const char* box;  // a check box the user ticks, or nullptr
-  std::vector<std::string> violations;
+  std::vector<std::string> violations = {};
 };
 
 const FastCase kFastCases[] = {
