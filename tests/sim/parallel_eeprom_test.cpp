@@ -420,6 +420,45 @@ TEST(EepromPins, AFinishedWriteCycleShowsItsByteWithoutAnotherPinChange) {
   EXPECT_EQ(chip.Cell(0x10), 0x5A);
 }
 
+// The same for the upper byte of a word-wide part: a sector load of one
+// word whose byte-load window and write cycle have both run out shows its
+// high byte at the first look.
+TEST(EepromPins, AFinishedSectorShowsItsHighByteWithoutAnotherPinChange) {
+  sim::EepromConfig config;
+  config.part = *sim::FindEepromPart("W29C102");  // load window 200 us, write cycle 10 ms
+  config.map.size = 0x10000;
+  config.width = 16;
+  sim::ParallelEeprom chip(config);
+  constexpr uint8_t kPower = 0x04, kDrive = 0x02, kWe = 0x08;
+  sim::Pins pins;
+  pins.ctrl = kPower | kDrive;
+  chip.Update(pins);
+  pins.time_ns = 6 * kMs;
+  struct Word {
+    uint32_t address;
+    uint8_t low, high;
+  };
+  for (const Word& w : {Word{0x5555, 0xAA, 0xFF}, Word{0x2AAA, 0x55, 0xFF},
+                        Word{0x5555, 0xA0, 0xFF}, Word{0x10, 0x34, 0x12}}) {
+    pins.address = w.address;
+    pins.data = w.low;
+    pins.data_high = w.high;
+    pins.data_since_ns = pins.time_ns - kUs;
+    pins.ctrl = kPower | kDrive | kWe;
+    chip.Update(pins);
+    pins.time_ns += kUs;
+    pins.ctrl = kPower | kDrive;
+    chip.Update(pins);
+    pins.time_ns += kUs;
+  }
+  pins.ctrl = kPower;  // OE# low
+  chip.Update(pins);
+  pins.time_ns += 20 * kMs;
+  EXPECT_EQ(chip.HighOut(pins), std::optional<uint8_t>(0x12));
+  EXPECT_EQ(chip.Cell(0x10), 0x1234);
+  EXPECT_EQ(chip.Cell(0x11), 0xFFFF);
+}
+
 // One WE#-controlled write at the pins, timed to the nanosecond: the write
 // pulse against tWP (AT28C16: 100 ns), the data against tDS (50 ns) and the
 // address latched at the fall against the one at the rise.
