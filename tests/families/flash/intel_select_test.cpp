@@ -22,10 +22,13 @@ TEST_F(IntelSelect, M28fRowsAndTheEmbeddedParts) {
     int pattern, picture;
     bool embedded;
   };
-  const Case cases[] = {{101, 8 * KB, 5, 28, false},
-                        {107, 512 * KB, 12, 32, false},
-                        {121, 32 * KB, 7, 32, true},
-                        {105, 128 * KB, 7, 32, false}};
+  // Every row; 121 follows 107 so the embedded flag must be set, then cleared.
+  const Case cases[] = {
+      {101, 8 * KB, 5, 28, false},    {102, 16 * KB, 5, 28, false},  {103, 32 * KB, 7, 32, false},
+      {104, 64 * KB, 7, 32, false},   {105, 128 * KB, 7, 32, false}, {106, 256 * KB, 7, 32, false},
+      {107, 512 * KB, 12, 32, false}, {121, 32 * KB, 7, 32, true},   {122, 64 * KB, 7, 32, true},
+      {123, 128 * KB, 7, 32, true},   {124, 256 * KB, 7, 32, true},  {105, 128 * KB, 7, 32, false},
+  };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.tag);
     Select(HandlerId::M28F_Click, c.tag);

@@ -160,13 +160,31 @@ TEST_F(JedecSelect, Am29fRowsGiveSizeFlagsUnlockSetAndFastModeBox) {
     uint32_t size;
     bool page_program, single_pulse, short_unlock, vcc_3v3, box_shown;
   };
+  // Every row of the device table.
   const Case cases[] = {
+      {101, 128 * KB, false, false, false, false, true},
+      {102, 256 * KB, false, false, false, false, true},
+      {103, 512 * KB, false, false, false, false, true},
+      {104, 1 * MB, false, false, false, false, true},
+      {105, 2 * MB, false, false, false, false, true},
       {106, 4 * MB, false, false, false, false, true},
       {201, 2 * MB, true, false, false, false, true},
+      {301, 256 * KB, false, false, false, true, true},
+      {302, 512 * KB, false, false, false, true, true},
+      {303, 1 * MB, false, false, false, true, true},
+      {304, 2 * MB, false, false, false, true, true},
+      {305, 4 * MB, false, false, false, true, true},
       {306, 128 * KB, false, false, false, true, true},
+      {501, 128 * KB, false, false, false, false, false},
       {502, 256 * KB, false, false, false, false, false},
+      {503, 512 * KB, false, false, false, false, false},
+      {504, 1 * MB, false, false, false, false, false},
       {505, 1 * MB, false, true, false, false, true},
+      {506, 2 * MB, false, true, false, false, true},
+      {507, 2 * MB, false, true, false, false, true},
+      {508, 4 * MB, false, true, false, false, true},
       {604, 1 * MB, false, false, true, false, true},
+      {605, 1 * MB, false, false, true, true, true},
       {606, 2 * MB, false, false, true, true, true},
   };
   for (const Case& c : cases) {
