@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "app/programmer.h"
 #include "app/selection.h"
@@ -149,6 +150,21 @@ TEST_F(IntelSelect, FirmwareHubRowsAndCommonSettings) {
     } else {
       EXPECT_FALSE(p.controls.Enabled("cbProtect"));
     }
+  }
+}
+
+TEST_F(IntelSelect, Mx28fRowsGiveSizeAndTheirOwnSectorLayout) {
+  const std::tuple<int, uint32_t, int> rows[] = {
+      {101, 128 * KB, 31}, {102, 256 * KB, 32}, {103, 256 * KB, 33}};
+  for (const auto& [tag, size, layout] : rows) {
+    SCOPED_TRACE(tag);
+    Select(HandlerId::MX28F20001Click, tag);
+    EXPECT_EQ(p.image.device_size, size);
+    EXPECT_EQ(p.dev.layout, layout);
+    EXPECT_EQ(p.dev.family, 31);
+    EXPECT_EQ(p.dev.twp, 10);
+    EXPECT_EQ(p.dev.twc, 30);
+    EXPECT_EQ(p.dev.switch_pattern, 7);
   }
 }
 

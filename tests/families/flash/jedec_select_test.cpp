@@ -308,4 +308,20 @@ TEST_F(JedecSelect, LvProtectRowsPanelAndSupplyReminder) {
   }
 }
 
+TEST_F(JedecSelect, Sst28RowsGiveFamilyAndWriteTimings) {
+  struct Case {
+    int tag, family, twp, twc;
+  };
+  for (const Case& c : {Case{1, 24, 6, 40}, Case{10, 25, 7, 55}}) {
+    SCOPED_TRACE(c.tag);
+    Select(HandlerId::SST28xF040A1Click, c.tag);
+    EXPECT_EQ(p.image.device_size, 512 * KB);
+    EXPECT_EQ(p.dev.family, c.family);
+    EXPECT_EQ(p.dev.twp, c.twp);
+    EXPECT_EQ(p.dev.twc, c.twc);
+    EXPECT_EQ(p.dev.switch_pattern, 19);
+    EXPECT_EQ(p.dev.socket_picture, 32);
+  }
+}
+
 }  // namespace
