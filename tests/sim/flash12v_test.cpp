@@ -201,4 +201,51 @@ TEST_F(Flash12VEmbeddedTest, AByteThatCannotProgramRaisesDq5UntilReset) {
   EXPECT_TRUE(Logged("command without Vpp"));
 }
 
+// Each part's identifier, program code and embedded times from its datasheet:
+// a row with a wrong code or time would let a routine that polls too briefly
+// (or not at all) pass.
+TEST_F(Flash12VEmbeddedTest, EachPartAnswersWithItsCodesAndTakesItsDatasheetTimes) {
+  struct Case {
+    const char* name;
+    uint32_t last;  // highest address
+    uint8_t maker, device, program_code;
+    int64_t program_us, erase_ms;
+  };
+  const Case cases[] = {
+      {"Am28F256A", 0x7FFF, 0x01, 0x2F, 0x10, 14, 1500},
+      {"Am28F512A", 0xFFFF, 0x01, 0xAE, 0x50, 14, 1500},
+      {"Am28F010A", 0x1FFFF, 0x01, 0xA2, 0x10, 14, 1500},
+      {"Am28F020A", 0x3FFFF, 0x01, 0x29, 0x50, 14, 1500},
+      {"MX28F1000P", 0x1FFFF, 0xC2, 0x1A, 0x40, 10, 1000},
+      {"MX28F2000P", 0x3FFFF, 0xC2, 0x2A, 0x40, 10, 1000},
+      {"MX28F2000T", 0x3FFFF, 0xC2, 0x2B, 0x10, 10, 1000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    bus.PowerDown();
+    board.RemoveChip();
+    board.ClearViolations();
+    board.SetAccessCost(0);  // only the waits below pass time
+    sim::Flash12VEmbedded* chip = Make(c.name);
+    Write(0, 0x90);
+    EXPECT_EQ(Read(0), c.maker);
+    EXPECT_EQ(Read(1), c.device);
+    Write(0, 0xFF);
+
+    Writes({{c.last, c.program_code}, {c.last, 0x00}});
+    WaitUs(c.program_us - 1);
+    EXPECT_EQ(Read(c.last) & 0x80, 0x80) << "still programming";
+    WaitUs(2);
+    EXPECT_EQ(Read(c.last), 0x00);
+
+    Writes({{0, 0x30}, {0, 0x30}});
+    WaitUs(c.erase_ms * 1000 - 1000);
+    EXPECT_EQ(Read(0) & 0x80, 0x00) << "still erasing";
+    WaitUs(2000);
+    EXPECT_EQ(Read(0), 0xFF);
+    EXPECT_EQ(chip->Cell(c.last), 0xFF);
+    EXPECT_TRUE(board.violations().empty());
+  }
+}
+
 }  // namespace

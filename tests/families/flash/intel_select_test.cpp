@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "app/programmer.h"
 #include "app/selection.h"
@@ -22,10 +23,13 @@ TEST_F(IntelSelect, M28fRowsAndTheEmbeddedParts) {
     int pattern, picture;
     bool embedded;
   };
-  const Case cases[] = {{101, 8 * KB, 5, 28, false},
-                        {107, 512 * KB, 12, 32, false},
-                        {121, 32 * KB, 7, 32, true},
-                        {105, 128 * KB, 7, 32, false}};
+  // Every row; 121 follows 107 so the embedded flag must be set, then cleared.
+  const Case cases[] = {
+      {101, 8 * KB, 5, 28, false},    {102, 16 * KB, 5, 28, false},  {103, 32 * KB, 7, 32, false},
+      {104, 64 * KB, 7, 32, false},   {105, 128 * KB, 7, 32, false}, {106, 256 * KB, 7, 32, false},
+      {107, 512 * KB, 12, 32, false}, {121, 32 * KB, 7, 32, true},   {122, 64 * KB, 7, 32, true},
+      {123, 128 * KB, 7, 32, true},   {124, 256 * KB, 7, 32, true},  {105, 128 * KB, 7, 32, false},
+  };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.tag);
     Select(HandlerId::M28F_Click, c.tag);
@@ -146,6 +150,21 @@ TEST_F(IntelSelect, FirmwareHubRowsAndCommonSettings) {
     } else {
       EXPECT_FALSE(p.controls.Enabled("cbProtect"));
     }
+  }
+}
+
+TEST_F(IntelSelect, Mx28fRowsGiveSizeAndTheirOwnSectorLayout) {
+  const std::tuple<int, uint32_t, int> rows[] = {
+      {101, 128 * KB, 31}, {102, 256 * KB, 32}, {103, 256 * KB, 33}};
+  for (const auto& [tag, size, layout] : rows) {
+    SCOPED_TRACE(tag);
+    Select(HandlerId::MX28F20001Click, tag);
+    EXPECT_EQ(p.image.device_size, size);
+    EXPECT_EQ(p.dev.layout, layout);
+    EXPECT_EQ(p.dev.family, 31);
+    EXPECT_EQ(p.dev.twp, 10);
+    EXPECT_EQ(p.dev.twc, 30);
+    EXPECT_EQ(p.dev.switch_pattern, 7);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "app/guided_panel.h"
 #include "app/programmer.h"
@@ -27,11 +28,20 @@ TEST_F(JedecSelect, M29fRowsGiveSizeFamilyTimingsPatternAndUnlockSet) {
     int family, twp, pattern, picture;
     bool short_unlock;
   };
+  // Every row of the device table, with the four tags no catalogue entry uses.
   const Case cases[] = {
-      {101, 8 * KB, 4, 3, 5, 28, false},     {103, 32 * KB, 4, 3, 18, 28, false},
+      {101, 8 * KB, 4, 3, 5, 28, false},     {102, 16 * KB, 4, 3, 5, 28, false},
+      {103, 32 * KB, 4, 3, 18, 28, false},   {104, 64 * KB, 4, 3, 7, 32, false},
+      {105, 128 * KB, 4, 3, 7, 32, false},   {106, 256 * KB, 4, 3, 7, 32, false},
       {107, 512 * KB, 4, 3, 19, 32, false},  {201, 64 * KB, 12, 2, 7, 32, false},
-      {204, 512 * KB, 12, 2, 19, 32, false}, {304, 512 * KB, 27, 3, 19, 32, false},
-      {313, 256 * KB, 27, 3, 16, 32, false}, {401, 128 * KB, 12, 3, 16, 32, true},
+      {202, 128 * KB, 12, 2, 7, 32, false},  {203, 256 * KB, 12, 2, 7, 32, false},
+      {204, 512 * KB, 12, 2, 19, 32, false}, {301, 64 * KB, 27, 3, 7, 32, false},
+      {302, 128 * KB, 27, 3, 7, 32, false},  {303, 256 * KB, 27, 3, 7, 32, false},
+      {304, 512 * KB, 27, 3, 19, 32, false}, {311, 128 * KB, 27, 3, 16, 32, false},
+      {312, 128 * KB, 27, 3, 16, 32, false}, {313, 256 * KB, 27, 3, 16, 32, false},
+      {314, 256 * KB, 27, 3, 16, 32, false}, {315, 512 * KB, 27, 3, 19, 32, false},
+      {316, 512 * KB, 27, 3, 19, 32, false}, {317, 512 * KB, 27, 3, 19, 32, false},
+      {401, 128 * KB, 12, 3, 16, 32, true},  {402, 256 * KB, 12, 3, 16, 32, true},
       {403, 512 * KB, 12, 3, 19, 32, true},
   };
   for (const Case& c : cases) {
@@ -45,6 +55,13 @@ TEST_F(JedecSelect, M29fRowsGiveSizeFamilyTimingsPatternAndUnlockSet) {
     EXPECT_EQ(p.dev.socket_picture, c.picture);
     EXPECT_EQ(p.dev.unlock, c.short_unlock ? flash::kShortUnlock : flash::kStandardUnlock);
     EXPECT_TRUE(p.controls.Checked("cbSkip_0xFF"));
+  }
+  // The MXIC rows pick their sector layout; 304 takes the one between 5 and 7.
+  const std::pair<int, int> layouts[] = {{304, 6}, {311, 0}, {312, 1}, {313, 2},
+                                         {314, 3}, {315, 4}, {316, 5}, {317, 7}};
+  for (const auto& [tag, layout] : layouts) {
+    Select(HandlerId::M29F_Click, tag);
+    EXPECT_EQ(p.dev.layout, layout) << tag;
   }
   // Not in the table: the size stays, the pattern falls back to 7.
   Select(HandlerId::M29F_Click, 150);
@@ -88,13 +105,33 @@ TEST_F(JedecSelect, At49fRowsGiveSizePatternAdapterAndPanel) {
   };
   constexpr char k49F[] = " 49F00x   [ pin #RESET/Vpp (12V) ]";
   constexpr char k29F[] = " 29F0x0   [ pin #RESET/Vpp (12V) ]";
+  constexpr char kA[] = "  TSOP40A/PSOP44";
+  constexpr char kB[] = "  TSOP40B/PSOP44";
+  // Every row of the device table; the pattern is the DIP-switch picture the
+  // user sets, so a wrong one is a wrongly wired socket.
   const Case cases[] = {
       {101, 128 * KB, 16, "", k49F},
+      {102, 128 * KB, 16, "", k49F},
+      {103, 256 * KB, 16, "", k49F},
+      {104, 256 * KB, 16, "", k49F},
+      {201, 256 * KB, 20, "", k49F},
+      {202, 512 * KB, 20, "", k49F},
+      {203, 1 * MB, 20, "", k49F},
       {204, 1 * MB, 20, "  TSOP40 ", k49F},
-      {304, 4 * MB, 36, "  TSOP40A/PSOP44", k49F},  // MBM29F032x gets a size of its own
-      {403, 4 * MB, 36, "  TSOP40B/PSOP44", k29F},
+      {301, 512 * KB, 36, kA, k49F},
+      {302, 1 * MB, 36, kA, k49F},
+      {303, 2 * MB, 36, kA, k49F},
+      {304, 4 * MB, 36, kA, k49F},  // MBM29F032x gets a size of its own
+      {305, 256 * KB, 36, kA, k49F},
+      {401, 1 * MB, 36, kB, k29F},
+      {402, 2 * MB, 36, kB, k29F},
+      {403, 4 * MB, 36, kB, k29F},
+      {410, 64 * KB, 7, "", k29F},
+      {411, 128 * KB, 7, "", k29F},
       {413, 512 * KB, 19, "", k29F},
+      {414, 2 * MB, 36, "  TSOP40A", k29F},
       {501, 8 * MB, 36, "  TSOP40-A3", k29F},
+      {601, 128 * KB, 16, "", k49F},
       {602, 256 * KB, 16, "", k49F},
   };
   for (const Case& c : cases) {
@@ -123,13 +160,31 @@ TEST_F(JedecSelect, Am29fRowsGiveSizeFlagsUnlockSetAndFastModeBox) {
     uint32_t size;
     bool page_program, single_pulse, short_unlock, vcc_3v3, box_shown;
   };
+  // Every row of the device table.
   const Case cases[] = {
+      {101, 128 * KB, false, false, false, false, true},
+      {102, 256 * KB, false, false, false, false, true},
+      {103, 512 * KB, false, false, false, false, true},
+      {104, 1 * MB, false, false, false, false, true},
+      {105, 2 * MB, false, false, false, false, true},
       {106, 4 * MB, false, false, false, false, true},
       {201, 2 * MB, true, false, false, false, true},
+      {301, 256 * KB, false, false, false, true, true},
+      {302, 512 * KB, false, false, false, true, true},
+      {303, 1 * MB, false, false, false, true, true},
+      {304, 2 * MB, false, false, false, true, true},
+      {305, 4 * MB, false, false, false, true, true},
       {306, 128 * KB, false, false, false, true, true},
+      {501, 128 * KB, false, false, false, false, false},
       {502, 256 * KB, false, false, false, false, false},
+      {503, 512 * KB, false, false, false, false, false},
+      {504, 1 * MB, false, false, false, false, false},
       {505, 1 * MB, false, true, false, false, true},
+      {506, 2 * MB, false, true, false, false, true},
+      {507, 2 * MB, false, true, false, false, true},
+      {508, 4 * MB, false, true, false, false, true},
       {604, 1 * MB, false, false, true, false, true},
+      {605, 1 * MB, false, false, true, true, true},
       {606, 2 * MB, false, false, true, true, true},
   };
   for (const Case& c : cases) {
@@ -250,6 +305,22 @@ TEST_F(JedecSelect, LvProtectRowsPanelAndSupplyReminder) {
               static_cast<size_t>(flash::SectorCount(flash::LayoutTable::kSector, c.layout)) + 1);
     EXPECT_FALSE(p.controls.Enabled("sbMXICF29SecProt"));
     EXPECT_EQ(host.Informations(), std::vector<std::string>{"\n Select VCC = 3.3 ~ 3.6V    "});
+  }
+}
+
+TEST_F(JedecSelect, Sst28RowsGiveFamilyAndWriteTimings) {
+  struct Case {
+    int tag, family, twp, twc;
+  };
+  for (const Case& c : {Case{1, 24, 6, 40}, Case{10, 25, 7, 55}}) {
+    SCOPED_TRACE(c.tag);
+    Select(HandlerId::SST28xF040A1Click, c.tag);
+    EXPECT_EQ(p.image.device_size, 512 * KB);
+    EXPECT_EQ(p.dev.family, c.family);
+    EXPECT_EQ(p.dev.twp, c.twp);
+    EXPECT_EQ(p.dev.twc, c.twc);
+    EXPECT_EQ(p.dev.switch_pattern, 19);
+    EXPECT_EQ(p.dev.socket_picture, 32);
   }
 }
 
