@@ -128,6 +128,10 @@ TEST(ByteWrite, FillEraseWritesEveryCellWhateverSkipAndOffsetSay) {
   s.Erase();
   EXPECT_TRUE(s.host.Questions().empty());
   EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string("erase completed"), 2));
+  const auto gauges = s.host.Of(daraz_test::HostEvent::Type::kShowGauge);
+  ASSERT_FALSE(gauges.empty());
+  EXPECT_EQ(gauges.front().text, "Fill 0xFF");
+  EXPECT_EQ(gauges.front().value, 512);
   for (uint32_t a = 0; a < 512; ++a) ASSERT_EQ(s.chip->Cell(a), 0xFF) << a;
   EXPECT_EQ(s.chip->write_cycles(), 512u);  // one write a cell, no command bytes
   EXPECT_EQ(s.Violations(), std::vector<std::string>{});
@@ -314,6 +318,20 @@ TEST_P(SectorWrite, LastSectorComesWholeFromTheImage) {
   EXPECT_EQ(s.p.controls.Text("pLoopp"), " 1 ");
   EXPECT_EQ(s.Violations(), std::vector<std::string>{});
   EXPECT_EQ(s.Rest(), sim::kAtRest);
+}
+
+// Sectors at and above chip address 0x4000 are checked at the addresses
+// they were written to, as below it.
+TEST_P(SectorWrite, SectorsAcross0x4000AreCheckedWhereTheyWereWritten) {
+  Session s;
+  s.Select(HandlerId::AT29C_Click, GetParam());
+  s.chip->SetContents(std::vector<uint8_t>(s.p.image.device_size, 0x00));
+  const std::vector<uint8_t> data = s.LoadRandom(0x4100, 11);  // up to sector 0x81
+  s.Program();
+  EXPECT_TRUE(s.host.HasMessage("Device Programmed OK", 2)) << s.Last();
+  EXPECT_EQ(s.p.error, 0);
+  for (uint32_t a = 0x3F80; a < 0x4100; ++a) ASSERT_EQ(s.chip->Cell(a), data[a]) << a;
+  EXPECT_EQ(s.Violations(), std::vector<std::string>{});
 }
 
 TEST_P(SectorWrite, DeadSectorStopsTheRunWithItsNumber) {

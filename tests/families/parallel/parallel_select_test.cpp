@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "app/dispatch.h"
+#include "app/option_keys.h"
 #include "app/programmer.h"
 #include "app/selection.h"
 #include "support/select_fixture.h"
@@ -242,6 +244,27 @@ TEST_F(ParallelSelect, EepromTimingsAndPages) {
   EXPECT_EQ(p.dev.twc, 17500);
   EXPECT_FALSE(p.controls.Visible("cbAT28CxxDis"));
   EXPECT_TRUE(p.controls.Visible("p29CxxxSetting"));
+}
+
+// The page-size key takes each size the combo box lists, the smallest
+// and largest included, and nothing between them.
+TEST_F(ParallelSelect, PageSizeKeyTakesEveryListedSize) {
+  Select(HandlerId::AT29C_Click, 201);
+  ASSERT_EQ(p.dev.page_size, 128u);
+  const auto set = [&](const std::string& text) {
+    app::OptionSetting setting;
+    const std::string error = app::ParseOptionSetting(app::Families().options(), text, setting);
+    return error.empty() ? app::ApplyOptionSetting(p, setting) : error;
+  };
+  EXPECT_EQ(set("page-size=64"), "");
+  EXPECT_EQ(p.dev.page_size, 64u);
+  EXPECT_EQ(p.controls.Index("cbSsize"), 0);
+  EXPECT_EQ(set("page-size=2048"), "");
+  EXPECT_EQ(p.dev.page_size, 2048u);
+  EXPECT_EQ(p.controls.Index("cbSsize"), 5);
+  EXPECT_NE(set("page-size=100"), "");
+  EXPECT_NE(set("page-size=4096"), "");
+  EXPECT_EQ(p.dev.page_size, 2048u);
 }
 
 TEST_F(ParallelSelect, SectorWritePartsIgnoreTheOffset) {
