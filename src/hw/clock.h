@@ -24,4 +24,10 @@ class RealClock final : public Clock {
   void WaitUntil(int64_t deadline) override;
 };
 
+// `ns` nanoseconds in counts of `clock`. Long double in between: a 30 s
+// bound times a 1 GHz counter does not fit the product in 64 bits.
+inline int64_t CountsForNs(const Clock& clock, int64_t ns) {
+  return static_cast<int64_t>(static_cast<long double>(ns) * clock.Frequency() / 1'000'000'000.0L);
+}
+
 }  // namespace hw

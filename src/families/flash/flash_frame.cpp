@@ -18,10 +18,8 @@ void VerifyAndFinish(app::Programmer& p, const ProgramRun& run) {
   p.image.data_end = run.kept_data_end;
 }
 
-PollBound::PollBound(app::Programmer& p)
-    : clock_(p.bus.clock()),
-      limit_(clock_.Frequency() / (1'000'000'000 / kPollBoundNs)),
-      start_(clock_.Now()) {}
+PollBound::PollBound(app::Programmer& p, int64_t bound_ns)
+    : clock_(p.bus.clock()), limit_(hw::CountsForNs(clock_, bound_ns)), start_(clock_.Now()) {}
 
 bool PollBound::Expired() { return clock_.Now() - start_ > limit_; }
 

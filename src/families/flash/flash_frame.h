@@ -61,7 +61,7 @@ inline constexpr int64_t kPollBoundNs = 100'000'000;
 // The clock a poll is bounded by, started when the poll begins.
 class PollBound {
  public:
-  explicit PollBound(app::Programmer& p);
+  explicit PollBound(app::Programmer& p, int64_t bound_ns = kPollBoundNs);
   bool Expired();
 
  private:
@@ -69,6 +69,29 @@ class PollBound {
   int64_t limit_;
   int64_t start_;
 };
+
+// The Intel status register's bits.
+inline constexpr uint8_t kReady = 0x80, kEraseError = 0x20, kProgramError = 0x10, kVppLow = 0x08;
+
+enum class Poll { kReady, kCancelled, kTimedOut };
+
+// The status register until SR7 (the state machine ready): `read` returns
+// it, with whatever waits the bus form needs around the read. The window
+// runs between reads; Cancel ends it with "program interrupted!"
+// (kCancelled); kTimedOut once `bound_ns` of polling has passed.
+template <class Read>
+Poll PollStatusRegister(app::Programmer& p, int64_t bound_ns, uint8_t& sr, Read read) {
+  PollBound bound(p, bound_ns);
+  for (;;) {
+    sr = read();
+    if ((sr & kReady) != 0) return Poll::kReady;
+    if (Pump(p)) {
+      p.ShowProgress(1, 0, 0);
+      return Poll::kCancelled;
+    }
+    if (bound.Expired()) return Poll::kTimedOut;
+  }
+}
 
 // A text of the progress area's peak panels (lbLoopPeak, pLoopp, pTwcp),
 // shown at once.

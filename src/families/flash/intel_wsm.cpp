@@ -15,11 +15,13 @@ using namespace flash;
 
 namespace {
 
-constexpr uint8_t kReady = 0x80, kEraseError = 0x20, kProgramError = 0x10, kVppLow = 0x08;
 constexpr int kJ3Family = 55;
 
 // The J3's lock-bit clear takes 0.7 s at most; the poll gives it far more.
 constexpr int64_t kLockClearBoundNs = 5'000'000'000;
+// A block erase takes a few seconds at most on the slowest listed part; a
+// part still busy after this never finishes.
+constexpr int64_t kEraseBoundNs = 30'000'000'000;
 
 bool IsJ3(const app::Programmer& p) { return p.dev.family == kJ3Family; }
 
@@ -30,27 +32,20 @@ void Command(hw::Bus& bus, uint8_t code, int32_t pulse = 3) {
   bus.ProgramPulse(pulse);
 }
 
-enum class Status { kReady, kCancelled, kTimedOut };
-
-// Reads the status register until SR7, with `wait` on either side of each
-// read (0.2 us when 0); Cancel ends it with "program interrupted!".
-Status PollStatus(app::Programmer& p, int32_t wait, uint8_t& s, int64_t bound_ns = 0) {
+// Reads the status register until SR7, with `wait` ticks on either side
+// of each read (0.2 us when 0); Cancel ends it with "program interrupted!",
+// and `bound_ns` of polling with kTimedOut.
+Poll PollStatus(app::Programmer& p, int32_t wait, int64_t bound_ns, uint8_t& s) {
   hw::Bus& bus = p.bus;
-  const int64_t start = bus.clock().Now();
-  const int64_t bound = bound_ns * (bus.clock().Frequency() / 1'000'000'000);
-  for (;;) {
+  const auto pause = [&bus, wait] { wait == 0 ? bus.Delay100ns(2) : bus.DelayTicks(wait); };
+  return PollStatusRegister(p, bound_ns, s, [&] {
     Bit(bus, kDrive, false);
-    wait == 0 ? bus.Delay100ns(2) : bus.DelayTicks(wait);
-    s = bus.ReadDataByte();
+    pause();
+    const uint8_t got = bus.ReadDataByte();
     Bit(bus, kDrive, true);
-    wait == 0 ? bus.Delay100ns(2) : bus.DelayTicks(wait);
-    if ((s & kReady) != 0) return Status::kReady;
-    if (Pump(p)) {
-      p.ShowProgress(1, 0, 0);
-      return Status::kCancelled;
-    }
-    if (bound != 0 && bus.clock().Now() - start > bound) return Status::kTimedOut;
-  }
+    pause();
+    return got;
+  });
 }
 
 // The three erase failures of the status register, each with its text.
@@ -86,9 +81,9 @@ bool ClearLockBits(app::Programmer& p) {
   Command(bus, 0xD0);
   bus.DelayTicks(500);
   uint8_t s = 0;
-  const Status status = PollStatus(p, 4, s, kLockClearBoundNs);
-  if (status == Status::kCancelled) return false;
-  if (status == Status::kTimedOut) s = kEraseError;  // SR5 is the lock-clear error
+  const Poll status = PollStatus(p, 4, kLockClearBoundNs, s);
+  if (status == Poll::kCancelled) return false;
+  if (status == Poll::kTimedOut) s = kEraseError;  // SR5 is the lock-clear error
   if (EraseFailed(p, s)) return false;
   Command(bus, 0xFF);
   bus.DelayTicks(100);
@@ -128,7 +123,10 @@ PollEnd SendByte(app::Programmer& p, uint32_t address, uint8_t d, int attempt, c
   Wait(bus, dev.twc);
   bus.WriteData();
   uint8_t s = 0;
-  if (PollStatus(p, 0, s) == Status::kCancelled) return kReported;
+  const Poll end = PollStatus(p, 0, kPollBoundNs, s);
+  if (end == Poll::kCancelled) return kReported;
+  // A byte the part never finishes counts as one that failed.
+  if (end == Poll::kTimedOut) s = kProgramError;
   if ((s & kVppLow) != 0) {
     p.ReportError("  Vpp Range Error");
     p.error = 1;
@@ -172,16 +170,22 @@ void ProgramGroups(app::Programmer& p, const ProgramRun& run) {
       bus.SetAddress(first, 0);
       Command(bus, 0xE8);
       uint8_t s = 0;
-      if (PollStatus(p, 0, s) == Status::kCancelled) return;
-      Command(bus, static_cast<uint8_t>(count - 1));
-      for (uint32_t a = first; a <= end; ++a) {
-        bus.ShiftAddress(a);
-        Command(bus, byte(a));
+      // A buffer that never comes free, or a write that never ends, counts
+      // as a failed try; the bytes are not sent to a buffer the part has
+      // not given.
+      Poll got = PollStatus(p, 0, kPollBoundNs, s);
+      if (got == Poll::kReady) {
+        Command(bus, static_cast<uint8_t>(count - 1));
+        for (uint32_t a = first; a <= end; ++a) {
+          bus.ShiftAddress(a);
+          Command(bus, byte(a));
+        }
+        Command(bus, 0xD0);
+        Command(bus, 0x70);
+        got = PollStatus(p, 0, kPollBoundNs, s);
       }
-      Command(bus, 0xD0);
-      Command(bus, 0x70);
-      if (PollStatus(p, 0, s) == Status::kCancelled) return;
-      if ((s & kProgramError) == 0) break;
+      if (got == Poll::kCancelled) return;
+      if (got == Poll::kReady && (s & kProgramError) == 0) break;
       if (attempt == kI8Tries.most) {
         p.ReportError(kI8Tries.text);
         p.error = 1;
@@ -216,7 +220,9 @@ void EraseBlocks(app::Programmer& p, const std::vector<uint32_t>& starts, const 
     Command(bus, 0xD0);
     bus.DelayTicks(500);
     uint8_t s = 0;
-    ok = PollStatus(p, 4, s) == Status::kReady && !EraseFailed(p, s);
+    const Poll end = PollStatus(p, 4, kEraseBoundNs, s);
+    if (end == Poll::kTimedOut) s = kEraseError;
+    ok = end != Poll::kCancelled && !EraseFailed(p, s);
     if (ok && p.Refresh(k)) {
       p.ShowProgress(1, 0, 0);
       ok = false;

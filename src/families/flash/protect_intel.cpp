@@ -7,8 +7,6 @@
 namespace families::flash {
 namespace {
 
-using wide::Poll;
-
 // Far beyond the J3's maxima: a lock bit sets in 75 us, all clear in 0.7 s.
 constexpr int64_t kSetBoundNs = 100'000'000;
 constexpr int64_t kClearBoundNs = 5'000'000'000;
@@ -27,13 +25,13 @@ bool LockCommand(app::Programmer& p, uint32_t block, uint8_t code, int64_t bound
   wide::CommandWord(bus, code, 5, p.dev.twp, 5);
   uint8_t sr = 0;
   const Poll end = wide::PollStatus(p, bound_ns, sr);
-  const uint8_t failed = code == 0x01 ? wide::kProgramError : wide::kEraseError;
-  bool ok = end == Poll::kReady && (sr & (wide::kVppLow | failed)) == 0;
+  const uint8_t failed = code == 0x01 ? kProgramError : kEraseError;
+  bool ok = end == Poll::kReady && (sr & (kVppLow | failed)) == 0;
   if (end == Poll::kReady) wide::CommandWord(bus, 0xFF, 5, p.dev.twp, 200);
   bus.PowerDown();
   if (end == Poll::kCancelled) return false;
   if (!ok) {
-    p.ReportError((sr & wide::kVppLow) != 0 ? "  Vpp Range Error" : " Lock-Bit Error");
+    p.ReportError((sr & kVppLow) != 0 ? "  Vpp Range Error" : " Lock-Bit Error");
     p.error = 1;
   }
   return ok;

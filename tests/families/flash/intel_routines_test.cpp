@@ -152,19 +152,22 @@ TEST(IntelFaults, AResendClearsTheStatusFirst) {
 
 // A part whose status register always reads one value, for the texts of
 // each status the block erase can meet.
+// The first `ready_reads` reads show the state machine ready instead.
 class FixedStatus final : public sim::Chip {
  public:
-  explicit FixedStatus(uint8_t status) : status_(status) {}
+  explicit FixedStatus(uint8_t status, int ready_reads = 0)
+      : status_(status), ready_reads_(ready_reads) {}
   void Update(const sim::Pins&) override {}
   std::optional<uint8_t> DataOut(const sim::Pins& pins) override {
     if (!pins.power() || pins.drive()) return std::nullopt;
-    return status_;
+    return ready_reads_-- > 0 ? uint8_t{0x80} : status_;
   }
   std::vector<uint8_t> Contents() const override { return {}; }
   void SetContents(const std::vector<uint8_t>&) override {}
 
  private:
   uint8_t status_;
+  int ready_reads_;
 };
 
 TEST(IntelFaults, EachBlockEraseStatusHasItsText) {
@@ -183,6 +186,45 @@ TEST(IntelFaults, EachBlockEraseStatusHasItsText) {
     EXPECT_EQ(s.host.LastMessage().second, hw::kError);
     EXPECT_EQ(s.p.error, 1);
     EXPECT_EQ(s.host.refreshes, 0) << "the first block already failed";
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  }
+}
+
+// A part whose state machine never reports ready (SR7 stays 0): every
+// status poll gives up, so the action ends with the part's failure text
+// instead of hanging. A byte or buffer gets 100 ms a try (ten tries for
+// I5, five for I8), a block erase 30 s, the J3's lock clear 5 s. The port
+// is slowed to 100 us an access only to keep the dead polls short; the
+// upper bounds leave room for the accesses between tries.
+TEST(IntelFaults, AStateMachineThatNeverFinishesEndsEachAction) {
+  struct Case {
+    int tag;
+    const char* caption;
+    bool erase;
+    int ready_reads;  // the J3's lock clear answered first
+    const char* text;
+    int64_t at_least_ns, at_most_ns;
+  };
+  const Case cases[] = {
+      {103, "28F400 B5- T", true, 0, " Block Erase Error", 30'000'000'000, 30'500'000'000},
+      {161, "28F004 S5", false, 0, "  Byte Program Error", 1'000'000'000, 1'500'000'000},
+      {301, "28F320J3", true, 0, " Block Erase Error", 5'000'000'000, 5'500'000'000},
+      {301, "28F320J3", false, 1, "  ERROR Word Program Fail", 500'000'000, 750'000'000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.caption);
+    FlashSession s;
+    s.Select(HandlerId::i28Fx00_Click, c.tag, c.caption);
+    s.board->InsertChip(std::make_unique<FixedStatus>(0x00, c.ready_reads));
+    s.board->SetAccessCost(100'000);
+    s.Load({0x12});
+    const int64_t start = s.p.bus.clock().Now();
+    c.erase ? s.Erase() : s.Program();
+    const int64_t took = s.p.bus.clock().Now() - start;
+    EXPECT_EQ(s.Last(), c.text);
+    EXPECT_EQ(s.p.error, 1);
+    EXPECT_GE(took, c.at_least_ns);
+    EXPECT_LT(took, c.at_most_ns);
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   }
 }

@@ -8,37 +8,28 @@
 
 namespace families::fwh {
 
+using flash::kEraseError;
+using flash::kProgramError;
+using flash::kVppLow;
+using flash::Poll;
 using flash::Vpp;
 
 namespace {
 
-constexpr uint8_t kReady = 0x80, kEraseError = 0x20, kProgramError = 0x10, kVppLow = 0x08;
 constexpr int kTries = 10;
 constexpr uint32_t kBlock = 64 * 1024;
 // A block erase takes 0.75 s typical, 8 s at most: the poll gives it more.
 constexpr int64_t kEraseBoundNs = 30'000'000'000;
 constexpr int64_t kProgramBoundNs = 100'000'000;
 
-enum class Poll { kReady, kCancelled, kTimedOut };
-
-// The status until SR7: outputs on for 0.2 us, the read, outputs off, 0.2
-// us, the window let run, Cancel.
+// The status until SR7: the read, then 0.2 us.
 Poll PollStatus(app::Programmer& p, int64_t bound_ns, uint8_t& sr) {
   hw::Bus& bus = p.bus;
-  hw::Clock& clock = bus.clock();
-  const int64_t start = clock.Now();
-  const auto limit = static_cast<int64_t>(static_cast<long double>(bound_ns) * clock.Frequency() /
-                                          1'000'000'000.0L);
-  for (;;) {
-    sr = ReadHere(bus);
+  return flash::PollStatusRegister(p, bound_ns, sr, [&bus] {
+    const uint8_t got = ReadHere(bus);
     bus.Delay100ns(2);
-    if ((sr & kReady) != 0) return Poll::kReady;
-    if (flash::Pump(p)) {
-      p.ShowProgress(1, 0, 0);
-      return Poll::kCancelled;
-    }
-    if (clock.Now() - start > limit) return Poll::kTimedOut;
-  }
+    return got;
+  });
 }
 
 bool Quadruple(const app::Programmer& p) { return p.controls.Checked("cbQuadruple"); }

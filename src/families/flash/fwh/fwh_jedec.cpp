@@ -32,14 +32,10 @@ void Command(app::Programmer& p, std::initializer_list<uint8_t> bytes, int32_t p
 // Data polling of the byte just written: it reads as itself once the part
 // is done (DQ7 is its complement until then).
 uint8_t PollByte(app::Programmer& p, uint8_t d) {
-  hw::Bus& bus = p.bus;
-  hw::Clock& clock = bus.clock();
-  const int64_t start = clock.Now();
-  const auto limit = static_cast<int64_t>(static_cast<long double>(kProgramBoundNs) *
-                                          clock.Frequency() / 1'000'000'000.0L);
+  flash::PollBound bound(p, kProgramBoundNs);
   for (;;) {
-    const uint8_t r = ReadHere(bus);
-    if (r == d || clock.Now() - start > limit) return r;
+    const uint8_t r = ReadHere(p.bus);
+    if (r == d || bound.Expired()) return r;
   }
 }
 

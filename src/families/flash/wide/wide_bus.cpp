@@ -53,24 +53,15 @@ Word ReadBack(hw::Bus& bus, int32_t high_wait) {
 
 Poll PollStatus(app::Programmer& p, int64_t bound_ns, uint8_t& sr) {
   hw::Bus& bus = p.bus;
-  hw::Clock& clock = bus.clock();
-  const int64_t start = clock.Now();
-  const int64_t limit = static_cast<int64_t>(static_cast<long double>(bound_ns) *
-                                             clock.Frequency() / 1'000'000'000.0L);
-  for (;;) {
+  return PollStatusRegister(p, bound_ns, sr, [&bus] {
     bus.WriteData();
     Bit(bus, kDrive, false);
     bus.Delay100ns(2);
-    sr = bus.ReadDataByte();
+    const uint8_t got = bus.ReadDataByte();
     Bit(bus, kDrive, true);
     bus.Delay100ns(2);
-    if ((sr & kReady) != 0) return Poll::kReady;
-    if (Pump(p)) {
-      p.ShowProgress(1, 0, 0);
-      return Poll::kCancelled;
-    }
-    if (clock.Now() - start > limit) return Poll::kTimedOut;
-  }
+    return got;
+  });
 }
 
 void ReportWordMismatch(app::Programmer& p, uint32_t k, Word chip) {

@@ -65,11 +65,6 @@ inline uint32_t WordAddress(const app::Programmer& p, uint32_t k) {
   return p.dev.scramble ? hw::Bus::ScrambleAddress(k) : k;
 }
 
-// The Intel status register's bits (low byte).
-inline constexpr uint8_t kReady = 0x80, kEraseError = 0x20, kProgramError = 0x10, kVppLow = 0x08;
-
-enum class Poll { kReady, kCancelled, kTimedOut };
-
 // The status register's low byte until SR7 (the state machine ready), with
 // the window let run and Cancel looked at between reads ("program
 // interrupted!" on Cancel); kTimedOut once `bound_ns` has passed.
