@@ -1,6 +1,7 @@
 #include "app/sim_harness.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -118,7 +119,7 @@ class SimChipFile : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
-           ("daraz-simchip-" +
+           ("daraz-simchip-" + std::to_string(::getpid()) + "-" +
             std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
