@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 #include "app/programmer.h"
@@ -14,6 +15,13 @@
 #include "support/recording_host.h"
 
 namespace daraz_test {
+
+// What the wait-sum tests add up, in DelayTicks: PowerUp waits 1000 + 3 x
+// 20000, PowerDown 10000.
+inline constexpr int64_t kPowerUp = 61000;
+inline constexpr int64_t kPowerDown = 10000;
+// One delay tick is 0.8381 us; `n` ticks in nanoseconds.
+inline constexpr int64_t Ticks(int64_t n) { return n * 8381 / 10; }
 
 struct SimSession {
   RecordingHost host;
@@ -46,6 +54,22 @@ struct SimSession {
   }
 
   bool PoweredDown() const { return !board->pins().power(); }
+
+  // Runs `body` (given the programmer, or nothing) and returns the time it
+  // waited in nanoseconds: the simulated time it took less its port
+  // accesses. On the simulated board that is exactly the sum of its delays.
+  template <typename Body>
+  int64_t WaitedNs(Body&& body) {
+    const int64_t start = board->clock().now_ns();
+    const uint64_t accesses = board->accesses();
+    if constexpr (std::is_invocable_v<Body, app::Programmer&>) {
+      body(p);
+    } else {
+      body();
+    }
+    return board->clock().now_ns() - start -
+           static_cast<int64_t>(board->accesses() - accesses) * board->access_cost_ns();
+  }
 };
 
 }  // namespace daraz_test

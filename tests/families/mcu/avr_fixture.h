@@ -56,17 +56,6 @@ struct AvrSession : SimSession {
   void Erase() { Run(app::mnuEraseClick); }
   void GetId() { Run(app::GetID_Cick); }
 
-  // Virtual ns a routine spends in its own waits: the time it takes less
-  // what its port accesses cost.
-  template <typename Routine>
-  int64_t WaitedNs(Routine&& routine) {
-    const int64_t start = board->clock().now_ns();
-    const uint64_t accesses = board->accesses();
-    routine(p);
-    return board->clock().now_ns() - start -
-           static_cast<int64_t>(board->accesses() - accesses) * board->access_cost_ns();
-  }
-
   std::string Last() const { return host.LastMessage().first; }
   std::vector<std::string> Violations() const { return board->violations(); }
   std::vector<std::string> Gauges() const {
@@ -75,9 +64,6 @@ struct AvrSession : SimSession {
     return out;
   }
 };
-
-// DelayTicks units in virtual ns.
-inline int64_t AvrTicks(int64_t n) { return n * 8381 / 10; }
 
 // Bytes that differ from their neighbours and from 0xFF.
 inline std::vector<uint8_t> Pattern(uint32_t count, uint8_t salt) {

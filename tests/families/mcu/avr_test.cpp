@@ -140,15 +140,15 @@ TEST(At90s2313, AFlashWordLoadsCommandAddressAndDataWithTheModePins) {
   EXPECT_EQ(s.chip->eeprom()[0x45], 0x77);
   // A 20-tick /WR, then 2500 ticks before the next load (whose XTAL1 pulse
   // comes after its own 15 + 15 + 15 + 150 ticks and the address shift).
-  for (const auto& w : flash) EXPECT_NEAR(w.width_ns, AvrTicks(20), 2000);
+  for (const auto& w : flash) EXPECT_NEAR(w.width_ns, Ticks(20), 2000);
   const auto& events = s.chip->events();
   const auto second = std::find_if(events.begin(), events.end(), [](const auto& e) {
     return e.kind == Kind::kLoad && e.byte == 0xC3;
   });
   ASSERT_NE(second, events.end());
   const int64_t gap = second->start_ns - (flash[0].start_ns + flash[0].width_ns);
-  EXPECT_GE(gap, AvrTicks(15 + 2500 + 15 + 15 + 15 + 150));
-  EXPECT_LT(gap, AvrTicks(15 + 2500 + 15 + 15 + 15 + 150) + 40000);
+  EXPECT_GE(gap, Ticks(15 + 2500 + 15 + 15 + 15 + 150));
+  EXPECT_LT(gap, Ticks(15 + 2500 + 15 + 15 + 15 + 150) + 40000);
   EXPECT_EQ(s.Violations(), Strings{});
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
@@ -371,7 +371,7 @@ TEST(At90sFuses, TheBoxesComposeTheByteTheChipReceives) {
     EXPECT_EQ(writes[0].byte, static_cast<uint8_t>(std::strtoul(c.shown + 3, nullptr, 16)));
     EXPECT_EQ(s.chip->fuses(), c.chip) << "tag " << c.tag;
     // The fuse write holds /WR low 1.0..1.8 ms: 1790 ticks.
-    EXPECT_NEAR(writes[0].width_ns, AvrTicks(1790), 2000);
+    EXPECT_NEAR(writes[0].width_ns, Ticks(1790), 2000);
     EXPECT_EQ(s.Violations(), Strings{});
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   }

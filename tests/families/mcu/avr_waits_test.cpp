@@ -17,9 +17,6 @@ namespace {
 namespace avr = families::avr;
 using app::Programmer;
 
-// PowerUp: 1000 + 3 x 20000; PowerDown: 10000.
-constexpr int64_t kPowerUp = 61000;
-constexpr int64_t kPowerDown = 10000;
 // AvrEnterProgramming: PowerUp, 1000 with the latch at 0, 30000 under 12 V.
 constexpr int64_t kEnter = kPowerUp + 1000 + 30000;
 // AvrLoad: 15, 15, 15, 150 of data setup, XTAL1 high 30, 80.
@@ -129,7 +126,7 @@ TEST(AvrWaits, EachRoutineWaitsAsItsStepsSay) {
     s.Select(c.tag);
     c.prepare(s.p);
     const int64_t waited = s.WaitedNs(c.routine);
-    const int64_t want = AvrTicks(c.ticks);
+    const int64_t want = Ticks(c.ticks);
     EXPECT_LE(waited, want + 1);
     EXPECT_GE(waited, want - c.slack_ns);
     s.p.bus.PowerDown();

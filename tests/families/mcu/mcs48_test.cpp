@@ -183,7 +183,7 @@ TEST(Mcs48, RomPartsReadAndVerifyAndProgramDoesNothing) {
 // wait one tick (838 ns) off shows.
 // SetAddress48: 10, RESET low 3000, the latch, 2500.
 constexpr int64_t kSetAddress48 = 10 + 3000 + 2500;
-constexpr int64_t kLeave48 = 2000 + 10000;  // EA down, 2000, PowerDown
+constexpr int64_t kLeave48 = 2000 + kPowerDown;  // EA down, 2000, PowerDown
 
 TEST(Mcs48, EachRoutineWaitsAsItsStepsSay) {
   struct Case {
@@ -199,25 +199,26 @@ TEST(Mcs48, EachRoutineWaitsAsItsStepsSay) {
       // Enter: 2000, 2000, 1000; per byte 20 and 5 after the address; the
       // 8749H's pause after 0x3FF: EA down 30000, back and 5000.
       {"read 8749H", k8749, &families::mcs48::Read48, 1024, -1,
-       61000 + 2000 + 2000 + 1000 + 2048 * (kSetAddress48 + 20 + 5) + 30000 + 5000 + kLeave48,
+       kPowerUp + 2000 + 2000 + 1000 + 2048 * (kSetAddress48 + 20 + 5) + 30000 + 5000 + kLeave48,
        2048},
       // Enter: 1000, 2000, 5000; per byte 50 and 10; no pause on 1 KB.
       {"verify 8748H", k8748, &families::mcs48::Verify48, 1024, -1,
-       61000 + 1000 + 2000 + 5000 + 1024 * (kSetAddress48 + 50 + 10) + kLeave48, 0},
+       kPowerUp + 1000 + 2000 + 5000 + 1024 * (kSetAddress48 + 50 + 10) + kLeave48, 0},
       // 1025 bytes on the 8749H: the pause comes after 0x3FF.
       {"verify 8749H past 0x3FF", k8749, &families::mcs48::Verify48, 1025, -1,
-       61000 + 1000 + 2000 + 5000 + 1025 * (kSetAddress48 + 50 + 10) + 30000 + 5000 + kLeave48, 0},
+       kPowerUp + 1000 + 2000 + 5000 + 1025 * (kSetAddress48 + 50 + 10) + 30000 + 5000 + kLeave48,
+       0},
       // A byte that differs is read five times; EA goes down (2000) before
       // the report powers the socket down.
       {"verify 8748H, mismatch at 3", k8748, &families::mcs48::Verify48, 16, 3,
-       61000 + 1000 + 2000 + 5000 + 3 * (kSetAddress48 + 50 + 10) + kSetAddress48 + 5 * (50 + 10) +
-           kLeave48,
+       kPowerUp + 1000 + 2000 + 5000 + 3 * (kSetAddress48 + 50 + 10) + kSetAddress48 +
+           5 * (50 + 10) + kLeave48,
        0},
       // Enter: 1000, 2500, 5000; per byte 10 and 5.
       {"blank 8748H", k8748, &families::mcs48::Blank48, 1024, -1,
-       61000 + 1000 + 2500 + 5000 + 1024 * (kSetAddress48 + 10 + 5) + kLeave48, 1024},
+       kPowerUp + 1000 + 2500 + 5000 + 1024 * (kSetAddress48 + 10 + 5) + kLeave48, 1024},
       {"blank 8748H, 0x01 at 3", k8748, &families::mcs48::Blank48, 16, 3,
-       61000 + 1000 + 2500 + 5000 + 3 * (kSetAddress48 + 10 + 5) + kSetAddress48 + 5 * (10 + 5) +
+       kPowerUp + 1000 + 2500 + 5000 + 3 * (kSetAddress48 + 10 + 5) + kSetAddress48 + 5 * (10 + 5) +
            kLeave48,
        3 + 5},
   };
@@ -232,11 +233,7 @@ TEST(Mcs48, EachRoutineWaitsAsItsStepsSay) {
       cells[static_cast<size_t>(c.odd_cell)] = 0x01;
       s.chip48->SetContents(cells);
     }
-    const int64_t start = s.board->clock().now_ns();
-    const uint64_t accesses = s.board->accesses();
-    c.routine(s.p);
-    const int64_t waited = s.board->clock().now_ns() - start -
-                           static_cast<int64_t>(s.board->accesses() - accesses) * 1000;
+    const int64_t waited = s.WaitedNs(c.routine);
     EXPECT_NEAR(waited, Ticks(c.ticks) - c.fives / 2, 100);
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   }
@@ -251,9 +248,10 @@ TEST(Mcs48, EachRoutineWaitsAsItsStepsSay) {
 // the closing one, and no verify. Each attempt's two 5-tick waits make it
 // a nanosecond short.
 TEST(Mcs48, ProgramWaitsAsItsStepsSay) {
-  constexpr int64_t kEnter = 61000 + 2000 + 2500 + 5000;
+  constexpr int64_t kEnter = kPowerUp + 2000 + 2500 + 5000;
   constexpr int64_t kAttempt = kSetAddress48 + 10 + 30 + 50000 + 500 + kSetAddress48 + 100 + 5 + 5;
-  constexpr int64_t kVerify = 61000 + 1000 + 2000 + 5000 + 2 * (kSetAddress48 + 50 + 10) + kLeave48;
+  constexpr int64_t kVerify =
+      kPowerUp + 1000 + 2000 + 5000 + 2 * (kSetAddress48 + 50 + 10) + kLeave48;
   struct Case {
     const char* name;
     const char* fault;  // at address 0, or nullptr
@@ -279,11 +277,7 @@ TEST(Mcs48, ProgramWaitsAsItsStepsSay) {
       ASSERT_TRUE(s.chip48->InjectFault({c.fault, 0, c.pulses, 0}));
     }
     s.Load({0x5A});
-    const int64_t start = s.board->clock().now_ns();
-    const uint64_t accesses = s.board->accesses();
-    families::mcs48::Program48(s.p);
-    const int64_t waited = s.board->clock().now_ns() - start -
-                           static_cast<int64_t>(s.board->accesses() - accesses) * 1000;
+    const int64_t waited = s.WaitedNs(families::mcs48::Program48);
     EXPECT_NEAR(waited, Ticks(c.ticks) - c.attempts, 100);
     EXPECT_EQ(s.Last(), c.last);
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);

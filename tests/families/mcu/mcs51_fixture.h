@@ -22,9 +22,6 @@
 
 namespace daraz_test {
 
-// DelayTicks units in virtual ns.
-inline int64_t Ticks(int64_t n) { return n * 8381 / 10; }
-
 struct Mcs51Session : SimSession {
   sim::Mcs51Chip* chip = nullptr;
 

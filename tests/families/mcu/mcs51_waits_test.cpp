@@ -12,10 +12,6 @@
 namespace daraz_test {
 namespace {
 
-// PowerUp: 1000 + 3 x 20000; PowerDown: 10000.
-constexpr int64_t kPowerUp = 61000;
-constexpr int64_t kPowerDown = 10000;
-
 struct WaitCase {
   const char* name;
   app::HandlerId handler;
@@ -220,11 +216,7 @@ TEST(Mcs51Waits, EachPrimitiveWaitsAsItsStepsSay) {
     Mcs51Session s;
     s.Select(c.handler, c.tag);
     c.prepare(s);
-    const int64_t start = s.board->clock().now_ns();
-    const uint64_t accesses = s.board->accesses();
-    c.routine(s.p);
-    const int64_t waited = s.board->clock().now_ns() - start -
-                           static_cast<int64_t>(s.board->accesses() - accesses) * 1000;
+    const int64_t waited = s.WaitedNs(c.routine);
     EXPECT_NEAR(waited, Ticks(c.ticks), 50);
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   }
@@ -239,11 +231,7 @@ TEST(Mcs51Waits, AFailingPageIsWrittenTwentyTimesAndItsByteReadFiveTimesEach) {
   s.Select40(52);
   ASSERT_TRUE(s.chip->InjectFault({"never", 0, 0, 0}));
   s.Load({0x00});
-  const int64_t start = s.board->clock().now_ns();
-  const uint64_t accesses = s.board->accesses();
-  families::mcs51::ProgramChip(s.p);
-  const int64_t waited = s.board->clock().now_ns() - start -
-                         static_cast<int64_t>(s.board->accesses() - accesses) * 1000;
+  const int64_t waited = s.WaitedNs(families::mcs51::ProgramChip);
   constexpr int64_t kAttempt = 100 + 64 * 2 + 8000 + 8000 + 5 * (10 + 80 + 10);
   // Each 2-tick wait is 0.2 ns short of its exact length (1280 of them).
   EXPECT_NEAR(waited, Ticks(kPowerUp + 20 * kAttempt + kPowerDown), 1000);

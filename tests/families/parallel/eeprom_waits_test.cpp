@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,27 +22,12 @@
 namespace {
 
 using app::HandlerId;
-
-// One delay tick is 0.8381 us.
-int64_t Ticks(int64_t n) { return n * 8381 / 10; }
-
-// PowerUp: 1000 + 3 x 20000; PowerDown: 10000.
-constexpr int64_t kPowerUp = 61000;
-constexpr int64_t kPowerDown = 10000;
+using daraz_test::kPowerDown;
+using daraz_test::kPowerUp;
+using daraz_test::Ticks;
 
 sim::ChipFault Fault(const char* kind, uint32_t address = 0, int arg1 = 0, int arg2 = 0) {
   return sim::ChipFault{kind, address, arg1, arg2};
-}
-
-// Runs `body` and returns the time it waited: the elapsed time less 1 us a
-// port access.
-template <typename S>
-int64_t Waited(S& s, const std::function<void()>& body) {
-  const int64_t start = s.board->clock().now_ns();
-  const uint64_t accesses = s.board->accesses();
-  body();
-  return s.board->clock().now_ns() - start -
-         static_cast<int64_t>(s.board->accesses() - accesses) * 1000;
 }
 
 using Eeprom = daraz_test::ModelSession<sim::ParallelEeprom>;
@@ -60,7 +44,7 @@ TEST(EepromWaits, CommandSequencesWaitAsTheirStepsSay) {
     SCOPED_TRACE("ReadId3: 100, AA 55 90 (1, 2, 5), 1000, 4 reads, 10, AA 55 F0 (2), 1000");
     Eeprom s;
     s.Select(HandlerId::AT29C_Click, kAT29C010A);
-    const int64_t w = Waited(s, [&] { families::eeprom::ReadId3(s.p); });
+    const int64_t w = s.WaitedNs([&] { families::eeprom::ReadId3(s.p); });
     EXPECT_NEAR(w, Ticks(kPowerUp + 100 + 3 * 8 + 1000 + 10 + 3 * 2 + 1000 + kPowerDown) + 4 * 1000,
                 40);
     EXPECT_EQ(s.Rest(), sim::kAtRest);
@@ -69,7 +53,7 @@ TEST(EepromWaits, CommandSequencesWaitAsTheirStepsSay) {
     SCOPED_TRACE("ReadId6: 1000, AA 55 80 AA 55 60 (2), 10000, 2 reads, 10, AA 55 F0, 10000");
     Eeprom s;
     s.Select(HandlerId::AT29C_Click, kW29EE011);
-    const int64_t w = Waited(s, [&] { families::eeprom::ReadId6(s.p); });
+    const int64_t w = s.WaitedNs([&] { families::eeprom::ReadId6(s.p); });
     EXPECT_NEAR(
         w, Ticks(kPowerUp + 1000 + 6 * 2 + 10000 + 10 + 3 * 2 + 10000 + kPowerDown) + 2 * 1000, 40);
     EXPECT_EQ(s.Rest(), sim::kAtRest);
@@ -79,7 +63,7 @@ TEST(EepromWaits, CommandSequencesWaitAsTheirStepsSay) {
     Eeprom s;
     s.Select(HandlerId::AT29C_Click, kAT29C010A);
     ASSERT_TRUE(s.chip->InjectFault(Fault("erase-cycles", 0, 0)));
-    const int64_t w = Waited(s, [&] { families::eeprom::ChipErase(s.p); });
+    const int64_t w = s.WaitedNs([&] { families::eeprom::ChipErase(s.p); });
     EXPECT_NEAR(w, Ticks(kPowerUp + 200 + 6 * 5 + 300000 + 3000 * 30010 + kPowerDown), 7000);
     EXPECT_EQ(s.host.LastMessage().first, "erase Chip Fail (Time Out)");
     EXPECT_EQ(s.Rest(), sim::kAtRest);
@@ -90,12 +74,12 @@ TEST(EepromWaits, CommandSequencesWaitAsTheirStepsSay) {
     s.Select(HandlerId::AT28Cxxx_Click, kAT28C256);
     s.p.bus.PowerUp();
     const std::vector<uint8_t> page(64, 0x5A);
-    int64_t w = Waited(s, [&] { families::eeprom::PageWrite(s.p, 0, page); });
+    int64_t w = s.WaitedNs([&] { families::eeprom::PageWrite(s.p, 0, page); });
     EXPECT_NEAR(w, Ticks(3 * 3 + 64 * 2), 100);
     SCOPED_TRACE("with protection off: AA 55 80 AA 55 20 (2, 1), then 64 bytes");
     s.p.bus.DelayTicks(20000);  // the write cycle of the first load
     s.p.controls.Check("cbAT28CxxDis");
-    w = Waited(s, [&] { families::eeprom::PageWrite(s.p, 64, page); });
+    w = s.WaitedNs([&] { families::eeprom::PageWrite(s.p, 64, page); });
     EXPECT_NEAR(w, Ticks(6 * 3 + 64 * 2), 100);
     s.p.bus.PowerDown();
   }
@@ -105,7 +89,7 @@ TEST(EepromWaits, CommandSequencesWaitAsTheirStepsSay) {
     s.Select(HandlerId::AT29C_Click, kAT29C010A);
     s.p.bus.PowerUp();
     const std::vector<uint8_t> sector(128, 0x5A);
-    const int64_t w = Waited(s, [&] { families::eeprom::SectorWrite(s.p, 0, sector); });
+    const int64_t w = s.WaitedNs([&] { families::eeprom::SectorWrite(s.p, 0, sector); });
     EXPECT_NEAR(w, Ticks(3 * 3 + 128 * 2), 200);
     s.p.bus.PowerDown();
   }
@@ -120,7 +104,7 @@ TEST(EepromWaits, AFailingByteWaitsLongerEachAttemptUpToTheCap) {
   ASSERT_TRUE(s.chip->InjectFault(Fault("stuck", 0, 0, 1)));
   s.Load({0x00});
   s.p.image.data_end = 0;
-  const int64_t w = Waited(s, [&] { families::eeprom::ProgramBytes(s.p); });
+  const int64_t w = s.WaitedNs([&] { families::eeprom::ProgramBytes(s.p); });
   // 1000 + 2000 + ... + 15000, then 11 x 15000.
   constexpr int64_t kWaits = 120000 + 11 * 15000;
   EXPECT_NEAR(w, Ticks(kPowerUp + 26 * (2 + 2 + 120 + 2) + kWaits + 2 * kPowerDown), 200);
@@ -172,7 +156,7 @@ TEST(EepromWaits, EraseCyclesOfTheErasableEproms) {
     s.chip->SetContents(std::vector<uint8_t>(64 * 1024, 0x00));
     s.chip->SetJumper("erase", true);
     ASSERT_TRUE(s.chip->InjectFault(Fault("erase-cycles", 0, 0)));
-    const int64_t w = Waited(s, [&] { families::ee_eprom::HighVoltageErase(s.p); });
+    const int64_t w = s.WaitedNs([&] { families::ee_eprom::HighVoltageErase(s.p); });
     EXPECT_NEAR(w, Ticks(kPowerUp + 20 * (100 + kPulse + 200) + kPowerDown), 1000);
     EXPECT_EQ(s.Rest(), sim::kAtRest);
   }
@@ -184,7 +168,7 @@ TEST(EepromWaits, EraseCyclesOfTheErasableEproms) {
     s.chip->SetJumper("erase", true);
     ASSERT_TRUE(s.chip->InjectFault(Fault("erase-cycles", 0, 0)));
     s.host.default_answer = true;
-    const int64_t w = Waited(s, [&] { families::ee_eprom::EraseWithPrompts(s.p); });
+    const int64_t w = s.WaitedNs([&] { families::ee_eprom::EraseWithPrompts(s.p); });
     EXPECT_NEAR(w, Ticks(kPowerUp + 2000 + kPulse + 19 * (100 + kPulse) + kPowerDown), 1000);
     EXPECT_EQ(s.Rest(), sim::kAtRest);
   }
@@ -198,7 +182,7 @@ TEST(EepromWaits, Mx26ProgramOfOneByte) {
   s.Select(HandlerId::MX26C10001Click, 101, "MX26C1000");
   s.Load({0x12});
   s.p.image.data_end = 0;
-  const int64_t w = Waited(s, [&] { families::ee_eprom::ProgramMx26(s.p); });
+  const int64_t w = s.WaitedNs([&] { families::ee_eprom::ProgramMx26(s.p); });
   EXPECT_NEAR(w,
               Ticks(kPowerUp + 1000 + (8 + 8 + 8 + 10 + 8 + 30 + 8 + 8 + 20 + 5) +
                     (10 + 10 + 20 + 500) + kPowerDown),
@@ -214,7 +198,7 @@ TEST(EepromWaits, Sst37ProgramOfTwoBytes) {
   s.Select(HandlerId::SST37VF_Click, 102);
   s.Load({0x12, 0x34});
   s.p.image.data_end = 1;
-  const int64_t w = Waited(s, [&] { families::ee_eprom::ProgramSst37(s.p); });
+  const int64_t w = s.WaitedNs([&] { families::ee_eprom::ProgramSst37(s.p); });
   EXPECT_NEAR(w,
               Ticks(kPowerUp + 1000 + 2 * (10 + 10 + 30 + 20) + 1000 + kPowerUp + 500 + kPowerDown +
                     kPowerDown) +
@@ -235,7 +219,7 @@ TEST(EepromWaits, RamTestAndNvramWrite) {
     s.Select(HandlerId::SRAM_Click, 1);
     uint8_t next = 0;
     const int64_t w =
-        Waited(s, [&] { families::sram::TestRamWith(s.p, [&next] { return next += 7; }); });
+        s.WaitedNs([&] { families::sram::TestRamWith(s.p, [&next] { return next += 7; }); });
     EXPECT_NEAR(w, Ticks(2 * kPowerUp + 2 * 2048 * (2 + 7) + kPowerDown), 5000);
     EXPECT_EQ(s.host.LastMessage().first, "Device Test OK");
   }
@@ -249,7 +233,7 @@ TEST(EepromWaits, RamTestAndNvramWrite) {
     ASSERT_TRUE(s.chip->InjectFault(Fault("stuck", 0x1, 0, 1)));
     s.Load({0x20, 0x40});
     s.p.image.data_end = 1;
-    const int64_t w = Waited(s, [&] { families::sram::WriteNvram(s.p); });
+    const int64_t w = s.WaitedNs([&] { families::sram::WriteNvram(s.p); });
     EXPECT_NEAR(w, Ticks(kPowerUp + 12 + 11 * 7 + 5 * 66 + 2 * kPowerDown), 100);
     EXPECT_EQ(s.p.error, 1);
     EXPECT_EQ(s.Rest(), sim::kAtRest);
