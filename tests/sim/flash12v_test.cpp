@@ -52,6 +52,7 @@ TEST_F(Flash12VTest, AByteProgramsOnlyOnceItHasCollectedTheCellsTime) {
   EXPECT_EQ(chip->Cell(0x20), 0x5A) << "the three operations add up";
   EXPECT_EQ(Read(0x20), 0x5A) << "program verify reads the byte back";
   EXPECT_EQ(chip->ProgramsAt(0x20), 3);
+  EXPECT_EQ(chip->ProgramsAt(0x21), 0) << "a cell nobody programmed";
   // The time collected went into that program; the next needs its own.
   Program(0x20, 0x00, 1);
   EXPECT_EQ(chip->Cell(0x20), 0x5A);

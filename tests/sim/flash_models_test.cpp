@@ -131,4 +131,50 @@ TEST_F(FlashModels, ASlowByteKeepsThePartBusyByItsFactor) {
   }
 }
 
+// The slow cell stretches only the erase of the sector or block that holds
+// it: a part with one slow byte still erases its other blocks in the
+// datasheet's typical time (1 s for the Am29F010 sector and the 28F002BX
+// block). Busy reads DQ7 = 0 (JEDEC data polling) or SR7 = 0 (WSM status).
+TEST_F(FlashModels, ASlowByteSlowsOnlyTheEraseOfItsOwnBlock) {
+  using Cycles = std::vector<std::pair<uint32_t, uint8_t>>;
+  struct Case {
+    const ModelCase& model;
+    Cycles erase_other;  // a block without the slow byte
+    Cycles erase_slow;   // the block of 0x40
+    uint32_t other;
+    bool status_until_reset;
+  };
+  const auto sector_erase = [](uint32_t at) {
+    return Cycles{{0x5555, 0xAA}, {0x2AAA, 0x55}, {0x5555, 0x80},
+                  {0x5555, 0xAA}, {0x2AAA, 0x55}, {at, 0x30}};
+  };
+  const Case cases[] = {
+      {kModels[0], sector_erase(0x4000), sector_erase(0x0000), 0x4000, false},
+      {kModels[4],
+       {{0x20000, 0x20}, {0x20000, 0xD0}},
+       {{0x0000, 0x20}, {0x0000, 0xD0}},
+       0x20000,
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.model.label);
+    Make(c.model);
+    ASSERT_TRUE(board.chip()->InjectFault({"slow", 0x40, 100, 0}));
+    for (const auto& [address, data] : c.erase_other) Write(address, data);
+    WaitUs(900'000);
+    EXPECT_EQ(Read(c.other) & 0x80, 0x00) << "busy for most of a second";
+    WaitUs(200'000);
+    EXPECT_EQ(Read(c.other) & 0x80, 0x80) << "done in the typical time";
+    if (c.status_until_reset) Write(0, 0xFF);
+    EXPECT_EQ(Read(c.other), 0xFF);
+    // The block with the slow byte is still busy at ten times that.
+    for (const auto& [address, data] : c.erase_slow) Write(address, data);
+    WaitUs(10'000'000);
+    EXPECT_EQ(Read(0x40) & 0x80, 0x00) << "the slow block";
+    EXPECT_EQ(board.violations(), std::vector<std::string>{});
+    bus.PowerDown();
+    board.RemoveChip();
+  }
+}
+
 }  // namespace

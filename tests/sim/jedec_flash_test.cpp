@@ -102,6 +102,23 @@ TEST_F(JedecFlashTest, APartWithoutDq5EndsTheProgramAfterItsTime) {
   EXPECT_EQ(Read(0x22), 0x08);
 }
 
+// An erase cannot lift a bit stuck at 0: the sector erase runs past the
+// part's 64 s limit and then raises DQ5, held until reset.
+TEST_F(JedecFlashTest, AnEraseOverABitStuckAtZeroRaisesDq5) {
+  Make("Am29F010");
+  ASSERT_TRUE(chip->InjectFault({"stuck", 0x4100, 0, 0}));
+  Command(0x5555, 0x2AAA, 0x80);
+  Writes({{0x5555, 0xAA}, {0x2AAA, 0x55}, {0x4000, 0x30}});
+  WaitUs(2'000'000);
+  EXPECT_EQ(Read(0x4000) & 0xA0, 0x00) << "DQ7 0 and no DQ5 past the typical 1 s";
+  WaitUs(63'000'000);
+  EXPECT_EQ(Read(0x4000) & 0xA0, 0x20) << "DQ5 after 64 s";
+  EXPECT_EQ(Read(0x4000) & 0xA0, 0x20);
+  Write(0, 0xF0);
+  EXPECT_EQ(Read(0x4100), 0xFE);
+  EXPECT_TRUE(board.violations().empty());
+}
+
 TEST_F(JedecFlashTest, ChipEraseSkipsProtectedSectorsUnlessTwelveVoltsLiftTheProtection) {
   for (const bool unprotect : {false, true}) {
     SCOPED_TRACE(unprotect ? "12 V on #RESET" : "no 12 V");

@@ -51,13 +51,29 @@ TEST_F(IntelSelect, I28fRowsGiveSizeFamilyBlockLayoutAndAdapter) {
     int family, layout;
     const char* adapter;
   };
+  constexpr const char* kTsop = "TSOP48, TSOP40, PSOP44 ";
+  constexpr const char* kTsopA = "TSOP48,TSOP40A,PSOP44 ";
+  constexpr const char* kJ3 = "  TSOP56";
+  // Every row. A -B (bottom boot) part takes the layout with its small blocks
+  // first, a -T part the one with them last; the model erases on the part's
+  // real geometry, so a swapped pair would still pass the round trips.
   const Case cases[] = {
-      {101, 256 * KB, 26, 7, "TSOP48, TSOP40, PSOP44 "},
-      {126, 2 * MB, 26, 17, "TSOP48, TSOP40, PSOP44 "},
-      {164, 256 * KB, 26, 29, "i28F002BC DIP40 "},
-      {206, 512 * KB, 26, 9, "TSOP48,TSOP40A,PSOP44 "},
-      {302, 8 * MB, 55, 38, "  TSOP56"},
-      {161, 512 * KB, 26, 2, "TSOP48, TSOP40, PSOP44 "},
+      {101, 256 * KB, 26, 7, kTsop},   {102, 256 * KB, 26, 8, kTsop},
+      {103, 512 * KB, 26, 9, kTsop},   {104, 512 * KB, 26, 10, kTsop},
+      {105, 1 * MB, 26, 11, kTsop},    {106, 1 * MB, 26, 12, kTsop},
+      {107, 2 * MB, 26, 13, kTsop},    {108, 2 * MB, 26, 14, kTsop},
+      {121, 512 * KB, 26, 14, kTsop},  {122, 512 * KB, 26, 13, kTsop},
+      {123, 1 * MB, 26, 16, kTsop},    {124, 1 * MB, 26, 15, kTsop},
+      {125, 2 * MB, 26, 18, kTsop},    {126, 2 * MB, 26, 17, kTsop},
+      {141, 512 * KB, 26, 14, kTsop},  {142, 512 * KB, 26, 13, kTsop},
+      {143, 1 * MB, 26, 16, kTsop},    {144, 1 * MB, 26, 15, kTsop},
+      {161, 512 * KB, 26, 2, kTsop},   {162, 1 * MB, 26, 3, kTsop},
+      {163, 2 * MB, 26, 4, kTsop},     {164, 256 * KB, 26, 29, "i28F002BC DIP40 "},
+      {201, 128 * KB, 26, 0, kTsopA},  {202, 128 * KB, 26, 1, kTsopA},
+      {203, 256 * KB, 26, 8, kTsopA},  {204, 256 * KB, 26, 7, kTsopA},
+      {205, 512 * KB, 26, 10, kTsopA}, {206, 512 * KB, 26, 9, kTsopA},
+      {301, 4 * MB, 55, 37, kJ3},      {302, 8 * MB, 55, 38, kJ3},
+      {303, 16 * MB, 55, 39, kJ3},     {161, 512 * KB, 26, 2, kTsop},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.tag);
@@ -67,7 +83,10 @@ TEST_F(IntelSelect, I28fRowsGiveSizeFamilyBlockLayoutAndAdapter) {
     EXPECT_EQ(p.dev.layout, c.layout);
     EXPECT_TRUE(p.dev.layout_is_block);
     EXPECT_EQ(p.controls.Text("lbAdapter"), c.adapter);
-    EXPECT_EQ(p.dev.switch_pattern, 20);
+    // The 28F001BX sits on its own socket picture with the wire-link pattern.
+    const bool bx001 = c.tag == 201 || c.tag == 202;
+    EXPECT_EQ(p.dev.switch_pattern, bx001 ? 30 : 20);
+    EXPECT_EQ(p.dev.socket_picture, bx001 ? 28001 : 8749);
     EXPECT_TRUE(p.controls.Checked("cbSkip_0xFF"));
     // Only the J3 parts have the buffered write; the box goes with them.
     EXPECT_EQ(p.controls.Visible("cb28F320J3buffer"), c.family == 55);

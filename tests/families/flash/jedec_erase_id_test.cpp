@@ -7,6 +7,7 @@
 #include "sim/jedec_flash.h"
 #include "sim/jedec_parts.h"
 #include "sim/sst28_flash.h"
+#include "sim/trace.h"
 
 namespace {
 
@@ -117,6 +118,20 @@ TEST(JedecErase, CancelInEachEraseSaysSoAndPowersDown) {
     EXPECT_EQ(s.p.error, 1);
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   }
+}
+
+// E2 over a part whose erase cannot finish (a bit stuck at 0): DQ7 never
+// rises, and when its passes run out E2 reports the failure.
+TEST(JedecErase, E2OverABitStuckAtZeroReportsItsFailure) {
+  FlashSession s;
+  s.Select(HandlerId::Am29Fx00_Click, 103, "Am29F400");
+  ASSERT_TRUE(s.chip->InjectFault({"stuck", 0x100, 0, 0}));
+  s.Erase();
+  EXPECT_EQ(s.host.LastMessage(),
+            std::make_pair(std::string("Error erasing chip "), static_cast<int>(hw::kResult)));
+  EXPECT_FALSE(s.host.HasMessage("erase completed by check DQ7"));
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
 // --- Get ID --------------------------------------------------------------------------
@@ -253,6 +268,33 @@ INSTANTIATE_TEST_SUITE_P(Forms, JedecGetId,
                                                   {" SST / Sanyo", " SST28SF/VF040A"},
                                                   false}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Only a maker code of 0x7F is a continuation: a part that answers 0x01
+// and a device code of 0x7F is named from those two bytes, and its bank at
+// 0x100 is never read.
+TEST(JedecGetIdExtras, ADeviceCodeOf0x7FIsNoContinuation) {
+  struct ReadAddresses : sim::TraceSink {
+    void Record(const sim::TraceEntry&, const sim::SocketSignals& socket) override {
+      if (socket.read_load) read.push_back(socket.address);
+    }
+    bool Finish(std::string*) override { return true; }
+    std::vector<uint32_t> read;
+  };
+  FlashSession s;
+  s.Select(HandlerId::M29F_Click, 107, "29F040");
+  sim::JedecPart part = *sim::FindJedecPart("Am29F040");
+  part.device = 0x7F;
+  s.board->InsertChip(std::make_unique<sim::JedecFlash>(part));
+  ReadAddresses sink;
+  s.board->SetTraceSink(&sink);
+  s.GetId();
+  s.board->SetTraceSink(nullptr);
+  EXPECT_EQ(s.p.controls.Text("edManufacID"), " 0x01");
+  EXPECT_EQ(s.p.controls.Text("edDeviceID"), " 0x7F");
+  ASSERT_FALSE(sink.read.empty());
+  for (const uint32_t a : sink.read) EXPECT_NE(a & ~1u, 0x100u) << "read the second bank";
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
 
 TEST(JedecGetIdExtras, TheFourBytesTheLockBytesAndTheQueryTableStayForLater) {
   FlashSession s;

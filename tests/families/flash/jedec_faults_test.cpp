@@ -307,6 +307,41 @@ TEST(JedecFaults, WithoutTheUnprotectBoxNoRoutinePutsTwelveVoltsOnReset) {
   }
 }
 
+// P5 with the temporary-unprotect box: 12 V on #RESET (control bit 0 low)
+// for the byte loop only. It comes off before the unlock-bypass exit, so the
+// exit commands and the verify meet a part at logic level.
+TEST(JedecFaults, P5TakesTwelveVoltsOffResetBeforeLeavingBypass) {
+  FlashSession s;
+  s.Select(HandlerId::Am29Fx00_Click, 303, "29LV800");
+  s.p.controls.Check("cbFujitsu_fastmode");
+  s.p.controls.Check("cbProtect");
+  auto* chip = s.As<sim::JedecFlash>();
+  chip->RecordWrites(true);
+  s.board->EnableTrace(true);
+  s.Load({0x5A, 0x00, 0x3C});
+  s.Program();
+  EXPECT_EQ(s.Last(), "Device Programmed OK");
+  int64_t exit_ns = -1;
+  for (const auto& w : chip->writes()) {
+    if (w.data == 0x90) exit_ns = w.time_ns;
+  }
+  ASSERT_GE(exit_ns, 0) << "no bypass exit";
+  bool twelve_volts_in_loop = false;
+  int control_before_exit = -1;
+  for (const auto& e : s.board->trace()) {
+    if (!e.write || e.port != s.board->base() + 2) continue;
+    if (e.time_ns < exit_ns) {
+      control_before_exit = e.value;
+      twelve_volts_in_loop |= (e.value & 0x01) == 0;
+    } else {
+      ASSERT_EQ(e.value & 0x01, 0x01) << "12 V back on #RESET after the exit";
+    }
+  }
+  EXPECT_TRUE(twelve_volts_in_loop);
+  EXPECT_EQ(control_before_exit & 0x01, 0x01) << "12 V still on #RESET at the exit";
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
 TEST(JedecFaults, P1WithAnOffsetProgramsChipAddressOffsetPlusIndexFromImageIndex) {
   FlashSession s;
   s.Select(HandlerId::M29F_Click, 105, "29F010");

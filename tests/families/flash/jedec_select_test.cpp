@@ -321,6 +321,8 @@ TEST_F(JedecSelect, Sst28RowsGiveFamilyAndWriteTimings) {
     EXPECT_EQ(p.dev.twc, c.twc);
     EXPECT_EQ(p.dev.switch_pattern, 19);
     EXPECT_EQ(p.dev.socket_picture, 32);
+    // Skipping blank bytes is on for these parts whatever the last chip left.
+    EXPECT_TRUE(p.controls.Checked("cbSkip_0xFF"));
   }
 }
 
