@@ -202,6 +202,34 @@ TEST_F(Flash12VEmbeddedTest, AByteThatCannotProgramRaisesDq5UntilReset) {
   EXPECT_TRUE(Logged("command without Vpp"));
 }
 
+// DQ6 toggles on every read while the embedded algorithm runs and stands
+// still once it is done; the toggle bit is how a reader without the data
+// byte tells busy from done.
+TEST_F(Flash12VEmbeddedTest, Dq6TogglesOnEachReadOnlyWhileBusy) {
+  Make("Am28F010A");
+  board.SetAccessCost(100);  // both reads well inside the 14 us the byte takes
+  Writes({{0x10, 0x50}, {0x10, 0x3C}});
+  const uint8_t first = Read(0x10), second = Read(0x10);
+  EXPECT_NE(first & 0x40, second & 0x40);
+  WaitUs(14);
+  EXPECT_EQ(Read(0x10), 0x3C);
+  EXPECT_EQ(Read(0x10), 0x3C);
+}
+
+// Taking 12 V away resets the command register to read: the identifier mode
+// does not come back with Vpp.
+TEST_F(Flash12VEmbeddedTest, VppOffEndsTheIdentifierMode) {
+  Make("Am28F010A");
+  Write(0, 0x90);
+  ASSERT_EQ(Read(0), 0x01);
+  Vpp(false);
+  WaitUs(10);
+  Vpp(true);
+  WaitUs(10);
+  EXPECT_EQ(Read(0), 0xFF);
+  EXPECT_TRUE(board.violations().empty());
+}
+
 // Each part's identifier, program code and embedded times from its datasheet:
 // a row with a wrong code or time would let a routine that polls too briefly
 // (or not at all) pass.

@@ -180,6 +180,14 @@ TEST_F(JedecFlashTest, AutoselectMapsWithAndWithoutContinuationCodes) {
   }
 }
 
+// The byte strap only exists on parts with a word mode; asked of a
+// byte-wide part, the fault is refused so the command line can say so.
+TEST_F(JedecFlashTest, TheByteStrapFaultNeedsAWordPart) {
+  EXPECT_FALSE(Make("Am29F010")->InjectFault({"byte-strap", 0, 0, 0}));
+  EXPECT_FALSE(Make("Am29LV400BT")->InjectFault({"byte-strap", 0, 0, 0}))
+      << "the byte-mode row is strapped already";
+}
+
 TEST_F(JedecFlashTest, CfiQueryInByteModeAndOnAnEightBitPart) {
   Make("Am29LV400BT");
   Write(0xAAAAA, 0x98);
