@@ -299,7 +299,10 @@ void Pic14Chip::Commit(Cycle cycle) {
     case Cycle::kNone:
       return;
     case Cycle::kData:
-      if (!eeprom_.empty() && !code_protected()) eeprom_[pc % eeprom_.size()] = data_latch_;
+      if (!eeprom_.empty() && !code_protected()) {
+        eeprom_[pc % eeprom_.size()] = data_latch_;
+        ++data_cycles_;
+      }
       return;
     case Cycle::kErase:
       if (cycle_chip_erase_) {

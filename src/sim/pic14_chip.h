@@ -109,6 +109,8 @@ class Pic14Chip final : public SerialChip {
   // Program-memory writes committed (program cells changed by a cycle), for
   // tests that count what a routine wrote.
   uint64_t program_cycles() const { return program_cycles_; }
+  // Data-memory writes committed.
+  uint64_t data_cycles() const { return data_cycles_; }
   // OTP parts: program pulses a word (or configuration-space word) received.
   int pulses(uint32_t address) const {
     const auto it = pulses_.find(address);
@@ -176,6 +178,7 @@ class Pic14Chip final : public SerialChip {
   std::map<uint32_t, int> pulses_;
   std::map<uint32_t, int> weak_;  // OTP words that need more pulses than the part's
   uint64_t program_cycles_ = 0;
+  uint64_t data_cycles_ = 0;
 };
 
 }  // namespace sim
