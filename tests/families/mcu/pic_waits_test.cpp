@@ -27,6 +27,23 @@ constexpr int64_t kOtpPulse = kCommand + kFrame + W(30) + kCommand + W(200) + kC
 // An OTP word right at its first pulse: the pulse, the read, three more
 // pulses, the increment.
 constexpr int64_t kOtpWord = kOtpPulse + kRead + 3 * kOtpPulse + kCommand;
+// 12-bit OTP: a pulse is load, 20, 8, tWC of 200, 14, 30; a word right at
+// its first pulse: the pulse, 50, the read, eleven pulses with 20 after
+// each, the increment.
+constexpr int64_t kPulse12 = kCommand + kFrame + W(20) + kCommand + W(200) + kCommand + W(30);
+constexpr int64_t kOtpWord12 = kPulse12 + W(50) + kRead + 11 * (kPulse12 + W(20)) + kCommand;
+// 12-bit flash: load, 25, 8, tWC of 3000 us (3580 ticks), the read; with
+// 14 after the wait on the 16F5x.
+constexpr int64_t kFlashWord = kCommand + kFrame + W(25) + kCommand + W(3580) + kRead;
+constexpr int64_t kFlashWord14 = kFlashWord + kCommand;
+// The 12-bit verify of n words: past the configuration word, then a read
+// and an increment each.
+constexpr int64_t Verify12(int64_t n) { return kEnter + kCommand + n * (kRead + kCommand) + kExit; }
+// The flash erase of an n-word part: from the configuration word past
+// program memory, bulk erase, 40000.
+constexpr int64_t Erase12(int64_t n) {
+  return kEnter + (n + 1) * kCommand + kCommand + W(40000) + kExit;
+}
 
 struct WaitCase {
   const char* name;
@@ -52,13 +69,42 @@ const WaitCase kCases[] = {
          (kEnter + kCommand + kFrame + W(100) + 4 * kOtpWord + 3 * kCommand + 100 * kOtpPulse +
           kRead + kExit) +
          W(10000) + kPowerDown},
+    // 16F54 erase: no calibration to keep.
+    {"16F54 erase", 731, &Nothing, &families::pic::ErasePic, Erase12(512) + kPowerDown},
+    // 12C508 (the last word its calibration): 511 words, the skip, four
+    // IDs; the verify; the configuration: 1000, a hundred pulses of
+    // command 2, 10, the frame, 20, 8, 1000, 14; a fresh entry to read it;
+    // 20000 and PowerDown.
+    {"12C508 OTP program", 101, &AnswerYes, &families::pic::ProgramOtpPic12,
+     (kEnter + kCommand + 511 * kOtpWord12 + kCommand + 4 * kOtpWord12 + kExit) + Verify12(511) +
+         (kEnter + W(1000) +
+          100 * (kCommand + W(10) + kFrame + W(20) + kCommand + W(1000) + kCommand) + kExit +
+          kEnter + kRead + kExit + W(20000)) +
+         kPowerDown},
+    // 12F508: the calibration read (512 increments to 0x1FF, five more to
+    // the backup), the erase, both written back, 511 words, the skip, four
+    // IDs, the verify, the configuration word; 10000 and PowerDown.
+    {"12F508 program", 711, &Nothing, &families::pic::ProgramPic,
+     (kEnter + 512 * kCommand + kRead + 5 * kCommand + kRead + kExit) + Erase12(512) +
+         (kEnter + 512 * kCommand + kFlashWord + 5 * kCommand + kFlashWord + kExit) +
+         (kEnter + kCommand + 511 * (kFlashWord + kCommand) + kCommand +
+          4 * (kFlashWord + kCommand) + kExit) +
+         Verify12(511) + (kEnter + kFlashWord + kExit) + W(10000) + kPowerDown},
+    // 16F54: every word ended by 14, no calibration.
+    {"16F54 program", 731, &Nothing, &families::pic::ProgramPic,
+     Erase12(512) + (kEnter + kCommand + 516 * (kFlashWord14 + kCommand) + kExit) + Verify12(512) +
+         (kEnter + kFlashWord14 + kExit) + W(10000) + kPowerDown},
 };
 
 TEST(PicWaits, EachRoutineWaitsAsItsStepsSay) {
   for (const WaitCase& c : kCases) {
     SCOPED_TRACE(c.name);
     PicSession s;
-    s.Select(c.tag);
+    if (c.tag < 200 || c.tag >= 700) {
+      s.Select12(c.tag);
+    } else {
+      s.Select(c.tag);
+    }
     c.prepare(s);
     const int64_t start = s.board->clock().now_ns();
     const uint64_t accesses = s.board->accesses();
