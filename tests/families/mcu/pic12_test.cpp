@@ -130,6 +130,38 @@ TEST(Pic12Flash, VerifyNamesTheWordThatDiffers) {
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
+// Cancel during each action: its text, the chip out of programming mode,
+// the board at rest.
+TEST(Pic12Flash, CancelLeavesTheBoardAtRest) {
+  const struct {
+    int tag;
+    void (*action)(app::Programmer&);
+    const char* text;
+  } kCases[] = {{711, app::mnuProgramClick, "program interrupted!"},
+                {101, app::mnuProgramClick, "program interrupted!"},
+                {711, app::mnuReadClick, "Process Cancelled"},
+                {711, app::mnuVerifyClick, "program interrupted!"},
+                {711, app::mnuBlankClick, "program interrupted!"}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(testing::Message() << c.tag << " " << c.text);
+    PicSession s;
+    s.Select12(c.tag);
+    // Something to program; for the rest an image the blank chip matches.
+    if (c.action == app::mnuProgramClick) {
+      s.Load12(Words(s.p.dev.pic16.program_words), kIds, kConfig);
+    } else {
+      image::ClearBuf(s.p.image, image::kFillFF, {});
+      s.p.image.data_end = s.p.image.device_size;
+    }
+    s.host.answers = {true};
+    s.host.CancelAtRefresh(s.p.cancel, 3);
+    c.action(s.p);
+    EXPECT_TRUE(s.host.HasMessage(c.text, 1)) << ::testing::PrintToString(s.host.Messages());
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+    EXPECT_FALSE(s.chip12->in_programming_mode());
+  }
+}
+
 // --- the model, driven through the ICSP primitives ----------------------------------
 
 uint16_t ReadAfter(app::Programmer& p, int increments) {
