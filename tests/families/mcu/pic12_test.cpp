@@ -260,5 +260,26 @@ TEST(Pic12Model, HowAWriteEnds) {
   }
 }
 
+// What the simulated chip file keeps: program words, IDs, the backup
+// OSCCAL and the configuration word, as 2 x 0x400 bytes for the 12F508.
+TEST(Pic12Model, ContentsCarryEveryArea) {
+  PicSession s;
+  s.Select12(711);
+  s.chip12->SetWord(0x000, 0x0123);
+  s.chip12->SetWord(0x203, 0x0004);
+  s.chip12->SetWord(0x3FF, 0x0FEA);
+  const std::vector<uint8_t> bytes = s.chip12->Contents();
+  ASSERT_EQ(bytes.size(), 0x800u);
+  EXPECT_EQ(bytes[0], 0x23);
+  EXPECT_EQ(bytes[1], 0x01);
+  EXPECT_EQ(bytes[0x7FE], 0xEA);
+  EXPECT_EQ(bytes[0x7FF], 0x0F);
+  sim::Pic12Chip copy(*sim::FindPic12Part("12F508"));
+  copy.SetContents(bytes);
+  for (const uint32_t a : {0x000u, 0x1FFu, 0x203u, 0x204u, 0x3FFu}) {
+    EXPECT_EQ(copy.Word(a), s.chip12->Word(a)) << a;
+  }
+}
+
 }  // namespace
 }  // namespace daraz_test
