@@ -118,6 +118,7 @@ struct Descriptor {
     uint16_t checksum_config2_mask = 0;
     int algorithm = 0;          // erase / program / configuration-table choice
     int reserved_words = 0;     // calibration words kept at the end of program memory
+    int checksum_skip_words = 0;  // trailing program words the blank checksum leaves out
     uint32_t osccal_index = 0;  // program word holding the calibration value
     uint32_t osccal_backup_index = 0;
     uint16_t config_word = 0x3FFF;  // the configuration value the panel shows

@@ -77,7 +77,7 @@ const SocketFactory kFactories[] = {
     {{1, 2, 6, 8, 32, 39, 51, 52, 57}, &MakeSerialChip},
     {{10, 11, 28, 29}, &MakeMcuChip},
     {{14}, &MakeAvrChip},
-    {{16, 17}, &MakePicChip},
+    {{16, 17, 18, 53}, &MakePicChip},
     {{34, 35, 44, 45, 56}, &MakeWideChip},
 };
 

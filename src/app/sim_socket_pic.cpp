@@ -3,6 +3,7 @@
 
 #include "app/programmer.h"
 #include "app/sim_socket.h"
+#include "sim/pic12_chip.h"
 #include "sim/pic14_chip.h"
 
 namespace app {
@@ -35,11 +36,23 @@ constexpr PicCode kPic14Codes[] = {
     {231, "12C671"}, {232, "12C672"}, {251, "16C717"}, {252, "16C770"}, {253, "16C771"},
     {254, "16C781"}, {255, "16C782"},
 };
+constexpr PicCode kPic12Codes[] = {
+    {101, "12C508"}, {102, "12C509"}, {103, "12C508JW"}, {104, "12C509JW"}, {121, "16C505"},
+    {701, "10F200"}, {702, "10F202"}, {703, "10F220"},   {704, "10F222"},   {711, "12F508"},
+    {712, "12F509"}, {713, "12F510"}, {721, "16F505"},   {722, "16F506"},   {731, "16F54"},
+    {732, "16F57"},
+};
 // clang-format on
 
 }  // namespace
 
 std::unique_ptr<sim::Chip> MakePicChip(const Programmer& p) {
+  for (const PicCode& code : kPic12Codes) {
+    if (p.dev.device_code != code.tag) continue;
+    if (const sim::Pic12Part* part = sim::FindPic12Part(code.part)) {
+      return std::make_unique<sim::Pic12Chip>(*part);
+    }
+  }
   for (const PicCode& code : kPic14Codes) {
     if (p.dev.device_code != code.tag) continue;
     if (const sim::Pic14Part* part = sim::FindPic14Part(code.part)) {

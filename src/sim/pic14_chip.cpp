@@ -13,13 +13,6 @@ constexpr uint32_t kConfigWord = 0x2007 - kConfigSpace;
 constexpr uint32_t kCalibration = 0x2008 - kConfigSpace;
 constexpr uint16_t kErased = 0x3FFF;
 
-// The part's ICSP timing: data setup and hold around PGC falling,
-// the delay between a command and the next frame, and the hold of PGC/PGD
-// low after VPP rises before the first clock.
-constexpr int64_t kSetupNs = 100;
-constexpr int64_t kFrameGapNs = 1000;
-constexpr int64_t kEntryHoldNs = 5000;
-
 bool IsLoad(int code) { return code == 0 || code == 2 || code == 3; }
 bool IsRead(int code) { return code == 4 || code == 5; }
 bool IsEnd(int code) { return code == 14 || code == 23 || code == 10; }
@@ -27,7 +20,7 @@ bool IsEnd(int code) { return code == 14 || code == 23 || code == 10; }
 }  // namespace
 
 Pic14Chip::Pic14Chip(const Pic14Part& part)
-    : SerialChip(kPicIcspWiring),
+    : IcspChip(part.vpp_first, 14),
       part_(part),
       program_(part.program_words, kErased),
       config_(kConfigWords, kErased),
@@ -43,63 +36,9 @@ bool Pic14Chip::code_protected() const {
   return (config_[kConfigWord] & part_.cp_mask) != part_.cp_mask;
 }
 
-// --- lines ------------------------------------------------------------------
+// --- programming mode ---------------------------------------------------------
 
-void Pic14Chip::OnPowerOn(int64_t time_ns) {
-  if (lines().aux && !part_.vpp_first) Log("VPP without VDD");
-  (void)time_ns;
-}
-
-void Pic14Chip::OnPowerOff(int64_t time_ns) {
-  if (in_mode_) Leave(time_ns);
-}
-
-void Pic14Chip::OnLines(const SerialLines& now, const SerialLines& was) {
-  const int64_t t = now.time_ns;
-  Settle(t);
-  if (!in_mode_ && now.aux && (!was.aux || !was.power)) {
-    if (was.power && (now.clock || now.data)) {
-      Log("VPP raised with PGC or PGD high");
-      return;
-    }
-    Enter(t);
-    return;
-  }
-  if (in_mode_ && !now.aux) {
-    Leave(t);
-    return;
-  }
-  const bool rose = now.clock && !was.clock;
-  const bool fell = !now.clock && was.clock;
-  if (!in_mode_) {
-    if (rose) Log("PGC clocked outside programming mode");
-    return;
-  }
-  if (now.data != was.data) {
-    if (fell) Log("PGD changed less than 100 ns before PGC fell");
-    data_since_ns_ = t;
-  }
-  if (rose) ClockRose(now);
-  if (fell) {
-    if (t - data_since_ns_ < kSetupNs && now.data == was.data) {
-      Log("PGD changed less than 100 ns before PGC fell");
-    }
-    ClockFell(now);
-  }
-}
-
-std::optional<bool> Pic14Chip::Output(int64_t) const {
-  if (!driving_) return std::nullopt;
-  return out_level_;
-}
-
-void Pic14Chip::Enter(int64_t t) {
-  in_mode_ = true;
-  entered_ns_ = t;
-  first_clock_ = true;
-  frame_ = Frame::kCommand;
-  bits_ = 0;
-  shift_ = 0;
+void Pic14Chip::Entered() {
   pc_ = 0;
   arm_ = 0;
   last_load_ = -1;
@@ -107,64 +46,15 @@ void Pic14Chip::Enter(int64_t t) {
   latched_.assign(latched_.size(), false);
 }
 
-void Pic14Chip::Leave(int64_t t) {
-  Settle(t);
+void Pic14Chip::Leaving(int64_t) {
   if (cycle_ != Cycle::kNone) Log("self-timed cycle cut by leaving programming mode");
   cycle_ = Cycle::kNone;
-  in_mode_ = false;
-  driving_ = false;
-}
-
-void Pic14Chip::ClockRose(const SerialLines& now) {
-  const int64_t t = now.time_ns;
-  if (bits_ == 0) {
-    if (first_clock_) {
-      if (t - entered_ns_ < kEntryHoldNs) Log("PGC sooner than 5 us after entering programming");
-      first_clock_ = false;
-    } else if (t - frame_end_ns_ < kFrameGapNs) {
-      Log("frame sooner than 1 us after the last one");
-    }
-  }
-  if (frame_ != Frame::kRead) return;
-  // Start and stop bits read as 0; the data bits go out least significant
-  // first.
-  const bool data_bit = bits_ >= 1 && bits_ <= 14;
-  out_level_ = data_bit && ((out_ >> (bits_ - 1)) & 1) != 0;
-  driving_ = out_ != 0xFFFF;  // 0xFFFF: the read was ignored, PGD released
-}
-
-void Pic14Chip::ClockFell(const SerialLines& now) {
-  const int64_t t = now.time_ns;
-  switch (frame_) {
-    case Frame::kCommand:
-      shift_ |= static_cast<uint32_t>(now.data) << bits_;
-      if (++bits_ < 6) return;
-      bits_ = 0;
-      frame_end_ns_ = t;
-      command_ = static_cast<int>(shift_);
-      shift_ = 0;
-      Command(command_, t);
-      return;
-    case Frame::kLoad:
-      if (bits_ >= 1 && bits_ <= 14) shift_ |= static_cast<uint32_t>(now.data) << (bits_ - 1);
-      if (++bits_ < 16) return;
-      break;
-    case Frame::kRead:
-      if (++bits_ < 16) return;
-      driving_ = false;
-      break;
-  }
-  const Frame done = frame_;
-  frame_ = Frame::kCommand;
-  bits_ = 0;
-  frame_end_ns_ = t;
-  if (done == Frame::kLoad) Loaded(static_cast<uint16_t>(shift_));
-  shift_ = 0;
 }
 
 // --- commands ---------------------------------------------------------------
 
 void Pic14Chip::Command(int code, int64_t t) {
+  command_ = code;
   if (((part_.commands >> code) & 1) == 0) {
     char text[40];
     std::snprintf(text, sizeof text, "unknown command 0x%02X", static_cast<unsigned>(code));
@@ -172,11 +62,8 @@ void Pic14Chip::Command(int code, int64_t t) {
     return;
   }
   const bool busy = cycle_ != Cycle::kNone;
-  if (IsLoad(code)) frame_ = Frame::kLoad;
-  if (IsRead(code)) {
-    frame_ = Frame::kRead;
-    out_ = busy ? 0xFFFF : ReadValue(code);
-  }
+  if (IsLoad(code)) ExpectLoad();
+  if (IsRead(code)) Answer(busy ? 0xFFFF : ReadValue(code));
   if (busy && !(cycle_ == Cycle::kProgramOnly && IsEnd(code))) {
     Log("command during a self-timed cycle");
     if (IsLoad(code)) command_ = -1;  // the frame's value goes nowhere
@@ -299,7 +186,10 @@ void Pic14Chip::Commit(Cycle cycle) {
     case Cycle::kNone:
       return;
     case Cycle::kData:
-      if (!eeprom_.empty() && !code_protected()) eeprom_[pc % eeprom_.size()] = data_latch_;
+      if (!eeprom_.empty() && !code_protected()) {
+        eeprom_[pc % eeprom_.size()] = data_latch_;
+        ++data_cycles_;
+      }
       return;
     case Cycle::kErase:
       if (cycle_chip_erase_) {

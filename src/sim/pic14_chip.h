@@ -1,15 +1,7 @@
 #pragma once
 
 // The 14-bit flash PIC core (16F8x, 16F6xx, 16F87x(A), 12F6xx ...) on the
-// ICSP lines of the serial socket.
-//
-// Programming mode: VPP rises on MCLR while VDD is on with PGC and PGD low
-// (VDD first), or VDD rises while VPP is already on (VPP first, for parts
-// whose datasheet allows it). Leaving it: either supply
-// drops. A 6-bit command is clocked least significant bit first and latched
-// on each PGC falling edge; load commands take a 16-clock data frame (start
-// bit, 14 data bits, stop bit), read commands answer with one, the chip
-// driving PGD on each PGC rising edge.
+// ICSP link (sim/icsp_chip.h): data frames carry 14 bits.
 //
 // The program counter covers program memory (0x0000..) and, after Load
 // Configuration, the configuration space: IDs 0x2000..0x2003, the device ID
@@ -21,12 +13,8 @@
 // latches, what command 8 does, the self-timed and externally timed write
 // and erase times from the part's datasheet.
 //
-// Violations: "command outside programming mode" is impossible by
-// construction (the chip ignores clocks then) but "clock while not in
-// programming mode" is logged; "command during a self-timed cycle",
-// "unknown command 0xNN", "PGD changed less than 100 ns before PGC fell",
-// "frame sooner than 1 us after the last one", "VPP raised with PGC or PGD
-// high", "VPP without VDD" (a part with no VPP-first entry),
+// Violations besides the link's: "command during a self-timed cycle",
+// "unknown command 0xNN", "programming ended before its minimum time",
 // "self-timed cycle cut by leaving programming mode".
 //
 // Faults, besides "absent" and "stuck": "cp" (code protection set),
@@ -37,12 +25,11 @@
 #include <cstdint>
 #include <initializer_list>
 #include <map>
-#include <optional>
 #include <set>
 #include <string_view>
 #include <vector>
 
-#include "sim/serial_socket.h"
+#include "sim/icsp_chip.h"
 
 namespace sim {
 
@@ -85,12 +72,11 @@ struct Pic14Part {
 
 const Pic14Part* FindPic14Part(std::string_view name);
 
-class Pic14Chip final : public SerialChip {
+class Pic14Chip final : public IcspChip {
  public:
   explicit Pic14Chip(const Pic14Part& part);
 
   std::string_view ModelName() const override { return "pic14"; }
-  bool VppSafeWithoutVcc() const override { return true; }
   // Program words, then the configuration space 0x2000..0x201F, then data
   // memory, each program or configuration word as two little-endian bytes.
   std::vector<uint8_t> Contents() const override;
@@ -104,11 +90,12 @@ class Pic14Chip final : public SerialChip {
     config_.at(address - 0x2000) = value & 0x3FFF;
   }
   uint8_t Data(uint32_t address) const { return eeprom_.at(address); }
-  bool in_programming_mode() const { return in_mode_; }
   bool code_protected() const;
   // Program-memory writes committed (program cells changed by a cycle), for
   // tests that count what a routine wrote.
   uint64_t program_cycles() const { return program_cycles_; }
+  // Data-memory writes committed.
+  uint64_t data_cycles() const { return data_cycles_; }
   // OTP parts: program pulses a word (or configuration-space word) received.
   int pulses(uint32_t address) const {
     const auto it = pulses_.find(address);
@@ -116,24 +103,17 @@ class Pic14Chip final : public SerialChip {
   }
 
  private:
-  enum class Frame { kCommand, kLoad, kRead };
   enum class Cycle { kNone, kProgram, kData, kProgramOnly, kErase };
 
-  void OnLines(const SerialLines& now, const SerialLines& was) override;
-  std::optional<bool> Output(int64_t time_ns) const override;
-  void OnPowerOn(int64_t time_ns) override;
-  void OnPowerOff(int64_t time_ns) override;
   bool InjectModelFault(const ChipFault& fault) override;
+  void Entered() override;
+  void Leaving(int64_t t) override;
+  void Settle(int64_t t) override;
+  void Command(int code, int64_t t) override;
+  void Loaded(uint16_t value) override;
 
-  void Enter(int64_t t);
-  void Leave(int64_t t);
-  void ClockFell(const SerialLines& now);
-  void ClockRose(const SerialLines& now);
-  void Command(int code, int64_t t);
-  void Loaded(uint16_t value);
   uint16_t ReadValue(int code) const;
   void Start(Cycle cycle, int64_t t, int64_t length);
-  void Settle(int64_t t);
   void Commit(Cycle cycle);
   void WriteProgram(uint32_t address, uint16_t value, bool erase_first);
   void EraseProgram();
@@ -145,18 +125,7 @@ class Pic14Chip final : public SerialChip {
   std::vector<uint16_t> config_;  // 0x2000..0x201F
   std::vector<uint8_t> eeprom_;
 
-  bool in_mode_ = false;
-  int64_t entered_ns_ = 0;
-  Frame frame_ = Frame::kCommand;
-  int bits_ = 0;
-  uint32_t shift_ = 0;
-  int command_ = 0;
-  uint16_t out_ = 0;
-  bool driving_ = false;
-  bool out_level_ = false;
-  int64_t data_since_ns_ = 0;
-  int64_t frame_end_ns_ = 0;
-  bool first_clock_ = true;
+  int command_ = 0;  // the last command latched
 
   uint32_t pc_ = 0;
   std::vector<uint16_t> latches_;
@@ -176,6 +145,7 @@ class Pic14Chip final : public SerialChip {
   std::map<uint32_t, int> pulses_;
   std::map<uint32_t, int> weak_;  // OTP words that need more pulses than the part's
   uint64_t program_cycles_ = 0;
+  uint64_t data_cycles_ = 0;
 };
 
 }  // namespace sim

@@ -65,6 +65,27 @@ void KeepOsccal(app::Programmer& p, const Calibration& cal);
 // The bulk erase of algorithm 14's program, entered VPP first.
 void EraseOwnVppFirst(app::Programmer& p);
 
+// --- the 12-bit core (families 18 and 53) ---------------------------------------
+inline constexpr uint16_t kMask12 = 0x0FFF;
+inline bool IsPic12(const app::Programmer& p) { return p.dev.family == 18 || p.dev.family == 53; }
+// The program words (all but a calibration word) against the image;
+// "Error at $%6x" names the first that differs.
+bool VerifyPic12Words(app::Programmer& p);
+// The flash erase: OSCCAL and its backup read, the bulk erase with the PC
+// in the ID area, both written back.
+void EraseFlashPic12(app::Programmer& p);
+// Erase, program words and IDs, verify, configuration word.
+bool ProgramFlashPic12(app::Programmer& p);
+
+// What a blank check adds up: the program words it covers, the
+// configuration word and, where the checksum takes it, the second one.
+struct BlankSum {
+  uint32_t sum = 0;
+  uint16_t config = 0;
+  uint16_t config2 = 0;
+};
+BlankSum BlankSumPic12(app::Programmer& p, uint32_t counted);
+
 // The erase by the selected row's algorithm number (ends with PicExit).
 void EraseByAlgorithm(app::Programmer& p, int algorithm);
 // Verify of program and data memory; true when everything compared equal.
@@ -78,6 +99,9 @@ void ErasePic(app::Programmer& p);
 void ProgramPic(app::Programmer& p);
 void ProgramOtpPic(app::Programmer& p);
 void DeviceIdPic(app::Programmer& p);
+void ReadPic12(app::Programmer& p);
+void VerifyPic12(app::Programmer& p);
+void ProgramOtpPic12(app::Programmer& p);
 
 // The name of a 14-bit part by its device ID (ID & 0x3FE0); empty when unknown.
 const char* PicDeviceName(uint16_t id);
@@ -85,6 +109,6 @@ const char* PicDeviceName(uint16_t id);
 }  // namespace families::pic
 
 namespace families {
-// The dispatch cells of the 14-bit parts (16 and 17).
+// The dispatch cells of the 14-bit and 12-bit parts (16, 17, 18, 53).
 void RegisterPic(app::FamilyRegistry& registry);
 }  // namespace families

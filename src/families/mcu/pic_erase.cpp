@@ -117,6 +117,9 @@ const EraseRow kErase[] = {
     {{14}, &BulkKeepingCalibration},
     {{16, 17, 38}, &BulkBoth},
     {{18, 19, 35}, &BulkProgram},
+    // The 12-bit flash parts; 40 (10F220/222) and 41 (16F506) are of them
+    // too, and the 14-bit sequences below mean nothing to their core.
+    {{21, 22, 23, 24, 39, 40, 41, 42}, &EraseFlashPic12},
     {{8200}, [](app::Programmer& p) { CalibrationWords(p, 8); }},
     {{8201}, [](app::Programmer& p) { CalibrationWords(p, 9); }},
 };

@@ -186,10 +186,8 @@ bool ConfigArea(app::Programmer& p, uint16_t config) {
   return true;
 }
 
-}  // namespace
-
-void ProgramPic(app::Programmer& p) {
-  p.error = 1;
+// Erase, program and data memory, the verify, IDs and configuration.
+bool ProgramPic14(app::Programmer& p) {
   const app::Descriptor::Pic16& pic = p.dev.pic16;
   uint16_t config = p.image.Word(pic.config_index);
   if (pic.algorithm == kOsccalAlgorithm) {
@@ -203,10 +201,20 @@ void ProgramPic(app::Programmer& p) {
   } else {
     EraseByAlgorithm(p, pic.algorithm);
   }
-  if (!ProgramArea(p) || !DataArea(p)) return;
+  if (!ProgramArea(p) || !DataArea(p)) return false;
   PicExit(p);
-  if (!VerifyAreas(p)) return;
-  if (!ConfigArea(p, config)) return;
+  return VerifyAreas(p) && ConfigArea(p, config);
+}
+
+}  // namespace
+
+void ProgramPic(app::Programmer& p) {
+  p.error = 1;
+  if (IsPic12(p)) {
+    if (!ProgramFlashPic12(p)) return;
+  } else if (!ProgramPic14(p)) {
+    return;
+  }
   p.error = 0;
   p.bus.DelayTicks(10000);
   p.bus.PowerDown();

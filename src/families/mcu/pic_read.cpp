@@ -107,34 +107,43 @@ void VerifyPic(app::Programmer& p) {
   p.bus.PowerDown();
 }
 
-void BlankCheckPic(app::Programmer& p) {
+namespace {
+
+BlankSum BlankSumPic14(app::Programmer& p, uint32_t counted) {
   const app::Descriptor::Pic16& pic = p.dev.pic16;
-  const uint32_t counted = pic.program_words - static_cast<uint32_t>(pic.reserved_words);
-  p.SetProcessGauge("Check blank PIC program area", pic.program_words, kRed);
+  BlankSum out;
   PicEnterVddFirst(p);
-  uint32_t sum = 0;
   for (uint32_t i = 0; i < counted; ++i) {
-    sum += PicRead(p, cmd::kReadProgram) & 0x3FFFu;
+    out.sum += PicRead(p, cmd::kReadProgram) & 0x3FFFu;
     PicIncrement(p);
     if (p.ProgressTick(i)) {
       p.ShowProgress(1, 0, 0);
-      sum = 0;
+      out.sum = 0;
       break;
     }
   }
   PicLoad(p, cmd::kLoadConfig, 0x3FFF);
   PicIncrement(p, 7);
-  const uint16_t config = PicRead(p, cmd::kReadProgram) & 0x3FFF;
-  uint16_t config2 = 0;
+  out.config = PicRead(p, cmd::kReadProgram) & 0x3FFF;
   if (pic.checksum_config2_mask != 0) {
     PicIncrement(p);
-    config2 = PicRead(p, cmd::kReadProgram) & pic.checksum_config2_mask;
+    out.config2 = PicRead(p, cmd::kReadProgram) & pic.checksum_config2_mask;
   }
   PicExit(p);
+  return out;
+}
+
+}  // namespace
+
+void BlankCheckPic(app::Programmer& p) {
+  const app::Descriptor::Pic16& pic = p.dev.pic16;
+  const uint32_t counted = pic.program_words - static_cast<uint32_t>(pic.checksum_skip_words);
+  p.SetProcessGauge("Check blank PIC program area", pic.program_words, kRed);
+  const BlankSum s = IsPic12(p) ? BlankSumPic12(p, counted) : BlankSumPic14(p, counted);
   p.bus.PowerDown();
   const uint16_t mask = pic.checksum_config_mask != 0 ? pic.checksum_config_mask : pic.config_mask;
   const auto checksum =
-      static_cast<uint16_t>((config & mask) + config2 + pic.checksum_addend + sum);
+      static_cast<uint16_t>((s.config & mask) + s.config2 + pic.checksum_addend + s.sum);
   p.Message(Hex4(" 0x%04X", checksum), hw::kInfo);
   if (checksum == pic.blank_checksum) {
     p.Message("Device Blank", hw::kResult);

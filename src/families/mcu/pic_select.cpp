@@ -27,6 +27,9 @@ struct PicRow {
   // the published figure: the first word's bits, the second word's bits.
   uint16_t sum_config_mask = 0;
   uint16_t sum_config2_mask = 0;
+  // The windowed 12C508/509: the published blank checksum leaves out the
+  // last word, which their program still writes.
+  bool sum_skips_last = false;
 };
 
 // clang-format off
@@ -34,8 +37,8 @@ constexpr PicRow kPic[] = {
     // 12-bit OTP: 12C5xx, 16C505.
     {101, 101, 512, 0, 0, 0xEE20, 0x001F, true},
     {102, 102, 1024, 0, 0, 0xEC20, 0x001F, true},
-    {103, 103, 512, 0, 0, 0xEE20, 0x001F},
-    {104, 104, 1024, 0, 0, 0xEC20, 0x001F},
+    {103, 103, 512, 0, 0, 0xEE20, 0x001F, false, 0, 0, 0, 0, true},
+    {104, 104, 1024, 0, 0, 0xEC20, 0x001F, false, 0, 0, 0, 0, true},
     {121, 121, 1024, 0, 9, 0xFC00, 0x0FFF, true},
     // 14-bit OTP and windowed 16C parts.
     {201, 201, 512, 0, 1, 0x3D7F, 0x3F7F},
@@ -125,8 +128,10 @@ constexpr PicRow kPic[] = {
     {713, 713, 1024, 0, 39, 0xEC40, 0x003F, true},
     {721, 721, 1024, 0, 24, 0xEC40, 0x003F, true},
     {722, 722, 1024, 0, 41, 0xEC80, 0x007F, true},
-    {731, 731, 512, 0, 23, 0x0DFF, 0x000F},
-    {732, 732, 2048, 0, 42, 0x07FF, 0x000F},
+    // 16F54, 16F57/59: the published figures take the whole configuration
+    // word, unimplemented bits reading 1.
+    {731, 731, 512, 0, 23, 0x0DFF, 0x000F, false, 0, 0, 0x0FFF},
+    {732, 732, 2048, 0, 42, 0x07FF, 0x000F, false, 0, 0, 0x0FFF},
 };
 // clang-format on
 
@@ -196,6 +201,7 @@ void M12C_Click(app::Programmer& p, const app::SelectItem& item) {
   pic.checksum_config_mask = 0;
   pic.checksum_config2_mask = 0;
   pic.reserved_words = 0;
+  pic.checksum_skip_words = 0;
   pic.id_words = 4;
   if (const PicRow* row = Find(tag)) {
     p.SetBufferSize(row->words);
@@ -208,14 +214,17 @@ void M12C_Click(app::Programmer& p, const app::SelectItem& item) {
     pic.checksum_config_mask = row->sum_config_mask;
     pic.checksum_config2_mask = row->sum_config2_mask;
     pic.reserved_words = row->reserved ? 1 : 0;
+    pic.checksum_skip_words = row->reserved || row->sum_skips_last ? 1 : 0;
     if (row->twc_us != 0) d.twc = row->twc_us;
   }
   pic.id_index = twelve_bit ? pic.program_words : 0x2000;
   pic.config_index = twelve_bit ? 0x0FFF : 0x2007;
-  // The calibration word is the last program word; the 12-bit parts keep a
-  // backup of it after their ID locations.
+  // The calibration word is the last program word; the 12-bit flash parts
+  // keep a backup of it after their ID locations.
   pic.osccal_index = pic.reserved_words != 0 ? pic.program_words - 1 : 0;
-  pic.osccal_backup_index = pic.reserved_words != 0 && twelve_bit ? pic.id_index + pic.id_words : 0;
+  pic.osccal_backup_index = pic.reserved_words != 0 && family == 53
+                                ? pic.id_index + static_cast<uint32_t>(pic.id_words)
+                                : 0;
 
   d.pic = true;
   p.controls.SetText("cbSkip_0xFF", "Skip Write 0x3FFF");

@@ -60,6 +60,7 @@ TEST(Pic14Otp, EveryOtpRowProgramsOnceAndReadsBack) {
               std::vector<std::string>{"Do you really want program the device ?"});
     EXPECT_TRUE(s.host.HasMessage("Device Verified OK")) << s.Last();
     EXPECT_EQ(s.p.error, 0);
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
     // A word right after its first pulse gets three more; the
     // configuration word a hundred.
     EXPECT_EQ(s.chip->pulses(0), 4);

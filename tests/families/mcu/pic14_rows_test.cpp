@@ -90,6 +90,8 @@ TEST(Pic14Rows, EveryFlashRowRoundTrips) {
     EXPECT_EQ(s.host.Questions().size(), osccal ? 1u : 0u);
     EXPECT_EQ(s.chip->Config(0x2007) & mask, kConfig & mask);
     for (uint32_t k = 0; k < 4; ++k) EXPECT_EQ(s.chip->Config(0x2000 + k), k + 1);
+    // A data byte that reads back right at once is not written again.
+    EXPECT_EQ(s.chip->data_cycles(), row.eeprom);
 
     s.Erase();
     s.Blank();

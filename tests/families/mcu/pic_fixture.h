@@ -15,6 +15,7 @@
 #include "app/selection.h"
 #include "app/sim_socket.h"
 #include "image/buffer_ops.h"
+#include "sim/pic12_chip.h"
 #include "sim/pic14_chip.h"
 #include "support/sim_session.h"
 
@@ -22,6 +23,7 @@ namespace daraz_test {
 
 struct PicSession : SimSession {
   sim::Pic14Chip* chip = nullptr;
+  sim::Pic12Chip* chip12 = nullptr;  // a 12-bit part's model
 
   void Select(int tag, const std::string& caption = "PIC") {
     app::SelectDevice(p, app::HandlerId::M12C_Click, app::SelectItem{tag, caption});
@@ -30,6 +32,24 @@ struct PicSession : SimSession {
     ASSERT_NE(chip, nullptr) << "no 14-bit PIC model for tag " << tag;
     board->InsertChip(std::move(made));
     board->ClearViolations();
+  }
+  void Select12(int tag, const std::string& caption = "PIC") {
+    app::SelectDevice(p, app::HandlerId::M12C_Click, app::SelectItem{tag, caption});
+    std::unique_ptr<sim::Chip> made = app::MakeSimChip(p);
+    chip12 = dynamic_cast<sim::Pic12Chip*>(made.get());
+    ASSERT_NE(chip12, nullptr) << "no 12-bit PIC model for tag " << tag;
+    board->InsertChip(std::move(made));
+    board->ClearViolations();
+  }
+  // A 12-bit image: program words, the IDs after them, the configuration
+  // word at 0x0FFF.
+  void Load12(const std::vector<uint16_t>& words, const std::vector<uint16_t>& ids,
+              uint16_t config) {
+    image::ClearBuf(p.image, image::kFillFF, {});
+    for (uint32_t i = 0; i < words.size(); ++i) p.image.SetWord(i, words[i]);
+    for (uint32_t k = 0; k < ids.size(); ++k) p.image.SetWord(words.size() + k, ids[k]);
+    p.image.SetWord(0x0FFF, config);
+    p.image.data_end = p.image.device_size;
   }
 
   // An image as a file load leaves it: program words, data bytes in the low
