@@ -88,7 +88,4 @@ struct PicSession : SimSession {
   std::vector<std::string> Violations() const { return board->violations(); }
 };
 
-// DelayTicks units in virtual ns.
-inline int64_t PicTicks(int64_t n) { return n * 8381 / 10; }
-
 }  // namespace daraz_test

@@ -11,30 +11,31 @@ namespace {
 
 // Each DelayTicks lands on a whole nanosecond, so the sums are of waits
 // in ns, one term per call.
-constexpr int64_t W(int64_t ticks) { return ticks * 8381 / 10; }
 // Enter VDD first: 100, 3000, 1000. A bit sent: four waits of 3; a bit
 // read: three. A command: 5, six bits, 30. A data frame: sixteen bits, 10.
 // A read frame: sixteen bits read, 10. Exit: 10, 1000, 5000.
-constexpr int64_t kEnter = W(100) + W(3000) + W(1000);
-constexpr int64_t kSendBit = 4 * W(3);
-constexpr int64_t kCommand = W(5) + 6 * kSendBit + W(30);
-constexpr int64_t kFrame = 16 * kSendBit + W(10);
-constexpr int64_t kRead = kCommand + 16 * 3 * W(3) + W(10);
-constexpr int64_t kExit = W(10) + W(1000) + W(5000);
-constexpr int64_t kPowerDown = W(10000);
+constexpr int64_t kEnter = Ticks(100) + Ticks(3000) + Ticks(1000);
+constexpr int64_t kSendBit = 4 * Ticks(3);
+constexpr int64_t kCommand = Ticks(5) + 6 * kSendBit + Ticks(30);
+constexpr int64_t kFrame = 16 * kSendBit + Ticks(10);
+constexpr int64_t kRead = kCommand + 16 * 3 * Ticks(3) + Ticks(10);
+constexpr int64_t kExit = Ticks(10) + Ticks(1000) + Ticks(5000);
+constexpr int64_t kDown = Ticks(kPowerDown);
 // An OTP program pulse: load, 30, 8, 200, 14.
-constexpr int64_t kOtpPulse = kCommand + kFrame + W(30) + kCommand + W(200) + kCommand;
+constexpr int64_t kOtpPulse = kCommand + kFrame + Ticks(30) + kCommand + Ticks(200) + kCommand;
 // An OTP word right at its first pulse: the pulse, the read, three more
 // pulses, the increment.
 constexpr int64_t kOtpWord = kOtpPulse + kRead + 3 * kOtpPulse + kCommand;
 // 12-bit OTP: a pulse is load, 20, 8, tWC of 200, 14, 30; a word right at
 // its first pulse: the pulse, 50, the read, eleven pulses with 20 after
 // each, the increment.
-constexpr int64_t kPulse12 = kCommand + kFrame + W(20) + kCommand + W(200) + kCommand + W(30);
-constexpr int64_t kOtpWord12 = kPulse12 + W(50) + kRead + 11 * (kPulse12 + W(20)) + kCommand;
+constexpr int64_t kPulse12 =
+    kCommand + kFrame + Ticks(20) + kCommand + Ticks(200) + kCommand + Ticks(30);
+constexpr int64_t kOtpWord12 =
+    kPulse12 + Ticks(50) + kRead + 11 * (kPulse12 + Ticks(20)) + kCommand;
 // 12-bit flash: load, 25, 8, tWC of 3000 us (3580 ticks), the read; with
 // 14 after the wait on the 16F5x.
-constexpr int64_t kFlashWord = kCommand + kFrame + W(25) + kCommand + W(3580) + kRead;
+constexpr int64_t kFlashWord = kCommand + kFrame + Ticks(25) + kCommand + Ticks(3580) + kRead;
 constexpr int64_t kFlashWord14 = kFlashWord + kCommand;
 // The 12-bit verify of n words: past the configuration word, then a read
 // and an increment each.
@@ -42,7 +43,7 @@ constexpr int64_t Verify12(int64_t n) { return kEnter + kCommand + n * (kRead + 
 // The flash erase of an n-word part: from the configuration word past
 // program memory, bulk erase, 40000.
 constexpr int64_t Erase12(int64_t n) {
-  return kEnter + (n + 1) * kCommand + kCommand + W(40000) + kExit;
+  return kEnter + (n + 1) * kCommand + kCommand + Ticks(40000) + kExit;
 }
 
 struct WaitCase {
@@ -59,28 +60,28 @@ void AnswerYes(PicSession& s) { s.host.answers = {true}; }
 const WaitCase kCases[] = {
     // 16F73 erase: load configuration, 10, bulk erase program, 40000.
     {"16F73 erase", 431, &Nothing, &families::pic::ErasePic,
-     kEnter + kCommand + kFrame + W(10) + kCommand + W(40000) + kExit + kPowerDown},
+     kEnter + kCommand + kFrame + Ticks(10) + kCommand + Ticks(40000) + kExit + kDown},
     // 16C620 (512 words, no data memory): the words; the verify (a read
     // and an increment each); load configuration, 100, four IDs, three
     // increments, a hundred pulses on the configuration word and its read;
     // then 10000 and PowerDown.
     {"16C620 OTP program", 201, &AnswerYes, &families::pic::ProgramOtpPic,
      (kEnter + 512 * kOtpWord + kExit) + (kEnter + 512 * (kRead + kCommand) + kExit) +
-         (kEnter + kCommand + kFrame + W(100) + 4 * kOtpWord + 3 * kCommand + 100 * kOtpPulse +
+         (kEnter + kCommand + kFrame + Ticks(100) + 4 * kOtpWord + 3 * kCommand + 100 * kOtpPulse +
           kRead + kExit) +
-         W(10000) + kPowerDown},
+         Ticks(10000) + kDown},
     // 16F54 erase: no calibration to keep.
-    {"16F54 erase", 731, &Nothing, &families::pic::ErasePic, Erase12(512) + kPowerDown},
+    {"16F54 erase", 731, &Nothing, &families::pic::ErasePic, Erase12(512) + kDown},
     // 12C508 (the last word its calibration): 511 words, the skip, four
     // IDs; the verify; the configuration: 1000, a hundred pulses of
     // command 2, 10, the frame, 20, 8, 1000, 14; a fresh entry to read it;
     // 20000 and PowerDown.
     {"12C508 OTP program", 101, &AnswerYes, &families::pic::ProgramOtpPic12,
      (kEnter + kCommand + 511 * kOtpWord12 + kCommand + 4 * kOtpWord12 + kExit) + Verify12(511) +
-         (kEnter + W(1000) +
-          100 * (kCommand + W(10) + kFrame + W(20) + kCommand + W(1000) + kCommand) + kExit +
-          kEnter + kRead + kExit + W(20000)) +
-         kPowerDown},
+         (kEnter + Ticks(1000) +
+          100 * (kCommand + Ticks(10) + kFrame + Ticks(20) + kCommand + Ticks(1000) + kCommand) +
+          kExit + kEnter + kRead + kExit + Ticks(20000)) +
+         kDown},
     // 12F508: the calibration read (512 increments to 0x1FF, five more to
     // the backup), the erase, both written back, 511 words, the skip, four
     // IDs, the verify, the configuration word; 10000 and PowerDown.
@@ -89,11 +90,11 @@ const WaitCase kCases[] = {
          (kEnter + 512 * kCommand + kFlashWord + 5 * kCommand + kFlashWord + kExit) +
          (kEnter + kCommand + 511 * (kFlashWord + kCommand) + kCommand +
           4 * (kFlashWord + kCommand) + kExit) +
-         Verify12(511) + (kEnter + kFlashWord + kExit) + W(10000) + kPowerDown},
+         Verify12(511) + (kEnter + kFlashWord + kExit) + Ticks(10000) + kDown},
     // 16F54: every word ended by 14, no calibration.
     {"16F54 program", 731, &Nothing, &families::pic::ProgramPic,
      Erase12(512) + (kEnter + kCommand + 516 * (kFlashWord14 + kCommand) + kExit) + Verify12(512) +
-         (kEnter + kFlashWord14 + kExit) + W(10000) + kPowerDown},
+         (kEnter + kFlashWord14 + kExit) + Ticks(10000) + kDown},
 };
 
 TEST(PicWaits, EachRoutineWaitsAsItsStepsSay) {
@@ -106,12 +107,8 @@ TEST(PicWaits, EachRoutineWaitsAsItsStepsSay) {
       s.Select(c.tag);
     }
     c.prepare(s);
-    const int64_t start = s.board->clock().now_ns();
-    const uint64_t accesses = s.board->accesses();
-    c.routine(s.p);
-    const int64_t waited = s.board->clock().now_ns() - start -
-                           static_cast<int64_t>(s.board->accesses() - accesses) * 1000;
-    // A wait of whole ticks may land a nanosecond short of W(): a few us
+    const int64_t waited = s.WaitedNs(c.routine);
+    // A wait of whole ticks may land a nanosecond short of Ticks(): a few us
     // over the thousands of waits of a program.
     EXPECT_NEAR(waited, c.ns, 5000);
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
