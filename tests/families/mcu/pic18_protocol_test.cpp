@@ -167,3 +167,69 @@ TEST(Pic18Id, TheWindowNamesThePartAndItsRevision) {
 
 }  // namespace
 }  // namespace daraz_test
+
+namespace daraz_test {
+namespace {
+
+// What the part's datasheet forbids is logged, and the part does not do it.
+TEST(Pic18Model, SequencesOutsideTheDatasheetAreLoggedAndIgnored) {
+  Pic18Session s;
+  s.Select(107);
+  std::vector<uint8_t> code(32 * 1024, 0xFF);
+  code[0] = 0x12;
+  s.chip->SetContents(code);
+  p18::P18Port port{s.p, {}};
+  families::pic::PicEnterVddFirst(s.p);
+
+  // The erase pause 100 ticks (84 us) against 5 ms.
+  p18::P18TableWrite(port, 0x3C0004, 0x0080);
+  p18::P18Core(port, p18::ins::kNop);
+  p18::P18CommandWait(port, 0, 0, 100);
+  // 0x81 alone is no chip erase on this part.
+  p18::P18TableWrite(port, 0x3C0004, 0x0081);
+  p18::P18Core(port, p18::ins::kNop);
+  p18::P18CommandWait(port, 0, 0, 14000);
+  EXPECT_EQ(s.chip->bulk_erases(), 0u);
+  EXPECT_EQ(s.chip->Code(0), 0x12);
+
+  // Start-programming with no held clock after it; then with CFGS set.
+  p18::P18Core(port, p18::ins::kBsfEepgd);
+  p18::P18Core(port, p18::ins::kBcfCfgs);
+  p18::P18TableWrite(port, 0x100, 0x0000);
+  p18::P18Command(port, p18::cmd::kTableWriteStart, 0x0000);
+  p18::P18Core(port, p18::ins::kNop);
+  p18::P18Core(port, p18::ins::kBsfCfgs);
+  p18::P18SetPointer(port, 0x108);
+  p18::P18Command(port, p18::cmd::kTableWriteStart, 0x0000);
+  p18::P18CommandHold(port, 0, 0, 1500);
+  EXPECT_EQ(s.chip->Code(0x100), 0xFF);
+  EXPECT_EQ(s.chip->Code(0x108), 0xFF);
+
+  // An EEPROM read with CFGS still set; a write without 55/AA.
+  p18::P18Core(port, p18::ins::kBsfRd);
+  p18::P18Core(port, p18::ins::kBcfEepgd);
+  p18::P18Core(port, p18::ins::kBcfCfgs);
+  p18::P18Core(port, p18::ins::kBsfWren);
+  p18::P18Core(port, p18::ins::kBsfWr);
+  EXPECT_EQ(s.chip->Eeprom(0), 0xFF);
+
+  p18::P18SetPointer(port, 0x250000);
+  p18::P18ReadByte(port, p18::cmd::kTableRead);
+  p18::P18Core(port, 0x1234);
+  families::pic::PicExit(s.p);
+  s.p.bus.PowerDown();
+  EXPECT_EQ(s.Violations(), (std::vector<std::string>{
+                                "bulk erase pause shorter than P11",
+                                "bulk erase code 0x0081 is no chip erase",
+                                "programming hold shorter than P9",
+                                "program write with EEPGD clear or CFGS set",
+                                "RD with EEPGD or CFGS set",
+                                "WR without WREN and 55/AA",
+                                "table read at 0x250000 outside every area",
+                                "core instruction 0x1234 not modelled",
+                            }));
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+}  // namespace
+}  // namespace daraz_test
