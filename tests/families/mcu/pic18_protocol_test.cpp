@@ -233,3 +233,41 @@ TEST(Pic18Model, SequencesOutsideTheDatasheetAreLoggedAndIgnored) {
 
 }  // namespace
 }  // namespace daraz_test
+
+namespace daraz_test {
+namespace {
+
+// Cancel during each action: its text, an error, and the board at rest.
+TEST(Pic18Cancel, EveryActionStopsAtRest) {
+  Pic18Session s;
+  s.Select(111);  // 18F1220
+  s.Load(Pic18Session::Pattern(4096, 8), {}, std::vector<uint8_t>(14, 0xFF), {});
+  // Blank first, while the chip is blank; then the others on a programmed chip.
+  struct Step {
+    void (*action)(app::Programmer&);
+    bool cancel;
+  };
+  for (const auto [action, cancel] :
+       {Step{app::mnuBlankClick, true}, Step{app::mnuProgramClick, false},
+        Step{app::mnuReadClick, true}, Step{app::mnuVerifyClick, true},
+        Step{app::mnuProgramClick, true}}) {
+    s.host.Clear();
+    s.host.CancelAtRefresh(s.p, cancel ? 1 : 0);
+    action(s.p);
+    if (cancel) {
+      EXPECT_EQ(s.Last(), "Process Cancelled");
+      EXPECT_NE(s.p.error, 0);
+    } else {
+      ASSERT_EQ(s.p.error, 0) << s.Last();
+    }
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+    s.p.cancel = 0;
+    if (action == app::mnuReadClick) {
+      s.Load(Pic18Session::Pattern(4096, 8), {}, std::vector<uint8_t>(14, 0xFF), {});
+    }
+  }
+  EXPECT_TRUE(s.Violations().empty()) << ::testing::PrintToString(s.Violations());
+}
+
+}  // namespace
+}  // namespace daraz_test
