@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/image_files.h"
 #include "families/mcu/pic.h"
 #include "families/mcu/pic18.h"
 #include "families/mcu/pic18_fixture.h"
@@ -267,6 +268,63 @@ TEST(Pic18Cancel, EveryActionStopsAtRest) {
     }
   }
   EXPECT_TRUE(s.Violations().empty()) << ::testing::PrintToString(s.Violations());
+}
+
+}  // namespace
+}  // namespace daraz_test
+
+namespace daraz_test {
+namespace {
+
+std::string HexRecord(uint16_t address, uint8_t type, const std::vector<uint8_t>& data) {
+  std::vector<uint8_t> bytes = {static_cast<uint8_t>(data.size()),
+                                static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address),
+                                type};
+  bytes.insert(bytes.end(), data.begin(), data.end());
+  unsigned sum = 0;
+  std::string line = ":";
+  char hex[3];
+  for (const uint8_t b : bytes) {
+    sum += b;
+    std::snprintf(hex, sizeof hex, "%02X", b);
+    line += hex;
+  }
+  std::snprintf(hex, sizeof hex, "%02X", (0x100 - (sum & 0xFF)) & 0xFF);
+  return line + hex + "\n";
+}
+
+// A HEX file holds data EEPROM byte n at 0xF00000 + n; that is the byte
+// the part's EEPROM cell n gets.
+TEST(Pic18File, EepromRecordsAtF00000ReachTheCellsByteForByte) {
+  Pic18Session s;
+  s.Select(107);
+  std::string text = HexRecord(0, 0, {0x12, 0x34, 0x56, 0x78});
+  text += HexRecord(0, 4, {0x00, 0xF0});
+  for (uint32_t base = 0; base < 256; base += 16) {
+    std::vector<uint8_t> line(16);
+    for (uint32_t k = 0; k < 16; ++k) line[k] = static_cast<uint8_t>((base + k) ^ 0x5A);
+    text += HexRecord(static_cast<uint16_t>(base), 0, line);
+  }
+  text += ":00000001FF\n";
+  const std::string path = ::testing::TempDir() + "pic18_eeprom_" +
+                           std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                           ".hex";
+  {
+    std::FILE* f = std::fopen(path.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs(text.c_str(), f);
+    std::fclose(f);
+  }
+  ASSERT_TRUE(app::LoadFile(s.p, path));
+  std::remove(path.c_str());
+  s.Program();
+  EXPECT_EQ(s.Last(), "Programming [CODE,DevID,EEPROM,CFG] OK");
+  EXPECT_EQ(s.chip->Code(0), 0x12);
+  EXPECT_EQ(s.chip->Code(3), 0x78);
+  EXPECT_EQ(s.chip->Eeprom(0), 0x5A);
+  EXPECT_EQ(s.chip->Eeprom(1), 0x5B);
+  EXPECT_EQ(s.chip->Eeprom(0xFF), 0xA5);
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
 }  // namespace
