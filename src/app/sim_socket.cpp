@@ -78,6 +78,7 @@ const SocketFactory kFactories[] = {
     {{10, 11, 28, 29}, &MakeMcuChip},
     {{14}, &MakeAvrChip},
     {{16, 17, 18, 53}, &MakePicChip},
+    {{36}, &MakePic18Chip},
     {{34, 35, 44, 45, 56}, &MakeWideChip},
 };
 

@@ -24,6 +24,7 @@ std::unique_ptr<sim::Chip> MakeSimChip(const Programmer& p);
 std::unique_ptr<sim::Chip> MakeMcuChip(const Programmer& p);
 std::unique_ptr<sim::Chip> MakeAvrChip(const Programmer& p);
 std::unique_ptr<sim::Chip> MakePicChip(const Programmer& p);
+std::unique_ptr<sim::Chip> MakePic18Chip(const Programmer& p);
 
 // How a UV EPROM's pins meet the board, by family type code and device code;
 // a code the table does not know is judged from its size and descriptor

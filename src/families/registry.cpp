@@ -11,6 +11,7 @@
 #include "families/mcu/mcs51.h"
 #include "families/mcu/mcu_select.h"
 #include "families/mcu/pic.h"
+#include "families/mcu/pic18.h"
 #include "families/parallel/ee_eprom.h"
 #include "families/parallel/eeprom.h"
 #include "families/parallel/parallel_select.h"
@@ -36,6 +37,7 @@ void RegisterAllFamilies(FamilyRegistry& registry) {
   families::RegisterAvr(registry);
   families::RegisterAvrKeys(registry);
   families::RegisterPic(registry);
+  families::RegisterPic18(registry);
   families::RegisterFlashSelection(registry);
   families::RegisterJedecFlash(registry);
   families::RegisterIntelFlash(registry);
