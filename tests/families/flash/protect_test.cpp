@@ -214,6 +214,14 @@ TEST(LvProtection, AnUnflaggedChipNeedsTheCheckTakenOff) {
   sim::JedecFlash* part = chip.get();
   s.board->InsertChip(std::move(chip));
   s.chip = part;
+  // Taking the check off before any status read enables nothing: there is
+  // no grid to protect from yet.
+  s.p.controls.Check(flash::kNoIdCheck);
+  flash::cbCHKdevIDClick(s.p);
+  EXPECT_FALSE(s.p.controls.Enabled(flash::kProtectButton));
+  EXPECT_FALSE(s.p.controls.Enabled(flash::kUnprotectButton));
+  s.p.controls.Check(flash::kNoIdCheck, false);
+  flash::cbCHKdevIDClick(s.p);
   s.Status();
   EXPECT_FALSE(s.p.controls.Enabled(flash::kProtectButton));
   EXPECT_FALSE(s.p.controls.Enabled(flash::kUnprotectButton));

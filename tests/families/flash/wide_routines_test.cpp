@@ -175,6 +175,32 @@ TEST(WideFaults, C3BlocksStayLockedWithoutTheUnlockFlag) {
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
+// The J3's last buffer when the data end falls inside a 16-word group: the
+// data end at byte 0x25 makes words 0..18, so two buffers, the second of
+// words 16..18 (count - 1 = 2). The image holds data past the data end: a
+// longer last buffer would program it, a shorter one would leave data words
+// blank and fail the verify.
+TEST(WideBuffer, TheLastJ3BufferEndsWithTheData) {
+  FlashSession s;
+  s.Select(HandlerId::N28F4001Click, 301, "28F320 J3 ");
+  s.p.controls.Check("cb28F320J3buffer");
+  std::vector<uint8_t> data(0x40);
+  for (uint32_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(0x10 + i);
+  s.Load(data);
+  s.p.image.data_end = 0x25;
+  s.Program();
+  EXPECT_EQ(s.Last(), "Device Programmed OK");
+  EXPECT_EQ(s.p.error, 0);
+  auto* part = s.As<sim::WsmFlash>();
+  EXPECT_EQ(part->buffer_programs(), 2u);
+  EXPECT_EQ(part->programs(), 0u);
+  const std::vector<uint8_t> cells = s.Cells();
+  for (uint32_t i = 0; i <= 0x25; ++i) ASSERT_EQ(cells[i], 0x10 + i) << "cell " << i;
+  for (uint32_t i = 0x26; i < 0x40; ++i) ASSERT_EQ(cells[i], 0xFF) << "cell " << i;
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  EXPECT_EQ(s.Violations(), std::vector<std::string>{});
+}
+
 TEST(WideFaults, ALockedBlockEndsTheEraseWithItsText) {
   struct Case {
     int tag;

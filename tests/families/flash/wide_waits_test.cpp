@@ -1,0 +1,129 @@
+// The waits of the Intel word-mode routines and of the sector status reads
+// on the word bus, summed from their step lists: the time a routine takes
+// on the simulated board, less its port accesses (1 us each), is exactly
+// the sum of its waits. An empty socket reads 0xFF: each status poll ends
+// at its first read with SR3 (Vpp low), so every sum below is fixed. A
+// wait that is dropped, shortened or lengthened shows here even where no
+// chip limit catches it.
+#include <gtest/gtest.h>
+
+#include "families/flash/flash_fixture.h"
+#include "families/flash/protect.h"
+#include "families/flash/wide/wide.h"
+
+namespace {
+
+using app::HandlerId;
+using daraz_test::FlashSession;
+namespace flash = families::flash;
+namespace wide = families::wide;
+
+// DelayTicks units in virtual ns.
+int64_t Ticks(int64_t n) { return n * 8381 / 10; }
+
+// PowerUp: 1000 + 3 x 20000; PowerDown: 10000 (ReportError powers down
+// too).
+constexpr int64_t kPowerUp = 61000;
+constexpr int64_t kPowerDown = 10000;
+// StrobeWrite(high, low, w): 12 with the latch strobe low, w + 20, then
+// 0.2 us after the low byte. A command word is that, a pulse and a pause.
+constexpr int64_t Command(int64_t w, int64_t pulse, int64_t pause) {
+  return 12 + w + 20 + pulse + pause;
+}
+constexpr int64_t kCommandNs = 200;
+// The idle word 0x00FF: StrobeWrite with 50, a pulse of 10, 200.
+constexpr int64_t kIdle = Command(50, 10, 200);
+// One status poll: 0.2 us either side of the read.
+constexpr int64_t kPollNs = 400;
+
+struct WaitCase {
+  const char* name;
+  HandlerId handler;
+  int tag;
+  const char* caption;
+  void (*prepare)(FlashSession& s);
+  void (*routine)(app::Programmer& p);
+  int64_t ticks;
+  int64_t ns;
+};
+
+void Nothing(FlashSession&) {}
+// One word of 0xFFFF, sent even so.
+void OneBlankWord(FlashSession& s) {
+  s.p.controls.Check("cbSkip_0xFF", false);
+  s.Load({0xFF, 0xFF});
+  s.p.image.data_end = 0;
+}
+void OneBlankWordBuffered(FlashSession& s) {
+  OneBlankWord(s);
+  s.p.controls.Check("cb28F320J3buffer");
+}
+// The MBM29LV160T's sectors (31 x 64K, 32K, 2 x 8K, 16K): 35 status reads.
+void LvTopSectors(FlashSession& s) { s.p.dev.layout = 16; }
+
+void StatusIntel16(app::Programmer& p) { flash::SectorStatus(p, flash::StatusMode::kIntel16); }
+void StatusJedecWord(app::Programmer& p) { flash::SectorStatus(p, flash::StatusMode::kJedecWord); }
+
+const WaitCase kCases[] = {
+    // W9 (twp 3): the idle word; the first block's 0x20 and 0xD0 with 30
+    // each and pulses of twp, then 500 and one poll: SR3 ends it with a
+    // report.
+    {"W9 28F400B3T", HandlerId::N28F4001Click, 101, "28F400 B3T", &Nothing, &wide::W9,
+     kPowerUp + kIdle + 2 * Command(30, 3, 0) + 500 + kPowerDown + kPowerDown,
+     kCommandNs + 2 * kCommandNs + kPollNs},
+    // The C3 unlocks the block first: 0x60 and 0xD0 with 5, pulse 5, 5.
+    {"W9 28F800C3T", HandlerId::N28F4001Click, 201, "28F800 C3T", &Nothing, &wide::W9,
+     kPowerUp + kIdle + 2 * Command(5, 5, 5) + 2 * Command(30, 3, 0) + 500 + kPowerDown +
+         kPowerDown,
+     kCommandNs + 4 * kCommandNs + kPollNs},
+    // W8 word by word: the idle word; 0x40 with 5, 2, pulse twp, 5; the
+    // word with 5, pulse twp, twc 20; one poll.
+    {"W8 28F400B3T", HandlerId::N28F4001Click, 101, "28F400 B3T", &OneBlankWord, &wide::W8,
+     kPowerUp + kIdle + (12 + 25 + 2 + 3 + 5) + (12 + 25 + 3 + 20) + kPowerDown + kPowerDown,
+     kCommandNs + 2 * 200 + kPollNs},
+    // W8 through the J3 buffer: 0xE8 (5, twp, 5), a poll, the count
+    // (5, twp, 5), the word (5, 0.2 us, pulse twp), 0xD0 (5, twp, 5), a poll.
+    {"W8 28F320J3 buffered", HandlerId::N28F4001Click, 301, "28F320 J3 ", &OneBlankWordBuffered,
+     &wide::W8,
+     kPowerUp + kIdle + Command(5, 3, 5) + Command(5, 3, 5) + (12 + 25 + 3) + Command(5, 3, 5) +
+         kPowerDown + kPowerDown,
+     kCommandNs + kCommandNs + kPollNs + kCommandNs + (200 + 200) + kCommandNs + kPollNs},
+    // W10: the idle word; 0x90 at 0 with 50, pulse 10, 50; words 0, 1 and
+    // 2 with 60 before the high byte (0.2 us on control bit 1 before each);
+    // 0x98 with 50, 10, 200; the 112 CFI words the same; 0xFF with 50, 10,
+    // 200.
+    {"W10 28F400B3T", HandlerId::N28F4001Click, 101, "28F400 B3T", &Nothing, &wide::W10,
+     kPowerUp + kIdle + Command(50, 10, 50) + 3 * 60 + Command(50, 10, 200) + 112 * 60 +
+         Command(50, 10, 200) + kPowerDown,
+     kCommandNs + kCommandNs + 3 * 200 + kCommandNs + 112 * 200 + kCommandNs},
+    // Block status on the word bus: the idle word, 0x90 at 0 with 50, pulse
+    // 10, 50; 10; per block (7 x 64K, 8 x 8K) 1 with control bit 1 up and 1
+    // after it.
+    {"status 2816 28F400B3T", HandlerId::N28F4001Click, 101, "28F400 B3T", &Nothing, &StatusIntel16,
+     kPowerUp + kIdle + Command(50, 10, 50) + 10 + 15 * 2 + kPowerDown, 2 * kCommandNs},
+    // Autoselect on the word-mode set: three words of 50, pulse 10, 50; 10;
+    // 35 sector reads.
+    {"status 2916 MBM29LV160T", HandlerId::MBM29LV160Click, 105, "MBM29LV160 -T", &LvTopSectors,
+     &StatusJedecWord, kPowerUp + 3 * Command(50, 10, 50) + 10 + 35 * 2 + kPowerDown,
+     3 * kCommandNs},
+};
+
+TEST(WideWaits, EachRoutineWaitsAsItsStepsSay) {
+  for (const WaitCase& c : kCases) {
+    SCOPED_TRACE(c.name);
+    FlashSession s;
+    s.Select(c.handler, c.tag, c.caption);
+    s.board->RemoveChip();
+    c.prepare(s);
+    const int64_t start = s.board->clock().now_ns();
+    const uint64_t accesses = s.board->accesses();
+    c.routine(s.p);
+    const int64_t waited = s.board->clock().now_ns() - start -
+                           static_cast<int64_t>(s.board->accesses() - accesses) * 1000;
+    // Each wait rounds down by less than 1 ns on the board's clock.
+    EXPECT_NEAR(waited, Ticks(c.ticks) + c.ns, 20) << s.Last();
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  }
+}
+
+}  // namespace
