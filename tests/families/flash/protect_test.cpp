@@ -148,6 +148,7 @@ TEST(MxicProtection, ASectorThatRefusesProtection) {
   s.Status();
   s.ProtectSector(3);
   EXPECT_EQ(s.Last(), "Sector Can not protected !");
+  EXPECT_EQ(s.host.LastMessage().second, hw::kError);
   EXPECT_EQ(s.p.error, 1);
   EXPECT_FALSE(s.Part()->Protected(3));
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
