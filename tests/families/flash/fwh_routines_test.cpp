@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "families/flash/flash_fixture.h"
+#include "families/flash/fwh/fwh.h"
 #include "families/flash/fwh/fwh_bus.h"
 #include "sim/jedec_flash.h"
 #include "sim/wsm_flash.h"
@@ -147,6 +148,21 @@ TEST(HubFaults, ACancelledProgramStopsAndSaysSo) {
   s.Program();
   EXPECT_EQ(s.Last(), "program interrupted!");
   EXPECT_EQ(s.p.error, 1);
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+// Cancel pressed while the part is still busy with the first byte: the
+// status poll stops and says so.
+TEST(HubFaults, ACancelDuringTheStatusPollStopsAndSaysSo) {
+  FlashSession s;
+  s.Select(HandlerId::N82802AB_Click, 101, "intel 82802AB");
+  ASSERT_TRUE(s.chip->InjectFault({"slow", 0, 100, 0}));  // 1 ms for byte 0
+  s.Load({0x12, 0x34});
+  s.host.on_events = [&s] { s.p.cancel.store(1); };
+  families::fwh::F3(s.p);
+  EXPECT_EQ(s.Last(), "program interrupted!");
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_EQ(s.As<sim::WsmFlash>()->programs(), 1u);
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 

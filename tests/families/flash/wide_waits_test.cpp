@@ -1,5 +1,6 @@
-// The waits of the Intel word-mode routines and of the sector status reads
-// on the word bus, summed from their step lists: the time a routine takes
+// The waits of the Intel word-mode routines, of the sector status reads on
+// the word bus and of the firmware-hub routines, summed from their step
+// lists: the time a routine takes
 // on the simulated board, less its port accesses (1 us each), is exactly
 // the sum of its waits. An empty socket reads 0xFF: each status poll ends
 // at its first read with SR3 (Vpp low), so every sum below is fixed. A
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "families/flash/flash_fixture.h"
+#include "families/flash/fwh/fwh.h"
 #include "families/flash/protect.h"
 #include "families/flash/wide/wide.h"
 
@@ -57,6 +59,11 @@ void OneBlankWord(FlashSession& s) {
 void OneBlankWordBuffered(FlashSession& s) {
   OneBlankWord(s);
   s.p.controls.Check("cb28F320J3buffer");
+}
+// One group of four 0xFF bytes for the quadruple program, sent even so.
+void OneBlankGroup(FlashSession& s) {
+  OneBlankWord(s);
+  s.p.controls.Check("cbQuadruple");
 }
 // The MBM29LV160T's sectors (31 x 64K, 32K, 2 x 8K, 16K): 35 status reads.
 void LvTopSectors(FlashSession& s) { s.p.dev.layout = 16; }
@@ -108,22 +115,89 @@ const WaitCase kCases[] = {
      3 * kCommandNs},
 };
 
-TEST(WideWaits, EachRoutineWaitsAsItsStepsSay) {
-  for (const WaitCase& c : kCases) {
-    SCOPED_TRACE(c.name);
-    FlashSession s;
-    s.Select(c.handler, c.tag, c.caption);
-    s.board->RemoveChip();
-    c.prepare(s);
-    const int64_t start = s.board->clock().now_ns();
-    const uint64_t accesses = s.board->accesses();
-    c.routine(s.p);
-    const int64_t waited = s.board->clock().now_ns() - start -
-                           static_cast<int64_t>(s.board->accesses() - accesses) * 1000;
-    // Each wait rounds down by less than 1 ns on the board's clock.
-    EXPECT_NEAR(waited, Ticks(c.ticks) + c.ns, 20) << s.Last();
+// The firmware hubs (R/C# time 50 as selected). F1: the row, R/C# low for
+// the R/C# time, the column, 2, R/C# high, 20. A write cycle: the byte,
+// 0.2 us, the pulse, the pause.
+constexpr int64_t kLoad = 50 + 2 + 20;
+constexpr int64_t HubCommand(int64_t pulse, int64_t pause) { return kLoad + pulse + pause; }
+constexpr int64_t kCycleNs = 200;
+// F3's opening: 12 V and 1000, F1, 0x50 with twp 5 and 1000, F1.
+constexpr int64_t kF3Open = 1000 + HubCommand(5, 1000) + kLoad;
+// F3's close: 0xFF (5, 10), 12 V off and 1000, PowerDown; the report
+// powers down again.
+constexpr int64_t kF3Close = HubCommand(5, 10) + 1000 + kPowerDown + kPowerDown;
+// Every status read of the empty socket shows SR3: ten tries, 0x50 with
+// twp and twc between them.
+constexpr int64_t kTries = 10;
+constexpr int64_t kClear = 5 + 40;
+
+const WaitCase kHubCases[] = {
+    // F3 (twp 5, twc 40) per try: F1; 0x40 with twp; the byte with twp,
+    // twc; one poll.
+    {"F3 82802AB", HandlerId::N82802AB_Click, 101, "intel 82802AB", &OneBlankWord,
+     &families::fwh::F3,
+     kPowerUp + kF3Open + kTries*(kLoad + 5 + (5 + 40)) + (kTries - 1) * kClear + kF3Close,
+     kCycleNs + kTries*(2 * kCycleNs + kPollNs) + (kTries - 1) * kCycleNs + kCycleNs},
+    // Quadruple: F1; 0x30 and the first byte with 20 after each; the other
+    // three each after its own F1, with 2 us after it; twc.
+    {"F3 M50FW040 quadruple", HandlerId::N82802AB_Click, 112, "M50FW040", &OneBlankGroup,
+     &families::fwh::F3,
+     kPowerUp + kF3Open + kTries*(kLoad + 2 * (5 + 20) + 3 * (kLoad + 5) + 40) +
+         (kTries - 1) * kClear + kF3Close,
+     kCycleNs + kTries*(2 * kCycleNs + 3 * (kCycleNs + 2000) + kPollNs) + (kTries - 1) * kCycleNs +
+         kCycleNs},
+    // F4: 12 V and 1000; 0x50 (5, 10); the first block's 0x20 and 0xD0 with
+    // pulses of 5, then 500 and a poll; 0xFF (5, 10); 12 V off and 200.
+    {"F4 82802AB", HandlerId::N82802AB_Click, 101, "intel 82802AB", &Nothing, &families::fwh::F4,
+     kPowerUp + 1000 + HubCommand(5, 10) + HubCommand(5, 0) + 5 + 500 + HubCommand(5, 10) + 200 +
+         kPowerDown + kPowerDown,
+     kCycleNs + 2 * kCycleNs + kPollNs + kCycleNs},
+    // F5: 0x50 and 1000; 0x90 with pulse 5 and 10; bytes 0 and 1 each
+    // after F1, 100 and 3; 500; 0xFF (5, 10).
+    {"F5 82802AB", HandlerId::N82802AB_Click, 101, "intel 82802AB", &Nothing, &families::fwh::F5,
+     kPowerUp + HubCommand(5, 1000) + 5 + 10 + 2 * (kLoad + 100 + 3) + 500 + HubCommand(5, 10) +
+         kPowerDown,
+     5 * kCycleNs},
+    // F7 (twp 6): six cycles of F1, pulse, 10; F1 at 0; one pass of 10000
+    // (the empty socket's DQ7 is 1); 0xF0 (6, 10).
+    {"F7 SST49LF002", HandlerId::SST49LF002_Click, 101, "SST49LF002", &Nothing, &families::fwh::F7,
+     kPowerUp + 6 * HubCommand(6, 10) + kLoad + 10000 + HubCommand(6, 10) + kPowerDown,
+     6 * kCycleNs + kCycleNs + kCycleNs},
+    // F8: three cycles of F1, pulse, 10; 100; byte 0 after F1 and 50; 5;
+    // byte 1 after F1 and 10; 5000; 0xF0 (6, 10).
+    {"F8 SST49LF002", HandlerId::SST49LF002_Click, 101, "SST49LF002", &Nothing, &families::fwh::F8,
+     kPowerUp + 3 * HubCommand(6, 10) + 100 + kLoad + 50 + 5 + kLoad + 10 + 5000 +
+         HubCommand(6, 10) + kPowerDown,
+     3 * kCycleNs + 2 * kCycleNs + kCycleNs},
+};
+
+// The rest state is checked on the word adapter only: without a part the
+// board cannot tell that the hub adapter powers the socket itself (the hub
+// round trips check it with the part in place).
+void ExpectWaits(const WaitCase& c, bool rest) {
+  SCOPED_TRACE(c.name);
+  FlashSession s;
+  s.Select(c.handler, c.tag, c.caption);
+  s.board->RemoveChip();
+  c.prepare(s);
+  const int64_t start = s.board->clock().now_ns();
+  const uint64_t accesses = s.board->accesses();
+  c.routine(s.p);
+  const int64_t waited = s.board->clock().now_ns() - start -
+                         static_cast<int64_t>(s.board->accesses() - accesses) * 1000;
+  // Each wait rounds down by less than 1 ns on the board's clock.
+  EXPECT_NEAR(waited, Ticks(c.ticks) + c.ns, 40) << s.Last();
+  if (rest) {
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   }
+}
+
+TEST(WideWaits, EachRoutineWaitsAsItsStepsSay) {
+  for (const WaitCase& c : kCases) ExpectWaits(c, true);
+}
+
+TEST(HubWaits, EachRoutineWaitsAsItsStepsSay) {
+  for (const WaitCase& c : kHubCases) ExpectWaits(c, false);
 }
 
 }  // namespace
