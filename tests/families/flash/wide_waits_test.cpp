@@ -103,6 +103,19 @@ const WaitCase kCases[] = {
      kPowerUp + kIdle + Command(50, 10, 50) + 3 * 60 + Command(50, 10, 200) + 112 * 60 +
          Command(50, 10, 200) + kPowerDown,
      kCommandNs + kCommandNs + 3 * 200 + kCommandNs + 112 * 200 + kCommandNs},
+    // W6: the idle word; six cycles of StrobeWrite with 100, 3, pulse 5,
+    // 5; 150; one pass of 10000, 10 with control bit 1 up and 5 (the empty
+    // socket's DQ7 is 1).
+    {"W6 MBM29LV160T", HandlerId::MBM29LV160Click, 105, "MBM29LV160 -T", &Nothing, &wide::W6,
+     kPowerUp + kIdle + 6 * (12 + 100 + 20 + 3 + 5 + 5) + 150 + 10000 + 10 + 5 + kPowerDown,
+     kCommandNs + 6 * kCommandNs},
+    // W7: the reset word (50, pulse 10); three autoselect words of 50, pulse
+    // 10, 50; 10; words 0, 1 and 2 with 60 before the high byte; 200; the
+    // reset word; 0x98 (50, 10, 200); the 112 CFI words.
+    {"W7 MBM29LV160T", HandlerId::MBM29LV160Click, 105, "MBM29LV160 -T", &Nothing, &wide::W7,
+     kPowerUp + Command(50, 10, 0) + 3 * Command(50, 10, 50) + 10 + 3 * 60 + 200 +
+         Command(50, 10, 0) + Command(50, 10, 200) + 112 * 60 + kPowerDown,
+     kCommandNs + 3 * kCommandNs + 3 * 200 + kCommandNs + kCommandNs + 112 * 200},
     // Block status on the word bus: the idle word, 0x90 at 0 with 50, pulse
     // 10, 50; 10; per block (7 x 64K, 8 x 8K) 1 with control bit 1 up and 1
     // after it.
