@@ -134,7 +134,9 @@ const WaitCase kCases[] = {
 constexpr int64_t kLoad = 50 + 2 + 20;
 constexpr int64_t HubCommand(int64_t pulse, int64_t pause) { return kLoad + pulse + pause; }
 constexpr int64_t kCycleNs = 200;
-// F3's opening: 12 V and 1000, F1, 0x50 with twp 5 and 1000, F1.
+// F3's opening: 12 V and 1000, F1, 0x50 with twp 5 and 1000, F1. The 0x50
+// goes out as every write cycle does, 0.2 us before its pulse: four ticks
+// there would only lengthen a data setup the hubs need 50 ns of.
 constexpr int64_t kF3Open = 1000 + HubCommand(5, 1000) + kLoad;
 // F3's close: 0xFF (5, 10), 12 V off and 1000, PowerDown; the report
 // powers down again.
