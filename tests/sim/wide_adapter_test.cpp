@@ -197,3 +197,37 @@ TEST_F(HubAdapter, QuadrupleProgramWantsOneAlignedGroup) {
 }
 
 }  // namespace
+
+namespace {
+
+// Walking a map sector by sector reaches the part's size exactly on a
+// sector boundary: a run that is a few KB off moves every later sector and
+// leaves a part whose last sector hangs past its end.
+bool EndsAtTheSize(std::span<const sim::SectorRun> runs, uint32_t size) {
+  uint64_t address = 0;
+  for (const sim::SectorRun& run : runs) {
+    for (uint32_t i = 0; i < run.count; ++i) {
+      address += run.size;
+      if (address == size) return true;
+      if (address > size) return false;
+    }
+  }
+  return false;
+}
+
+TEST(WideParts, EveryMapEndsAtThePartsSize) {
+  int maps = 0;
+  for (const sim::JedecPart& part : sim::WideJedecParts()) {
+    if (part.sectors.empty()) continue;
+    ++maps;
+    EXPECT_TRUE(EndsAtTheSize(part.sectors, part.size)) << part.name;
+  }
+  for (const sim::WsmPart& part : sim::WideWsmParts()) {
+    if (part.blocks.empty()) continue;
+    ++maps;
+    EXPECT_TRUE(EndsAtTheSize(part.blocks, part.size)) << part.name;
+  }
+  EXPECT_GE(maps, 20);
+}
+
+}  // namespace

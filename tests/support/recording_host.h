@@ -106,6 +106,9 @@ class RecordingHost : public app::Host {
     events.push_back(std::move(e));
     ++controls_changed;
   }
+  void ProcessEvents() override {
+    if (on_events) on_events();
+  }
 
   // --- scripting -----------------------------------------------------------
   // Answers for the next questions, in order; afterwards `default_answer`.
@@ -190,6 +193,9 @@ class RecordingHost : public app::Host {
   int controls_changed = 0;  // ControlsChanged calls
   // Called on every gauge refresh after recording it (e.g. to flip a fault).
   std::function<void(int64_t)> on_progress;
+  // Called whenever a routine lets the window run (e.g. to press Cancel
+  // while a status poll waits for the part).
+  std::function<void()> on_events;
 
  private:
   std::atomic<int>* cancel_flag_ = nullptr;

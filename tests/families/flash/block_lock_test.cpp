@@ -78,6 +78,7 @@ TEST(BlockLocks, TheJ3LocksABlockUnlocksOneAndClearsThemAll) {
   s.ExpectCleanRest();
   s.Lock(3);
   EXPECT_EQ(s.Last(), "Sector already protected !");
+  EXPECT_EQ(s.host.LastMessage().second, hw::kResult);
   EXPECT_EQ(s.p.error, 0);
 
   // The part clears its bits only all at once: unlocking block 3 clears
@@ -94,6 +95,8 @@ TEST(BlockLocks, TheJ3LocksABlockUnlocksOneAndClearsThemAll) {
   s.ExpectCleanRest();
   s.Unlock(3);
   EXPECT_EQ(s.Last(), "Sector already unlocked !");
+  EXPECT_EQ(s.host.LastMessage().second, hw::kResult);
+  EXPECT_EQ(s.p.error, 0);
   EXPECT_EQ(s.Part()->lock_clears(), 1u);
 
   s.UnlockAll();

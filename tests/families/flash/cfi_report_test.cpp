@@ -89,7 +89,22 @@ TEST(CfiReport, AmdWordPartStandardFieldsRegionsAndTable) {
   EXPECT_EQ(At(g, 0x39)[0], "Erase Block Region 3 Information");
   EXPECT_EQ(At(g, 0x40)[0], "Query-unique ASCII string - PRI -");
   EXPECT_EQ(At(g, 0x43)[0], "Major version number,ASCII");
-  EXPECT_EQ(At(g, 0x4B)[0], "Burst Mode Type");
+  const struct {
+    int offset;
+    const char* text;
+  } amd_rows[] = {
+      {0x45, "Address Sensitive Unlock"},
+      {0x46, "Erase Suspend"},
+      {0x47, "Sector Protect"},
+      {0x48, "Sector Temporary Unprotect"},
+      {0x49, "Sector Protection Algorithm"},
+      {0x4A, "Number of Sector for Bank 2"},
+      {0x4B, "Burst Mode Type"},
+      {0x4C, "Page Mode Type"},
+      {0x4D, "ACC (Acceleration) Supply Minimum"},
+      {0x4E, "ACC (Acceleration) Supply Maximum"},
+  };
+  for (const auto& r : amd_rows) EXPECT_EQ(At(g, r.offset)[0], r.text) << r.offset;
   // Past the table nothing is written.
   EXPECT_EQ(At(g, 0x4F), (CfiRow{" ", " ", " ", " "}));
   // A device marked as having no table to decode ends after the regions.

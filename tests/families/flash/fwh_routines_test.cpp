@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "families/flash/flash_fixture.h"
+#include "families/flash/fwh/fwh.h"
 #include "families/flash/fwh/fwh_bus.h"
 #include "sim/jedec_flash.h"
 #include "sim/wsm_flash.h"
@@ -40,6 +41,11 @@ TEST_P(HubRoundTrip, ErasesProgramsVerifiesAndReadsBack) {
   s.Erase();
   EXPECT_EQ(s.Last(), c.erased);
   EXPECT_EQ(s.p.error, 0);
+  const auto gauges = s.host.Of(daraz_test::RecordingHost::Type::kShowGauge);
+  ASSERT_FALSE(gauges.empty());
+  EXPECT_EQ(gauges.front().text, c.handler == HandlerId::N82802AB_Click
+                                     ? "Erasing chip 50 Sec"
+                                     : "erasing chip delay time 40 Sec");
   EXPECT_TRUE(AllErased(s.Cells()));
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 
@@ -143,6 +149,43 @@ TEST(HubFaults, ACancelledProgramStopsAndSaysSo) {
   EXPECT_EQ(s.Last(), "program interrupted!");
   EXPECT_EQ(s.p.error, 1);
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+// Cancel pressed while the part is still busy with the first byte: the
+// status poll stops and says so.
+TEST(HubFaults, ACancelDuringTheStatusPollStopsAndSaysSo) {
+  FlashSession s;
+  s.Select(HandlerId::N82802AB_Click, 101, "intel 82802AB");
+  ASSERT_TRUE(s.chip->InjectFault({"slow", 0, 100, 0}));  // 1 ms for byte 0
+  s.Load({0x12, 0x34});
+  s.host.on_events = [&s] { s.p.cancel.store(1); };
+  families::fwh::F3(s.p);
+  EXPECT_EQ(s.Last(), "program interrupted!");
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_EQ(s.As<sim::WsmFlash>()->programs(), 1u);
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+// Every M50 part takes the quadruple byte program.
+TEST(HubQuadruple, EveryM50PartTakesIt) {
+  const struct {
+    int tag;
+    const char* caption;
+  } cases[] = {{111, "M50FW002"},  {112, "M50FW040"},   {113, "M50FW080"},  {114, "M50FW016"},
+               {115, "M50LPW116"}, {116, "M50FLW040A"}, {117, "M50FLW040B"}};
+  for (const auto& c : cases) {
+    FlashSession s;
+    s.Select(HandlerId::N82802AB_Click, c.tag, c.caption);
+    s.p.controls.Check("cbQuadruple");
+    std::vector<uint8_t> data(0x40);
+    for (uint32_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i + 1);
+    s.Load(data);
+    s.Program();
+    EXPECT_EQ(s.Last(), "Device Programmed OK") << c.caption;
+    // Sixteen groups; the one past the data end is all 0xFF and skipped.
+    EXPECT_EQ(s.As<sim::WsmFlash>()->programs(), 16u) << c.caption;
+    EXPECT_EQ(s.Cells()[0x3F], 0x40) << c.caption;
+  }
 }
 
 // Quadruple program: groups of four aligned addresses; a 0xFF inside a

@@ -148,6 +148,7 @@ TEST(MxicProtection, ASectorThatRefusesProtection) {
   s.Status();
   s.ProtectSector(3);
   EXPECT_EQ(s.Last(), "Sector Can not protected !");
+  EXPECT_EQ(s.host.LastMessage().second, hw::kError);
   EXPECT_EQ(s.p.error, 1);
   EXPECT_FALSE(s.Part()->Protected(3));
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
@@ -214,6 +215,14 @@ TEST(LvProtection, AnUnflaggedChipNeedsTheCheckTakenOff) {
   sim::JedecFlash* part = chip.get();
   s.board->InsertChip(std::move(chip));
   s.chip = part;
+  // Taking the check off before any status read enables nothing: there is
+  // no grid to protect from yet.
+  s.p.controls.Check(flash::kNoIdCheck);
+  flash::cbCHKdevIDClick(s.p);
+  EXPECT_FALSE(s.p.controls.Enabled(flash::kProtectButton));
+  EXPECT_FALSE(s.p.controls.Enabled(flash::kUnprotectButton));
+  s.p.controls.Check(flash::kNoIdCheck, false);
+  flash::cbCHKdevIDClick(s.p);
   s.Status();
   EXPECT_FALSE(s.p.controls.Enabled(flash::kProtectButton));
   EXPECT_FALSE(s.p.controls.Enabled(flash::kUnprotectButton));

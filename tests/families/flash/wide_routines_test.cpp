@@ -175,6 +175,81 @@ TEST(WideFaults, C3BlocksStayLockedWithoutTheUnlockFlag) {
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
+// The J3's last buffer when the data end falls inside a 16-word group: the
+// data end at byte 0x25 makes words 0..18, so two buffers, the second of
+// words 16..18 (count - 1 = 2). The image holds data past the data end: a
+// longer last buffer would program it, a shorter one would leave data words
+// blank and fail the verify.
+TEST(WideBuffer, TheLastJ3BufferEndsWithTheData) {
+  FlashSession s;
+  s.Select(HandlerId::N28F4001Click, 301, "28F320 J3 ");
+  s.p.controls.Check("cb28F320J3buffer");
+  std::vector<uint8_t> data(0x40);
+  for (uint32_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(0x10 + i);
+  s.Load(data);
+  s.p.image.data_end = 0x25;
+  s.Program();
+  EXPECT_EQ(s.Last(), "Device Programmed OK");
+  EXPECT_EQ(s.p.error, 0);
+  auto* part = s.As<sim::WsmFlash>();
+  EXPECT_EQ(part->buffer_programs(), 2u);
+  EXPECT_EQ(part->programs(), 0u);
+  const std::vector<uint8_t> cells = s.Cells();
+  for (uint32_t i = 0; i <= 0x25; ++i) ASSERT_EQ(cells[i], 0x10 + i) << "cell " << i;
+  for (uint32_t i = 0x26; i < 0x40; ++i) ASSERT_EQ(cells[i], 0xFF) << "cell " << i;
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  EXPECT_EQ(s.Violations(), std::vector<std::string>{});
+}
+
+// W1 reads words while 2k is below the device size and no further: the
+// image past it keeps the 0xFF it was cleared to.
+TEST(WideRead, TheReadStopsAtTheDeviceSize) {
+  FlashSession s;
+  s.Select(HandlerId::MBM29LV160Click, 201, "39LF/VF100");
+  s.Fill(0x00);
+  s.ReadBack(0x100);
+  EXPECT_EQ(s.Last(), "Chip read OK");
+  EXPECT_EQ(s.p.image[0xFF], 0x00);
+  for (uint32_t i = 0x100; i < 0x400; ++i) ASSERT_EQ(s.p.image[i], 0xFF) << "byte " << i;
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+// A cancel during the W29C102's sector writes ends like any program.
+TEST(WideFaults, ACancelledSectorWriteStopsAndSaysSo) {
+  FlashSession s;
+  s.Select(HandlerId::MBM29LV160Click, 501, "W29C102");
+  s.LoadRandom(0x8000, 5);
+  s.host.CancelAtRefresh(s.p, 2);
+  s.Program();
+  EXPECT_EQ(s.Last(), "program interrupted!");
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_FALSE(s.host.HasMessage("Device Programmed OK"));
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+// W9 shows " block of count" after each block, from 1; a locked block ends
+// it where it stands. The B3's blocks take the datasheet's 1 s each: seven
+// 64 KB main blocks alone keep the part busy for 7 s.
+TEST(WideErase, W9CountsItsBlocksAndWaitsForEach) {
+  FlashSession s;
+  s.Select(HandlerId::N28F4001Click, 101, "28F400 B3T");
+  s.Fill(0x00);
+  const int64_t start = s.board->clock().now_ns();
+  s.Erase();
+  EXPECT_EQ(s.Last(), "erase completed");
+  EXPECT_EQ(s.p.controls.Text("pLoopp"), " 15 of 15");
+  EXPECT_GE(s.board->clock().now_ns() - start, 7'000'000'000);
+
+  // 28F800C3T: fifteen 64 KB blocks, then eight of 8 KB; the second is
+  // locked.
+  FlashSession c3;
+  c3.Select(HandlerId::N28F4001Click, 201, "28F800 C3T");
+  ASSERT_TRUE(c3.chip->InjectFault({"locked", 0x10000, 0, 0}));
+  c3.Erase();
+  EXPECT_EQ(c3.Last(), " Block Erase Error");
+  EXPECT_EQ(c3.p.controls.Text("pLoopp"), " 1 of 23");
+}
+
 TEST(WideFaults, ALockedBlockEndsTheEraseWithItsText) {
   struct Case {
     int tag;
@@ -225,6 +300,16 @@ TEST(WideIdentify, WordCodesLockByteAndQueryTable) {
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
     EXPECT_EQ(s.Violations(), std::vector<std::string>{}) << c.caption;
   }
+}
+
+// The W29C102's six-word entry: the maker's code (0xDA) from
+// word 0.
+TEST(WideIdentify, W29C102MakerCodeFromWordZero) {
+  FlashSession s;
+  s.Select(HandlerId::MBM29LV160Click, 501, "W29C102");
+  s.GetId();
+  EXPECT_EQ(s.p.controls.Text("edManufacID"), " 0x00DA");
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
 // A manufacturer word whose low byte is 0x7F (a JEDEC continuation code):
