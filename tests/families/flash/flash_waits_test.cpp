@@ -14,13 +14,10 @@ namespace {
 
 using app::HandlerId;
 using daraz_test::FlashSession;
+using daraz_test::kPowerDown;
+using daraz_test::kPowerUp;
+using daraz_test::Ticks;
 
-// DelayTicks units in virtual ns.
-int64_t Ticks(int64_t n) { return n * 8381 / 10; }
-
-// PowerUp: 1000 + 3 x 20000; PowerDown: 10000.
-constexpr int64_t kPowerUp = 61000;
-constexpr int64_t kPowerDown = 10000;
 // The verify after a program of one byte of a part of 64 KB or more: its
 // own power cycle, 500 to settle, one read with 0.1 us either side.
 constexpr int64_t kVerifyTicks = kPowerUp + 500 + kPowerDown;
@@ -183,11 +180,7 @@ TEST(FlashWaits, EachRoutineWaitsAsItsStepsSay) {
     image::ClearBuf(s.p.image, image::kFillFF, {});
     s.p.image.data_end = 0;
     s.p.controls.Check("cb28FastErase");  // read by I3 only
-    const int64_t start = s.board->clock().now_ns();
-    const uint64_t accesses = s.board->accesses();
-    c.routine(s.p);
-    const int64_t waited = s.board->clock().now_ns() - start -
-                           static_cast<int64_t>(s.board->accesses() - accesses) * 1000;
+    const int64_t waited = s.WaitedNs(c.routine);
     EXPECT_NEAR(waited, Ticks(c.ticks) + c.ns, c.tolerance) << s.Last();
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   }

@@ -17,16 +17,13 @@ namespace {
 
 using app::HandlerId;
 using daraz_test::FlashSession;
+using daraz_test::kPowerDown;
+using daraz_test::kPowerUp;
+using daraz_test::Ticks;
 namespace flash = families::flash;
 namespace wide = families::wide;
 
-// DelayTicks units in virtual ns.
-int64_t Ticks(int64_t n) { return n * 8381 / 10; }
-
-// PowerUp: 1000 + 3 x 20000; PowerDown: 10000 (ReportError powers down
-// too).
-constexpr int64_t kPowerUp = 61000;
-constexpr int64_t kPowerDown = 10000;
+// ReportError powers down too.
 // StrobeWrite(high, low, w): 12 with the latch strobe low, w + 20, then
 // 0.2 us after the low byte. A command word is that, a pulse and a pause.
 constexpr int64_t Command(int64_t w, int64_t pulse, int64_t pause) {
@@ -195,11 +192,7 @@ void ExpectWaits(const WaitCase& c, bool rest) {
   s.Select(c.handler, c.tag, c.caption);
   s.board->RemoveChip();
   c.prepare(s);
-  const int64_t start = s.board->clock().now_ns();
-  const uint64_t accesses = s.board->accesses();
-  c.routine(s.p);
-  const int64_t waited = s.board->clock().now_ns() - start -
-                         static_cast<int64_t>(s.board->accesses() - accesses) * 1000;
+  const int64_t waited = s.WaitedNs(c.routine);
   // Each wait rounds down by less than 1 ns on the board's clock.
   EXPECT_NEAR(waited, Ticks(c.ticks) + c.ns, 40) << s.Last();
   if (rest) {
