@@ -55,9 +55,9 @@ inline constexpr uint32_t kPic18ConfigOffset = 0x300000;
 inline constexpr uint32_t kPic18ConfigBytes = 14;  // CONFIG1L .. CONFIG7H
 inline constexpr uint32_t kPic18DeviceIdAddress = 0x3FFFFE;
 inline constexpr uint32_t kPic18EepromOffset = 0xF00000;
-// One data-EEPROM byte per image word, like the mid-range parts (the byte
-// view walks this area with a stride of 2).
-inline constexpr uint32_t kPic18EepromStride = 2;
+// One data-EEPROM byte per image byte: PIC18 HEX files hold EEPROM byte n
+// at 0xF00000 + n (unlike the mid-range parts' one byte per word).
+inline constexpr uint32_t kPic18EepromStride = 1;
 
 // The checksum of a PIC covers this many image bytes whatever the part.
 inline constexpr uint32_t kPicChecksumLength = 20000;

@@ -90,6 +90,16 @@ class BufferViewTest : public QObject {
     QCOMPARE(LayoutFor(in).byte_rows, 5);
     in.pic_eeprom = 0;
     QVERIFY(!LayoutFor(in).bytes_visible);
+
+    // PIC18 HEX files put EEPROM byte n at 0xF00000 + n: one byte per
+    // image byte, so value 17 is image byte 0xF00011.
+    LayoutInput p18 = Device(image::kFamilyPic18, 4096);
+    p18.pic18_eeprom = 256;
+    const BufferLayout l18 = LayoutFor(p18);
+    QCOMPARE(l18.bytes.offset, 0xF00000u);
+    QCOMPARE(l18.bytes.stride, 1u);
+    image_[0xF00011] = 0xA5;
+    QCOMPARE(ByteCellText(l18.bytes, image_.data(), 1, 2), QString("A5"));
   }
 
   void wordCellsShowLittleEndianWords() {
