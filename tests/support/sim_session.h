@@ -8,7 +8,9 @@
 #include <string>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
+#include "app/actions.h"
 #include "app/programmer.h"
 #include "sim/board.h"
 #include "sim/rom_chip.h"
@@ -54,6 +56,23 @@ struct SimSession {
   }
 
   bool PoweredDown() const { return !board->pins().power(); }
+
+  // One action as the user starts it: the messages and error flag of the
+  // last action only.
+  void Run(void (*action)(app::Programmer&)) {
+    host.Clear();
+    p.error = 0;
+    action(p);
+  }
+  void Program() { Run(app::mnuProgramClick); }
+  void Verify() { Run(app::mnuVerifyClick); }
+  void Read() { Run(app::mnuReadClick); }
+  void Blank() { Run(app::mnuBlankClick); }
+  void Erase() { Run(app::mnuEraseClick); }
+  void GetId() { Run(app::GetID_Cick); }
+
+  std::string Last() const { return host.LastMessage().first; }
+  std::vector<std::string> Violations() const { return board->violations(); }
 
   // Runs `body` (given the programmer, or nothing) and returns the time it
   // waited in nanoseconds: the simulated time it took less its port

@@ -64,24 +64,12 @@ struct FlashSession : SimSession {
     return data;
   }
 
-  void Run(void (*action)(app::Programmer&)) {
-    host.Clear();
-    p.error = 0;
-    action(p);
-  }
-  void Program() { Run(app::mnuProgramClick); }
-  void Erase() { Run(app::mnuEraseClick); }
-  void GetId() { Run(app::GetID_Cick); }
-  void Verify() { Run(app::mnuVerifyClick); }
-  void Blank() { Run(app::mnuBlankClick); }
   // Reads the first `count` bytes of the part back into the image.
   void ReadBack(uint32_t count) {
     p.image.device_size = count;
     Run(app::mnuReadClick);
   }
 
-  std::string Last() const { return host.LastMessage().first; }
-  std::vector<std::string> Violations() const { return board->violations(); }
   std::vector<uint8_t> Cells() const { return chip->Contents(); }
   void Fill(uint8_t value) {
     chip->SetContents(std::vector<uint8_t>(p.image.full_device_size, value));

@@ -45,19 +45,6 @@ struct AvrSession : SimSession {
     p.image.data_end = static_cast<uint32_t>(flash.size());
   }
 
-  void Run(void (*action)(app::Programmer&)) {
-    host.Clear();
-    action(p);
-  }
-  void Program() { Run(app::mnuProgramClick); }
-  void Verify() { Run(app::mnuVerifyClick); }
-  void Read() { Run(app::mnuReadClick); }
-  void Blank() { Run(app::mnuBlankClick); }
-  void Erase() { Run(app::mnuEraseClick); }
-  void GetId() { Run(app::GetID_Cick); }
-
-  std::string Last() const { return host.LastMessage().first; }
-  std::vector<std::string> Violations() const { return board->violations(); }
   std::vector<std::string> Gauges() const {
     std::vector<std::string> out;
     for (const auto& e : host.Of(HostEvent::Type::kShowGauge)) out.push_back(e.text);

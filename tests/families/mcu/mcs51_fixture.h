@@ -49,19 +49,6 @@ struct Mcs51Session : SimSession {
     p.image.data_end = static_cast<uint32_t>(data.size());
   }
 
-  void Run(void (*action)(app::Programmer&)) {
-    host.Clear();
-    action(p);
-  }
-  void Program() { Run(app::mnuProgramClick); }
-  void Verify() { Run(app::mnuVerifyClick); }
-  void Read() { Run(app::mnuReadClick); }
-  void Blank() { Run(app::mnuBlankClick); }
-  void Erase() { Run(app::mnuEraseClick); }
-  void GetId() { Run(app::GetID_Cick); }
-
-  std::string Last() const { return host.LastMessage().first; }
-  std::vector<std::string> Violations() const { return board->violations(); }
   std::vector<uint8_t> Cells() const { return chip->Contents(); }
 };
 

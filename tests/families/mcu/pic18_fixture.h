@@ -53,20 +53,6 @@ struct Pic18Session : SimSession {
     }
     return out;
   }
-
-  void Run(void (*action)(app::Programmer&)) {
-    host.Clear();
-    action(p);
-  }
-  void Program() { Run(app::mnuProgramClick); }
-  void Verify() { Run(app::mnuVerifyClick); }
-  void Read() { Run(app::mnuReadClick); }
-  void Blank() { Run(app::mnuBlankClick); }
-  void Erase() { Run(app::mnuEraseClick); }
-  void GetId() { Run(app::GetID_Cick); }
-
-  std::string Last() const { return host.LastMessage().first; }
-  std::vector<std::string> Violations() const { return board->violations(); }
 };
 
 }  // namespace daraz_test

@@ -65,20 +65,6 @@ struct ModelSession : SimSession {
     p.image.data_end = static_cast<uint32_t>(data.size());
   }
 
-  void Run(void (*action)(app::Programmer&)) {
-    host.Clear();
-    p.error = 0;
-    action(p);
-  }
-  void Program() { Run(app::mnuProgramClick); }
-  void Verify() { Run(app::mnuVerifyClick); }
-  void Read() { Run(app::mnuReadClick); }
-  void Blank() { Run(app::mnuBlankClick); }
-  void Erase() { Run(app::mnuEraseClick); }
-  void GetId() { Run(app::GetID_Cick); }
-
-  std::string Last() const { return host.LastMessage().first; }
-  std::vector<std::string> Violations() const { return board->violations(); }
   std::string Rest() const { return board->RestState(); }
 };
 

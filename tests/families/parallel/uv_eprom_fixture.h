@@ -53,18 +53,6 @@ struct EpromSession : SimSession {
     for (uint32_t i = 0; i < data.size(); ++i) p.image[i] = data[i];
     p.image.data_end = static_cast<uint32_t>(data.size());
   }
-
-  void Run(void (*action)(app::Programmer&)) {
-    host.Clear();
-    action(p);
-  }
-  void Program() { Run(app::mnuProgramClick); }
-  void Verify() { Run(app::mnuVerifyClick); }
-  void Read() { Run(app::mnuReadClick); }
-  void Blank() { Run(app::mnuBlankClick); }
-
-  std::string Last() const { return host.LastMessage().first; }
-  std::vector<std::string> Violations() const { return board->violations(); }
 };
 
 // What the parts' datasheets find wrong with the routines' own timing, in

@@ -72,20 +72,7 @@ struct SerialSession : SimSession {
     return std::vector<uint8_t>(p.image.bytes().begin(), p.image.bytes().begin() + count);
   }
 
-  void Run(void (*action)(app::Programmer&)) {
-    host.Clear();
-    action(p);
-  }
-  void Program() { Run(app::mnuProgramClick); }
-  void Verify() { Run(app::mnuVerifyClick); }
-  void Read() { Run(app::mnuReadClick); }
-  void Blank() { Run(app::mnuBlankClick); }
-  void Erase() { Run(app::mnuEraseClick); }
-  void GetId() { Run(app::GetID_Cick); }
-
-  std::string Last() const { return host.LastMessage().first; }
   bool Said(const std::string& text) const { return host.HasMessage(text); }
-  std::vector<std::string> Violations() const { return board->violations(); }
   std::string Rest() const { return board->RestState(); }
 };
 
