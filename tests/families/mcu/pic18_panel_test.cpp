@@ -291,3 +291,46 @@ TEST(Pic18IdWindow, ValueBitGroupsRevisionAndName) {
 
 }  // namespace
 }  // namespace daraz_test
+
+namespace daraz_test {
+namespace {
+
+// MCLR off with the internal oscillator: entered VDD first the part runs
+// instead of listening, whether the fault set it or a program wrote it.
+TEST(Pic18Model, MclrOffWithTheInternalOscillatorRefusesVddFirstEntry) {
+  const std::vector<std::string> refused = {
+      "VDD-first entry while the part runs from its internal oscillator with MCLR off",
+      "PGC clocked outside programming mode"};
+  {
+    Pic18Session s;
+    s.Select(207);  // 18F4620
+    ASSERT_TRUE(s.chip->InjectFault(sim::ChipFault{"mclre-off", 0, 0, 0}));
+    s.GetId();
+    EXPECT_EQ(s.Last(), " 0xFFFF");
+    EXPECT_EQ(s.Violations(), refused);
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  }
+  {
+    // 18F452 has no MCLRE bit: the fault does not apply.
+    Pic18Session s;
+    s.Select(107);
+    EXPECT_FALSE(s.chip->InjectFault(sim::ChipFault{"mclre-off", 0, 0, 0}));
+  }
+  {
+    // CONFIG1H 0x08 (internal oscillator), CONFIG3H 0x07 (MCLRE clear).
+    Pic18Session s;
+    s.Select(207);
+    s.Load(Pic18Session::Pattern(16, 4), {},
+           {0xFF, 0x08, 0xFF, 0xFF, 0xFF, 0x07, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
+           {});
+    s.Program();
+    ASSERT_EQ(s.Last(), "Programming [CODE,DevID,EEPROM,CFG] OK");
+    EXPECT_TRUE(s.Violations().empty()) << ::testing::PrintToString(s.Violations());
+    s.GetId();
+    EXPECT_EQ(s.Last(), " 0xFFFF");
+    EXPECT_EQ(s.Violations(), refused);
+  }
+}
+
+}  // namespace
+}  // namespace daraz_test
