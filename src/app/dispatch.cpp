@@ -34,6 +34,16 @@ const GuidedProcedure* FamilyRegistry::FindGuided(int family) const {
   return guided_[family];
 }
 
+void FamilyRegistry::RegisterPanelRefresh(int family, Routine refresh) {
+  assert(family >= 0 && family < kFamilyCount);
+  refresh_[family] = refresh;
+}
+
+Routine FamilyRegistry::FindPanelRefresh(int family) const {
+  if (family < 0 || family >= kFamilyCount) return nullptr;
+  return refresh_[family];
+}
+
 const FamilyRegistry& Families() {
   static const FamilyRegistry registry = [] {
     FamilyRegistry r;

@@ -40,12 +40,18 @@ class FamilyRegistry {
   // The guided procedure (gbUnprotect) a family's erase opens.
   void RegisterGuided(int family, const GuidedProcedure* procedure);
   const GuidedProcedure* FindGuided(int family) const;
+  // What the status refresh runs for a family whose panel shows image
+  // contents (the PIC18 configuration boxes), so the panel follows every
+  // read, file load and buffer operation.
+  void RegisterPanelRefresh(int family, Routine refresh);
+  Routine FindPanelRefresh(int family) const;
 
  private:
   OptionKeys options_;
   std::array<std::array<Routine, kActionCount>, kFamilyCount> cells_{};
   std::array<SelectHandler, static_cast<int>(HandlerId::kCount)> handlers_{};
   std::array<const GuidedProcedure*, kFamilyCount> guided_{};
+  std::array<Routine, kFamilyCount> refresh_{};
 };
 
 // The registry with every family that is built in.

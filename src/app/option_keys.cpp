@@ -187,6 +187,10 @@ std::string ApplyOptionSetting(Programmer& p, const OptionSetting& setting) {
   if (!OptionUsable(p, key, setting.index)) {
     return key.key + ": the selected device's settings hide or disable its control " + control;
   }
+  if (key.kind == OptionKind::kEditText && key.check != nullptr) {
+    const std::string refusal = key.check(p, setting.text);
+    if (!refusal.empty()) return key.key + ": " + refusal;
+  }
   Controls& c = p.controls;
   switch (key.kind) {
     case OptionKind::kCheckBox:

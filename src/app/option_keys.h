@@ -47,6 +47,13 @@ struct OptionKey {
   // control of the panel the selection shows (one option that two families
   // name each on its own panel, like the New Adapter boxes).
   bool per_panel = false;
+  // The control stands for image contents (PIC configuration bytes, IDs):
+  // a front door applies the key again after loading a file, so that the
+  // setting overrides the file.
+  bool edits_image = false;
+  // kEditText: the reason the selection refuses `text`, empty when it
+  // takes it; nullptr: any text within `max` characters.
+  std::string (*check)(const Programmer& p, std::string_view text) = nullptr;
 
   bool repeats() const { return controls.size() > 1 && !per_panel; }
 };

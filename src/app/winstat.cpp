@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/dispatch.h"
 #include "app/programmer.h"
 #include "app/selection.h"
 #include "image/checksum.h"
@@ -32,6 +33,7 @@ StatusSummary winstat(Programmer& p) {
   // relies on it.
   p.dev.board_flag = true;
   RedrawSettingsPanels(p);
+  if (const Routine refresh = Families().FindPanelRefresh(p.dev.family)) refresh(p);
   p.host.ControlsChanged();
   return status;
 }

@@ -174,6 +174,7 @@ int CmdInfo(const GlobalOptions& g, const std::string& device,
           .Field("sig_Lbit", m.sig_lbit)
           .EndObject();
     }
+    if (d.family == 36) AddPic18Info(j, p);
     j.BeginArray("options");
     for (const KeyRow& row : keys) {
       const app::OptionKey& key = *row.key;

@@ -7,10 +7,13 @@
 #include "cli/session.h"
 
 namespace app {
+class Programmer;
 struct GuidedProcedure;
 }
 
 namespace cli {
+
+class Json;
 
 struct DeviceFileArgs {
   std::string device;
@@ -28,6 +31,10 @@ int CmdVerify(const GlobalOptions& g, const DeviceFileArgs& args);
 int CmdBlank(const GlobalOptions& g, const DeviceFileArgs& args);
 int CmdErase(const GlobalOptions& g, const DeviceFileArgs& args);
 int CmdId(const GlobalOptions& g, const DeviceFileArgs& args);
+// The PIC18 device-ID window after an identification that ended with `rc`
+// (cmd_pic18.cpp), and the configuration bytes and ID for `info --json`.
+int PrintPic18Id(const GlobalOptions& g, const app::Programmer& p, int rc);
+void AddPic18Info(Json& j, const app::Programmer& p);
 int CmdTest(const GlobalOptions& g);
 // The board test: the automatic checks of the empty board, then (unless
 // `automatic_only`) the guided steps for the device's socket.

@@ -109,6 +109,16 @@ int Session::ApplySettings(const std::vector<std::string>& sets) {
   return kOk;
 }
 
+int Session::ApplyImageSettings(const std::vector<std::string>& sets) {
+  std::vector<std::string> image_sets;
+  for (const std::string& set : sets) {
+    app::OptionSetting setting;
+    if (!app::ParseOptionSetting(app::Families().options(), set, setting).empty()) continue;
+    if (setting.key->edits_image) image_sets.push_back(set);
+  }
+  return ApplySettings(image_sets);
+}
+
 bool Session::QuestionUnanswerable() const {
   return !options_.yes && !options_.no && p_->image.buffer_offset != 0 && !isatty(STDIN_FILENO);
 }

@@ -72,6 +72,9 @@ class Session {
   // Applies `--set KEY[=VALUE]` settings as the window would: all are parsed
   // first, so a bad one changes nothing. kOk or kUsage.
   int ApplySettings(const std::vector<std::string>& sets);
+  // After a file load: the settings whose key edits the image again, so
+  // they override the file.
+  int ApplyImageSettings(const std::vector<std::string>& sets);
 
   // Opens the port and, on the simulated board, puts the chip in the socket
   // with its saved contents and the requested faults. kOk, kUsage or kNoPort.

@@ -12,6 +12,8 @@
 #include "families/mcu/mcu_select.h"
 #include "families/mcu/pic.h"
 #include "families/mcu/pic18.h"
+#include "families/mcu/pic18_config.h"
+#include "families/mcu/pic_id_key.h"
 #include "families/parallel/ee_eprom.h"
 #include "families/parallel/eeprom.h"
 #include "families/parallel/parallel_select.h"
@@ -38,6 +40,8 @@ void RegisterAllFamilies(FamilyRegistry& registry) {
   families::RegisterAvrKeys(registry);
   families::RegisterPic(registry);
   families::RegisterPic18(registry);
+  families::pic18::RegisterPic18Keys(registry);
+  families::RegisterPicIdKey(registry);
   families::RegisterFlashSelection(registry);
   families::RegisterJedecFlash(registry);
   families::RegisterIntelFlash(registry);

@@ -259,6 +259,12 @@ constexpr FaultKind kFaultKinds[] = {
      "short-p9",
      {},
      "PIC18: the part needs ten times its datasheet programming time"},
+    {"mclre-off",
+     false,
+     BoardFault::kNone,
+     "mclre-off",
+     {},
+     "PIC18: MCLR off and the internal oscillator configured, so entry with VDD first fails"},
     // Wide and firmware-hub flash.
     {"locked",
      false,

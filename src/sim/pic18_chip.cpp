@@ -74,6 +74,10 @@ void Pic18Chip::OnLines(const SerialLines& now, const SerialLines& was) {
       Log("VPP raised with PGC or PGD high");
       return;
     }
+    if (was.power && RunsWithoutMclr()) {
+      Log("VDD-first entry while the part runs from its internal oscillator with MCLR off");
+      return;
+    }
     in_mode_ = true;
     first_clock_ = true;
     entered_ns_ = t;
@@ -410,6 +414,12 @@ bool Pic18Chip::InjectModelFault(const ChipFault& fault) {
   }
   if (fault.kind == "eeprom-wr-stuck") {
     wr_stuck_ = true;
+    return true;
+  }
+  if (fault.kind == "mclre-off") {
+    if ((part_.config_mask[5] & 0x80) == 0 || (part_.config_mask[1] & 0x08) == 0) return false;
+    config_[5] = static_cast<uint8_t>(config_[5] & ~0x80);
+    config_[1] = static_cast<uint8_t>((config_[1] & ~0x0F) | 0x08);
     return true;
   }
   if (fault.kind == "short-p9") {

@@ -97,6 +97,14 @@ class Pic18Chip final : public SerialChip {
  private:
   static constexpr uint32_t kCpByte = 8;  // CONFIG5L
 
+  // MCLR is a port pin (CONFIG3H MCLRE = 0) and the part clocks itself
+  // from its internal oscillator (FOSC3:0 = 100x): with VDD first it runs
+  // its code before VPP arrives and never sees the programming entry.
+  bool RunsWithoutMclr() const {
+    return (part_.config_mask[5] & 0x80) != 0 && (config_[5] & 0x80) == 0 &&
+           (part_.config_mask[1] & 0x08) != 0 && (config_[1] & 0x0E) == 0x08;
+  }
+
   void OnLines(const SerialLines& now, const SerialLines& was) override;
   std::optional<bool> Output(int64_t time_ns) const override;
   void OnPowerOn(int64_t time_ns) override;

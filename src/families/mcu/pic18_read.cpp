@@ -6,6 +6,7 @@
 #include "app/image_files.h"
 #include "families/mcu/pic.h"
 #include "families/mcu/pic18.h"
+#include "families/mcu/pic18_config.h"
 #include "image/buffer_ops.h"
 #include "image/layout.h"
 
@@ -197,15 +198,13 @@ void DeviceIdPic18(app::Programmer& p) {
   const uint8_t high = P18ReadByte(port, cmd::kTableReadPostInc);
   Leave(p);
   const auto id = static_cast<uint16_t>(high << 8 | low);
-  std::string binary;
-  for (int bit = 15; bit >= 0; --bit) {
-    binary += ((id >> bit) & 1) != 0 ? '1' : '0';
-    if (bit == 5) binary += ' ';
-  }
-  const char* name = Pic18DeviceName(id);
-  p.host.Information("Microchip PIC device ID Value (0x3FFFFE,0x3FFFFF)\n" + binary +
-                     "\nRevision " + std::to_string(id & 0x1F) + "\n" + Format(" 0x%0.4X", id) +
-                     "\n" + (name[0] != '\0' ? name : " Unknown device"));
+  // The front doors show the window from here: the value read, its text.
+  app::ControlState& shown = p.controls[kDeviceIdControl];
+  shown.index = id;
+  shown.text = kDeviceIdTitle;
+  const DeviceIdWindow window = DescribeDeviceId(id);
+  p.host.Information(std::string(kDeviceIdTitle) + "\n" + window.binary + "\nRevision " +
+                     std::to_string(window.revision) + "\n" + window.value + "\n" + window.name);
   p.error = 0;
   p.Message(Format(" 0x%0.4X", id), hw::kResult);
 }

@@ -6,6 +6,7 @@
 #include "app/programmer.h"
 #include "app/selection.h"
 #include "families/mcu/mcu_select.h"
+#include "families/mcu/pic18_config.h"
 
 namespace families::mcu {
 namespace {
@@ -102,6 +103,7 @@ void PIC18F_Click(app::Programmer& p, const app::SelectItem& item) {
   }
   d.pic = true;
   d.socket_picture = 16;
+  pic18::ShowConfigBoxes(p);
   app::FinishSelection(p, 36, 0);
 }
 

@@ -42,4 +42,9 @@ QWidget* Mcs51Panel(PanelContext& context);
 // pAVRsetting: the AT90S lock mode, fuse boxes and their writes.
 PanelDef AvrPanel();
 
+// pPIC18FxxxSetting: the PIC18 configuration boxes, one row per byte, and
+// the ID field (the description, and the factory that lays it out).
+PanelDef Pic18Panel();
+QWidget* Pic18PanelWidget(PanelContext& context);
+
 }  // namespace ui
