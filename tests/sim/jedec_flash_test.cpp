@@ -315,6 +315,29 @@ TEST_F(JedecFlashTest, WhatTheLinesMayNotDo) {
   EXPECT_TRUE(Logged("write pulse shorter than tWP"));
 }
 
+// The LV parts' in-system protect opens with 0x60 at least 1 us after
+// #RESET reaches 12 V. On a port of 0.1 us an access, WE# right after the
+// 12 V comes within 0.2 us of it.
+TEST_F(JedecFlashTest, TheInSystemCommandWaitsOneMicrosecondAfterTwelveVolts) {
+  for (const bool early : {true, false}) {
+    SCOPED_TRACE(early ? "at once" : "after 2 us");
+    Make("Am29LV400BT");
+    board.SetAccessCost(100);
+    bus.ShiftAddress(0x04);  // byte mode: A1 = 1
+    Bit(hw::ctrl::kDrive, true);
+    bus.WriteBusByte(0x60);
+    Vpp(true);
+    if (!early) WaitUs(2);
+    bus.ProgramPulse(0);
+    bus.WriteData();
+    Vpp(false);
+    EXPECT_EQ(board.violations(),
+              early ? std::vector<std::string>{"protect command sooner than 1 us after 12 V on "
+                                               "#RESET"}
+                    : std::vector<std::string>{});
+  }
+}
+
 TEST_F(JedecFlashTest, ProtectionIsKeptInTheChipFile) {
   Make("Am29F002T");
   chip->Protect(6, true);

@@ -113,6 +113,52 @@ TEST(CfiReport, AmdWordPartStandardFieldsRegionsAndTable) {
   EXPECT_EQ(At(stop, 0x40), (CfiRow{" ", " ", " ", " "}));
 }
 
+// Each standard field's description on the row of its first offset.
+TEST(CfiReport, StandardFieldDescriptions) {
+  const struct {
+    int offset;
+    const char* text;
+  } rows[] = {
+      {0x13, "Primary OEM Command Set"},
+      {0x15, "Address for Primary Extended Table"},
+      {0x17, "Alternate OEM Command"},
+      {0x19, "Address for Alternate OEM Extended Table "},
+      {0x1B, "VCC Min. (write/erase) D7-4: volt, D3-0: 100 mVolt"},
+      {0x1C, "VCC Max. (write/erase) D7-4: volt, D3-0: 100 mVolt"},
+      {0x1D, "VPP Min. voltage  D7-4: volt, D3-0: 100 mVolt"},
+      {0x1E, "VPP Max. voltage  D7-4: volt, D3-0: 100 mVolt"},
+      {0x1F, "Typical timeout per single byte/word write 2^n uS"},
+      {0x20, "Typical timeout for Min. size buffer write 2^n uS"},
+      {0x21, "Typical timeout per individual block erase 2^n mS"},
+      {0x22, "Typical timeout for full chip erase 2^n ms"},
+      {0x23, "Max. timeout for byte/word write 2^n times typical"},
+      {0x24, "Max. timeout for buffer write 2^n times typical"},
+      {0x25, "Max. timeout per individual block erase 2^n times typical"},
+      {0x26, "Max. timeout for full chip erase 2^n times typical"},
+      {0x27, "Device Size = 2^N byte"},
+      {0x28, "Flash Device Interface description"},
+      {0x2A, "Max. number of byte in multi-byte write = 2^n"},
+      {0x2C, "Number of Erase Block Regions within device"},
+  };
+  const auto g = CfiReport(AmdX16(), false);
+  for (const auto& r : rows) EXPECT_EQ(At(g, r.offset)[0], r.text) << r.offset;
+  EXPECT_EQ(At(g, 0x14)[0], " ");
+}
+
+// The AMD table's erase-suspend byte, each value the decoder knows and one
+// it does not.
+TEST(CfiReport, EraseSuspendValues) {
+  const struct {
+    int code;
+    const char* value;
+  } cases[] = {{0, " Not Supported"}, {1, " To Read Only"}, {2, " To Read & Write"}, {3, " --"}};
+  for (const auto& c : cases) {
+    Buffer b = AmdX16();
+    Put(b, 0x46, {c.code});
+    EXPECT_EQ(At(CfiReport(b, false), 0x46)[3], c.value) << c.code;
+  }
+}
+
 TEST(CfiReport, ByteWidePartAndJ3StopAfterTheirRegions) {
   Buffer x8{};
   Put(x8, 0x10, {'Q', 'R', 'Y', 0x02, 0x00, 0x00, 0x00});

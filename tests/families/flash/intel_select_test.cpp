@@ -161,6 +161,7 @@ TEST_F(IntelSelect, FirmwareHubRowsAndCommonSettings) {
     EXPECT_EQ(p.dev.three_mbit, c.three_mbit);
     EXPECT_EQ(p.dev.switch_pattern, 35);
     EXPECT_EQ(p.controls.Text("lbAdapter"), " Firmware Hub/LPC ");
+    EXPECT_EQ(p.dev.socket_picture, 82802);
     EXPECT_EQ(p.dev.rc_time, 50);
     EXPECT_EQ(p.controls.Text("edRCtime"), " 50.0 uS");
     EXPECT_TRUE(p.controls.Visible("pFirwareHubSetting"));

@@ -261,8 +261,28 @@ TEST_F(JedecSelect, Lv16SelectionSetsItsPanelAndLocksTheOffset) {
   EXPECT_TRUE(p.controls.Visible("p49F00xsetting"));
   EXPECT_EQ(p.controls.Text("p49F00xsetting"), " 29LVx00 / 39VFx00 ");
   EXPECT_EQ(p.controls.Text("cbFujitsu_fastmode"), "Fast Mode Programming ( Fujitsu Chip)");
-  Select(HandlerId::MBM29LV160Click, 204);
-  EXPECT_FALSE(p.dev.cfi_no_primary);
+  // Only the 39LF/VF160 has a primary table the report must not decode.
+  for (const int tag : {101, 102, 103, 104, 105, 106, 201, 202, 203, 204,
+                        205, 301, 302, 303, 304, 305, 306, 401, 402, 501}) {
+    Select(HandlerId::MBM29LV160Click, tag);
+    EXPECT_EQ(p.dev.cfi_no_primary, tag == 205) << tag;
+  }
+}
+
+// The wizard's rows: the layout picks the sectors and the unprotect
+// routine, the Tag the family.
+TEST_F(JedecSelect, WizardRowsGiveLayoutAndFamily) {
+  const struct {
+    int tag, layout, family;
+  } cases[] = {
+      {101, 9, 41}, {102, 8, 41}, {103, 7, 41}, {104, 6, 41}, {201, 6, 42}, {202, 2, 42},
+      {203, 3, 42}, {204, 4, 42}, {206, 5, 42}, {301, 7, 49}, {302, 7, 50},
+  };
+  for (const auto& c : cases) {
+    Select(HandlerId::EN29F002T_Click, c.tag);
+    EXPECT_EQ(p.dev.layout, c.layout) << c.tag;
+    EXPECT_EQ(p.dev.family, c.family) << c.tag;
+  }
 }
 
 TEST_F(JedecSelect, UnprotectWizardStartsAtStepOneWithEveryBoxCleared) {

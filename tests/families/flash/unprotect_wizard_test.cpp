@@ -200,6 +200,12 @@ TEST(UnprotectWizard, FiveStepsUnprotectEverySectorOfAnAm29F040) {
     EXPECT_EQ(s.HardwareTests(), 1u);
     EXPECT_EQ(s.ProtectedSectors(), 8);
     EXPECT_EQ(part->high_voltage_pulses(), 8) << "one pulse per sector, no check between";
+    // The gauge counts the sectors done, 1 to 8.
+    std::vector<int64_t> positions;
+    for (const auto& e : s.host.events) {
+      if (e.type == daraz_test::HostEvent::Type::kProgress) positions.push_back(e.value);
+    }
+    EXPECT_EQ(positions, (std::vector<int64_t>{1, 2, 3, 4, 5, 6, 7, 8}));
     EXPECT_EQ(s.Step(), 2);
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 

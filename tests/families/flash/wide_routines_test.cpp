@@ -201,6 +201,96 @@ TEST(WideBuffer, TheLastJ3BufferEndsWithTheData) {
   EXPECT_EQ(s.Violations(), std::vector<std::string>{});
 }
 
+// A buffer the part reports failed (SR4, once) is cleared and sent again
+// whole; the second try programs every word.
+TEST(WideBuffer, AFailedJ3BufferIsClearedAndSentAgain) {
+  FlashSession s;
+  s.Select(HandlerId::N28F4001Click, 301, "28F320 J3 ");
+  s.p.controls.Check("cb28F320J3buffer");
+  ASSERT_TRUE(s.chip->InjectFault({"sr4-once", 0x05, 0, 0}));
+  std::vector<uint8_t> data(0x20);
+  for (uint32_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(0x40 + i);
+  s.Load(data);
+  s.p.image.data_end = 0x1F;  // one group of 16 words
+  s.Program();
+  EXPECT_EQ(s.Last(), "Device Programmed OK");
+  EXPECT_EQ(s.p.error, 0);
+  auto* part = s.As<sim::WsmFlash>();
+  EXPECT_EQ(part->buffer_programs(), 2u);
+  EXPECT_EQ(part->status_clears(), 1u);
+  const std::vector<uint8_t> cells = s.Cells();
+  for (uint32_t i = 0; i < data.size(); ++i) ASSERT_EQ(cells[i], data[i]) << "cell " << i;
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+// Cancel is looked at after every word of the blank check, not only when
+// the gauge moves: the check stops at the first word, before the word
+// after it that is not blank.
+TEST(WideFaults, ACancelledBlankCheckStopsAtOnceAndSaysSo) {
+  FlashSession s;
+  s.Select(HandlerId::MBM29LV160Click, 103, "MBM29LV400 -T");
+  std::vector<uint8_t> cells(s.p.image.full_device_size, 0xFF);
+  cells[2] = 0x00;  // word 1
+  s.chip->SetContents(cells);
+  s.host.on_events = [&s] { s.p.cancel.store(1); };
+  s.Blank();
+  EXPECT_EQ(s.Last(), "Device Check was Cancelled");
+  EXPECT_FALSE(s.host.HasMessage("Device is NOT Empty ($000002)"));
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+// A part that never finishes ends each erase where the routine's bound
+// says: W9 and F4 give a block 30 s, W6 gives up after 10000 passes of 10000
+// ticks and more (83.9 s). A part that works ends W6 after the
+// MBM29LV160's 25 s chip erase, at the next pass (the frame's hardware
+// test and the power steps add some 0.16 s). The dead polls run
+// on a port slowed to 100 us an access only to keep it short; the upper
+// bounds leave room for the accesses.
+TEST(WideFaults, AnEraseEndsWithinItsBound) {
+  struct Case {
+    HandlerId handler;
+    int tag;
+    const char* caption;
+    bool stuck;
+    int64_t access_ns;
+    const char* text;
+    int64_t at_least_ns, at_most_ns;
+  };
+  const Case cases[] = {
+      {HandlerId::N28F4001Click, 101, "28F400 B3T", true, 100'000, " Block Erase Error",
+       30'000'000'000, 30'500'000'000},
+      {HandlerId::N82802AB_Click, 101, "intel 82802AB", true, 100'000, " Block Erase Error",
+       30'000'000'000, 30'500'000'000},
+      {HandlerId::MBM29LV160Click, 105, "MBM29LV160 -T", true, 1'000, "Error erasing chip ",
+       83'936'000'000, 84'500'000'000},
+      {HandlerId::MBM29LV160Click, 105, "MBM29LV160 -T", false, 1'000,
+       "erase completed by check DQ7", 25'000'000'000, 25'500'000'000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.caption);
+    FlashSession s;
+    s.Select(c.handler, c.tag, c.caption);
+    if (c.stuck) {
+      ASSERT_TRUE(s.chip->InjectFault({"busy-forever", 0, 0, 0}));
+    }
+    s.board->SetAccessCost(c.access_ns);
+    const int64_t start = s.board->clock().now_ns();
+    s.Erase();
+    const int64_t took = s.board->clock().now_ns() - start;
+    EXPECT_EQ(s.Last(), c.text);
+    EXPECT_EQ(s.p.error, c.stuck ? 1 : 0);
+    EXPECT_GE(took, c.at_least_ns);
+    EXPECT_LT(took, c.at_most_ns);
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+    if (c.handler == HandlerId::MBM29LV160Click && c.stuck) {
+      // One gauge refresh per pass, on a gauge of 10000.
+      EXPECT_EQ(s.host.refreshes, 10000);
+      ASSERT_FALSE(s.host.Of(daraz_test::HostEvent::Type::kShowGauge).empty());
+      EXPECT_EQ(s.host.Of(daraz_test::HostEvent::Type::kShowGauge).back().value, 10000);
+    }
+  }
+}
+
 // W1 reads words while 2k is below the device size and no further: the
 // image past it keeps the 0xFF it was cleared to.
 TEST(WideRead, TheReadStopsAtTheDeviceSize) {
@@ -238,6 +328,7 @@ TEST(WideErase, W9CountsItsBlocksAndWaitsForEach) {
   s.Erase();
   EXPECT_EQ(s.Last(), "erase completed");
   EXPECT_EQ(s.p.controls.Text("pLoopp"), " 15 of 15");
+  EXPECT_EQ(s.p.controls.Text("lbLoopPeak"), " Sector ");
   EXPECT_GE(s.board->clock().now_ns() - start, 7'000'000'000);
 
   // 28F800C3T: fifteen 64 KB blocks, then eight of 8 KB; the second is

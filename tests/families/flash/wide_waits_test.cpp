@@ -1,8 +1,8 @@
-// The waits of the Intel word-mode routines, of the sector status reads on
-// the word bus and of the firmware-hub routines, summed from their step
-// lists: the time a routine takes
-// on the simulated board, less its port accesses (1 us each), is exactly
-// the sum of its waits. An empty socket reads 0xFF: each status poll ends
+// The waits of the word-mode routines, of the sector status reads on the
+// word bus, of the protection algorithms and of the firmware-hub routines,
+// summed from their step lists: the time a routine takes on the simulated
+// board, less its port accesses (1 us each), is exactly the sum of its
+// waits. An empty socket reads 0xFF: each status poll ends
 // at its first read with SR3 (Vpp low), so every sum below is fixed. A
 // wait that is dropped, shortened or lengthened shows here even where no
 // chip limit catches it.
@@ -11,7 +11,9 @@
 #include "families/flash/flash_fixture.h"
 #include "families/flash/fwh/fwh.h"
 #include "families/flash/protect.h"
+#include "families/flash/protect_wizard.h"
 #include "families/flash/wide/wide.h"
+#include "sim/jedec_flash.h"
 
 namespace {
 
@@ -44,6 +46,7 @@ struct WaitCase {
   void (*routine)(app::Programmer& p);
   int64_t ticks;
   int64_t ns;
+  bool empty = true;  // the socket emptied first
 };
 
 void Nothing(FlashSession&) {}
@@ -62,13 +65,59 @@ void OneBlankGroup(FlashSession& s) {
   OneBlankWord(s);
   s.p.controls.Check("cbQuadruple");
 }
+// One word the empty socket can never take: every send reads 0xFFFF back.
+void OneZeroWord(FlashSession& s) {
+  s.Load({0x00, 0x00});
+  s.p.image.data_end = 0;
+}
+void OneBlankWordFast(FlashSession& s) {
+  OneBlankWord(s);
+  s.p.controls.Check("cbFujitsu_fastmode");
+}
 // The MBM29LV160T's sectors (31 x 64K, 32K, 2 x 8K, 16K): 35 status reads.
 void LvTopSectors(FlashSession& s) { s.p.dev.layout = 16; }
 
 void StatusIntel16(app::Programmer& p) { flash::SectorStatus(p, flash::StatusMode::kIntel16); }
 void StatusJedecWord(app::Programmer& p) { flash::SectorStatus(p, flash::StatusMode::kJedecWord); }
 
+// W4 and W5 end with the verify when every word went in: W3 on the one
+// word, the idle word and a read with 0.2 us and 30 before the high byte.
+constexpr int64_t kVerifyOneWord = kPowerUp + kIdle + 30 + kPowerDown;
+constexpr int64_t kVerifyOneWordNs = kCommandNs + 200;
+// The fast program command of W4: the latch cleared with 30 low and 60,
+// then three cycles with a pulse of twp (2) and 0.2 us each.
+constexpr int64_t kFastWord = 30 + 60 + 3 * 2;
+constexpr int64_t kFastWordNs = 3 * 200;
+// The data word: StrobeWrite with 8, 0.2 us, pulse twp.
+constexpr int64_t kDataWord = Command(8, 2, 0);
+constexpr int64_t kDataWordNs = kCommandNs + 200;
+// Leaving the bypass: 0x90 and 0xF0 with 8, pulse 2, 5.
+constexpr int64_t kLeaveBypass = 2 * Command(8, 2, 5);
+
 const WaitCase kCases[] = {
+    // W4 (twp 2, twc 30): the idle word; the fast command, the data word,
+    // twc, the read-back with 0.2 us and 20; then 500 and the leave words,
+    // and the verify.
+    {"W4 MBM29LV160T", HandlerId::MBM29LV160Click, 105, "MBM29LV160 -T", &OneBlankWord, &wide::W4,
+     kPowerUp + kIdle + kFastWord + kDataWord + 30 + 20 + 500 + kLeaveBypass + kPowerDown +
+         kVerifyOneWord,
+     kCommandNs + kFastWordNs + kDataWordNs + 200 + 2 * kCommandNs + kVerifyOneWordNs},
+    // A word that never reads back: four sends, the wait after the data
+    // word 30, 50, 70, 90; the mismatch report powers down, no 500.
+    {"W4 MBM29LV160T resends", HandlerId::MBM29LV160Click, 105, "MBM29LV160 -T", &OneZeroWord,
+     &wide::W4,
+     kPowerUp + kIdle + 4 * (kFastWord + kDataWord + 20) + (30 + 50 + 70 + 90) + kPowerDown +
+         kPowerDown,
+     kCommandNs + 4 * (kFastWordNs + kDataWordNs + 200)},
+    // W5: the bypass entered once by the fast command; per word 0xA0 with
+    // 8, pulse 2, 5; the data word; twc; two read-backs 12 apart, each
+    // with 0.2 us and 12; then 500, the leave words and the verify.
+    {"W5 MBM29LV160T", HandlerId::MBM29LV160Click, 105, "MBM29LV160 -T", &OneBlankWordFast,
+     &wide::W4,
+     kPowerUp + kIdle + kFastWord + Command(8, 2, 5) + kDataWord + 30 + 12 + 12 + 12 + 500 +
+         kLeaveBypass + kPowerDown + kVerifyOneWord,
+     kCommandNs + kFastWordNs + kCommandNs + kDataWordNs + 2 * 200 + 2 * kCommandNs +
+         kVerifyOneWordNs},
     // W9 (twp 3): the idle word; the first block's 0x20 and 0xD0 with 30
     // each and pulses of twp, then 500 and one poll: SR3 ends it with a
     // report.
@@ -183,14 +232,69 @@ const WaitCase kHubCases[] = {
      3 * kCycleNs + 2 * kCycleNs + kCycleNs},
 };
 
-// The rest state is checked on the word adapter only: without a part the
-// board cannot tell that the hub adapter powers the socket itself (the hub
-// round trips check it with the part in place).
+// The protection algorithms on the byte socket, each a whole power
+// session. The empty socket never reads a sector protected, so every
+// attempt and pulse is spent; the part takes the MXIC protect at the first
+// attempt and the LV unprotect at the first pulse (a thousand pulses would
+// sum a thousand roundings of the clock).
+void MxicProtect(app::Programmer& p) { flash::MxicProtectSector(p, 0x30000); }
+void LvProtect(app::Programmer& p) { flash::LvProtectSector(p, 0x30000); }
+void AllProtected(FlashSession& s) {
+  auto* part = s.As<sim::JedecFlash>();
+  for (int i = 0; i < part->sectors().count(); ++i) part->Protect(i, true);
+}
+// The unprotect step looks at the IDs of the Get ID before it: an Am29F040.
+void Am29F040Ids(FlashSession& s) { s.p.dev.id_bytes = {0x01, 0xA4, 0x01, 0x01}; }
+
+// One MXIC command cycle: 4 after the address, 4 with the byte, 4, pulse
+// 4, 4.
+constexpr int64_t kMxicCycle = 5 * 4;
+// One LV command cycle: 1 after the address, 1 before the pulse of 2, 2.
+constexpr int64_t kLvCycle = 1 + 1 + 2 + 2;
+// Entering the LV algorithm: 100, 12 V on #RESET and 1.7 us (its 1 us), the
+// opening 0x60; leaving it: 12 V off, 1.7 us, the reset 0xF0.
+constexpr int64_t kLvEnter = 100 + 2 + kLvCycle;
+constexpr int64_t kLvLeave = 2 + kLvCycle;
+
+const WaitCase kProtectCases[] = {
+    // MXIC protect: 100; an attempt of the six command cycles, the sector
+    // address with 4, 5 before the pulse of 4, 1000, 10.
+    {"MXIC protect", HandlerId::M29F_Click, 315, "MX29F004 - T", &Nothing, &MxicProtect,
+     kPowerUp + 100 + 6 * kMxicCycle + 4 + 5 + 4 + 1000 + 10 + kPowerDown, 0, false},
+    // MXIC unprotect: the six cycles once, then 0x240 written as the
+    // protect writes its sector address, with the 2000-tick pulse.
+    {"MXIC unprotect", HandlerId::M29F_Click, 315, "MX29F004 - T", &Nothing,
+     &flash::MxicUnprotectChip, kPowerUp + 100 + 6 * kMxicCycle + 4 + 5 + 2000 + 10 + kPowerDown,
+     0},
+    // LV protect: 25 pulses of 150 us (180 ticks), each followed by the
+    // verify 0x40 and 1 before its read.
+    {"LV protect", HandlerId::HY29LV1601Click, 101, "HY29LV400T", &Nothing, &LvProtect,
+     kPowerUp + kLvEnter + 25 * (kLvCycle + 180 + kLvCycle + 1) + kLvLeave + kPowerDown, 0},
+    // LV unprotect: a pulse of 15 ms (17900 ticks), then the verify of
+    // each of the eleven sectors (layout 4).
+    {"LV unprotect", HandlerId::HY29LV1601Click, 101, "HY29LV400T", &AllProtected,
+     &flash::LvUnprotectChip,
+     kPowerUp + kLvEnter + kLvCycle + 17900 + 11 * (kLvCycle + 1) + kLvLeave + kPowerDown, 0,
+     false},
+    // Wizard protect (layout 7, eight sectors): 100; per sector 1 with the
+    // outputs off, 12 V, 4.2 us (5), WE# for 100 us (120), 5, 12 V off, 5.
+    {"wizard protect", HandlerId::EN29F002T_Click, 301, "Am29F040 Die 98401", &Nothing,
+     &flash::WizardProtectAll, kPowerUp + 100 + 8 * (1 + 5 + 120 + 5 + 5) + kPowerDown, 0},
+    // Wizard unprotect: 100 at 0x20, 12 V and 5; one long pulse of 30000 +
+    // 1000 + 30000 + 1000; 12 V off and 5 before the power goes.
+    {"wizard unprotect", HandlerId::EN29F002T_Click, 301, "Am29F040 Die 98401", &Am29F040Ids,
+     &flash::WizardUnprotectAll, kPowerUp + 100 + 5 + 30000 + 1000 + 30000 + 1000 + 5 + kPowerDown,
+     0},
+};
+
+// The rest state is checked on the word adapter and the byte socket only:
+// without a part the board cannot tell that the hub adapter powers the
+// socket itself (the hub round trips check it with the part in place).
 void ExpectWaits(const WaitCase& c, bool rest) {
   SCOPED_TRACE(c.name);
   FlashSession s;
   s.Select(c.handler, c.tag, c.caption);
-  s.board->RemoveChip();
+  if (c.empty) s.board->RemoveChip();
   c.prepare(s);
   const int64_t waited = s.WaitedNs(c.routine);
   // Each wait rounds down by less than 1 ns on the board's clock.
@@ -202,6 +306,10 @@ void ExpectWaits(const WaitCase& c, bool rest) {
 
 TEST(WideWaits, EachRoutineWaitsAsItsStepsSay) {
   for (const WaitCase& c : kCases) ExpectWaits(c, true);
+}
+
+TEST(ProtectWaits, EachRoutineWaitsAsItsStepsSay) {
+  for (const WaitCase& c : kProtectCases) ExpectWaits(c, true);
 }
 
 TEST(HubWaits, EachRoutineWaitsAsItsStepsSay) {
