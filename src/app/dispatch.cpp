@@ -34,6 +34,16 @@ const GuidedProcedure* FamilyRegistry::FindGuided(int family) const {
   return guided_[family];
 }
 
+void FamilyRegistry::RegisterLoaded(int family, Routine routine) {
+  assert(family >= 0 && family < kFamilyCount);
+  loaded_[family] = routine;
+}
+
+Routine FamilyRegistry::FindLoaded(int family) const {
+  if (family < 0 || family >= kFamilyCount) return nullptr;
+  return loaded_[family];
+}
+
 const FamilyRegistry& Families() {
   static const FamilyRegistry registry = [] {
     FamilyRegistry r;

@@ -40,12 +40,17 @@ class FamilyRegistry {
   // The guided procedure (gbUnprotect) a family's erase opens.
   void RegisterGuided(int family, const GuidedProcedure* procedure);
   const GuidedProcedure* FindGuided(int family) const;
+  // What a family refreshes from the image after a file was loaded into it
+  // (a configuration panel showing the file's word).
+  void RegisterLoaded(int family, Routine routine);
+  Routine FindLoaded(int family) const;
 
  private:
   OptionKeys options_;
   std::array<std::array<Routine, kActionCount>, kFamilyCount> cells_{};
   std::array<SelectHandler, static_cast<int>(HandlerId::kCount)> handlers_{};
   std::array<const GuidedProcedure*, kFamilyCount> guided_{};
+  std::array<Routine, kFamilyCount> loaded_{};
 };
 
 // The registry with every family that is built in.

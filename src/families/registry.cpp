@@ -37,6 +37,7 @@ void RegisterAllFamilies(FamilyRegistry& registry) {
   families::RegisterAvr(registry);
   families::RegisterAvrKeys(registry);
   families::RegisterPic(registry);
+  families::RegisterPicKeys(registry);
   families::RegisterPic18(registry);
   families::RegisterFlashSelection(registry);
   families::RegisterJedecFlash(registry);
