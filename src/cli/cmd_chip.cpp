@@ -105,6 +105,9 @@ int PrepareWithFile(Session& s, const DeviceFileArgs& args, LoadPurpose purpose)
   if (int rc = PrepareDevice(s, args)) return rc;
   if (int rc = LoadInput(s, args.file, args.action.file, purpose)) return rc;
   if (int rc = LoadEeprom(s, args)) return rc;
+  // The load replaced the image: keys that write into it (a PIC
+  // configuration word or ID) apply to the file as loaded.
+  if (int rc = s.ApplySettings(args.action.sets)) return rc;
   return s.OpenBoard();
 }
 
@@ -203,6 +206,7 @@ int CmdProgram(const GlobalOptions& g, const DeviceFileArgs& args) {
       return s.Finish(rc);
     }
     if (int rc = LoadEeprom(s, args)) return s.Finish(rc);
+    if (int rc = s.ApplySettings(args.action.sets)) return s.Finish(rc);
   }
   if (int rc = s.OpenBoard()) return s.Finish(rc);
   return s.Finish(RunAction(s, app::mnuProgramClick));
@@ -244,6 +248,7 @@ int CmdId(const GlobalOptions& g, const DeviceFileArgs& args) {
   Session s(g);
   if (int rc = Prepare(s, args)) return s.Finish(rc);
   int rc = RunAction(s, app::GetID_Cick);
+  if (rc == kOk && PrintPicId(g, s.programmer())) return s.Finish(rc);
   const app::Controls& c = s.programmer().controls;
   const bool shown = c.Visible("pIDcode") && !c.Text("edManufacID").empty();
   if (rc == kOk && !shown) {
