@@ -42,4 +42,11 @@ QWidget* Mcs51Panel(PanelContext& context);
 // pAVRsetting: the AT90S lock mode, fuse boxes and their writes.
 PanelDef AvrPanel();
 
+// pPICSettings: the PIC10/12/16 configuration lists and boxes, the word and
+// ID, "MCLRE +5V", the OSCCAL button and the 0x2008/0x2009 words.
+QWidget* PicPanel(PanelContext& context);
+// The OSCCAL window's edits and buttons, opened by the panel's button.
+class TfrmOSCCAL;
+void BuildOsccalWindow(TfrmOSCCAL& window, PanelContext& context);
+
 }  // namespace ui
