@@ -80,11 +80,14 @@ constexpr Row k16C55x{
 // 16C84, 16F83/84(A), 16CR83/84: FOSC1:0, WDTE, /PWRTE, CP in 13:4.
 constexpr Row k16F84{
     {{0x0000, 0x3FF0}, kFosc4, kNoBo, {0x0004, 0x8008}}, kOscLpXtHsRc, kCpAllOff, kNone};
-// 16F627/628.
+// 16F627/628: as the 16F627A with CP1:CP0 in 13:12 and 11:10. MCLRE set
+// means the pin is MCLR and a clear /CPD protects the data memory, so the
+// boxes take 0x0020 and 0x8100 as on the A parts: with the inverted masks an
+// unchecked "CP EEPROM" would protect the data EEPROM.
 constexpr Row k16F628{{{0x0000, 0x1400, 0x2800, 0x3C00},
                        kFoscHigh,
                        kNoBo,
-                       {0x0004, 0x8008, 0x8020, 0x0040, 0x0080, 0x0100}},
+                       {0x0004, 0x8008, 0x0020, 0x0040, 0x0080, 0x8100}},
                       kOscFosc2High,
                       kCpQuarters,
                       kNone};

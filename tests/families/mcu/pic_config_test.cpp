@@ -46,6 +46,9 @@ TEST(PicConfig, ComposesTheDatasheetWords) {
       // FOSC=01, WDTE=0, /PWRTE=0, CP bits 13:4 all 1.
       {306, 1, 1, -1, {"cbPWRTE"}, 0x3FF1, "16F84A XT, PWRT on, CP off"},
       {306, 2, 0, -1, {"cbWDTE"}, 0x000E, "16F84A HS, WDT on, CP all"},
+      // 16F628: MCLRE=1 is the MCLR pin, /CPD=1 leaves the data memory open.
+      {402, 1, 3, -1, {"cbPWRTE", "cbMCLRE"}, 0x3D21, "16F628 XT, MCLR, CP off"},
+      {402, 1, 0, -1, {"cbCPD"}, 0x0009, "16F628 CP all, data protected"},
       // FOSC2:0=100 (bit 4 and 1:0), /PWRTE=0, /CPD=1, CP=1.
       {404, 4, 1, -1, {"cbPWRTE"}, 0x2110, "16F628A IntRC I/O"},
       // FOSC=10 HS, /PWRTE=1, /CPD=1, WRT1:0=11, /DEBUG=1, CP=1.
