@@ -44,6 +44,9 @@ class PicPanelTest : public QObject {
     f.Select("PIC 16F684");
     w.RenderControls();
     QVERIFY(!Find<QWidget>(w, "gbPIC16F684")->isHidden());
+    // The Configs page's PIC group shows the row's mask and blank checksum.
+    QCOMPARE(Text(w, "cfg_PIC_Cfg mask"), QString("FFF"));
+    QCOMPARE(Text(w, "cfg_PIC_Blank sum"), QString("7FF"));
     QCOMPARE(Find<QComboBox>(w, "cbPICbod")->count(), 4);
     f.Select("PIC 12F629");
     w.RenderControls();
