@@ -105,6 +105,8 @@ TEST_F(CliPic, TheOsccalQuestionIsAnsweredOnlyByTheOption) {
   EXPECT_TRUE(Has(r.out, "OSCCAL:    0x3470")) << r.out;
   r = Pic(std::string("verify ") + k629 + " fw.bin");
   EXPECT_EQ(r.rc, 0) << r.out << r.err;
+  // Parts without the RETLW calibration have no such question.
+  EXPECT_EQ(Pic(std::string("info ") + k84A + " --osccal chip", "e.bin").rc, 2);
 }
 
 TEST_F(CliPic, OsccalWindowReadsAndWrites) {

@@ -250,6 +250,8 @@ void btnPIC16F684wrClick(app::Programmer& p) { app::RunExtraAction(p, &WriteCali
 void FillToolControls(app::Programmer& p) {
   const OsccalKind kind = OsccalKindOf(p);
   p.controls.Enable("btnOSCCAL", kind != OsccalKind::kNone);
+  // Only the RETLW parts ask which OSCCAL a Program keeps.
+  p.controls.Enable(kOsccalSource, kind == OsccalKind::kRetlw);
   p.controls.SetText(kOsccalSecondLabel, kind == OsccalKind::kMovlw ? "BakOSCCAL" : "BandGap");
   p.controls.SetText(kOsccalEdit, "");
   p.controls.SetText(kOsccalSecond, "");
