@@ -77,6 +77,14 @@ TEST(PicConfig, ComposesTheDatasheetWords) {
   }
 }
 
+// A list with nothing chosen adds no bits: only the boxes' (16F628: the
+// unchecked inverted masks /PWRTE and /CPD).
+TEST(PicConfig, AListWithNothingChosenAddsNothing) {
+  const pic::ConfigRow& row = pic::ConfigRowFor(5);
+  EXPECT_EQ(pic::ComposeConfig(row, {-1, -1, -1}, {}), 0x0108);
+  EXPECT_EQ(pic::ComposeConfig(row, {8, 4, 4}, {}), 0x0108);
+}
+
 TEST(PicConfig, RowOneWatchDogAndBitFifteen) {
   PicPanel s;
   s.Select(201);  // 16C620: row 1

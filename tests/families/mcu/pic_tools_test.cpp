@@ -38,6 +38,7 @@ TEST(PicOsccalTool, TypedValues) {
   EXPECT_FALSE(pic::ParseHexWord("12345"));
   EXPECT_FALSE(pic::ParseHexWord("34G8"));
   EXPECT_EQ(pic::OsccalWordFor(K::kRetlw, 0x58), 0x3458);
+  EXPECT_EQ(pic::OsccalWordFor(K::kRetlw, 0xFF), 0x34FF);
   EXPECT_EQ(pic::OsccalWordFor(K::kRetlw, 0x3470), 0x3470);
   EXPECT_FALSE(pic::OsccalWordFor(K::kRetlw, 0x0C24));
   EXPECT_EQ(pic::OsccalWordFor(K::kMovlw, 0x24), 0x0C24);
@@ -50,6 +51,7 @@ TEST(PicOsccalTool, RetlwWriteErasesAndKeepsTheBandGap) {
   s.Select(601);
   s.chip->SetProgram(5, 0x0123);
   s.Run(pic::ReadOsccalTool);
+  EXPECT_TRUE(s.host.HasMessage("Reading OSCCAL and  BandGap"));
   EXPECT_EQ(s.p.controls.Text("edOSCCAL"), "3458");
   EXPECT_EQ(s.p.controls.Text("edOSCCALbak"), "2000");
   s.p.controls.SetText("edOSCCAL", "7C");
@@ -64,6 +66,7 @@ TEST(PicOsccalTool, RetlwWriteErasesAndKeepsTheBandGap) {
   s.p.controls.SetText("edOSCCAL", "0C24");
   s.Run(pic::WriteOsccalTool);
   EXPECT_EQ(s.Last(), "OSCCAL must be RETLW xx (34xxH)");
+  EXPECT_EQ(s.p.error, 1);
   EXPECT_EQ(s.chip->Program(0x3FF), 0x347C);
 }
 
@@ -73,6 +76,15 @@ TEST(PicOsccalTool, AChipWithoutRetlwIsReported) {
   s.chip->SetProgram(0x3FF, 0x3FFF);
   s.Run(pic::ReadOsccalTool);
   EXPECT_EQ(s.Last(), " OSCCAL instruction Error\n(No command RETLW xx at address 0x3FF)");
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+
+  // 12F508: neither the last word (0x1FF) nor its backup (0x204) holds a MOVLW.
+  s.Select12(711);
+  s.chip12->SetWord(0x1FF, 0x0FFF);
+  s.chip12->SetWord(0x204, 0x0FFF);
+  s.Run(pic::ReadOsccalTool);
+  EXPECT_EQ(s.Last(), " No command MOVLW xx (OSCCAL) at address 0x1FF");
   EXPECT_EQ(s.p.error, 1);
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
@@ -103,6 +115,8 @@ TEST(PicCalibrationWords, NoTouchesNothingAndOneEditKeepsTheOther) {
   s.Run(pic::WriteCalibrationWords);
   EXPECT_EQ(s.chip->Config(0x2008), 0x1111);
   EXPECT_EQ(s.chip->Config(0x2009), 0x0222);
+  s.p.controls.SetText("ed0X2008", "");
+  s.p.controls.SetText("ed0X2009", "");
   s.Run(pic::ReadCalibrationWords);
   EXPECT_EQ(s.p.controls.Text("ed0X2008"), "1111");
   EXPECT_EQ(s.p.controls.Text("ed0X2009"), "0222");
