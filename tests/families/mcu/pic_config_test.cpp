@@ -83,6 +83,10 @@ TEST(PicConfig, AListWithNothingChosenAddsNothing) {
   const pic::ConfigRow& row = pic::ConfigRowFor(5);
   EXPECT_EQ(pic::ComposeConfig(row, {-1, -1, -1}, {}), 0x0108);
   EXPECT_EQ(pic::ComposeConfig(row, {8, 4, 4}, {}), 0x0108);
+  // No row past the table: nothing to offer.
+  const pic::ConfigRow& none = pic::ConfigRowFor(pic::kConfigRows);
+  for (const uint16_t mask : none.masks) EXPECT_EQ(mask, 0);
+  EXPECT_TRUE(pic::ListTexts(pic::kConfigRows, pic::ListKind::kCodeProtect).empty());
 }
 
 TEST(PicConfig, RowOneWatchDogAndBitFifteen) {
@@ -151,6 +155,15 @@ TEST(PicConfig, SelectionFillsTheListsAndBoxes) {
   EXPECT_EQ(s.p.controls.Text("lbPICbod"), "Write Protect");
   EXPECT_EQ(s.p.controls["cbPICbod"].items.size(), 4u);
   EXPECT_TRUE(s.p.controls.Enabled("cbDEBUG"));
+  s.Select12(711);  // 12F508: WatchDog and MCLR enable, no timer
+  EXPECT_FALSE(s.p.controls.Enabled("cbPWRTE"));
+  EXPECT_TRUE(s.p.controls.Enabled("cbMCLRE"));
+  s.p.image.SetWord(0x0FFF, 0x0FEA);
+  pic::SetFuses(s.p);
+  EXPECT_EQ(s.p.controls.Text("lbPIC_cfgBin"), "1111 1110 1010");
+  s.Select12(721);  // 16F505
+  EXPECT_FALSE(s.p.controls.Enabled("cbPWRTE"));
+  EXPECT_TRUE(s.p.controls.Enabled("cbMCLRE"));
   s.Select(201);
   EXPECT_FALSE(s.p.controls.Enabled("cbMCLRE5"));
   EXPECT_EQ(s.p.controls.Text("lbPICbod"), "Brown-out");
@@ -217,6 +230,7 @@ TEST(PicConfig, MclreFiveVoltsLeavesVddOn) {
   s.p.controls.Check("cbMCLRE5", true);
   pic::cbMCLRE5_Click(s.p);
   EXPECT_TRUE(s.board->pins().power());
+  EXPECT_EQ(s.board->pins().data & 0x03, 0x01);  // PGD high, PGC low
   EXPECT_TRUE(s.Violations().empty());
   s.p.controls.Check("cbMCLRE5", false);
   pic::cbMCLRE5_Click(s.p);

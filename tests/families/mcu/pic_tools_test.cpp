@@ -26,12 +26,14 @@ TEST(PicOsccalTool, KindByRow) {
     app::SelectDevice(s.p, app::HandlerId::M12C_Click, app::SelectItem{c.tag, "PIC"});
     EXPECT_EQ(pic::OsccalKindOf(s.p), c.kind) << c.tag;
     EXPECT_EQ(s.p.controls.Enabled("btnOSCCAL"), c.kind != pic::OsccalKind::kNone) << c.tag;
+    EXPECT_EQ(s.p.controls.Visible("gbPIC16F684"), c.tag == 424) << c.tag;
   }
 }
 
 TEST(PicOsccalTool, TypedValues) {
   using K = pic::OsccalKind;
   EXPECT_EQ(pic::ParseHexWord("0x58"), 0x58);
+  EXPECT_EQ(pic::ParseHexWord("0X58"), 0x58);
   EXPECT_EQ(pic::ParseHexWord(" 3458H "), 0x3458);
   EXPECT_EQ(pic::ParseHexWord("0c24"), 0x0C24);
   EXPECT_FALSE(pic::ParseHexWord(""));
@@ -68,6 +70,23 @@ TEST(PicOsccalTool, RetlwWriteErasesAndKeepsTheBandGap) {
   EXPECT_EQ(s.Last(), "OSCCAL must be RETLW xx (34xxH)");
   EXPECT_EQ(s.p.error, 1);
   EXPECT_EQ(s.chip->Program(0x3FF), 0x347C);
+  // A new selection clears what the window showed.
+  s.Select(601);
+  EXPECT_EQ(s.p.controls.Text("edOSCCAL"), "");
+  EXPECT_EQ(s.p.controls.Text("edOSCCALbak"), "");
+}
+
+TEST(PicOsccalTool, MovlwWriteKeepsTheBackup) {
+  PicSession s;
+  s.Select12(711);  // 12F508: OSCCAL at 0x1FF, backup at 0x204
+  s.p.controls.SetText("edOSCCAL", "30");
+  s.Run(pic::WriteOsccalTool);
+  EXPECT_EQ(s.Last(), "PIC write OSCCAL OK");
+  EXPECT_EQ(s.chip12->Word(0x1FF), 0x0C30);
+  EXPECT_EQ(s.chip12->Word(0x204), 0x0C24);
+  EXPECT_EQ(s.p.controls.Text("edOSCCALbak"), "0C24");
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  EXPECT_TRUE(s.Violations().empty()) << ::testing::PrintToString(s.Violations());
 }
 
 TEST(PicOsccalTool, AChipWithoutRetlwIsReported) {
@@ -120,6 +139,15 @@ TEST(PicCalibrationWords, NoTouchesNothingAndOneEditKeepsTheOther) {
   s.Run(pic::ReadCalibrationWords);
   EXPECT_EQ(s.p.controls.Text("ed0X2008"), "1111");
   EXPECT_EQ(s.p.controls.Text("ed0X2009"), "0222");
+
+  // Only 0x2009 given: the edit of 0x2008 shows what went back.
+  s.p.controls.SetText("ed0X2008", "");
+  s.p.controls.SetText("ed0X2009", "0444");
+  s.host.AnswerNext({true});
+  s.Run(pic::WriteCalibrationWords);
+  EXPECT_EQ(s.chip->Config(0x2008), 0x1111);
+  EXPECT_EQ(s.chip->Config(0x2009), 0x0444);
+  EXPECT_EQ(s.p.controls.Text("ed0X2008"), "1111");
 }
 
 }  // namespace
