@@ -158,6 +158,7 @@ int CmdInfo(const GlobalOptions& g, const std::string& device,
         .Field("socket_picture", d.socket_picture)
         .Field("path", s.selected() ? app::GroupPath(*s.selected()) : std::string())
         .Field("messages", notes);
+    AddPicInfo(j, p);
     if (IsMcs51(d.family)) {
       const app::Descriptor::Mcs51& m = d.mcs51;
       j.BeginObject("mcs51")

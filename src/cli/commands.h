@@ -52,6 +52,18 @@ bool GuidedUnanswerable(const Session& s, const app::GuidedProcedure& procedure)
 int CmdLock(const GlobalOptions& g, const std::string& device, const std::optional<int>& value);
 int CmdFuse(const GlobalOptions& g, const std::string& device, int value);
 int CmdLockBits(const GlobalOptions& g, const std::string& device);
+// PIC10/12/16 (cmd_pic.cpp): the OSCCAL word (read; --write with --yes),
+// the 0x2008/0x2009 calibration words (read; --set-2008/--set-2009 with
+// --yes), the device-ID window's lines for `id` (false: not a PIC ID), and
+// the configuration panel's state for `info --json`.
+int CmdOsccal(const GlobalOptions& g, const std::string& device,
+              const std::optional<std::string>& write);
+int CmdCalib(const GlobalOptions& g, const std::string& device,
+             const std::optional<std::string>& set_2008,
+             const std::optional<std::string>& set_2009);
+bool PrintPicId(const GlobalOptions& g, const app::Programmer& p);
+class Json;
+void AddPicInfo(Json& j, const app::Programmer& p);
 // The CFI report of the chip in the socket (cmd_flash.cpp).
 int CmdCfi(const GlobalOptions& g, const std::string& device);
 // The sector protection commands (cmd_flash.cpp).

@@ -279,6 +279,23 @@ int main(int argc, char** argv) {
       ->type_name("N");
   auto* lockbits = app.add_subcommand("lockbits", "Read the lock bits of a microcontroller");
   lockbits->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
+  std::optional<std::string> osccal_write, calib_2008, calib_2009;
+  auto* osccal = app.add_subcommand(
+      "osccal", "Read the OSCCAL word of a PIC 12F629/675, 16F630/676 or 10F/12F5xx/16F50x");
+  osccal->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
+  osccal->add_option("--write", osccal_write,
+                     "Write this calibration (0xNN, or the whole RETLW/MOVLW word); erases the "
+                     "chip, needs --yes")
+      ->type_name("HEX");
+  auto* calib = app.add_subcommand(
+      "calib", "Read the calibration words 0x2008/0x2009 of a PIC 16F684, 12F635 or 16F636");
+  calib->add_option("DEVICE", a.device, "Catalogue caption or path")->required();
+  calib->add_option("--set-2008", calib_2008,
+                    "Write this word to 0x2008 (the other keeps its value); erases the chip, "
+                    "needs --yes")
+      ->type_name("HEX");
+  calib->add_option("--set-2009", calib_2009, "Write this word to 0x2009; as --set-2008")
+      ->type_name("HEX");
 
   auto* wizard = app.add_subcommand(
       "wizard",
@@ -383,6 +400,10 @@ int main(int argc, char** argv) {
     rc = cli::CmdCfi(g, a.device);
   } else if (*lockbits) {
     rc = cli::CmdLockBits(g, a.device);
+  } else if (*osccal) {
+    rc = cli::CmdOsccal(g, a.device, osccal_write);
+  } else if (*calib) {
+    rc = cli::CmdCalib(g, a.device, calib_2008, calib_2009);
   } else {
     rc = cli::CmdTest(g);
   }

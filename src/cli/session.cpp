@@ -13,6 +13,7 @@
 #include "app/sim_socket.h"
 #include "cli/report.h"
 #include "cli/signals.h"
+#include "families/mcu/pic.h"
 #include "sim/board.h"
 #include "sim/trace.h"
 
@@ -64,6 +65,8 @@ int Session::Select(const std::string& name) {
   if (selected_ == nullptr) return kUsage;
   app::SelectDevice(*p_, selected_->handler,
                     app::SelectItem{selected_->tag, std::string(selected_->caption)});
+  // A blanket --yes never answers the OSCCAL question: it waits for --osccal.
+  p_->controls[families::pic::kOsccalSource].index = families::pic::kOsccalUnanswered;
   return kOk;
 }
 

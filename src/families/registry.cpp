@@ -39,6 +39,7 @@ void RegisterAllFamilies(FamilyRegistry& registry) {
   families::RegisterAvr(registry);
   families::RegisterAvrKeys(registry);
   families::RegisterPic(registry);
+  families::RegisterPicKeys(registry);
   families::RegisterPic18(registry);
   families::pic18::RegisterPic18Keys(registry);
   families::RegisterPicIdKey(registry);

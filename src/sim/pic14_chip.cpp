@@ -30,6 +30,12 @@ Pic14Chip::Pic14Chip(const Pic14Part& part)
   config_[kDeviceId] = part.device_id;
   config_[kConfigWord] = part.factory_config;
   if (part.osccal != 0) program_.back() = part.osccal;
+  // Calibration words leave the factory with values of their own part;
+  // these stand for them.
+  constexpr uint16_t kFactoryCalibration[] = {0x2C5F, 0x1E9B};
+  for (int k = 0; k < part.calib_words && k < 2; ++k) {
+    config_[kCalibration + static_cast<uint32_t>(k)] = kFactoryCalibration[k];
+  }
 }
 
 bool Pic14Chip::code_protected() const {
@@ -240,9 +246,13 @@ void Pic14Chip::WriteProgram(uint32_t address, uint16_t value, bool erase_first)
   if (address >= kConfigSpace) {
     const uint32_t k = address - kConfigSpace;
     if (k == kDeviceId || k >= kConfigWords) return;
-    if (k >= kCalibration && k < kCalibration + static_cast<uint32_t>(part_.calib_words)) return;
     if (k == kConfigWord) implemented = part_.config_bits;
     cell = &config_[k];
+    // Factory calibration words take a write like any cell, but only the
+    // bulk erase that points at them clears their bits again.
+    if (k >= kCalibration && k < kCalibration + static_cast<uint32_t>(part_.calib_words)) {
+      erase_first = false;
+    }
   } else {
     if (code_protected()) return;
     const uint32_t a = address % program_.size();

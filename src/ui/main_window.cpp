@@ -36,6 +36,7 @@
 #include "ui/hex_editor.h"
 #include "ui/id_panel.h"
 #include "ui/message_log.h"
+#include "ui/panels/family_panels.h"
 #include "ui/panels/settings_page.h"
 #include "ui/progress_panel.h"
 #include "ui/side_windows.h"
@@ -123,6 +124,7 @@ TfrmEprom::TfrmEprom(StartOptions options, QWidget* parent)
   cfi_ = new TfrmCFI(this);
   connect(id_panel_->cfi_button(), &QPushButton::clicked, this, [this] { btnCFIClick(); });
   osccal_ = new TfrmOSCCAL(this);
+  BuildOsccalWindow(*osccal_, *panel_context_);
   hex_editor_ = new TfrmEditHEX(programmer_->image.data(), this);
   connect(hex_editor_, &TfrmEditHEX::ByteWritten, this, [this] { Winstat(); });
   connect(hex_editor_, &TfrmEditHEX::PositionChanged, this,

@@ -59,9 +59,16 @@ struct Calibration {
 };
 Calibration ReadCalibration(app::Programmer& p);
 void WriteCalibration(app::Programmer& p, const Calibration& cal);
-// Asks when the image's OSCCAL word differs from the chip's; on "No" the
-// image takes the chip's value, so the word loop writes it back.
-void KeepOsccal(app::Programmer& p, const Calibration& cal);
+// When the image's OSCCAL word differs from the chip's, the control
+// kOsccalSource decides: the chip's value (the image takes it, so the word
+// loop writes it back), the file's, the question (a window's user), or,
+// where nobody may answer it, false: nothing is programmed.
+inline constexpr char kOsccalSource[] = "cbOSCCALsource";
+inline constexpr int kOsccalAsk = 0;
+inline constexpr int kOsccalFromChip = 1;
+inline constexpr int kOsccalFromFile = 2;
+inline constexpr int kOsccalUnanswered = 3;
+bool KeepOsccal(app::Programmer& p, const Calibration& cal);
 // The bulk erase of algorithm 14's program, entered VPP first.
 void EraseOwnVppFirst(app::Programmer& p);
 
@@ -74,6 +81,19 @@ bool VerifyPic12Words(app::Programmer& p);
 // The flash erase: OSCCAL and its backup read, the bulk erase with the PC
 // in the ID area, both written back.
 void EraseFlashPic12(app::Programmer& p);
+// The bulk erase alone: program memory, configuration, IDs and backup.
+void BulkErasePic12(app::Programmer& p);
+// The MOVLW calibration word of the 12-bit flash parts and its backup after
+// the IDs (kMask12: none).
+struct Osccal12 {
+  uint16_t word = kMask12;
+  uint16_t backup = kMask12;
+};
+bool IsMovlw(uint16_t word);
+// Reads both; a lost word takes the backup's value.
+Osccal12 ReadOsccal12(app::Programmer& p);
+// Writes each that is not kMask12 (the cells must be erased).
+void WriteOsccal12(app::Programmer& p, const Osccal12& cal);
 // Erase, program words and IDs, verify, configuration word.
 bool ProgramFlashPic12(app::Programmer& p);
 
@@ -111,4 +131,6 @@ const char* PicDeviceName(uint16_t id);
 namespace families {
 // The dispatch cells of the 14-bit and 12-bit parts (16, 17, 18, 53).
 void RegisterPic(app::FamilyRegistry& registry);
+// The panel's `--set` keys.
+void RegisterPicKeys(app::FamilyRegistry& registry);
 }  // namespace families

@@ -6,6 +6,7 @@
 
 #include "app/image_files.h"
 #include "families/mcu/pic.h"
+#include "families/mcu/pic_config.h"
 #include "image/buffer_ops.h"
 
 namespace families::pic {
@@ -65,7 +66,7 @@ void ReadPic12(app::Programmer& p) {
     return;
   }
   img.data_end = img.device_size;
-  p.dev.pic16.config_word = img.Word(pic.config_index);
+  SetFuses(p);
   if (p.dev.family == 18 || pic.reserved_words != 0) ReportOsccal(p);
   p.Message("PIC dumped OK", hw::kResult);
 }

@@ -135,10 +135,7 @@ bool WriteWord(app::Programmer& p, uint16_t word, uint16_t mask) {
   return false;
 }
 
-struct Osccal12 {
-  uint16_t word = kMask12;
-  uint16_t backup = kMask12;
-};
+}  // namespace
 
 bool IsMovlw(uint16_t word) { return (word & 0x0F00) == 0x0C00; }
 
@@ -167,6 +164,8 @@ void WriteOsccal12(app::Programmer& p, const Osccal12& cal) {
   if (cal.backup != kMask12) WriteWord(p, cal.backup, kMask12);
   PicExit(p);
 }
+
+namespace {
 
 bool WriteProgramAndIds(app::Programmer& p) {
   const app::Descriptor::Pic16& pic = p.dev.pic16;
@@ -229,6 +228,11 @@ void ProgramOtpPic12(app::Programmer& p) {
 void EraseFlashPic12(app::Programmer& p) {
   const Osccal12 cal = ReadOsccal12(p);
   p.Message("ERASE PIC Program CFG ID  area", hw::kInfo);
+  BulkErasePic12(p);
+  WriteOsccal12(p, cal);
+}
+
+void BulkErasePic12(app::Programmer& p) {
   PicEnterVddFirst(p);
   // From the configuration word past program memory into the IDs: the
   // bulk erase there takes the IDs and the backup OSCCAL as well.
@@ -236,7 +240,6 @@ void EraseFlashPic12(app::Programmer& p) {
   PicCommand(p, cmd::kBulkEraseProgram);
   p.bus.DelayTicks(40000);
   PicExit(p);
-  WriteOsccal12(p, cal);
 }
 
 bool ProgramFlashPic12(app::Programmer& p) {

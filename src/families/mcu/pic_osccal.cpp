@@ -54,15 +54,37 @@ void WriteCalibration(app::Programmer& p, const Calibration& cal) {
   }
 }
 
-void KeepOsccal(app::Programmer& p, const Calibration& cal) {
-  if (cal.osccal == kErased) return;
+bool KeepOsccal(app::Programmer& p, const Calibration& cal) {
+  if (cal.osccal == kErased) return true;
   const auto file = static_cast<uint16_t>(p.image.Word(kOsccalWord) & kErased);
-  if (file == cal.osccal) return;
-  char text[128];
-  std::snprintf(text, sizeof text,
-                "OSCCAL = 0x%04X \n Do you want use value from file ( 0x%04X ) instead ?",
-                cal.osccal, file);
-  if (!p.host.Ask(text)) p.image.SetWord(kOsccalWord, cal.osccal);
+  if (file == cal.osccal) return true;
+  bool take_file = false;
+  switch (p.controls.Index(kOsccalSource)) {
+    case kOsccalFromChip:
+      break;
+    case kOsccalFromFile:
+      take_file = true;
+      break;
+    case kOsccalUnanswered: {
+      // No one may answer this one on a blanket yes: a factory calibration
+      // lost is lost for good.
+      char text[128];
+      std::snprintf(text, sizeof text,
+                    "OSCCAL = 0x%04X differs from the file's 0x%04X: choose chip or file",
+                    cal.osccal, file);
+      p.ReportError(text);
+      return false;
+    }
+    default: {
+      char text[128];
+      std::snprintf(text, sizeof text,
+                    "OSCCAL = 0x%04X \n Do you want use value from file ( 0x%04X ) instead ?",
+                    cal.osccal, file);
+      take_file = p.host.Ask(text);
+    }
+  }
+  if (!take_file) p.image.SetWord(kOsccalWord, cal.osccal);
+  return true;
 }
 
 void EraseOwnVppFirst(app::Programmer& p) {

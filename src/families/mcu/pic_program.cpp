@@ -195,7 +195,10 @@ bool ProgramPic14(app::Programmer& p) {
     // image unless the user takes the file's, the band gap into the
     // configuration word written.
     const Calibration cal = ReadCalibration(p);
-    KeepOsccal(p, cal);
+    if (!KeepOsccal(p, cal)) {
+      p.bus.PowerDown();
+      return false;
+    }
     config = static_cast<uint16_t>((config & ~kBandGap) | cal.band_gap);
     EraseOwnVppFirst(p);
   } else {

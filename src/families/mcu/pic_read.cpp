@@ -4,6 +4,7 @@
 
 #include "app/image_files.h"
 #include "families/mcu/pic.h"
+#include "families/mcu/pic_config.h"
 #include "image/buffer_ops.h"
 #include "image/layout.h"
 
@@ -58,7 +59,7 @@ void ReadPic(app::Programmer& p) {
     return;
   }
   img.data_end = img.device_size;
-  p.dev.pic16.config_word = img.Word(pic.config_index);
+  SetFuses(p);
   p.Message("PIC dumped OK", hw::kResult);
 }
 
@@ -172,6 +173,11 @@ void DeviceIdPic(app::Programmer& p) {
   std::string text = "Microchip PIC device ID Value (2006h)\n" + binary + "\nRevision " +
                      std::to_string(id & 0x1F) + "\n" + Hex4(" 0x%04X", id) + "\n" +
                      (name[0] != '\0' ? name : "Unknown device");
+  // The window's lines, for a front door that shows them apart.
+  p.controls.SetText("edPICIDvalue", Hex4(" 0x%04X", id));
+  p.controls.SetText("edPICIDbinary", binary);
+  p.controls.SetText("edPICIDrevision", std::to_string(id & 0x1F));
+  p.controls.SetText("edPICIDname", name[0] != '\0' ? name : "Unknown device");
   p.host.Information(text);
   p.Message(Hex4(" 0x%04X", id), hw::kResult);
 }

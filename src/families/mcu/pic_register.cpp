@@ -3,6 +3,7 @@
 // read and verify, the blank check of family 16, and family 53 programs and
 // erases with the routines of family 17.
 #include "families/mcu/pic.h"
+#include "families/mcu/pic_config.h"
 
 namespace families {
 
@@ -25,6 +26,8 @@ void RegisterPic(app::FamilyRegistry& registry) {
   registry.Register(18, Action::kProgram, &pic::ProgramOtpPic12);
   registry.Register(53, Action::kProgram, &pic::ProgramPic);
   registry.Register(53, Action::kErase, &pic::ErasePic);
+  // A loaded file's configuration word shows in the panel as it stands.
+  for (const int family : {16, 17, 18, 53}) registry.RegisterLoaded(family, &pic::SetFuses);
 }
 
 }  // namespace families

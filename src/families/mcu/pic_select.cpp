@@ -8,6 +8,8 @@
 #include "app/programmer.h"
 #include "app/selection.h"
 #include "families/mcu/mcu_select.h"
+#include "families/mcu/pic_config.h"
+#include "families/mcu/pic_tools.h"
 
 namespace families::mcu {
 namespace {
@@ -230,6 +232,8 @@ void M12C_Click(app::Programmer& p, const app::SelectItem& item) {
   p.controls.SetText("cbSkip_0xFF", "Skip Write 0x3FFF");
   // Running the chip from +5 V on MCLR only makes sense for flash parts.
   p.controls.Enable("cbMCLRE5", tag >= 300);
+  pic::FillConfigPanel(p);
+  pic::FillToolControls(p);
   d.socket_picture = 16;
   app::FinishSelection(p, family, 0);
 }

@@ -46,5 +46,11 @@ PanelDef AvrPanel();
 // the ID field (the description, and the factory that lays it out).
 PanelDef Pic18Panel();
 QWidget* Pic18PanelWidget(PanelContext& context);
+// pPICSettings: the PIC10/12/16 configuration lists and boxes, the word and
+// ID, "MCLRE +5V", the OSCCAL button and the 0x2008/0x2009 words.
+QWidget* PicPanel(PanelContext& context);
+// The OSCCAL window's edits and buttons, opened by the panel's button.
+class TfrmOSCCAL;
+void BuildOsccalWindow(TfrmOSCCAL& window, PanelContext& context);
 
 }  // namespace ui

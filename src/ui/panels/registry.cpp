@@ -17,6 +17,7 @@ void RegisterAllPanels(PanelRegistry& registry) {
   AddSerialPanels(registry);
   registry.AddFactory("pMCS51Setting", &Mcs51Panel);
   registry.Add(AvrPanel());
+  registry.AddFactory("pPICSettings", &PicPanel);
   registry.AddFactory("pPIC18FxxxSetting", &Pic18PanelWidget);
 }
 
