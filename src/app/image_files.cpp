@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/dispatch.h"
 #include "app/programmer.h"
 #include "app/winstat.h"
 #include "image/buffer_ops.h"
@@ -56,9 +55,6 @@ image::LoadResult LoadFile(Programmer& p, const std::string& path,
   ProgrammerFileHost host(p);
   const image::LoadResult result = image::LoadImageFile(path, p.image, LayoutOf(p), host, options);
   if (result.ok && result.pic_config) p.dev.pic16.config_word = *result.pic_config;
-  if (result.ok) {
-    if (const Routine loaded = Families().FindLoaded(p.dev.family)) loaded(p);
-  }
   winstat(p);
   if (result.ok && !result.outside.empty()) {
     p.host.Warning(OutsideWarning(p, path, result.outside));

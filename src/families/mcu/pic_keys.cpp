@@ -1,5 +1,5 @@
 // The PIC panel's controls by key, for `--set` and its shorthands: the
-// configuration word, the user ID, "MCLRE +5V" and which OSCCAL a Program
+// configuration word, "MCLRE +5V" and which OSCCAL a Program
 // keeps when the file's differs from the chip's.
 #include "app/option_keys.h"
 #include "app/programmer.h"
@@ -20,14 +20,6 @@ void ConfigChanged(app::Programmer& p) {
 }
 int64_t ConfigValue(const app::Programmer& p) { return p.image.Word(p.dev.pic16.config_index); }
 
-void IdChanged(app::Programmer& p) {
-  if (!pic::SetIdText(p, p.controls.Text(pic::kIdField))) {
-    p.Message("the ID takes four hex digits", hw::kError);
-    p.error = 1;
-  }
-  p.controls.SetText(pic::kIdField, pic::IdText(p));
-}
-
 // Only an explicit choice answers the OSCCAL question from here.
 void OsccalChanged(app::Programmer& p) {
   app::ControlState& source = p.controls[pic::kOsccalSource];
@@ -43,15 +35,8 @@ void RegisterPicKeys(app::FamilyRegistry& registry) {
   config.panel = kPanel;
   config.changed = &ConfigChanged;
   config.value = &ConfigValue;
+  config.edits_image = true;
   registry.RegisterOption(std::move(config));
-
-  app::OptionKey id = app::CheckBoxKey(
-      "id", pic::kIdField, "PIC user ID: four hex digits, one into each ID word (1A2F)");
-  id.kind = app::OptionKind::kEditText;
-  id.max = 4;
-  id.panel = kPanel;
-  id.changed = &IdChanged;
-  registry.RegisterOption(std::move(id));
 
   app::OptionKey mclre = app::CheckBoxKey(
       "mclre-5v", pic::kMclre5,

@@ -27,7 +27,7 @@ void RegisterPic(app::FamilyRegistry& registry) {
   registry.Register(53, Action::kProgram, &pic::ProgramPic);
   registry.Register(53, Action::kErase, &pic::ErasePic);
   // A loaded file's configuration word shows in the panel as it stands.
-  for (const int family : {16, 17, 18, 53}) registry.RegisterLoaded(family, &pic::SetFuses);
+  for (const int family : {16, 17, 18, 53}) registry.RegisterPanelRefresh(family, &pic::SetFuses);
 }
 
 }  // namespace families
