@@ -338,6 +338,30 @@ TEST_F(JedecFlashTest, TheInSystemCommandWaitsOneMicrosecondAfterTwelveVolts) {
   }
 }
 
+// The MXIC protect write at A9 is the pulse, not a command: its WE# rise
+// is the only one the part lets by. A second protect, or any command after
+// it in the same power session, is taken as usual.
+TEST_F(JedecFlashTest, AnMxicProtectPulseSwallowsOnlyItsOwnWrite) {
+  Make("MX29F004T");
+  for (const uint32_t sector : {0x30000u, 0x20000u}) {
+    Command(0x5555, 0x2AAA, 0x80);
+    Command(0x5555, 0x2AAA, 0x20);
+    // A9 high with OE# high: the write that starts the protect; OE# falls
+    // again after it to read the result.
+    Write(sector | 0x200, 0x00);
+    WaitUs(1000);
+    Bit(hw::ctrl::kDrive, false);
+    WaitUs(10);
+  }
+  EXPECT_TRUE(chip->Protected(3));
+  EXPECT_TRUE(chip->Protected(2));
+  Write(0, 0xF0);  // out of the status mode the protect leaves the part in
+  Program(0x5555, 0x2AAA, 0x100, 0x12);
+  WaitUs(100);
+  EXPECT_EQ(Read(0x100), 0x12);
+  EXPECT_EQ(board.violations(), std::vector<std::string>{});
+}
+
 TEST_F(JedecFlashTest, ProtectionIsKeptInTheChipFile) {
   Make("Am29F002T");
   chip->Protect(6, true);

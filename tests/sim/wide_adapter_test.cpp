@@ -200,19 +200,18 @@ TEST_F(HubAdapter, QuadrupleProgramWantsOneAlignedGroup) {
 
 namespace {
 
-// Walking a map sector by sector reaches the part's size exactly on a
-// sector boundary: a run that is a few KB off moves every later sector and
-// leaves a part whose last sector hangs past its end.
+// A boot-block map adds up to exactly the part's size: a run that is a few
+// KB off moves every later sector and leaves the last one hanging past the
+// end, and a run one sector too long adds a sector beyond it. A uniform map
+// (one run) is shared by every density of a line and walked only up to the
+// part's size, so it need only cover the size in whole sectors.
 bool EndsAtTheSize(std::span<const sim::SectorRun> runs, uint32_t size) {
-  uint64_t address = 0;
-  for (const sim::SectorRun& run : runs) {
-    for (uint32_t i = 0; i < run.count; ++i) {
-      address += run.size;
-      if (address == size) return true;
-      if (address > size) return false;
-    }
+  if (runs.size() == 1) {
+    return size % runs[0].size == 0 && uint64_t{runs[0].count} * runs[0].size >= size;
   }
-  return false;
+  uint64_t address = 0;
+  for (const sim::SectorRun& run : runs) address += uint64_t{run.count} * run.size;
+  return address == size;
 }
 
 TEST(WideParts, EveryMapEndsAtThePartsSize) {

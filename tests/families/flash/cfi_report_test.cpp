@@ -159,6 +159,21 @@ TEST(CfiReport, EraseSuspendValues) {
   }
 }
 
+// Address-sensitive unlock is bit 0 of its byte alone: set, the unlock
+// cycles need not go to the exact addresses.
+TEST(CfiReport, AddressSensitiveUnlockReadsBitZero) {
+  const struct {
+    int code;
+    const char* value;
+  } cases[] = {
+      {0x00, " Required"}, {0x01, " Not Required"}, {0x02, " Required"}, {0x03, " Not Required"}};
+  for (const auto& c : cases) {
+    Buffer b = AmdX16();
+    Put(b, 0x45, {c.code});
+    EXPECT_EQ(At(CfiReport(b, false), 0x45)[3], c.value) << c.code;
+  }
+}
+
 TEST(CfiReport, ByteWidePartAndJ3StopAfterTheirRegions) {
   Buffer x8{};
   Put(x8, 0x10, {'Q', 'R', 'Y', 0x02, 0x00, 0x00, 0x00});
@@ -203,6 +218,7 @@ TEST(CfiReport, IntelTableListsTheFeatureBitsAndShiftsTheRest) {
   EXPECT_EQ(At(g, 0x45), (CfiRow{"     bit 7 Page mode read supported", " ", " ", " Yes"}));
   EXPECT_EQ(At(g, 0x46)[0],
             "  bits 9 \u201331 are reserved;undefined bits are \u201c0.\u201dIf bit");
+  EXPECT_EQ(At(g, 0x47)[0], "  31 is \u201c1 \u201dthen another 31 bit field of optional");
   EXPECT_EQ(At(g, 0x48)[0], "  features follows at the end of the bit-30 field.");
   // 0x3E on: eleven rows below its offset.
   EXPECT_EQ(At(g, 0x3E, 11)[0], "Supported functions after suspend:Read Array,Status,Query");

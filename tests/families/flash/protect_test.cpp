@@ -14,6 +14,7 @@
 #include "families/flash/jedec_cycle.h"
 #include "sim/jedec_flash.h"
 #include "sim/jedec_parts.h"
+#include "sim/trace.h"
 
 namespace {
 
@@ -236,6 +237,34 @@ TEST(LvProtection, AnUnflaggedChipNeedsTheCheckTakenOff) {
   s.ProtectSector(10);
   EXPECT_EQ(s.Last(), "Sector protect performed OK!");
   EXPECT_TRUE(part->Protected(10));
+}
+
+// The algorithm closes with 12 V taken off #RESET first, then the reset
+// command at logic level: a 0xF0 sent under 12 V goes to a part still in
+// its protect mode, and dropping 12 V together with Vcc stresses it.
+TEST(LvProtection, TwelveVoltsComeOffBeforeTheClosingReset) {
+  ProtectSession s;
+  s.Select(HandlerId::HY29LV1601Click, 101, "HY29LV400T");
+  s.board->EnableTrace(true);
+  flash::LvProtectSector(s.p, 0x30000);
+  int rise = -1, last_pulse = -1, index = 0;
+  bool power_kept = false;
+  uint8_t before = 0xFF;
+  for (const sim::TraceEntry& e : s.board->trace()) {
+    if (!e.write || e.port != 0x37A) continue;
+    // Control bit 0 low is 12 V on #RESET; bit 3 high is WE#'s pulse.
+    if ((before & 0x01) == 0 && (e.value & 0x01) != 0) {
+      rise = index;
+      power_kept = ((before ^ e.value) & 0x04) == 0;
+    }
+    if ((e.value & 0x08) != 0) last_pulse = index;
+    before = e.value;
+    ++index;
+  }
+  ASSERT_GE(rise, 0);
+  EXPECT_LT(rise, last_pulse);
+  EXPECT_TRUE(power_kept);
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
 TEST(LvProtection, TheModelWantsTheDatasheetPulses) {
