@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "families/mcu/pic.h"
 #include "families/mcu/pic_fixture.h"
@@ -72,6 +73,74 @@ TEST(Pic14Model, ChipEraseKeepsCalibrationWords) {
   EXPECT_EQ(chip.Config(0x2008), 0x1234);
   EXPECT_EQ(chip.Config(0x2009), 0x0567);
   EXPECT_TRUE(s.Violations().empty()) << ::testing::PrintToString(s.Violations());
+}
+
+// 16F84A: commands 1, 7 and Begin Erase Programming after a Load Data for
+// Data Memory clear data memory only (the code-protect disable for data);
+// after a Load Data for Program Memory they clear program memory too.
+TEST(Pic14Model, DisableAfterADataLoadKeepsProgramMemory) {
+  for (const int load : {3, 2}) {
+    SCOPED_TRACE(load);
+    PicSession s;
+    s.Select(306);
+    std::vector<uint8_t> bytes = s.chip->Contents();
+    bytes[2 * 5] = 0x23;  // program word 5 = 0x0123
+    bytes[2 * 5 + 1] = 0x01;
+    bytes[bytes.size() - 64] = 0x5A;  // data byte 0
+    s.chip->SetContents(bytes);
+    pic::PicEnterVddFirst(s.p);
+    pic::PicLoad(s.p, load, 0x3FFF);
+    pic::PicCommand(s.p, 1);
+    pic::PicCommand(s.p, 7);
+    pic::PicCommand(s.p, pic::cmd::kBeginErase);
+    s.p.bus.DelayTicks(14319);  // 12 ms against the 10 ms erase
+    pic::PicCommand(s.p, 1);
+    pic::PicCommand(s.p, 7);
+    pic::PicExit(s.p);
+    s.p.bus.PowerDown();
+    EXPECT_EQ(s.chip->Data(0), 0xFF);
+    EXPECT_EQ(s.chip->Program(5), load == 3 ? 0x0123 : 0x3FFF);
+    EXPECT_TRUE(s.Violations().empty()) << ::testing::PrintToString(s.Violations());
+  }
+}
+
+// 16F84A: Begin Erase Programming erases the word before it programs it,
+// so a word can go from 0 bits back to 1 without a bulk erase.
+TEST(Pic14Model, BeginEraseProgrammingErasesTheWordFirst) {
+  PicSession s;
+  s.Select(306);
+  s.chip->SetProgram(0, 0x0000);
+  pic::PicEnterVddFirst(s.p);
+  pic::PicLoad(s.p, pic::cmd::kLoadProgram, 0x1234);
+  pic::PicCommand(s.p, pic::cmd::kBeginErase);
+  s.p.bus.DelayTicks(14319);
+  pic::PicExit(s.p);
+  s.p.bus.PowerDown();
+  EXPECT_EQ(s.chip->Program(0), 0x1234);
+  EXPECT_TRUE(s.Violations().empty()) << ::testing::PrintToString(s.Violations());
+}
+
+// A contents file that stops inside data memory fills the bytes it holds
+// and leaves the rest as they were, reading nothing past its end.
+TEST(Pic14Model, AShortContentsFileLeavesTheRest) {
+  PicSession s;
+  s.Select(306);
+  std::vector<uint8_t> bytes = s.chip->Contents();
+  const size_t data = bytes.size() - 64;
+  for (size_t j = 0; j < 64; ++j) bytes[data + j] = 0x55;
+  s.chip->SetContents(bytes);
+  // Three data bytes; the storage past the end holds 0x00, which a read
+  // beyond the file would take in.
+  for (size_t j = 0; j < 64; ++j) bytes[data + j] = 0x00;
+  bytes[data] = 0x11;
+  bytes[data + 1] = 0x22;
+  bytes[data + 2] = 0x33;
+  bytes.resize(data + 3);
+  s.chip->SetContents(bytes);
+  EXPECT_EQ(s.chip->Data(0), 0x11);
+  EXPECT_EQ(s.chip->Data(2), 0x33);
+  EXPECT_EQ(s.chip->Data(3), 0x55);
+  EXPECT_EQ(s.chip->Data(63), 0x55);
 }
 
 }  // namespace

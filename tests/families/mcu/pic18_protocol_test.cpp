@@ -51,6 +51,14 @@ TEST(Pic18Pointer, CacheFollowsTheChipsPointer) {
   // The uncached set sends all three whatever the pointer.
   p18::P18SetPointer(port, 0x012410);
   EXPECT_EQ(s.chip->TakeCoreTrace(), (Trace{0x0E01, 0x6EF8, 0x0E24, 0x6EF7, 0x0E10, 0x6EF6}));
+  // A move into TBLPTRH sent on its own (0x012410 -> 0x010510): the cache
+  // no longer knows the pointer, so the next set sends all three.
+  p18::P18Core(port, static_cast<uint16_t>(p18::ins::kMovlw | 0x05));
+  p18::P18Core(port, p18::ins::kMovwfTblptrH);
+  s.chip->TakeCoreTrace();
+  p18::P18SetPointerCached(port, 0x012410);
+  EXPECT_EQ(s.chip->TakeCoreTrace(), (Trace{0x0E01, 0x6EF8, 0x0E24, 0x6EF7, 0x0E10, 0x6EF6}));
+  EXPECT_EQ(p18::P18ReadByte(port, p18::cmd::kTableRead), 0x33);
   families::pic::PicExit(s.p);
   s.p.bus.PowerDown();
   EXPECT_TRUE(s.Violations().empty()) << ::testing::PrintToString(s.Violations());

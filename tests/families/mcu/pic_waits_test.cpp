@@ -3,6 +3,8 @@
 // is the sum of its DelayTicks.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "families/mcu/pic.h"
 #include "families/mcu/pic_fixture.h"
 
@@ -61,6 +63,11 @@ const WaitCase kCases[] = {
     // 16F73 erase: load configuration, 10, bulk erase program, 40000.
     {"16F73 erase", 431, &Nothing, &families::pic::ErasePic,
      kEnter + kCommand + kFrame + Ticks(10) + kCommand + Ticks(40000) + kExit + kDown},
+    // 12F683: load configuration, no increment, bulk erase program, 40000,
+    // bulk erase data, 40000.
+    {"12F683 erase", 423, &Nothing, &families::pic::ErasePic,
+     kEnter + kCommand + kFrame + kCommand + Ticks(40000) + kCommand + Ticks(40000) + kExit +
+         kDown},
     // 16C620 (512 words, no data memory): the words; the verify (a read
     // and an increment each); load configuration, 100, four IDs, three
     // increments, a hundred pulses on the configuration word and its read;
@@ -113,6 +120,44 @@ TEST(PicWaits, EachRoutineWaitsAsItsStepsSay) {
     EXPECT_NEAR(waited, c.ns, 5000);
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   }
+}
+
+// An OTP word that never takes: words 0..2 at their first pulse, word 3's
+// 25 pulses each read back, then the exit (VDD before VPP, with its waits)
+// and the error's PowerDown.
+TEST(PicWaits, AFailedOtpWordLeavesProgrammingModeFirst) {
+  PicSession s;
+  s.Select(201);
+  sim::ChipFault never;
+  never.kind = "never";
+  never.address = 3;
+  ASSERT_TRUE(s.chip->InjectFault(never));
+  std::vector<uint16_t> words = s.Pattern(512);
+  words[3] = 0x0000;
+  s.Load(words, {}, 0x3FF9);
+  s.host.answers = {true};
+  const int64_t waited = s.WaitedNs(families::pic::ProgramOtpPic);
+  EXPECT_EQ(s.Last(), "Error writing program area");
+  EXPECT_NEAR(waited, kEnter + 3 * kOtpWord + 25 * (kOtpPulse + kRead) + kExit + kDown, 1000);
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+// "MCLRE +5V": after the PowerDown that ends programming, 20000 ticks, then
+// VDD alone on again (VPP off, control bit 0 high).
+TEST(PicWaits, MclreFiveVoltsPowersAgainAfterItsWait) {
+  int64_t waited[2] = {};
+  for (const bool mclre : {false, true}) {
+    SCOPED_TRACE(mclre);
+    PicSession s;
+    s.Select12(731);
+    s.Load12(std::vector<uint16_t>(512, 0x0A5A), {1, 2, 3, 4}, 0x0FF9);
+    s.p.controls.Check("cbMCLRE5", mclre);
+    waited[mclre ? 1 : 0] = s.WaitedNs(families::pic::ProgramPic);
+    EXPECT_EQ(s.p.error, 0);
+    EXPECT_EQ(s.board->pins().power(), mclre);
+    EXPECT_TRUE(s.board->pins().strobe());
+  }
+  EXPECT_NEAR(waited[1] - waited[0], Ticks(20000), 10);
 }
 
 }  // namespace
