@@ -19,19 +19,11 @@
 #include "image/layout.h"
 #include "sim/board.h"
 
+#include "quiet_host.h"
+
 namespace {
 
-class QuietHost final : public app::Host {
- public:
-  void Message(const std::string& text, int) override { last = text; }
-  void ShowGauge(const std::string&, int64_t, uint32_t) override {}
-  void SetGaugeProgress(int64_t) override {}
-  void HideGauge() override {}
-  bool Ask(const std::string&) override { return true; }
-  void Information(const std::string&) override {}
-  void SetCaption(const std::string&) override {}
-  std::string last;
-};
+using bench::QuietHost;
 
 struct Target {
   app::HandlerId handler;

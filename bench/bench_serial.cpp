@@ -18,23 +18,11 @@
 #include "image/buffer_ops.h"
 #include "sim/board.h"
 
+#include "quiet_host.h"
+
 namespace {
 
-class QuietHost final : public app::Host {
- public:
-  void Message(const std::string& text, int kind) override {
-    last = text;
-    if (kind == 1) failed = true;
-  }
-  void ShowGauge(const std::string&, int64_t, uint32_t) override {}
-  void SetGaugeProgress(int64_t) override {}
-  void HideGauge() override {}
-  bool Ask(const std::string&) override { return true; }
-  void Information(const std::string&) override {}
-  void SetCaption(const std::string&) override {}
-  std::string last;
-  bool failed = false;
-};
+using bench::QuietHost;
 
 struct Part {
   app::HandlerId handler;

@@ -19,20 +19,11 @@
 #include "sim/board.h"
 #include "sim/eprom_chip.h"
 
+#include "quiet_host.h"
+
 namespace {
 
-// Answers Yes and shows nothing.
-class QuietHost final : public app::Host {
- public:
-  void Message(const std::string& text, int) override { last = text; }
-  void ShowGauge(const std::string&, int64_t, uint32_t) override {}
-  void SetGaugeProgress(int64_t) override {}
-  void HideGauge() override {}
-  bool Ask(const std::string&) override { return true; }
-  void Information(const std::string&) override {}
-  void SetCaption(const std::string&) override {}
-  std::string last;
-};
+using bench::QuietHost;
 
 double Seconds(int64_t ns) { return static_cast<double>(ns) / 1e9; }
 

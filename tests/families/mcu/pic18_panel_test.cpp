@@ -14,6 +14,7 @@
 #include "families/mcu/pic18.h"
 #include "families/mcu/pic18_config.h"
 #include "families/mcu/pic18_fixture.h"
+#include "support/hex_record.h"
 
 namespace daraz_test {
 namespace {
@@ -124,22 +125,6 @@ TEST(Pic18Boxes, EveryImplementedBitIsNamed) {
   }
 }
 
-std::string HexRecord(uint16_t address, uint8_t type, const std::vector<uint8_t>& data) {
-  std::vector<uint8_t> bytes = {static_cast<uint8_t>(data.size()),
-                                static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address),
-                                type};
-  bytes.insert(bytes.end(), data.begin(), data.end());
-  unsigned sum = 0;
-  std::string line = ":";
-  char hex[3];
-  for (const uint8_t b : bytes) {
-    sum += b;
-    std::snprintf(hex, sizeof hex, "%02X", b);
-    line += hex;
-  }
-  std::snprintf(hex, sizeof hex, "%02X", (0x100 - (sum & 0xFF)) & 0xFF);
-  return line + hex + "\n";
-}
 
 // A file's configuration bytes, unimplemented bits included, stay as the
 // file has them; the boxes and fields show them, the ID field its IDs.
@@ -148,10 +133,10 @@ TEST(Pic18Boxes, LoadingAFileShowsItsBytesAndKeepsThem) {
   s.Select(107);
   const std::vector<uint8_t> config = {0x5A, 0x22, 0x0D, 0x0E, 0xFF, 0x00, 0x81,
                                        0x80, 0x0C, 0x40, 0x0F, 0x20, 0x03, 0x00};
-  std::string text = HexRecord(0, 4, {0x00, 0x20});
-  text += HexRecord(0, 0, {0xDE, 0xAD, 0xBE, 0xEF, 0x01, 0x02, 0x03, 0x04});
-  text += HexRecord(0, 4, {0x00, 0x30});
-  text += HexRecord(0, 0, config);
+  std::string text = HexRecord(0, 4, {0x00, 0x20}) + "\n";
+  text += HexRecord(0, 0, {0xDE, 0xAD, 0xBE, 0xEF, 0x01, 0x02, 0x03, 0x04}) + "\n";
+  text += HexRecord(0, 4, {0x00, 0x30}) + "\n";
+  text += HexRecord(0, 0, config) + "\n";
   text += ":00000001FF\n";
   const std::string path = ::testing::TempDir() + "pic18_config_" +
                            std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +

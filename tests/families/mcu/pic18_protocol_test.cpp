@@ -11,6 +11,7 @@
 #include "families/mcu/pic.h"
 #include "families/mcu/pic18.h"
 #include "families/mcu/pic18_fixture.h"
+#include "support/hex_record.h"
 #include "sim/chip.h"
 
 namespace daraz_test {
@@ -284,34 +285,18 @@ TEST(Pic18Cancel, EveryActionStopsAtRest) {
 namespace daraz_test {
 namespace {
 
-std::string HexRecord(uint16_t address, uint8_t type, const std::vector<uint8_t>& data) {
-  std::vector<uint8_t> bytes = {static_cast<uint8_t>(data.size()),
-                                static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address),
-                                type};
-  bytes.insert(bytes.end(), data.begin(), data.end());
-  unsigned sum = 0;
-  std::string line = ":";
-  char hex[3];
-  for (const uint8_t b : bytes) {
-    sum += b;
-    std::snprintf(hex, sizeof hex, "%02X", b);
-    line += hex;
-  }
-  std::snprintf(hex, sizeof hex, "%02X", (0x100 - (sum & 0xFF)) & 0xFF);
-  return line + hex + "\n";
-}
 
 // A HEX file holds data EEPROM byte n at 0xF00000 + n; that is the byte
 // the part's EEPROM cell n gets.
 TEST(Pic18File, EepromRecordsAtF00000ReachTheCellsByteForByte) {
   Pic18Session s;
   s.Select(107);
-  std::string text = HexRecord(0, 0, {0x12, 0x34, 0x56, 0x78});
-  text += HexRecord(0, 4, {0x00, 0xF0});
+  std::string text = HexRecord(0, 0, {0x12, 0x34, 0x56, 0x78}) + "\n";
+  text += HexRecord(0, 4, {0x00, 0xF0}) + "\n";
   for (uint32_t base = 0; base < 256; base += 16) {
     std::vector<uint8_t> line(16);
     for (uint32_t k = 0; k < 16; ++k) line[k] = static_cast<uint8_t>((base + k) ^ 0x5A);
-    text += HexRecord(static_cast<uint16_t>(base), 0, line);
+    text += HexRecord(static_cast<uint16_t>(base), 0, line) + "\n";
   }
   text += ":00000001FF\n";
   const std::string path = ::testing::TempDir() + "pic18_eeprom_" +
