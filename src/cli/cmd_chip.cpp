@@ -246,8 +246,10 @@ int CmdId(const GlobalOptions& g, const DeviceFileArgs& args) {
   Session s(g);
   if (int rc = Prepare(s, args)) return s.Finish(rc);
   int rc = RunAction(s, app::GetID_Cick);
-  if (s.programmer().dev.family == 36) return s.Finish(PrintPic18Id(g, s.programmer(), rc));
-  if (rc == kOk && PrintPicId(g, s.programmer())) return s.Finish(rc);
+  // The PIC parts answer with the device-ID window.
+  if (s.programmer().dev.family == 17 || s.programmer().dev.family == 36) {
+    return s.Finish(PrintPicId(g, s.programmer(), rc));
+  }
   const app::Controls& c = s.programmer().controls;
   const bool shown = c.Visible("pIDcode") && !c.Text("edManufacID").empty();
   if (rc == kOk && !shown) {

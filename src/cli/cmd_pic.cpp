@@ -1,6 +1,7 @@
 // The PIC10/12/16 commands beside the six actions: `osccal` (the OSCCAL
 // window), `calib` (the 0x2008/0x2009 calibration words), the device-ID
 // window's lines for `id`, and the configuration panel for `info --json`.
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -152,24 +153,34 @@ int CmdCalib(const GlobalOptions& g, const std::string& device,
   return s.Finish(rc);
 }
 
-bool PrintPicId(const GlobalOptions& g, const app::Programmer& p) {
-  const app::Controls& c = p.controls;
-  if (p.dev.family != 17 || c.Text("edPICIDvalue").empty()) return false;
+int PrintPicId(const GlobalOptions& g, const app::Programmer& p, int rc) {
+  const app::ControlState* shown = p.controls.Find(pic::kDeviceIdControl);
+  if (rc != kOk) return rc;
+  if (shown == nullptr || shown->text.empty() || shown->index < 0) {
+    Error("the identification read no device ID");
+    return kFailed;
+  }
+  const auto id = static_cast<uint16_t>(shown->index);
+  const pic::DeviceIdWindow w = pic::DescribeDeviceId(p.dev.family, id);
   if (g.json) {
     Json j;
     j.BeginObject()
-        .Field("device_id", c.Text("edPICIDvalue"))
-        .Field("binary", c.Text("edPICIDbinary"))
-        .Field("revision", c.Text("edPICIDrevision"))
-        .Field("device", c.Text("edPICIDname"))
+        .Field("title", w.title)
+        .Field("value", w.value)
+        .Field("id", int{id})
+        .Field("bits", w.binary)
+        .Field("revision", w.revision)
+        .Field("device", w.name)
         .EndObject();
     std::printf("%s\n", j.str().c_str());
   } else if (!g.quiet) {
-    std::printf("Device ID:   %s (%s)\nRevision:    %s\nDevice:      %s\n",
-                c.Text("edPICIDvalue").c_str(), c.Text("edPICIDbinary").c_str(),
-                c.Text("edPICIDrevision").c_str(), c.Text("edPICIDname").c_str());
+    const auto trimmed = [](const std::string& text) {
+      return text.substr(std::min(text.find_first_not_of(' '), text.size()));
+    };
+    std::printf("%s\nValue:    %s\nBits:     %s\nRevision: %d\nDevice:   %s\n", w.title.c_str(),
+                trimmed(w.value).c_str(), w.binary.c_str(), w.revision, trimmed(w.name).c_str());
   }
-  return true;
+  return rc;
 }
 
 void AddPicInfo(Json& j, const app::Programmer& p) {

@@ -33,7 +33,6 @@ int CmdErase(const GlobalOptions& g, const DeviceFileArgs& args);
 int CmdId(const GlobalOptions& g, const DeviceFileArgs& args);
 // The PIC18 device-ID window after an identification that ended with `rc`
 // (cmd_pic18.cpp), and the configuration bytes and ID for `info --json`.
-int PrintPic18Id(const GlobalOptions& g, const app::Programmer& p, int rc);
 void AddPic18Info(Json& j, const app::Programmer& p);
 int CmdTest(const GlobalOptions& g);
 // The board test: the automatic checks of the empty board, then (unless
@@ -54,14 +53,14 @@ int CmdFuse(const GlobalOptions& g, const std::string& device, int value);
 int CmdLockBits(const GlobalOptions& g, const std::string& device);
 // PIC10/12/16 (cmd_pic.cpp): the OSCCAL word (read; --write with --yes),
 // the 0x2008/0x2009 calibration words (read; --set-2008/--set-2009 with
-// --yes), the device-ID window's lines for `id` (false: not a PIC ID), and
+// --yes), the device-ID window of `id` (mid-range and PIC18), and
 // the configuration panel's state for `info --json`.
 int CmdOsccal(const GlobalOptions& g, const std::string& device,
               const std::optional<std::string>& write);
 int CmdCalib(const GlobalOptions& g, const std::string& device,
              const std::optional<std::string>& set_2008,
              const std::optional<std::string>& set_2009);
-bool PrintPicId(const GlobalOptions& g, const app::Programmer& p);
+int PrintPicId(const GlobalOptions& g, const app::Programmer& p, int rc);
 class Json;
 void AddPicInfo(Json& j, const app::Programmer& p);
 // The CFI report of the chip in the socket (cmd_flash.cpp).

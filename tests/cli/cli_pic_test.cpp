@@ -159,9 +159,9 @@ TEST_F(CliPic, IdPrintsTheDeviceIdWindow) {
   RunResult r = Pic(std::string("id ") + k84A);
   ASSERT_EQ(r.rc, 0) << r.err;
   // 16F84A: device ID 0x0560 with revision bits below.
-  EXPECT_TRUE(Has(r.out, "Device ID:    0x056")) << r.out;
-  EXPECT_TRUE(Has(r.out, "16F84A")) << r.out;
-  EXPECT_TRUE(Has(r.out, "Revision:")) << r.out;
+  EXPECT_TRUE(Has(r.out, "Microchip PIC device ID Value (2006h)\nValue:    0x056")) << r.out;
+  EXPECT_TRUE(Has(r.out, "\nDevice:   PIC 16F84A\n")) << r.out;
+  EXPECT_TRUE(Has(r.out, "\nRevision: ")) << r.out;
 }
 
 TEST_F(CliPic, MclreFiveVoltIsABoxOnlyFlashPartsHave) {

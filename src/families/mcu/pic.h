@@ -5,6 +5,7 @@
 // 17, 18 and 53.
 
 #include <cstdint>
+#include <string>
 
 #include "app/dispatch.h"
 #include "app/programmer.h"
@@ -47,6 +48,9 @@ inline int32_t UsToTicks(int us) { return static_cast<int32_t>(us * 1.193182 + 1
 void PicLoad(app::Programmer& p, int code, uint16_t word);
 uint16_t PicRead(app::Programmer& p, int code);
 void PicIncrement(app::Programmer& p, int times = 1);
+// Programming mode (VDD first), Load Configuration with an erased word,
+// then `increments` up the configuration space (7: the configuration word).
+void EnterAtConfig(app::Programmer& p, int increments);
 
 // 12F629/675, 16F630/676: a RETLW with the oscillator calibration in the
 // last program word, the band-gap bits (13:12) in the configuration word.
@@ -120,11 +124,32 @@ void ProgramPic(app::Programmer& p);
 void ProgramOtpPic(app::Programmer& p);
 void DeviceIdPic(app::Programmer& p);
 void ReadPic12(app::Programmer& p);
+// The end of a read: programming mode left, the board at rest, then either
+// "Process Cancelled" or the image marked full, `report` (if any) and
+// "PIC dumped OK".
+void FinishPicRead(app::Programmer& p, bool cancelled, void (*report)(app::Programmer&) = nullptr);
 void VerifyPic12(app::Programmer& p);
 void ProgramOtpPic12(app::Programmer& p);
 
 // The name of a 14-bit part by its device ID (ID & 0x3FE0); empty when unknown.
 const char* PicDeviceName(uint16_t id);
+
+// The device-ID window of an identification, mid-range (word 2006h, 14
+// bits) or PIC18 (0x3FFFFE/F, 16 bits): its title, the value, the bits in
+// two groups (device, revision), the revision and the part's name.
+struct DeviceIdWindow {
+  std::string title;
+  std::string value;   // " 0x0427"
+  std::string binary;  // "00000100001 00111"
+  int revision = 0;    // the low five bits
+  std::string name;    // " PIC 18F452/4539", or the family's unknown text
+};
+DeviceIdWindow DescribeDeviceId(int family, uint16_t id);
+// The control an identification leaves its value in (index: the ID, text:
+// the window's title); index -1 until one ran for the chosen part.
+inline constexpr char kDeviceIdControl[] = "frmPICDevID";
+// Shows the window, keeps the ID for the front doors and reports the value.
+void ShowDeviceId(app::Programmer& p, uint16_t id);
 
 }  // namespace families::pic
 

@@ -6,7 +6,6 @@
 
 #include "app/image_files.h"
 #include "families/mcu/pic.h"
-#include "families/mcu/pic_config.h"
 #include "image/buffer_ops.h"
 
 namespace families::pic {
@@ -58,17 +57,8 @@ void ReadPic12(app::Programmer& p) {
     img.SetWord(pic.id_index + k, PicRead(p, cmd::kReadProgram) & kMask12);
     PicIncrement(p);
   }
-  PicExit(p);
-  p.bus.PowerDown();
-  if (cancelled) {
-    p.Message("Process Cancelled", hw::kError);
-    p.error = 1;
-    return;
-  }
-  img.data_end = img.device_size;
-  SetFuses(p);
-  if (p.dev.family == 18 || pic.reserved_words != 0) ReportOsccal(p);
-  p.Message("PIC dumped OK", hw::kResult);
+  const bool calibrated = p.dev.family == 18 || pic.reserved_words != 0;
+  FinishPicRead(p, cancelled, calibrated ? &ReportOsccal : nullptr);
 }
 
 bool VerifyPic12Words(app::Programmer& p) {

@@ -1,11 +1,11 @@
 // The PIC18 settings panel's logic: the configuration boxes over the image's
-// configuration bytes, the byte fields, the ID field, and the device-ID
-// window's text.
+// configuration bytes, the byte fields and the ID field.
 #include "families/mcu/pic18_config.h"
 
 #include <cstdio>
 
 #include "app/programmer.h"
+#include "families/mcu/pic.h"
 #include "families/mcu/pic18.h"
 #include "image/layout.h"
 
@@ -48,8 +48,8 @@ void ShowConfigBoxes(app::Programmer& p) {
   }
   c.Enable(kIdField);
   // No identification has run for this part yet.
-  c.SetText(kDeviceIdControl, "");
-  c[kDeviceIdControl].index = -1;
+  c.SetText(pic::kDeviceIdControl, "");
+  c[pic::kDeviceIdControl].index = -1;
   RefreshConfigBoxes(p);
 }
 
@@ -130,19 +130,5 @@ void edPIC18F_ID_exit(app::Programmer& p) {
   p.host.ControlsChanged();
 }
 
-DeviceIdWindow DescribeDeviceId(uint16_t id) {
-  DeviceIdWindow w;
-  char value[16];
-  std::snprintf(value, sizeof value, " 0x%04X", id);
-  w.value = value;
-  for (int bit = 15; bit >= 0; --bit) {
-    w.binary += ((id >> bit) & 1) != 0 ? '1' : '0';
-    if (bit == 5) w.binary += ' ';
-  }
-  w.revision = id & 0x1F;
-  const char* name = Pic18DeviceName(id);
-  w.name = name[0] != '\0' ? name : " Unknown device";
-  return w;
-}
 
 }  // namespace families::pic18

@@ -59,20 +59,6 @@ void edPIC18F_IDChange(app::Programmer& p);
 // digits.
 void edPIC18F_ID_exit(app::Programmer& p);
 
-// The device-ID window of an identification ("Microchip PIC device ID
-// Value (0x3FFFFE,0x3FFFFF)"): the value, its bit groups, the revision and
-// the part's name.
-struct DeviceIdWindow {
-  std::string value;   // " 0x0427"
-  std::string binary;  // "00000100001 00111": device bits, revision bits
-  int revision = 0;    // the low five bits
-  std::string name;    // " PIC 18F452/4539", or " Unknown device"
-};
-DeviceIdWindow DescribeDeviceId(uint16_t id);
-inline constexpr char kDeviceIdTitle[] = "Microchip PIC device ID Value (0x3FFFFE,0x3FFFFF)";
-// The control an identification leaves its value in (index: DEVID2:DEVID1,
-// text: the window's title); absent until one ran.
-inline constexpr char kDeviceIdControl[] = "frmPIC18DevID";
 
 void RegisterPic18Keys(app::FamilyRegistry& registry);
 

@@ -198,15 +198,8 @@ void DeviceIdPic18(app::Programmer& p) {
   const uint8_t high = P18ReadByte(port, cmd::kTableReadPostInc);
   Leave(p);
   const auto id = static_cast<uint16_t>(high << 8 | low);
-  // The front doors show the window from here: the value read, its text.
-  app::ControlState& shown = p.controls[kDeviceIdControl];
-  shown.index = id;
-  shown.text = kDeviceIdTitle;
-  const DeviceIdWindow window = DescribeDeviceId(id);
-  p.host.Information(std::string(kDeviceIdTitle) + "\n" + window.binary + "\nRevision " +
-                     std::to_string(window.revision) + "\n" + window.value + "\n" + window.name);
   p.error = 0;
-  p.Message(Format(" 0x%0.4X", id), hw::kResult);
+  pic::ShowDeviceId(p, id);
 }
 
 }  // namespace families::pic18

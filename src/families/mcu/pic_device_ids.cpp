@@ -1,8 +1,11 @@
 // The device IDs of the 14-bit flash parts (word 0x2006, revision bits
 // masked off), from the parts' datasheets.
 #include <cstdint>
+#include <cstdio>
+#include <string>
 
 #include "families/mcu/pic.h"
+#include "families/mcu/pic18.h"
 
 namespace families::pic {
 namespace {
@@ -39,6 +42,34 @@ const char* PicDeviceName(uint16_t id) {
     if (row.id == key) return row.name;
   }
   return "";
+}
+
+DeviceIdWindow DescribeDeviceId(int family, uint16_t id) {
+  const bool pic18 = family == 36;
+  DeviceIdWindow w;
+  w.title = pic18 ? "Microchip PIC device ID Value (0x3FFFFE,0x3FFFFF)"
+                  : "Microchip PIC device ID Value (2006h)";
+  char value[16];
+  std::snprintf(value, sizeof value, " 0x%04X", id);
+  w.value = value;
+  for (int bit = pic18 ? 15 : 13; bit >= 0; --bit) {
+    w.binary += ((id >> bit) & 1) != 0 ? '1' : '0';
+    if (bit == 5) w.binary += ' ';
+  }
+  w.revision = id & 0x1F;
+  const char* name = pic18 ? pic18::Pic18DeviceName(id) : PicDeviceName(id);
+  w.name = name[0] != '\0' ? name : (pic18 ? " Unknown device" : "Unknown device");
+  return w;
+}
+
+void ShowDeviceId(app::Programmer& p, uint16_t id) {
+  const DeviceIdWindow w = DescribeDeviceId(p.dev.family, id);
+  app::ControlState& shown = p.controls[kDeviceIdControl];
+  shown.index = id;
+  shown.text = w.title;
+  p.host.Information(w.title + "\n" + w.binary + "\nRevision " + std::to_string(w.revision) +
+                     "\n" + w.value + "\n" + w.name);
+  p.Message(w.value, hw::kResult);
 }
 
 }  // namespace families::pic

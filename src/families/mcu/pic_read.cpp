@@ -4,7 +4,6 @@
 
 #include "app/image_files.h"
 #include "families/mcu/pic.h"
-#include "families/mcu/pic_config.h"
 #include "image/buffer_ops.h"
 #include "image/layout.h"
 
@@ -51,6 +50,10 @@ void ReadPic(app::Programmer& p) {
       PicIncrement(p);
     }
   }
+  FinishPicRead(p, cancelled);
+}
+
+void FinishPicRead(app::Programmer& p, bool cancelled, void (*report)(app::Programmer&)) {
   PicExit(p);
   p.bus.PowerDown();
   if (cancelled) {
@@ -58,8 +61,8 @@ void ReadPic(app::Programmer& p) {
     p.error = 1;
     return;
   }
-  img.data_end = img.device_size;
-  SetFuses(p);
+  p.image.data_end = p.image.device_size;
+  if (report != nullptr) report(p);
   p.Message("PIC dumped OK", hw::kResult);
 }
 
@@ -164,22 +167,7 @@ void DeviceIdPic(app::Programmer& p) {
   }
   PicExit(p);
   p.bus.PowerDown();
-  std::string binary;
-  for (int bit = 13; bit >= 0; --bit) {
-    binary += ((id >> bit) & 1) != 0 ? '1' : '0';
-    if (bit == 5) binary += ' ';
-  }
-  const char* name = PicDeviceName(id);
-  std::string text = "Microchip PIC device ID Value (2006h)\n" + binary + "\nRevision " +
-                     std::to_string(id & 0x1F) + "\n" + Hex4(" 0x%04X", id) + "\n" +
-                     (name[0] != '\0' ? name : "Unknown device");
-  // The window's lines, for a front door that shows them apart.
-  p.controls.SetText("edPICIDvalue", Hex4(" 0x%04X", id));
-  p.controls.SetText("edPICIDbinary", binary);
-  p.controls.SetText("edPICIDrevision", std::to_string(id & 0x1F));
-  p.controls.SetText("edPICIDname", name[0] != '\0' ? name : "Unknown device");
-  p.host.Information(text);
-  p.Message(Hex4(" 0x%04X", id), hw::kResult);
+  ShowDeviceId(p, id);
 }
 
 }  // namespace families::pic

@@ -11,6 +11,7 @@
 #include "app/dispatch.h"
 #include "app/image_files.h"
 #include "app/option_keys.h"
+#include "families/mcu/pic.h"
 #include "families/mcu/pic18.h"
 #include "families/mcu/pic18_config.h"
 #include "families/mcu/pic18_fixture.h"
@@ -266,7 +267,7 @@ TEST(Pic18IdWindow, ValueBitGroupsRevisionAndName) {
       {0xFFE0, " 0xFFE0", "11111111111 00000", 0, " Unknown device"},
   };
   for (const Case& c : cases) {
-    const p18::DeviceIdWindow w = p18::DescribeDeviceId(c.id);
+    const families::pic::DeviceIdWindow w = families::pic::DescribeDeviceId(36, c.id);
     EXPECT_EQ(w.value, c.value);
     EXPECT_EQ(w.binary, c.binary);
     EXPECT_EQ(w.revision, c.revision);
