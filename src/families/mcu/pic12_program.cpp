@@ -51,41 +51,6 @@ bool BurnWord(app::Programmer& p, uint16_t word, int limit, uint16_t mask, uint1
   return false;
 }
 
-bool BurnProgramAndIds(app::Programmer& p) {
-  const app::Descriptor::Pic16& pic = p.dev.pic16;
-  const uint32_t words = pic.program_words - static_cast<uint32_t>(pic.reserved_words);
-  p.SetProcessGauge("Programming PIC program +ID area", pic.program_words + pic.id_words, kRed);
-  PicEnterVddFirst(p);
-  PicIncrement(p);
-  uint16_t read = 0;
-  for (uint32_t i = 0; i < words; ++i) {
-    const int limit = i == 0 ? kFirstWordPulses : kWordPulses;
-    if (!BurnWord(p, p.image.Word(i), limit, kMask12, read)) {
-      PicExit(p);
-      p.ReportError("Error writing program area");
-      return false;
-    }
-    PicIncrement(p);
-    if (p.ProgressTick(i)) {
-      PicExit(p);
-      p.ShowProgress(1, 0, 0);
-      return false;
-    }
-  }
-  if (pic.reserved_words != 0) PicIncrement(p);
-  for (uint32_t k = 0; k < static_cast<uint32_t>(pic.id_words); ++k) {
-    const uint32_t index = pic.id_index + k;
-    if (!BurnWord(p, p.image.Word(index), kWordPulses, kIdMask, read)) {
-      PicExit(p);
-      p.ReportMismatch(2 * index, 0, static_cast<uint8_t>(read));
-      return false;
-    }
-    PicIncrement(p);
-  }
-  PicExit(p);
-  return true;
-}
-
 // The configuration word: a hundred pulses at the PC's starting point, then
 // a fresh entry to read it back.
 bool BurnConfig(app::Programmer& p) {
@@ -167,14 +132,19 @@ void WriteOsccal12(app::Programmer& p, const Osccal12& cal) {
 
 namespace {
 
-bool WriteProgramAndIds(app::Programmer& p) {
+// Program memory (the calibration word skipped), then the IDs: OTP words
+// take pulses until they read back, flash words a timed write with retries.
+bool WriteProgramAndIds(app::Programmer& p, bool otp) {
   const app::Descriptor::Pic16& pic = p.dev.pic16;
   const uint32_t words = pic.program_words - static_cast<uint32_t>(pic.reserved_words);
   p.SetProcessGauge("Programming PIC program +ID area", pic.program_words + pic.id_words, kRed);
   PicEnterVddFirst(p);
   PicIncrement(p);
+  uint16_t read = 0;
   for (uint32_t i = 0; i < words; ++i) {
-    if (!WriteWord(p, p.image.Word(i), kMask12)) {
+    const uint16_t word = p.image.Word(i);
+    const int limit = i == 0 ? kFirstWordPulses : kWordPulses;
+    if (!(otp ? BurnWord(p, word, limit, kMask12, read) : WriteWord(p, word, kMask12))) {
       PicExit(p);
       p.ReportError("Error writing program area");
       return false;
@@ -188,9 +158,15 @@ bool WriteProgramAndIds(app::Programmer& p) {
   }
   if (pic.reserved_words != 0) PicIncrement(p);
   for (uint32_t k = 0; k < static_cast<uint32_t>(pic.id_words); ++k) {
-    if (!WriteWord(p, p.image.Word(pic.id_index + k), kMask12)) {
+    const uint32_t index = pic.id_index + k;
+    const uint16_t word = p.image.Word(index);
+    if (!(otp ? BurnWord(p, word, kWordPulses, kIdMask, read) : WriteWord(p, word, kMask12))) {
       PicExit(p);
-      p.ReportError("Error writing PIC id area");
+      if (otp) {
+        p.ReportMismatch(2 * index, 0, static_cast<uint8_t>(read));
+      } else {
+        p.ReportError("Error writing PIC id area");
+      }
       return false;
     }
     PicIncrement(p);
@@ -220,7 +196,7 @@ bool WriteConfig(app::Programmer& p) {
 void ProgramOtpPic12(app::Programmer& p) {
   if (!p.host.Ask("Do you really want program the device ?")) return;
   p.error = 1;
-  if (!BurnProgramAndIds(p) || !VerifyPic12Words(p) || !BurnConfig(p)) return;
+  if (!WriteProgramAndIds(p, true) || !VerifyPic12Words(p) || !BurnConfig(p)) return;
   p.error = 0;
   p.bus.PowerDown();
 }
@@ -244,7 +220,7 @@ void BulkErasePic12(app::Programmer& p) {
 
 bool ProgramFlashPic12(app::Programmer& p) {
   EraseFlashPic12(p);
-  return WriteProgramAndIds(p) && VerifyPic12Words(p) && WriteConfig(p);
+  return WriteProgramAndIds(p, false) && VerifyPic12Words(p) && WriteConfig(p);
 }
 
 }  // namespace families::pic

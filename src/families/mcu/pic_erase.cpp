@@ -6,13 +6,6 @@
 namespace families::pic {
 namespace {
 
-// Load Configuration with an erased word, then up to the configuration word.
-void EnterAtConfig(app::Programmer& p, int increments) {
-  PicEnterVddFirst(p);
-  PicLoad(p, cmd::kLoadConfig, 0x3FFF);
-  PicIncrement(p, increments);
-}
-
 // The code-protect disable: 1, 7, begin erase, wait, 1, 7.
 void DisableSequence(app::Programmer& p, int32_t wait) {
   PicCommand(p, 1);

@@ -130,4 +130,10 @@ void PicIncrement(app::Programmer& p, int times) {
   for (int i = 0; i < times; ++i) PicCommand(p, cmd::kIncrement);
 }
 
+void EnterAtConfig(app::Programmer& p, int increments) {
+  PicEnterVddFirst(p);
+  PicLoad(p, cmd::kLoadConfig, 0x3FFF);
+  PicIncrement(p, increments);
+}
+
 }  // namespace families::pic

@@ -35,9 +35,7 @@ struct CalibWords {
 
 CalibWords ReadCalib(app::Programmer& p) {
   CalibWords w;
-  PicEnterVddFirst(p);
-  PicLoad(p, cmd::kLoadConfig, 0x3FFF);
-  PicIncrement(p, 8);
+  EnterAtConfig(p, 8);
   w.w2008 = PicRead(p, cmd::kReadProgram);
   PicIncrement(p);
   w.w2009 = PicRead(p, cmd::kReadProgram);
@@ -225,9 +223,7 @@ void WriteCalibrationWords(app::Programmer& p) {
   const uint16_t w8 = edit8.value_or(read.w2008);
   const uint16_t w9 = edit9.value_or(read.w2009);
   EraseByAlgorithm(p, edit9 ? 8201 : 8200);
-  PicEnterVddFirst(p);
-  PicLoad(p, cmd::kLoadConfig, 0x3FFF);
-  PicIncrement(p, 8);
+  EnterAtConfig(p, 8);
   bool ok = WriteCalibWord(p, w8);
   PicIncrement(p);
   ok = WriteCalibWord(p, w9) && ok;
