@@ -62,6 +62,9 @@ class Cli : public ::testing::Test {
   }
 
   fs::path Path(const std::string& name) const { return dir_ / name; }
+  static bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+  }
 
   void Write(const std::string& name, const std::string& content) {
     std::ofstream(Path(name), std::ios::binary) << content;
@@ -87,9 +90,6 @@ class SimCli : public Cli {
   }
   RunResult Daraz(const std::string& args) { return Cli::Daraz("-p sim " + args); }
   std::string Read(const std::string& name) const { return Slurp(Path(name)); }
-  static bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-  }
 };
 
 }  // namespace cli_test

@@ -2,69 +2,23 @@
 // them: lock, fuse, lockbits, the MCS-51 keys, the signature and the chip
 // faults.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
-#include <vector>
+
+#include "cli_fixture.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-struct RunResult {
-  int rc = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using cli_test::RunResult;
+using cli_test::Slurp;
 
 constexpr char kC52[] = "\"AT89C/LV52 (8KB)\"";
 constexpr char kS51[] = "\"AT89S/LS51 (4KB)\"";
 constexpr char kS8252[] = "\"AT89S/LS8252 (8K+2K)\"";
 constexpr char kS8253[] = "\"AT89S/LS8253 (12K+2K)\"";
 
-class CliMcu : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("daraz-cli-mcu-" + std::to_string(::getpid()) + "-" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  RunResult Daraz(const std::string& args) {
-    const std::string cmd = "cd '" + dir_.string() + "' && '" DARAZ_CLI "' " + args +
-                            " < /dev/null > out.txt 2> err.txt";
-    RunResult r;
-    const int status = std::system(cmd.c_str());
-    r.rc = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = Slurp(dir_ / "out.txt");
-    r.err = Slurp(dir_ / "err.txt");
-    return r;
-  }
-  void WriteRandom(const std::string& name, size_t size, unsigned seed) {
-    std::mt19937 rng(seed);
-    std::vector<char> bytes(size);
-    for (auto& b : bytes) b = static_cast<char>(rng());
-    std::ofstream(dir_ / name, std::ios::binary).write(bytes.data(), bytes.size());
-  }
-  bool Has(const std::string& text, const std::string& what) const {
-    return text.find(what) != std::string::npos;
-  }
-
-  fs::path dir_;
-};
+class CliMcu : public cli_test::Cli {};
 
 TEST_F(CliMcu, LockThenReadTheLockBitsAcrossInvocations) {
   RunResult r = Daraz(std::string("-p sim --sim-chip c.bin lock ") + kS51 + " --lock 2");
