@@ -6,7 +6,10 @@
 // rows against their datasheets.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/sim_harness.h"
@@ -388,7 +391,9 @@ TEST(Pic14Parts, EveryFlashPartAsItsDatasheetGivesIt) {
     EXPECT_EQ(part->program_words, row.words);
     EXPECT_EQ(part->eeprom_bytes, row.eeprom);
     EXPECT_EQ(part->device_id, row.device_id);
-    if (row.latches != 0) EXPECT_EQ(part->latch_words, row.latches);
+    if (row.latches != 0) {
+      EXPECT_EQ(part->latch_words, row.latches);
+    }
     EXPECT_EQ(part->otp_pulses, 0);
   }
 }
@@ -420,8 +425,122 @@ TEST(Pic14Parts, SelectionAndModelAgree) {
     EXPECT_EQ(s.chip->part().program_words, row.words);
     EXPECT_EQ(s.chip->part().eeprom_bytes, row.eeprom);
     // The 16C84 and 16F83/84 have no device ID; every later part has one.
-    if (row.tag >= 306) EXPECT_NE(s.chip->part().device_id, 0x3FFF);
+    if (row.tag >= 306) {
+      EXPECT_NE(s.chip->part().device_id, 0x3FFF);
+    }
   }
+}
+
+// --- the wire ------------------------------------------------------------------------
+
+// A bit on the wire: PGD set, PGC high, PGC low, then PGD low again, so
+// every frame ends with both lines low.
+TEST(PicWire, EachBitEndsWithPgdLow) {
+  PicSession s;
+  s.Select(306);
+  s.board->EnableTrace(true);
+  pic::PicSendBit(s.p, true);
+  pic::PicSendBit(s.p, false);
+  std::vector<int> lines;
+  for (const sim::TraceEntry& e : s.board->trace()) {
+    if (e.write && e.port == s.p.bus.LptBase()) lines.push_back(e.value & 0x03);
+  }
+  EXPECT_EQ(lines, (std::vector<int>{0x01, 0x03, 0x01, 0x00, 0x00, 0x02, 0x00, 0x00}));
+}
+
+// --- the device-ID window --------------------------------------------------------------
+
+// The fourteen ID bits, nine device bits and five revision bits, as one
+// line of the window.
+TEST(PicDeviceIdWindow, FourteenBitsInTwoGroups) {
+  PicSession s;
+  s.Select(513);
+  s.chip->SetConfig(0x2006, 0x0E00 | 5);  // 16F876A, revision 5
+  s.GetId();
+  ASSERT_EQ(s.host.Informations().size(), 1u);
+  const std::string window = s.host.Informations()[0];
+  std::vector<std::string> lines;
+  for (size_t start = 0; start <= window.size();) {
+    const size_t end = window.find('\n', start);
+    lines.push_back(window.substr(start, end == std::string::npos ? end : end - start));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "001110000 00101"), lines.end()) << window;
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Revision 5"), lines.end()) << window;
+  ExpectQuiet(s);
+}
+
+// --- PIC18: verify and cancel ------------------------------------------------------------
+
+// One byte of a word that differs is enough: the low byte alone, the high
+// byte alone.
+TEST(Pic18VerifyBytes, OneByteOfAWordFailsTheVerify) {
+  for (const uint32_t at : {0x0010u, 0x0FFFu}) {
+    SCOPED_TRACE(at);
+    Pic18Session s;
+    s.Select(111);  // 18F1220
+    const std::vector<uint8_t> code = Pic18Session::Pattern(4096, 21);
+    std::vector<uint8_t> bytes = s.chip->Contents();
+    std::copy(code.begin(), code.end(), bytes.begin());
+    s.chip->SetContents(bytes);
+    std::vector<uint8_t> config(14);
+    for (uint32_t k = 0; k < 14; ++k) config[k] = s.chip->Config(k);
+    s.Load(code, std::vector<uint8_t>(8, 0xFF), config, std::vector<uint8_t>(256, 0xFF));
+    s.Verify();
+    ASSERT_EQ(s.Last(), "Verify Code,ID,EEPROM,CFG -- ok");
+    s.p.image[at] = static_cast<uint8_t>(code[at] ^ 0x80);
+    s.Verify();
+    EXPECT_EQ(s.p.error, 1);
+    const uint32_t word = at & ~1u;
+    char text[80];
+    std::snprintf(text, sizeof text, "ERROR Verify program memory at 0x%.6X = %.2X%.2X", word,
+                  code[word + 1], code[word]);
+    EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string(text), 1));
+    ExpectQuiet(s);
+  }
+}
+
+// A part without data EEPROM: Cancel in the code still ends the read and
+// the verify as cancelled.
+TEST(Pic18VerifyBytes, CancelWithoutDataEepromIsNoSuccess) {
+  Pic18Session s;
+  s.Select(171);  // 18F6410
+  ASSERT_EQ(s.p.dev.pic18.eeprom_size, 0u);
+  for (void (*action)(app::Programmer&) : {app::mnuReadClick, app::mnuVerifyClick}) {
+    s.Load({}, std::vector<uint8_t>(8, 0xFF), std::vector<uint8_t>(14, 0xFF), {});
+    s.host.Clear();
+    s.host.CancelAtRefresh(s.p, 1);
+    s.p.error = 0;
+    action(s.p);
+    s.p.cancel = 0;
+    EXPECT_EQ(s.Last(), "Process Cancelled");
+    EXPECT_EQ(s.p.error, 1);
+    EXPECT_FALSE(s.host.HasMessage("Read Code,ID,EEPROM,CFG -- ok"));
+    EXPECT_FALSE(s.host.HasMessage("Verify Code,ID,EEPROM,CFG -- ok"));
+    ExpectQuiet(s);
+  }
+}
+
+// 18F2439 group (erase algorithm 7): before the chip erase the erase
+// register gets 0x81, 0x83, 0x88, the panel register 0x3C0006 is cleared,
+// and the rows of 0x2000..0x2FFF are erased with EEPGD set and CFGS clear.
+TEST(Pic18RowErase, PanelRegisterClearedBeforeTheRows) {
+  Pic18Session s;
+  s.Select(131);
+  ASSERT_EQ(s.p.dev.pic18.erase_algorithm, 7);
+  s.chip->TakeCoreTrace();
+  s.Erase();
+  const std::vector<uint16_t> trace = s.chip->TakeCoreTrace();
+  const std::vector<uint16_t> head = {
+      0x0E3C, 0x6EF8, 0x0E00, 0x6EF7, 0x0E04, 0x6EF6,  // pointer 0x3C0004
+      0x0E06, 0x6EF6,                                  // pointer 0x3C0006
+      0x8EA6, 0x9CA6,                                  // BSF EEPGD, BCF CFGS
+  };
+  ASSERT_GE(trace.size(), head.size());
+  EXPECT_EQ(std::vector<uint16_t>(trace.begin(), trace.begin() + head.size()), head);
+  EXPECT_EQ(s.Last(), "Device PIC18 is erased");
+  ExpectQuiet(s);
 }
 
 }  // namespace
