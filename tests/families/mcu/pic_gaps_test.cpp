@@ -149,6 +149,52 @@ TEST(PicWaitsOwn, EightWordRowsOfTheSixteenF91x) {
   ExpectQuiet(s);
 }
 
+// Each erase sequence to within a microsecond: the short waits between
+// its commands count as much as the long ones.
+TEST(PicWaitsOwn, EachEraseToTheMicrosecond) {
+  constexpr int64_t kAtConfig7 = kEnter + kLoad + 7 * kCommand;
+  // 1, 7, 8, the wait, 1, 7.
+  constexpr auto Disable = [](int64_t wait) { return 5 * kCommand + Ticks(wait); };
+  struct Case {
+    int tag;
+    const char* what;
+    int64_t ns;
+    std::vector<std::string> violations;
+  };
+  // The 16F627A knows neither 1 nor 7; the disable after its bulk erases
+  // changes nothing on it.
+  const std::vector<std::string> no17 = {"unknown command 0x01", "unknown command 0x07"};
+  const Case kCases[] = {
+      // Load configuration, 10, bulk erase program, 40000.
+      {431, "16F73", kEnter + kLoad + Ticks(10) + kCommand + Ticks(40000) + kExit, {}},
+      // Load configuration, 10, chip erase, 20000, 8, 20000, 23.
+      {513, "16F876A",
+       kEnter + kLoad + Ticks(10) + kCommand + Ticks(20000) + kCommand + Ticks(20000) + kCommand +
+           kExit,
+       {}},
+      // The disable at the configuration word with 20000.
+      {401, "16F627", kAtConfig7 + Disable(20000) + kExit, {}},
+      // Both bulk erases with 20000 each, then the disable.
+      {403, "16F627A",
+       kAtConfig7 + kCommand + Ticks(20000) + kCommand + Ticks(20000) + kExit + kAtConfig7 +
+           Disable(20000) + kExit,
+       no17},
+      // The disable twice, the second after a data-memory load, 14319 each.
+      {306, "16F84A",
+       kAtConfig7 + Disable(14319) + kExit + kEnter + kLoad + Disable(14319) + kExit,
+       {}},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.what);
+    PicSession s;
+    s.Select(c.tag);
+    const int64_t waited = s.WaitedNs(pic::ErasePic);
+    EXPECT_NEAR(waited, c.ns + kDown, 1000);
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+    EXPECT_EQ(s.Violations(), c.violations);
+  }
+}
+
 // --- the 12-bit read ----------------------------------------------------------------
 
 // After program memory come the four IDs and, on the calibrated flash
