@@ -173,6 +173,31 @@ TEST_F(HubAdapter, ThePartTakesItsAddressOnlyOnRcEdges) {
   EXPECT_EQ(ReadHere(), 0x3C);
 }
 
+// A hub block erase takes the part's 0.75 s: busy just before, done just
+// after, and only that block erased.
+TEST_F(HubAdapter, ABlockEraseTakesThreeQuartersOfASecond) {
+  auto* chip = Insert(std::make_unique<sim::WsmFlash>(*sim::FindWsmPart("82802AB")));
+  chip->SetContents(std::vector<uint8_t>(512 * 1024, 0x00));
+  WaitUs(200);
+  Vpp(true);
+  Load(0x10000);
+  Cycle(0x20);
+  Cycle(0xD0);
+  const int64_t started = board.clock().now_ns();
+  const auto at = [&](int64_t us) {
+    board.clock().WaitUntil(started + us * 1000);
+    return ReadHere();
+  };
+  EXPECT_EQ(at(100) & 0x80, 0x00);
+  EXPECT_EQ(at(749'900) & 0x80, 0x00);
+  EXPECT_EQ(at(750'100), 0x80);
+  EXPECT_EQ(chip->erases(), 1u);
+  EXPECT_EQ(chip->Cell(0xFFFF), 0x00);
+  EXPECT_EQ(chip->Cell(0x10000), 0xFF);
+  EXPECT_EQ(chip->Cell(0x1FFFF), 0xFF);
+  EXPECT_EQ(chip->Cell(0x20000), 0x00);
+}
+
 TEST_F(HubAdapter, QuadrupleProgramWantsOneAlignedGroup) {
   auto* chip = Insert(std::make_unique<sim::WsmFlash>(*sim::FindWsmPart("M50FW040")));
   WaitUs(200);

@@ -140,6 +140,26 @@ TEST(HubFaults, VerifyAndReadOfAPartLeftInStatusOrIdMode) {
   }
 }
 
+// A JEDEC hub byte that never reads back as written (a bit stuck at 1)
+// ends the program with the mismatch and a failed action: no verify runs
+// after it and nothing past it is written.
+TEST(HubFaults, AByteThatNeverReadsBackFailsTheProgram) {
+  FlashSession s;
+  s.Select(HandlerId::SST49LF002_Click, 101, "SST49LF002A");
+  ASSERT_TRUE(s.chip->InjectFault({"stuck", 0x21, 6, 1}));
+  s.Load(std::vector<uint8_t>(0x30, 0x00));
+  s.Program();
+  EXPECT_EQ(s.Last(), " Error at 0x000021  Chip = 0x40  buffer = 0x00");
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_FALSE(s.host.HasMessage("Device Programmed OK"));
+  EXPECT_EQ(s.host.Count(daraz_test::RecordingHost::Type::kShowGauge), 1u) << "no verify pass";
+  const std::vector<uint8_t> cells = s.Cells();
+  EXPECT_EQ(cells[0x20], 0x00);
+  EXPECT_EQ(cells[0x22], 0xFF);
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  EXPECT_EQ(s.Violations(), std::vector<std::string>{});
+}
+
 TEST(HubFaults, ACancelledProgramStopsAndSaysSo) {
   FlashSession s;
   s.Select(HandlerId::SST49LF002_Click, 103, "SST49LF004A");

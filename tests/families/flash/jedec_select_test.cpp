@@ -256,6 +256,7 @@ TEST_F(JedecSelect, Lv16SelectionSetsItsPanelAndLocksTheOffset) {
   Select(HandlerId::MBM29LV160Click, 205);
   EXPECT_TRUE(p.dev.cfi_no_primary);
   EXPECT_FALSE(p.controls.Enabled("edOffset"));
+  EXPECT_FALSE(p.controls.Enabled("lbOffset"));
   EXPECT_FALSE(p.controls.Checked("cbProtect"));
   EXPECT_FALSE(p.controls.Visible("cbProtect"));
   EXPECT_TRUE(p.controls.Visible("p49F00xsetting"));
@@ -266,6 +267,10 @@ TEST_F(JedecSelect, Lv16SelectionSetsItsPanelAndLocksTheOffset) {
                         205, 301, 302, 303, 304, 305, 306, 401, 402, 501}) {
     Select(HandlerId::MBM29LV160Click, tag);
     EXPECT_EQ(p.dev.cfi_no_primary, tag == 205) << tag;
+    // Word parts always start at chip address 0: neither the offset nor
+    // its label is offered, whatever the row.
+    EXPECT_FALSE(p.controls.Enabled("edOffset")) << tag;
+    EXPECT_FALSE(p.controls.Enabled("lbOffset")) << tag;
   }
 }
 

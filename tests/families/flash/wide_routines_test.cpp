@@ -223,6 +223,24 @@ TEST(WideBuffer, AFailedJ3BufferIsClearedAndSentAgain) {
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
+// The word verify's gauge counts bytes up to the data end (not words, not
+// the part's size), under the verify caption in green.
+TEST(WideVerify, TheGaugeRunsToTheDataEndInBytes) {
+  FlashSession s;
+  s.Select(HandlerId::MBM29LV160Click, 103, "MBM29LV400 -T");
+  const std::vector<uint8_t> data = s.LoadRandom(0x40, 4);
+  s.chip->SetContents(data);
+  s.p.image.data_end = 0x3F;
+  s.Verify();
+  EXPECT_EQ(s.Last(), "Device Verify OK");
+  const auto gauges = s.host.Of(daraz_test::RecordingHost::Type::kShowGauge);
+  ASSERT_EQ(gauges.size(), 1u);
+  EXPECT_EQ(gauges[0].text, "Verifying chip");
+  EXPECT_EQ(gauges[0].value, 0x3F);
+  EXPECT_EQ(gauges[0].colour, 0x008000u);
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
 // Cancel is looked at after every word of the blank check, not only when
 // the gauge moves: the check stops at the first word, before the word
 // after it that is not blank.

@@ -14,6 +14,7 @@
 #include "families/flash/protect_wizard.h"
 #include "families/flash/wide/wide.h"
 #include "sim/jedec_flash.h"
+#include "sim/wsm_flash.h"
 
 namespace {
 
@@ -324,6 +325,32 @@ void ExpectWaits(const WaitCase& c, bool rest) {
 
 TEST(WideWaits, EachRoutineWaitsAsItsStepsSay) {
   for (const WaitCase& c : kCases) ExpectWaits(c, true);
+}
+
+// A word the part failed (SR4) is sent again after the status clear:
+// 0x50 with 5, pulse 5, 50. Two runs of W8 differ only by it: one word
+// failed once and sent twice, and two words sent once each. A send with
+// its status polls takes the same in both (the part's program time does
+// not change); the second run verifies one word more (0.2 us and 30).
+TEST(WideWaits, AResentWordWaitsForTheStatusClearFirst) {
+  const auto run = [](bool fail, const std::vector<uint8_t>& data) {
+    FlashSession s;
+    s.Select(HandlerId::N28F4001Click, 101, "28F400 B3T");
+    if (fail) EXPECT_TRUE(s.chip->InjectFault({"sr4-once", 0x00, 0, 0}));
+    s.Load(data);
+    s.p.image.data_end = static_cast<uint32_t>(data.size() - 1);
+    const int64_t waited = s.WaitedNs([](app::Programmer& p) { wide::W8(p); });
+    EXPECT_EQ(s.Last(), "Device Programmed OK");
+    EXPECT_EQ(s.As<sim::WsmFlash>()->programs(), 2u);
+    EXPECT_EQ(s.As<sim::WsmFlash>()->status_clears(), fail ? 1u : 0u);
+    for (size_t i = 0; i < data.size(); ++i) EXPECT_EQ(s.Cells()[i], data[i]) << i;
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+    EXPECT_EQ(s.Violations(), std::vector<std::string>{});
+    return waited;
+  };
+  const int64_t resent = run(true, {0x12, 0x34});
+  const int64_t two = run(false, {0x12, 0x34, 0x56, 0x78});
+  EXPECT_NEAR(resent - two, Ticks(Command(5, 5, 50)) + kCommandNs - (Ticks(30) + 200), 40);
 }
 
 TEST(ProtectWaits, EachRoutineWaitsAsItsStepsSay) {
