@@ -160,6 +160,34 @@ TEST(HubFaults, AByteThatNeverReadsBackFailsTheProgram) {
   EXPECT_EQ(s.Violations(), std::vector<std::string>{});
 }
 
+// The JEDEC hub chip erase shows the time gone by after each pass of
+// 10000 ticks (8.4 ms) that still finds the part busy: the SST49LF002A's
+// 70 ms erase is still running at the eighth read, so the last shown is
+// pass 7, 0.07 s.
+TEST(HubErase, TheChipEraseShowsTheSecondsWhileThePartIsBusy) {
+  FlashSession s;
+  s.Select(HandlerId::SST49LF002_Click, 101, "SST49LF002A");
+  s.Fill(0x00);
+  s.p.controls.SetText("pLoopp", "");
+  s.Erase();
+  EXPECT_EQ(s.Last(), "erase completed by check DQ7");
+  EXPECT_EQ(s.p.controls.Text("pLoopp"), " 0.1 Sec");
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+TEST(HubFaults, ACancelledChipEraseStopsAndSaysSo) {
+  FlashSession s;
+  s.Select(HandlerId::SST49LF002_Click, 101, "SST49LF002A");
+  s.Fill(0x00);
+  s.host.CancelAtRefresh(s.p, 2);
+  s.Erase();
+  EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string("program interrupted!"),
+                                                 static_cast<int>(hw::kError)));
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_FALSE(s.host.HasMessage("erase completed by check DQ7"));
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
 TEST(HubFaults, ACancelledProgramStopsAndSaysSo) {
   FlashSession s;
   s.Select(HandlerId::SST49LF002_Click, 103, "SST49LF004A");

@@ -247,6 +247,8 @@ TEST_F(JedecSelect, Lv16RowsGiveSizeFamilyAdapterAndWordAddressBits) {
     EXPECT_EQ(p.dev.top_address_mask, 1u << c.address_bits);
     EXPECT_EQ(p.controls.Text("lbAdapter"), c.adapter);
     EXPECT_EQ(p.dev.switch_pattern, 14);
+    // Only the sector-write part is read with its write line held low.
+    EXPECT_EQ(p.dev.read_level, c.family == 56);
   }
   EXPECT_EQ(p.dev.page_size, 256u);  // the W29C102 was last
 }
@@ -325,6 +327,9 @@ TEST_F(JedecSelect, LvProtectRowsPanelAndSupplyReminder) {
     EXPECT_EQ(p.image.device_size, c.size);
     EXPECT_EQ(p.dev.layout, c.layout);
     EXPECT_EQ(p.dev.family, 47);
+    // The TSOP48 8/16-bit adapter of the byte-mode parts: their switch
+    // setting too.
+    EXPECT_EQ(p.dev.switch_pattern, 20);
     EXPECT_EQ(p.dev.byte_mode_unlock, flash::kByteModeUnlock);
     EXPECT_EQ(p.controls["sgMXICF29SecVfyF29"].items.size(),
               static_cast<size_t>(flash::SectorCount(flash::LayoutTable::kSector, c.layout)) + 1);

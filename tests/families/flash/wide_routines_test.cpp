@@ -201,6 +201,26 @@ TEST(WideBuffer, TheLastJ3BufferEndsWithTheData) {
   EXPECT_EQ(s.Violations(), std::vector<std::string>{});
 }
 
+// A group of sixteen words is left alone only when every one of its words
+// is 0xFFFF: one whose last word alone holds data is still sent.
+TEST(WideBuffer, AGroupWithDataInItsLastWordOnlyIsSent) {
+  FlashSession s;
+  s.Select(HandlerId::N28F4001Click, 301, "28F320 J3 ");
+  s.p.controls.Check("cb28F320J3buffer");
+  std::vector<uint8_t> data(0x20, 0xFF);
+  data[0x1E] = 0x12;  // word 15
+  data[0x1F] = 0x34;
+  s.Load(data);
+  s.p.image.data_end = 0x1F;
+  s.Program();
+  EXPECT_EQ(s.Last(), "Device Programmed OK");
+  EXPECT_EQ(s.p.error, 0);
+  EXPECT_EQ(s.As<sim::WsmFlash>()->buffer_programs(), 1u);
+  EXPECT_EQ(s.Cells()[0x1E], 0x12);
+  EXPECT_EQ(s.Cells()[0x1F], 0x34);
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
 // A buffer the part reports failed (SR4, once) is cleared and sent again
 // whole; the second try programs every word.
 TEST(WideBuffer, AFailedJ3BufferIsClearedAndSentAgain) {

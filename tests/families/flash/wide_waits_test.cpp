@@ -78,6 +78,12 @@ void OneBlankWordFast(FlashSession& s) {
   OneBlankWord(s);
   s.p.controls.Check("cbFujitsu_fastmode");
 }
+// One word of 0xFFFF with Skip Write 0xFF: nothing is sent.
+void OneSkippedWord(FlashSession& s) {
+  s.p.controls.Check("cbSkip_0xFF");
+  s.Load({0xFF, 0xFF});
+  s.p.image.data_end = 0;
+}
 // A part of 256 bytes: 128 words, so a blank check that runs one word past
 // the end shows as one read too many.
 void Size256(FlashSession& s) { s.p.image.device_size = 0x100; }
@@ -154,6 +160,11 @@ const WaitCase kCases[] = {
     {"W8 28F400B3T", HandlerId::N28F4001Click, 101, "28F400 B3T", &OneBlankWord, &wide::W8,
      kPowerUp + kIdle + (12 + 25 + 2 + 3 + 5) + (12 + 25 + 3 + 20) + kPowerDown + kPowerDown,
      kCommandNs + 2 * 200 + kPollNs},
+    // W8 with every word skipped: the idle word, then read array (0xFF
+    // with 5, pulse twp, 200) and the verify of the one word.
+    {"W8 28F400B3T skipped", HandlerId::N28F4001Click, 101, "28F400 B3T", &OneSkippedWord,
+     &wide::W8, kPowerUp + kIdle + Command(5, 3, 200) + kPowerDown + kVerifyOneWord,
+     kCommandNs + kCommandNs + kVerifyOneWordNs},
     // W8 through the J3 buffer: 0xE8 (5, twp, 5), a poll, the count
     // (5, twp, 5), the word (5, 0.2 us, pulse twp), 0xD0 (5, twp, 5), a poll.
     {"W8 28F320J3 buffered", HandlerId::N28F4001Click, 301, "28F320 J3 ", &OneBlankWordBuffered,
@@ -266,6 +277,12 @@ void AllProtected(FlashSession& s) {
 // The unprotect step looks at the IDs of the Get ID before it: an Am29F040.
 void Am29F040Ids(FlashSession& s) { s.p.dev.id_bytes = {0x01, 0xA4, 0x01, 0x01}; }
 
+// J3 lock bit set on block 3: the idle word; the status clear (0x50 with
+// 5, pulse twp, 50), 0x60 at the block and 0x01 (5, twp, 5 each); one poll
+// shows SR3; read array (0xFF with 5, twp, 200); the report powers down
+// again.
+void J3Lock(app::Programmer& p) { flash::IntelLockBlock(p, 0x30000); }
+
 // One MXIC command cycle: 4 after the address, 4 with the byte, 4, pulse
 // 4, 4.
 constexpr int64_t kMxicCycle = 5 * 4;
@@ -277,6 +294,10 @@ constexpr int64_t kLvEnter = 100 + 2 + kLvCycle;
 constexpr int64_t kLvLeave = 2 + kLvCycle;
 
 const WaitCase kProtectCases[] = {
+    {"J3 lock bit", HandlerId::N28F4001Click, 301, "28F320 J3 ", &Nothing, &J3Lock,
+     kPowerUp + kIdle + Command(5, 3, 50) + 2 * Command(5, 3, 5) + Command(5, 3, 200) +
+         kPowerDown + kPowerDown,
+     kCommandNs + 4 * kCommandNs + kPollNs},
     // MXIC protect: 100; an attempt of the six command cycles, the sector
     // address with 4, 5 before the pulse of 4, 1000, 10.
     {"MXIC protect", HandlerId::M29F_Click, 315, "MX29F004 - T", &Nothing, &MxicProtect,
