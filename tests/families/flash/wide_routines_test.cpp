@@ -201,12 +201,14 @@ TEST(WideBuffer, TheLastJ3BufferEndsWithTheData) {
   EXPECT_EQ(s.Violations(), std::vector<std::string>{});
 }
 
-// A group of sixteen words is left alone only when every one of its words
-// is 0xFFFF: one whose last word alone holds data is still sent.
+// With Skip Write 0xFF a group of sixteen words is left alone only when
+// every one of its words is 0xFFFF: one whose last word alone holds data
+// is still sent.
 TEST(WideBuffer, AGroupWithDataInItsLastWordOnlyIsSent) {
   FlashSession s;
   s.Select(HandlerId::N28F4001Click, 301, "28F320 J3 ");
   s.p.controls.Check("cb28F320J3buffer");
+  s.p.controls.Check("cbSkip_0xFF");
   std::vector<uint8_t> data(0x20, 0xFF);
   data[0x1E] = 0x12;  // word 15
   data[0x1F] = 0x34;
