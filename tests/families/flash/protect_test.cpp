@@ -168,8 +168,9 @@ TEST(MxicProtection, ChipUnprotectProtectsTheRestFirstThenClearsAll) {
   }
   // Nine sectors protected one by one, then the unprotect write at 0x240:
   // the part latched that address with A9 and A6 set.
-  int protects = 0, unprotects = 0;
+  int protects = 0, unprotects = 0, setups = 0;
   for (const auto& w : s.Part()->writes()) {
+    if (w.data == 0x80) ++setups;
     if (w.address == 0x240) ++unprotects;
     if ((w.address & 0x200) != 0 && w.address != 0x240 && w.data != 0xAA && w.data != 0x55) {
       ++protects;
@@ -177,6 +178,10 @@ TEST(MxicProtection, ChipUnprotectProtectsTheRestFirstThenClearsAll) {
   }
   EXPECT_EQ(unprotects, 0) << "the protect writes are not commands";
   EXPECT_EQ(protects, 0);
+  // The command cycles themselves are seen: one 0x80 setup for each of the
+  // nine sectors (each taken at its first attempt) and one for the
+  // unprotect.
+  EXPECT_EQ(setups, 10);
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   EXPECT_EQ(s.Violations(), std::vector<std::string>{});
 
