@@ -114,6 +114,26 @@ TEST_F(WordAdapter, C3LocksAreVolatileAndLockDownHolds) {
   EXPECT_EQ(ReadWord(0x8000 + 2), 0x0001);
 }
 
+// The J3 clears all its lock bits in one operation of 0.5 s: busy just
+// before, done just after.
+TEST_F(WordAdapter, TheJ3ClearsItsLockBitsInHalfASecond) {
+  auto* chip = Insert(std::make_unique<sim::WsmFlash>(*sim::FindWsmPart("28F320J3 x16")));
+  WaitUs(100);
+  chip->Lock(3, true);
+  WriteWord(0, 0x00, 0x60);
+  WriteWord(0, 0x00, 0xD0);
+  const int64_t started = board.clock().now_ns();
+  const auto at = [&](int64_t us) {
+    board.clock().WaitUntil(started + us * 1000);
+    return ReadWord(0) & 0xFF;
+  };
+  EXPECT_EQ(at(100) & 0x80, 0x00);
+  EXPECT_EQ(at(499'900) & 0x80, 0x00);
+  EXPECT_EQ(at(500'100), 0x80);
+  EXPECT_FALSE(chip->Locked(3));
+  EXPECT_EQ(chip->lock_clears(), 1u);
+}
+
 class HubAdapter : public FlashLines {
  protected:
   // The multiplexed load: the row while R/C# falls, the column as it rises.
@@ -171,6 +191,31 @@ TEST_F(HubAdapter, ThePartTakesItsAddressOnlyOnRcEdges) {
   EXPECT_EQ(board.violations(), std::vector<std::string>{});
   Load(0x12345);
   EXPECT_EQ(ReadHere(), 0x3C);
+}
+
+// A hub block erase takes the part's 0.75 s: busy just before, done just
+// after, and only that block erased.
+TEST_F(HubAdapter, ABlockEraseTakesThreeQuartersOfASecond) {
+  auto* chip = Insert(std::make_unique<sim::WsmFlash>(*sim::FindWsmPart("82802AB")));
+  chip->SetContents(std::vector<uint8_t>(512 * 1024, 0x00));
+  WaitUs(200);
+  Vpp(true);
+  Load(0x10000);
+  Cycle(0x20);
+  Cycle(0xD0);
+  const int64_t started = board.clock().now_ns();
+  const auto at = [&](int64_t us) {
+    board.clock().WaitUntil(started + us * 1000);
+    return ReadHere();
+  };
+  EXPECT_EQ(at(100) & 0x80, 0x00);
+  EXPECT_EQ(at(749'900) & 0x80, 0x00);
+  EXPECT_EQ(at(750'100), 0x80);
+  EXPECT_EQ(chip->erases(), 1u);
+  EXPECT_EQ(chip->Cell(0xFFFF), 0x00);
+  EXPECT_EQ(chip->Cell(0x10000), 0xFF);
+  EXPECT_EQ(chip->Cell(0x1FFFF), 0xFF);
+  EXPECT_EQ(chip->Cell(0x20000), 0x00);
 }
 
 TEST_F(HubAdapter, QuadrupleProgramWantsOneAlignedGroup) {

@@ -166,6 +166,22 @@ TEST(BlockLocks, LockBitsChangeOnlyWithTheProgramVoltage) {
   s.ExpectCleanRest();
 }
 
+// Setting one lock bit is a whole power session of its own: the part is
+// left unpowered with the bit set, whatever runs after it.
+TEST(BlockLocks, ALoneLockCommandEndsWithThePartUnpowered) {
+  LockSession s;
+  s.Select(HandlerId::N28F4001Click, 301, "28F320 J3 ");
+  EXPECT_TRUE(flash::IntelLockBlock(s.p, 0x30000));  // block 3, in words
+  EXPECT_EQ(s.p.error, 0);
+  EXPECT_EQ(s.LockedBlocks(), std::vector<int>{3});
+  EXPECT_TRUE(s.PoweredDown());
+  s.ExpectCleanRest();
+  EXPECT_TRUE(flash::IntelClearLocks(s.p));
+  EXPECT_EQ(s.LockedBlocks(), std::vector<int>{});
+  EXPECT_TRUE(s.PoweredDown());
+  s.ExpectCleanRest();
+}
+
 // A selection elsewhere gives the panel back its protect captions.
 TEST(BlockLocks, OtherFamiliesKeepTheProtectCaptions) {
   LockSession s;

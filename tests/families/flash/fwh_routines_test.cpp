@@ -140,6 +140,54 @@ TEST(HubFaults, VerifyAndReadOfAPartLeftInStatusOrIdMode) {
   }
 }
 
+// A JEDEC hub byte that never reads back as written (a bit stuck at 1)
+// ends the program with the mismatch and a failed action: no verify runs
+// after it and nothing past it is written.
+TEST(HubFaults, AByteThatNeverReadsBackFailsTheProgram) {
+  FlashSession s;
+  s.Select(HandlerId::SST49LF002_Click, 101, "SST49LF002A");
+  ASSERT_TRUE(s.chip->InjectFault({"stuck", 0x21, 6, 1}));
+  s.Load(std::vector<uint8_t>(0x30, 0x00));
+  s.Program();
+  EXPECT_EQ(s.Last(), " Error at 0x000021  Chip = 0x40  buffer = 0x00");
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_FALSE(s.host.HasMessage("Device Programmed OK"));
+  EXPECT_EQ(s.host.Count(daraz_test::RecordingHost::Type::kShowGauge), 1u) << "no verify pass";
+  const std::vector<uint8_t> cells = s.Cells();
+  EXPECT_EQ(cells[0x20], 0x00);
+  EXPECT_EQ(cells[0x22], 0xFF);
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  EXPECT_EQ(s.Violations(), std::vector<std::string>{});
+}
+
+// The JEDEC hub chip erase shows the time gone by after each pass of
+// 10000 ticks (8.4 ms) that still finds the part busy: the SST49LF002A's
+// 70 ms erase is still running at the eighth read, so the last shown is
+// pass 7, 0.07 s.
+TEST(HubErase, TheChipEraseShowsTheSecondsWhileThePartIsBusy) {
+  FlashSession s;
+  s.Select(HandlerId::SST49LF002_Click, 101, "SST49LF002A");
+  s.Fill(0x00);
+  s.p.controls.SetText("pLoopp", "");
+  s.Erase();
+  EXPECT_EQ(s.Last(), "erase completed by check DQ7");
+  EXPECT_EQ(s.p.controls.Text("pLoopp"), " 0.1 Sec");
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+TEST(HubFaults, ACancelledChipEraseStopsAndSaysSo) {
+  FlashSession s;
+  s.Select(HandlerId::SST49LF002_Click, 101, "SST49LF002A");
+  s.Fill(0x00);
+  s.host.CancelAtRefresh(s.p, 2);
+  s.Erase();
+  EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string("program interrupted!"),
+                                                 static_cast<int>(hw::kError)));
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_FALSE(s.host.HasMessage("erase completed by check DQ7"));
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
 TEST(HubFaults, ACancelledProgramStopsAndSaysSo) {
   FlashSession s;
   s.Select(HandlerId::SST49LF002_Click, 103, "SST49LF004A");

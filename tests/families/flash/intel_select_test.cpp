@@ -145,11 +145,13 @@ TEST_F(IntelSelect, FirmwareHubRowsAndCommonSettings) {
     uint32_t size;
     int family;
     bool three_mbit;
+    int twp, twc;
   } cases[] = {
-      {HandlerId::N82802AB_Click, 103, 256 * KB, 34, false},
-      {HandlerId::N82802AB_Click, 114, 2 * MB, 34, false},
-      {HandlerId::SST49LF002_Click, 102, 384 * KB, 35, true},
-      {HandlerId::SST49LF002_Click, 104, 1 * MB, 35, false},
+      {HandlerId::N82802AB_Click, 103, 256 * KB, 34, false, 5, 40},
+      {HandlerId::N82802AB_Click, 114, 2 * MB, 34, false, 5, 40},
+      {HandlerId::SST49LF002_Click, 101, 256 * KB, 35, false, 6, 40},
+      {HandlerId::SST49LF002_Click, 102, 384 * KB, 35, true, 6, 40},
+      {HandlerId::SST49LF002_Click, 104, 1 * MB, 35, false, 6, 40},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.tag);
@@ -159,6 +161,8 @@ TEST_F(IntelSelect, FirmwareHubRowsAndCommonSettings) {
     EXPECT_EQ(p.image.device_size, c.size);
     EXPECT_EQ(p.dev.family, c.family);
     EXPECT_EQ(p.dev.three_mbit, c.three_mbit);
+    EXPECT_EQ(p.dev.twp, c.twp);
+    EXPECT_EQ(p.dev.twc, c.twc);
     EXPECT_EQ(p.dev.switch_pattern, 35);
     EXPECT_EQ(p.controls.Text("lbAdapter"), " Firmware Hub/LPC ");
     EXPECT_EQ(p.dev.socket_picture, 82802);

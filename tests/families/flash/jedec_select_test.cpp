@@ -247,6 +247,8 @@ TEST_F(JedecSelect, Lv16RowsGiveSizeFamilyAdapterAndWordAddressBits) {
     EXPECT_EQ(p.dev.top_address_mask, 1u << c.address_bits);
     EXPECT_EQ(p.controls.Text("lbAdapter"), c.adapter);
     EXPECT_EQ(p.dev.switch_pattern, 14);
+    // Only the sector-write part is read with its write line held low.
+    EXPECT_EQ(p.dev.read_level, c.family == 56);
   }
   EXPECT_EQ(p.dev.page_size, 256u);  // the W29C102 was last
 }
@@ -256,6 +258,7 @@ TEST_F(JedecSelect, Lv16SelectionSetsItsPanelAndLocksTheOffset) {
   Select(HandlerId::MBM29LV160Click, 205);
   EXPECT_TRUE(p.dev.cfi_no_primary);
   EXPECT_FALSE(p.controls.Enabled("edOffset"));
+  EXPECT_FALSE(p.controls.Enabled("lbOffset"));
   EXPECT_FALSE(p.controls.Checked("cbProtect"));
   EXPECT_FALSE(p.controls.Visible("cbProtect"));
   EXPECT_TRUE(p.controls.Visible("p49F00xsetting"));
@@ -266,6 +269,10 @@ TEST_F(JedecSelect, Lv16SelectionSetsItsPanelAndLocksTheOffset) {
                         205, 301, 302, 303, 304, 305, 306, 401, 402, 501}) {
     Select(HandlerId::MBM29LV160Click, tag);
     EXPECT_EQ(p.dev.cfi_no_primary, tag == 205) << tag;
+    // Word parts always start at chip address 0: neither the offset nor
+    // its label is offered, whatever the row.
+    EXPECT_FALSE(p.controls.Enabled("edOffset")) << tag;
+    EXPECT_FALSE(p.controls.Enabled("lbOffset")) << tag;
   }
 }
 
@@ -320,6 +327,9 @@ TEST_F(JedecSelect, LvProtectRowsPanelAndSupplyReminder) {
     EXPECT_EQ(p.image.device_size, c.size);
     EXPECT_EQ(p.dev.layout, c.layout);
     EXPECT_EQ(p.dev.family, 47);
+    // The TSOP48 8/16-bit adapter of the byte-mode parts: their switch
+    // setting too.
+    EXPECT_EQ(p.dev.switch_pattern, 20);
     EXPECT_EQ(p.dev.byte_mode_unlock, flash::kByteModeUnlock);
     EXPECT_EQ(p.controls["sgMXICF29SecVfyF29"].items.size(),
               static_cast<size_t>(flash::SectorCount(flash::LayoutTable::kSector, c.layout)) + 1);

@@ -76,6 +76,53 @@ TEST(SectorGrid, EveryProtectEntryCoversItsDevice) {
   EXPECT_EQ(seen, 7 + 16);  // MX29F001T .. MX29F040; the selectable LV entries
 }
 
+// The status read alone, as protect and unprotect run it after their
+// change: the grid is filled and the window told once, at the end, so the
+// rows it shows are the ones just read.
+TEST(SectorGrid, AStatusReadRefreshesTheWindowOnceWhenTheGridIsFilled) {
+  ProtectSession s;
+  s.Select(HandlerId::M29F_Click, 315, "MX29F004 - T");
+  s.Part()->Protect(10, true);
+  s.host.Clear();
+  flash::SectorStatus(s.p, flash::StatusMode::kJedec8);
+  EXPECT_EQ(s.StatusText(10), " Lock");
+  EXPECT_EQ(s.host.controls_changed, 1);
+  ASSERT_FALSE(s.host.events.empty());
+  EXPECT_EQ(s.host.events.back().type, daraz_test::RecordingHost::Type::kControlsChanged);
+}
+
+// Each status byte is read after its address is shifted in and control
+// bit 1 has gone up and down again: one pulse per sector, before the
+// three status-port reads of the byte.
+TEST(SectorGrid, EachStatusByteFollowsAPulseOfControlBitOne) {
+  ProtectSession s;
+  s.Select(HandlerId::M29F_Click, 315, "MX29F004 - T");
+  s.board->EnableTrace(true);
+  flash::SectorStatus(s.p, flash::StatusMode::kJedec8);
+  const uint16_t control = s.board->base() + 2;
+  const uint16_t status = s.board->base() + 1;
+  uint8_t last_control = 0;
+  bool up = false, pulsed = false;
+  int reads = 0, bytes_after_pulse = 0;
+  for (const sim::TraceEntry& e : s.board->trace()) {
+    if (e.write && e.port == control) {
+      if ((e.value & 0x02) != 0 && (last_control & 0x02) == 0) up = true;
+      if ((e.value & 0x02) == 0 && (last_control & 0x02) != 0 && up) pulsed = true;
+      last_control = e.value;
+    } else if (!e.write && e.port == status) {
+      if (reads % 3 == 0) {
+        if (pulsed) ++bytes_after_pulse;
+        up = pulsed = false;
+      }
+      ++reads;
+    }
+  }
+  EXPECT_EQ(reads, 11 * 3);
+  EXPECT_EQ(bytes_after_pulse, 11);
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  EXPECT_EQ(s.Violations(), std::vector<std::string>{});
+}
+
 TEST(MxicProtection, ProtectOneSectorThenAgain) {
   ProtectSession s;
   s.Select(HandlerId::M29F_Click, 315, "MX29F004 - T");
@@ -110,7 +157,10 @@ TEST(MxicProtection, ChipUnprotectProtectsTheRestFirstThenClearsAll) {
   s.Part()->Protect(9, true);
   s.Part()->RecordWrites(true);
   s.Unprotect();
-  EXPECT_EQ(s.Last(), "Chip Unprotection performed OK!");
+  // A success: told as information, not as an error.
+  EXPECT_EQ(s.host.LastMessage(),
+            std::make_pair(std::string("Chip Unprotection performed OK!"),
+                           static_cast<int>(hw::kInfo)));
   EXPECT_EQ(s.p.error, 0);
   for (int k = 0; k < 11; ++k) {
     EXPECT_FALSE(s.Part()->Protected(k)) << k;
@@ -118,8 +168,9 @@ TEST(MxicProtection, ChipUnprotectProtectsTheRestFirstThenClearsAll) {
   }
   // Nine sectors protected one by one, then the unprotect write at 0x240:
   // the part latched that address with A9 and A6 set.
-  int protects = 0, unprotects = 0;
+  int protects = 0, unprotects = 0, setups = 0;
   for (const auto& w : s.Part()->writes()) {
+    if (w.data == 0x80) ++setups;
     if (w.address == 0x240) ++unprotects;
     if ((w.address & 0x200) != 0 && w.address != 0x240 && w.data != 0xAA && w.data != 0x55) {
       ++protects;
@@ -127,6 +178,10 @@ TEST(MxicProtection, ChipUnprotectProtectsTheRestFirstThenClearsAll) {
   }
   EXPECT_EQ(unprotects, 0) << "the protect writes are not commands";
   EXPECT_EQ(protects, 0);
+  // The command cycles themselves are seen: one 0x80 setup for each of the
+  // nine sectors (each taken at its first attempt) and one for the
+  // unprotect.
+  EXPECT_EQ(setups, 10);
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
   EXPECT_EQ(s.Violations(), std::vector<std::string>{});
 
@@ -198,7 +253,9 @@ TEST(LvProtection, ProtectAndUnprotectWithTwelveVoltsOnReset) {
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 
     s.Unprotect();
-    EXPECT_EQ(s.Last(), "Chip Unprotection performed OK!");
+    EXPECT_EQ(s.host.LastMessage(),
+              std::make_pair(std::string("Chip Unprotection performed OK!"),
+                             static_cast<int>(hw::kInfo)));
     EXPECT_EQ(s.p.error, 0);
     for (int k = 0; k < c.sectors; ++k) EXPECT_FALSE(s.Part()->Protected(k)) << k;
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);

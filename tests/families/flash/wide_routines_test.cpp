@@ -201,6 +201,28 @@ TEST(WideBuffer, TheLastJ3BufferEndsWithTheData) {
   EXPECT_EQ(s.Violations(), std::vector<std::string>{});
 }
 
+// With Skip Write 0xFF a group of sixteen words is left alone only when
+// every one of its words is 0xFFFF: one whose last word alone holds data
+// is still sent.
+TEST(WideBuffer, AGroupWithDataInItsLastWordOnlyIsSent) {
+  FlashSession s;
+  s.Select(HandlerId::N28F4001Click, 301, "28F320 J3 ");
+  s.p.controls.Check("cb28F320J3buffer");
+  s.p.controls.Check("cbSkip_0xFF");
+  std::vector<uint8_t> data(0x20, 0xFF);
+  data[0x1E] = 0x12;  // word 15
+  data[0x1F] = 0x34;
+  s.Load(data);
+  s.p.image.data_end = 0x1F;
+  s.Program();
+  EXPECT_EQ(s.Last(), "Device Programmed OK");
+  EXPECT_EQ(s.p.error, 0);
+  EXPECT_EQ(s.As<sim::WsmFlash>()->buffer_programs(), 1u);
+  EXPECT_EQ(s.Cells()[0x1E], 0x12);
+  EXPECT_EQ(s.Cells()[0x1F], 0x34);
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
 // A buffer the part reports failed (SR4, once) is cleared and sent again
 // whole; the second try programs every word.
 TEST(WideBuffer, AFailedJ3BufferIsClearedAndSentAgain) {
@@ -220,6 +242,24 @@ TEST(WideBuffer, AFailedJ3BufferIsClearedAndSentAgain) {
   EXPECT_EQ(part->status_clears(), 1u);
   const std::vector<uint8_t> cells = s.Cells();
   for (uint32_t i = 0; i < data.size(); ++i) ASSERT_EQ(cells[i], data[i]) << "cell " << i;
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+// The word verify's gauge counts bytes up to the data end (not words, not
+// the part's size), under the verify caption in green.
+TEST(WideVerify, TheGaugeRunsToTheDataEndInBytes) {
+  FlashSession s;
+  s.Select(HandlerId::MBM29LV160Click, 103, "MBM29LV400 -T");
+  const std::vector<uint8_t> data = s.LoadRandom(0x40, 4);
+  s.chip->SetContents(data);
+  s.p.image.data_end = 0x3F;
+  s.Verify();
+  EXPECT_EQ(s.Last(), "Device Verify OK");
+  const auto gauges = s.host.Of(daraz_test::RecordingHost::Type::kShowGauge);
+  ASSERT_EQ(gauges.size(), 1u);
+  EXPECT_EQ(gauges[0].text, "Verifying chip");
+  EXPECT_EQ(gauges[0].value, 0x3F);
+  EXPECT_EQ(gauges[0].colour, 0x008000u);
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 

@@ -14,6 +14,7 @@
 #include "families/flash/protect_wizard.h"
 #include "families/flash/wide/wide.h"
 #include "sim/jedec_flash.h"
+#include "sim/wsm_flash.h"
 
 namespace {
 
@@ -76,6 +77,12 @@ void OneZeroWord(FlashSession& s) {
 void OneBlankWordFast(FlashSession& s) {
   OneBlankWord(s);
   s.p.controls.Check("cbFujitsu_fastmode");
+}
+// One word of 0xFFFF with Skip Write 0xFF: nothing is sent.
+void OneSkippedWord(FlashSession& s) {
+  s.p.controls.Check("cbSkip_0xFF");
+  s.Load({0xFF, 0xFF});
+  s.p.image.data_end = 0;
 }
 // A part of 256 bytes: 128 words, so a blank check that runs one word past
 // the end shows as one read too many.
@@ -153,6 +160,11 @@ const WaitCase kCases[] = {
     {"W8 28F400B3T", HandlerId::N28F4001Click, 101, "28F400 B3T", &OneBlankWord, &wide::W8,
      kPowerUp + kIdle + (12 + 25 + 2 + 3 + 5) + (12 + 25 + 3 + 20) + kPowerDown + kPowerDown,
      kCommandNs + 2 * 200 + kPollNs},
+    // W8 with every word skipped: the idle word, then read array (0xFF
+    // with 5, pulse twp, 200) and the verify of the one word.
+    {"W8 28F400B3T skipped", HandlerId::N28F4001Click, 101, "28F400 B3T", &OneSkippedWord,
+     &wide::W8, kPowerUp + kIdle + Command(5, 3, 200) + kPowerDown + kVerifyOneWord,
+     kCommandNs + kCommandNs + kVerifyOneWordNs},
     // W8 through the J3 buffer: 0xE8 (5, twp, 5), a poll, the count
     // (5, twp, 5), the word (5, 0.2 us, pulse twp), 0xD0 (5, twp, 5), a poll.
     {"W8 28F320J3 buffered", HandlerId::N28F4001Click, 301, "28F320 J3 ", &OneBlankWordBuffered,
@@ -265,6 +277,12 @@ void AllProtected(FlashSession& s) {
 // The unprotect step looks at the IDs of the Get ID before it: an Am29F040.
 void Am29F040Ids(FlashSession& s) { s.p.dev.id_bytes = {0x01, 0xA4, 0x01, 0x01}; }
 
+// J3 lock bit set on block 3: the idle word; the status clear (0x50 with
+// 5, pulse twp, 50), 0x60 at the block and 0x01 (5, twp, 5 each); one poll
+// shows SR3; read array (0xFF with 5, twp, 200); the report powers down
+// again.
+void J3Lock(app::Programmer& p) { flash::IntelLockBlock(p, 0x30000); }
+
 // One MXIC command cycle: 4 after the address, 4 with the byte, 4, pulse
 // 4, 4.
 constexpr int64_t kMxicCycle = 5 * 4;
@@ -276,6 +294,10 @@ constexpr int64_t kLvEnter = 100 + 2 + kLvCycle;
 constexpr int64_t kLvLeave = 2 + kLvCycle;
 
 const WaitCase kProtectCases[] = {
+    {"J3 lock bit", HandlerId::N28F4001Click, 301, "28F320 J3 ", &Nothing, &J3Lock,
+     kPowerUp + kIdle + Command(5, 3, 50) + 2 * Command(5, 3, 5) + Command(5, 3, 200) +
+         kPowerDown + kPowerDown,
+     kCommandNs + 4 * kCommandNs + kPollNs},
     // MXIC protect: 100; an attempt of the six command cycles, the sector
     // address with 4, 5 before the pulse of 4, 1000, 10.
     {"MXIC protect", HandlerId::M29F_Click, 315, "MX29F004 - T", &Nothing, &MxicProtect,
@@ -324,6 +346,32 @@ void ExpectWaits(const WaitCase& c, bool rest) {
 
 TEST(WideWaits, EachRoutineWaitsAsItsStepsSay) {
   for (const WaitCase& c : kCases) ExpectWaits(c, true);
+}
+
+// A word the part failed (SR4) is sent again after the status clear:
+// 0x50 with 5, pulse 5, 50. Two runs of W8 differ only by it: one word
+// failed once and sent twice, and two words sent once each. A send with
+// its status polls takes the same in both (the part's program time does
+// not change); the second run verifies one word more (0.2 us and 30).
+TEST(WideWaits, AResentWordWaitsForTheStatusClearFirst) {
+  const auto run = [](bool fail, const std::vector<uint8_t>& data) {
+    FlashSession s;
+    s.Select(HandlerId::N28F4001Click, 101, "28F400 B3T");
+    if (fail) EXPECT_TRUE(s.chip->InjectFault({"sr4-once", 0x00, 0, 0}));
+    s.Load(data);
+    s.p.image.data_end = static_cast<uint32_t>(data.size() - 1);
+    const int64_t waited = s.WaitedNs([](app::Programmer& p) { wide::W8(p); });
+    EXPECT_EQ(s.Last(), "Device Programmed OK");
+    EXPECT_EQ(s.As<sim::WsmFlash>()->programs(), 2u);
+    EXPECT_EQ(s.As<sim::WsmFlash>()->status_clears(), fail ? 1u : 0u);
+    for (size_t i = 0; i < data.size(); ++i) EXPECT_EQ(s.Cells()[i], data[i]) << i;
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+    EXPECT_EQ(s.Violations(), std::vector<std::string>{});
+    return waited;
+  };
+  const int64_t resent = run(true, {0x12, 0x34});
+  const int64_t two = run(false, {0x12, 0x34, 0x56, 0x78});
+  EXPECT_NEAR(resent - two, Ticks(Command(5, 5, 50)) + kCommandNs - (Ticks(30) + 200), 40);
 }
 
 TEST(ProtectWaits, EachRoutineWaitsAsItsStepsSay) {
