@@ -357,7 +357,9 @@ TEST(WideWaits, AResentWordWaitsForTheStatusClearFirst) {
   const auto run = [](bool fail, const std::vector<uint8_t>& data) {
     FlashSession s;
     s.Select(HandlerId::N28F4001Click, 101, "28F400 B3T");
-    if (fail) EXPECT_TRUE(s.chip->InjectFault({"sr4-once", 0x00, 0, 0}));
+    if (fail) {
+      EXPECT_TRUE(s.chip->InjectFault({"sr4-once", 0x00, 0, 0}));
+    }
     s.Load(data);
     s.p.image.data_end = static_cast<uint32_t>(data.size() - 1);
     const int64_t waited = s.WaitedNs([](app::Programmer& p) { wide::W8(p); });
