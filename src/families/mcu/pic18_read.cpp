@@ -128,6 +128,19 @@ void Leave(app::Programmer& p) {
   p.bus.PowerDown();
 }
 
+// Every PIC18 has a device ID; all ones means no part answered on PGD (none
+// in the socket, or one that did not enter programming mode, as a part
+// running from its internal oscillator with MCLR off can). A read or blank
+// check of nothing must not pass for an erased chip.
+bool Answered(P18Port& port) {
+  P18SetPointer(port, kDeviceIdAddress);
+  const uint8_t low = P18ReadByte(port, cmd::kTableReadPostInc);
+  const uint8_t high = P18ReadByte(port, cmd::kTableReadPostInc);
+  if ((high & low) != 0xFF) return true;
+  port.p.Message("ERROR no device ID (0xFFFF): the part is not in programming mode", hw::kError);
+  return false;
+}
+
 }  // namespace
 
 bool VerifyProgrammed(P18Port& port) { return WalkAreas(port, Walk::kAfterProgram); }
@@ -148,7 +161,7 @@ void ReadPic18(app::Programmer& p) {
   app::ClearImage(p, image::kFillFF);
   P18Port port{p, {}};
   pic::PicEnterVddFirst(p);
-  const bool ok = WalkAreas(port, Walk::kRead);
+  const bool ok = WalkAreas(port, Walk::kRead) && Answered(port);
   Leave(p);
   p.error = ok ? 0 : 1;
   if (!ok) return;
@@ -186,7 +199,12 @@ void BlankCheckPic18(app::Programmer& p) {
       return;
     }
   }
+  const bool answered = Answered(port);
   Leave(p);
+  if (!answered) {
+    p.error = 1;
+    return;
+  }
   p.Message("CHK Blank Code OK (no Checksum CFG)", hw::kResult);
 }
 

@@ -318,5 +318,28 @@ TEST(Pic18Model, MclrOffWithTheInternalOscillatorRefusesVddFirstEntry) {
   }
 }
 
+// A part that did not enter programming mode reads all ones: neither the
+// blank check nor the read may pass that off as an erased chip.
+TEST(Pic18Model, APartThatDoesNotAnswerIsNeitherBlankNorRead) {
+  Pic18Session s;
+  s.Select(207);  // 18F4620
+  s.Load(Pic18Session::Pattern(16, 4), {}, {}, {});
+  s.Program();
+  ASSERT_EQ(s.Last(), "Programming [CODE,DevID,EEPROM,CFG] OK");
+  ASSERT_TRUE(s.chip->InjectFault(sim::ChipFault{"mclre-off", 0, 0, 0}));
+  const std::string error = "ERROR no device ID (0xFFFF): the part is not in programming mode";
+  s.Blank();
+  EXPECT_EQ(s.Last(), error);
+  EXPECT_EQ(s.p.error, 1);
+  s.Read();
+  EXPECT_EQ(s.Last(), error);
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  EXPECT_EQ(s.Violations(),
+            (std::vector<std::string>{
+                "VDD-first entry while the part runs from its internal oscillator with MCLR off",
+                "PGC clocked outside programming mode"}));
+}
+
 }  // namespace
 }  // namespace daraz_test
