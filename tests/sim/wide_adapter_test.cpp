@@ -49,6 +49,28 @@ TEST_F(WordAdapter, TheLatchDrivesTheHighByteAndTheMultiplexerReadsItBack) {
   EXPECT_FALSE(board.Signals().vpp);
 }
 
+// A word programs only when both its bytes can: a high byte that would
+// need a 0 turned back to 1 fails the whole word with DQ5, even though its
+// low byte could go in.
+TEST_F(WordAdapter, AWordWhoseHighByteNeedsAOneFailsWithDq5) {
+  auto* chip = Insert(std::make_unique<sim::JedecFlash>(*sim::FindJedecPart("MBM29LV160TE x16")));
+  std::vector<uint8_t> cells(chip->Contents().size(), 0xFF);
+  cells[0x2469] = 0x00;  // word 0x1234's high byte
+  chip->SetContents(cells);
+  WaitUs(100);
+  WriteWord(0x555, 0x00, 0xAA);
+  WriteWord(0x2AA, 0x00, 0x55);
+  WriteWord(0x555, 0x00, 0xA0);
+  WriteWord(0x1234, 0x12, 0x14);
+  // Past the word's 11 us program time it is still busy: DQ7 the
+  // complement of the data's, no DQ5 before the 300 us limit.
+  WaitUs(50);
+  EXPECT_EQ(ReadWord(0x1234) & 0xA0, 0x80);
+  WaitUs(300);
+  EXPECT_EQ(ReadWord(0x1234) & 0xA0, 0xA0);
+  EXPECT_EQ(board.violations(), std::vector<std::string>{});
+}
+
 TEST_F(WordAdapter, IdentifierWordsAndProtectionAtSectorPlusTwo) {
   auto* chip = Insert(std::make_unique<sim::JedecFlash>(*sim::FindJedecPart("MBM29LV160TE x16")));
   chip->Protect(chip->sectors().count() - 1, true);  // the top 16 KB boot sector
