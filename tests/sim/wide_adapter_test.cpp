@@ -263,6 +263,34 @@ TEST_F(HubAdapter, QuadrupleProgramWantsOneAlignedGroup) {
   EXPECT_EQ(chip->Cell(0x10A), 0xFF);
 }
 
+// Only the M50 hubs know the quadruple program: the 82802 and AT49LW
+// parts ignore 0x30 and the bytes after it, and their cells stay erased.
+TEST_F(HubAdapter, OnlyTheM50PartsTakeTheQuadrupleProgram) {
+  for (const char* name : {"82802AB", "82802AC", "82802AA", "AT49LW040", "AT49LW080", "M50FW002",
+                           "M50FW040", "M50FW080", "M50FW016", "M50LPW080", "M50LPW116",
+                           "M50FLW040A", "M50FLW040B"}) {
+    SCOPED_TRACE(name);
+    const bool m50 = std::string_view(name).substr(0, 3) == "M50";
+    auto* chip = Insert(std::make_unique<sim::WsmFlash>(*sim::FindWsmPart(name)));
+    WaitUs(200);
+    Vpp(true);
+    Load(0x104);
+    Cycle(0x30);
+    Cycle(0x11);
+    for (const uint32_t a : {0x105u, 0x106u, 0x107u}) {
+      Load(a);
+      Cycle(0x22);
+    }
+    WaitUs(50);
+    ReadHere();  // the part settles on the bus
+    EXPECT_EQ(chip->Cell(0x104), m50 ? 0x11 : 0xFF);
+    EXPECT_EQ(chip->Cell(0x107), m50 ? 0x22 : 0xFF);
+    Vpp(false);
+    bus.PowerDown();
+  }
+  EXPECT_EQ(board.violations(), std::vector<std::string>{});
+}
+
 }  // namespace
 
 namespace {
