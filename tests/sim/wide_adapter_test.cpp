@@ -49,6 +49,28 @@ TEST_F(WordAdapter, TheLatchDrivesTheHighByteAndTheMultiplexerReadsItBack) {
   EXPECT_FALSE(board.Signals().vpp);
 }
 
+// A word programs only when both its bytes can: a high byte that would
+// need a 0 turned back to 1 fails the whole word with DQ5, even though its
+// low byte could go in.
+TEST_F(WordAdapter, AWordWhoseHighByteNeedsAOneFailsWithDq5) {
+  auto* chip = Insert(std::make_unique<sim::JedecFlash>(*sim::FindJedecPart("MBM29LV160TE x16")));
+  std::vector<uint8_t> cells(chip->Contents().size(), 0xFF);
+  cells[0x2469] = 0x00;  // word 0x1234's high byte
+  chip->SetContents(cells);
+  WaitUs(100);
+  WriteWord(0x555, 0x00, 0xAA);
+  WriteWord(0x2AA, 0x00, 0x55);
+  WriteWord(0x555, 0x00, 0xA0);
+  WriteWord(0x1234, 0x12, 0x14);
+  // Past the word's 11 us program time it is still busy: DQ7 the
+  // complement of the data's, no DQ5 before the 300 us limit.
+  WaitUs(50);
+  EXPECT_EQ(ReadWord(0x1234) & 0xA0, 0x80);
+  WaitUs(300);
+  EXPECT_EQ(ReadWord(0x1234) & 0xA0, 0xA0);
+  EXPECT_EQ(board.violations(), std::vector<std::string>{});
+}
+
 TEST_F(WordAdapter, IdentifierWordsAndProtectionAtSectorPlusTwo) {
   auto* chip = Insert(std::make_unique<sim::JedecFlash>(*sim::FindJedecPart("MBM29LV160TE x16")));
   chip->Protect(chip->sectors().count() - 1, true);  // the top 16 KB boot sector
@@ -239,6 +261,34 @@ TEST_F(HubAdapter, QuadrupleProgramWantsOneAlignedGroup) {
   // 0x10A..0x10D crosses a group of four: refused as a sequence error.
   EXPECT_EQ(quad(0x10A, {0x10B, 0x10C, 0x10D}), 0x80 | 0x20 | 0x10);
   EXPECT_EQ(chip->Cell(0x10A), 0xFF);
+}
+
+// Only the M50 hubs know the quadruple program: the 82802 and AT49LW
+// parts ignore 0x30 and the bytes after it, and their cells stay erased.
+TEST_F(HubAdapter, OnlyTheM50PartsTakeTheQuadrupleProgram) {
+  for (const char* name : {"82802AB", "82802AC", "82802AA", "AT49LW040", "AT49LW080", "M50FW002",
+                           "M50FW040", "M50FW080", "M50FW016", "M50LPW080", "M50LPW116",
+                           "M50FLW040A", "M50FLW040B"}) {
+    SCOPED_TRACE(name);
+    const bool m50 = std::string_view(name).substr(0, 3) == "M50";
+    auto* chip = Insert(std::make_unique<sim::WsmFlash>(*sim::FindWsmPart(name)));
+    WaitUs(200);
+    Vpp(true);
+    Load(0x104);
+    Cycle(0x30);
+    Cycle(0x11);
+    for (const uint32_t a : {0x105u, 0x106u, 0x107u}) {
+      Load(a);
+      Cycle(0x22);
+    }
+    WaitUs(50);
+    ReadHere();  // the part settles on the bus
+    EXPECT_EQ(chip->Cell(0x104), m50 ? 0x11 : 0xFF);
+    EXPECT_EQ(chip->Cell(0x107), m50 ? 0x22 : 0xFF);
+    Vpp(false);
+    bus.PowerDown();
+  }
+  EXPECT_EQ(board.violations(), std::vector<std::string>{});
 }
 
 }  // namespace

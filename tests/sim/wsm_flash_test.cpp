@@ -143,6 +143,20 @@ TEST_F(WsmFlashTest, TheBootBlockOfThe28F001BXNeedsTheWireLinkAndTwelveVolts) {
   }
 }
 
+// The bottom-boot part's boot block is its first, 8 KB at 0: that one
+// refuses without the wire link, the 4 KB parameter block after it does not.
+TEST_F(WsmFlashTest, TheBottomBootBlockIsTheFirst) {
+  Make("28F001BX-B");
+  chip->SetJumper("wirelink", false);
+  Writes({{0x0000, 0x40}, {0x0000, 0x00}});
+  EXPECT_EQ(WaitReady(1000), 0x90);
+  EXPECT_EQ(chip->Cell(0x0000), 0xFF);
+  Writes({{0x2000, 0x50}, {0x2000, 0x40}, {0x2000, 0x00}});
+  EXPECT_EQ(WaitReady(1000), 0x80);
+  EXPECT_EQ(chip->Cell(0x2000), 0x00);
+  Vpp(false);
+}
+
 TEST_F(WsmFlashTest, LockBitsClearTogetherInOneLongOperation) {
   Make("28F320J3", false);
   ASSERT_TRUE(chip->InjectFault({"protect", 0x00000, 0, 0}));

@@ -216,6 +216,21 @@ TEST(CfiReport, IntelTableListsTheFeatureBitsAndShiftsTheRest) {
   EXPECT_EQ(At(g, 0x3E), (CfiRow{"     bit 0 Chip erase supported", " ", " ", " No"}));
   EXPECT_EQ(At(g, 0x3F)[3], " Yes");
   EXPECT_EQ(At(g, 0x45), (CfiRow{"     bit 7 Page mode read supported", " ", " ", " Yes"}));
+  // Every bit row names its own bit and reads it from 0xCE (11001110).
+  const char* const kBitRows[] = {
+      "     bit 0 Chip erase supported",
+      "     bit 1 Suspend erase supported",
+      "     bit 2 Suspend program supported",
+      "     bit 3 Legacy lock/unlock supported",
+      "     bit 4 Queued erase supported",
+      "     bit 5 Instant individual block locking supported",
+      "     bit 6 Protection bits supported",
+      "     bit 7 Page mode read supported",
+  };
+  for (int bit = 0; bit < 8; ++bit) {
+    const char* value = ((0xCE >> bit) & 1) != 0 ? " Yes" : " No";
+    EXPECT_EQ(At(g, 0x3E + bit), (CfiRow{kBitRows[bit], " ", " ", value})) << "bit " << bit;
+  }
   EXPECT_EQ(At(g, 0x46)[0],
             "  bits 9 \u201331 are reserved;undefined bits are \u201c0.\u201dIf bit");
   EXPECT_EQ(At(g, 0x47)[0], "  31 is \u201c1 \u201dthen another 31 bit field of optional");

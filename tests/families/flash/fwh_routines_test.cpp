@@ -215,6 +215,24 @@ TEST(HubFaults, ACancelDuringTheStatusPollStopsAndSaysSo) {
 }
 
 // Every M50 part takes the quadruple byte program.
+// The hub verify's gauge: the verify caption in green, up to the data end.
+TEST(HubVerify, TheGaugeRunsToTheDataEnd) {
+  FlashSession s;
+  s.Select(HandlerId::N82802AB_Click, 101, "intel 82802AB");
+  const std::vector<uint8_t> data = s.LoadRandom(0x40, 6);
+  std::vector<uint8_t> cells(s.p.image.full_device_size, 0xFF);
+  std::copy(data.begin(), data.end(), cells.begin());
+  s.chip->SetContents(cells);
+  s.p.image.data_end = 0x3F;
+  s.Verify();
+  EXPECT_EQ(s.Last(), "Device Verify OK");
+  const auto gauges = s.host.Of(daraz_test::RecordingHost::Type::kShowGauge);
+  ASSERT_EQ(gauges.size(), 1u);
+  EXPECT_EQ(gauges[0].text, "Verifying chip");
+  EXPECT_EQ(gauges[0].value, 0x3F);
+  EXPECT_EQ(gauges[0].colour, 0x008000u);
+}
+
 TEST(HubQuadruple, EveryM50PartTakesIt) {
   const struct {
     int tag;

@@ -230,6 +230,21 @@ TEST(MxicProtection, ProtectWithoutAStatusReadIsRefused) {
   EXPECT_FALSE(s.Part()->Protected(2));
 }
 
+// With the grid's header row chosen (no sector picked) protect has nothing
+// to go by: it is refused, and sector 0 is not taken in its place.
+TEST(MxicProtection, ProtectWithNoSectorChosenIsRefused) {
+  ProtectSession s;
+  s.Select(HandlerId::M29F_Click, 315, "MX29F004 - T");
+  s.Status();
+  ASSERT_EQ(s.p.error, 0);
+  s.ProtectSector(-1);
+  EXPECT_EQ(flash::SelectedSector(s.p), -1);
+  EXPECT_EQ(s.Last(), "Protect/Unprotect status error !");
+  EXPECT_EQ(s.p.error, 1);
+  for (int k = 0; k < 11; ++k) EXPECT_FALSE(s.Part()->Protected(k)) << k;
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
 TEST(LvProtection, ProtectAndUnprotectWithTwelveVoltsOnReset) {
   const struct {
     int tag;

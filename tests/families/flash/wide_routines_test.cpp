@@ -357,6 +357,42 @@ TEST(WideFaults, ACancelledSectorWriteStopsAndSaysSo) {
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
+// A sector that never reads back after every load ends the write with the
+// sector's number and the error flag; no verify follows, so the failure is
+// the last word.
+TEST(WideFaults, AW29C102SectorThatNeverTakesEndsWithItsNumber) {
+  FlashSession s;
+  s.Select(HandlerId::MBM29LV160Click, 501, "W29C102");
+  // Bit 1 of word 128, the first of sector 1, always reads 0.
+  ASSERT_TRUE(s.chip->InjectFault({"stuck", 0x80, 1, 0}));
+  std::vector<uint8_t> data(0x200, 0x02);
+  s.Load(data);
+  s.p.image.data_end = 0x1FF;  // sectors 0 and 1
+  s.Program();
+  EXPECT_EQ(s.Last(), " Error :Write sector  1 ");
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_FALSE(s.host.HasMessage("Device Programmed OK"));
+  EXPECT_EQ(s.Cells()[0], 0x02);  // sector 0 went in
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+// A J3 whose extended status never shows a free write buffer: the buffered
+// program gives up on its bound and says so.
+TEST(WideBuffer, ABufferThatNeverFreesIsAWordProgramError) {
+  FlashSession s;
+  s.Select(HandlerId::N28F4001Click, 301, "28F320 J3 ");
+  s.p.controls.Check("cb28F320J3buffer");
+  s.Load({0x12, 0x34});
+  // Bit 7 of every byte read loads 0: the part never looks ready.
+  s.board->SetFault(sim::BoardFault::kStuckRead, 7, 0);
+  s.Program();
+  EXPECT_EQ(s.Last(), "  Word Program Error");
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_EQ(s.As<sim::WsmFlash>()->buffer_programs(), 0u);
+  EXPECT_EQ(s.Cells()[0], 0xFF);
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
 // W9 shows " block of count" after each block, from 1; a locked block ends
 // it where it stands. The B3's blocks take the datasheet's 1 s each: seven
 // 64 KB main blocks alone keep the part busy for 7 s.

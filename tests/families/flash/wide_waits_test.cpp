@@ -144,6 +144,12 @@ const WaitCase kCases[] = {
      kPowerUp + 3 * Command(5, 3, 5) + 128 * Command(0, 2, 0) + 12000 + 128 * 30 + kPowerDown +
          kPowerUp + 30 + kPowerDown,
      3 * kCommandNs + 128 * (kCommandNs + 200) + 128 * 200 + 200, true, 400},
+    // The W29C102's identifier (no idle word): the six-word entry with 5,
+    // pulse 3, 5; 10; words 0 and 1 with 30 before the high byte; the
+    // three-word exit; 10 before the power goes.
+    {"W29C102 Get ID", HandlerId::MBM29LV160Click, 501, "W29C102", &Nothing, &wide::W29GetId,
+     kPowerUp + 6 * Command(5, 3, 5) + 10 + 2 * 30 + 3 * Command(5, 3, 5) + 10 + kPowerDown,
+     9 * kCommandNs + 2 * 200},
     // W9 (twp 3): the idle word; the first block's 0x20 and 0xD0 with 30
     // each and pulses of twp, then 500 and one poll: SR3 ends it with a
     // report.
