@@ -123,6 +123,14 @@ bool WalkAreas(P18Port& port, Walk walk) {
   return true;
 }
 
+// DEVID1 then DEVID2, as one word.
+uint16_t ReadDeviceId(P18Port& port) {
+  P18SetPointer(port, kDeviceIdAddress);
+  const uint8_t low = P18ReadByte(port, cmd::kTableReadPostInc);
+  const uint8_t high = P18ReadByte(port, cmd::kTableReadPostInc);
+  return static_cast<uint16_t>(high << 8 | low);
+}
+
 void Leave(app::Programmer& p) {
   pic::PicExit(p);
   p.bus.PowerDown();
@@ -133,10 +141,7 @@ void Leave(app::Programmer& p) {
 // running from its internal oscillator with MCLR off can). A read or blank
 // check of nothing must not pass for an erased chip.
 bool Answered(P18Port& port) {
-  P18SetPointer(port, kDeviceIdAddress);
-  const uint8_t low = P18ReadByte(port, cmd::kTableReadPostInc);
-  const uint8_t high = P18ReadByte(port, cmd::kTableReadPostInc);
-  if ((high & low) != 0xFF) return true;
+  if (ReadDeviceId(port) != 0xFFFF) return true;
   port.p.Message("ERROR no device ID (0xFFFF): the part is not in programming mode", hw::kError);
   return false;
 }
@@ -211,11 +216,8 @@ void BlankCheckPic18(app::Programmer& p) {
 void DeviceIdPic18(app::Programmer& p) {
   P18Port port{p, {}};
   pic::PicEnterVddFirst(p);
-  P18SetPointer(port, kDeviceIdAddress);
-  const uint8_t low = P18ReadByte(port, cmd::kTableReadPostInc);
-  const uint8_t high = P18ReadByte(port, cmd::kTableReadPostInc);
+  const uint16_t id = ReadDeviceId(port);
   Leave(p);
-  const auto id = static_cast<uint16_t>(high << 8 | low);
   p.error = 0;
   pic::ShowDeviceId(p, id);
 }
