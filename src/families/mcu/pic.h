@@ -150,6 +150,8 @@ DeviceIdWindow DescribeDeviceId(int family, uint16_t id);
 inline constexpr char kDeviceIdControl[] = "frmPICDevID";
 // Shows the window, keeps the ID for the front doors and reports the value.
 void ShowDeviceId(app::Programmer& p, uint16_t id);
+// On choosing a part: no identification has run for it yet.
+void ForgetDeviceId(app::Programmer& p);
 
 }  // namespace families::pic
 

@@ -47,9 +47,7 @@ void ShowConfigBoxes(app::Programmer& p) {
     c.Enable(ConfigByteField(k), mask[k] != 0);
   }
   c.Enable(kIdField);
-  // No identification has run for this part yet.
-  c.SetText(pic::kDeviceIdControl, "");
-  c[pic::kDeviceIdControl].index = -1;
+  pic::ForgetDeviceId(p);
   RefreshConfigBoxes(p);
 }
 

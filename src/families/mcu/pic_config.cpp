@@ -141,9 +141,7 @@ void FillConfigPanel(app::Programmer& p) {
   const bool write_protect = algorithm == 10 || algorithm == 15 || algorithm == 20;
   p.controls.SetText("lbPICbod", write_protect ? "Write Protect" : "Brown-out");
   for (int b = 0; b < 8; ++b) p.controls.Enable(kBoxes[b], (row.masks[b] & kBits) != 0);
-  // No identification has run for this part yet.
-  p.controls.SetText(kDeviceIdControl, "");
-  p.controls[kDeviceIdControl].index = -1;
+  ForgetDeviceId(p);
   SetFuses(p);
 }
 

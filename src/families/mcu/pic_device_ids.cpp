@@ -72,4 +72,9 @@ void ShowDeviceId(app::Programmer& p, uint16_t id) {
   p.Message(w.value, hw::kResult);
 }
 
+void ForgetDeviceId(app::Programmer& p) {
+  p.controls.SetText(kDeviceIdControl, "");
+  p.controls[kDeviceIdControl].index = -1;
+}
+
 }  // namespace families::pic
