@@ -266,14 +266,15 @@ void JedecFlash::StartProgram(const Pins& pins, uint32_t index, uint8_t data) {
   page_index_.push_back(index);
   page_data_.push_back(data);
   bool programs = cells_.Programs(index, data);
+  int64_t time = slow_.Scale(index, part_.timing.program_ns);
   if (word() && !byte_strap_) {
     // The whole word: D15..D8 from the adapter's latch.
     page_index_.push_back(index + 1);
     page_data_.push_back(high_);
     programs = programs && cells_.Programs(index + 1, high_);
+    time = std::max(time, slow_.Scale(index + 1, part_.timing.program_ns));
   }
-  done_ns_ = now + std::max(slow_.Scale(index, part_.timing.program_ns),
-                            slow_.Scale(index + 1, part_.timing.program_ns));
+  done_ns_ = now + time;
   if (!programs && part_.dq5) {
     fails_ = true;
     done_ns_ = kNever;

@@ -27,6 +27,10 @@ constexpr Mask kX410 = {0x00, 0xCF, 0x1F, 0x1F, 0x00, 0x83, 0x81,
 constexpr Mask kXxx0 = {0x00, 0xCF, 0x1F, 0x1F, 0x00, 0x87, 0xC5,
                         0x00, 0x0F, 0xC0, 0x0F, 0xE0, 0x0F, 0x40};
 
+// 18F2455/2550/4455/4550: the USB clock dividers and VREGEN besides.
+constexpr Mask kUsb = {0x3F, 0xCF, 0x3F, 0x1F, 0x00, 0x87, 0xC5,
+                       0x00, 0x0F, 0xC0, 0x0F, 0xE0, 0x0F, 0x40};
+
 constexpr Pic18Part Row(std::string_view name, uint32_t code, uint32_t eeprom, uint16_t id,
                         uint32_t buffer, const Mask& mask, uint8_t erase_low = 0x80,
                         int erase_high = -1) {
@@ -44,8 +48,8 @@ constexpr Pic18Part Row(std::string_view name, uint32_t code, uint32_t eeprom, u
 
 // Parts erased by 0x0F at 0x3C0005 and 0x87 at 0x3C0004.
 constexpr Pic18Part New(std::string_view name, uint32_t code, uint32_t eeprom, uint16_t id,
-                        uint32_t buffer) {
-  return Row(name, code, eeprom, id, buffer, kXxx0, 0x87, 0x0F);
+                        uint32_t buffer, const Mask& mask = kXxx0) {
+  return Row(name, code, eeprom, id, buffer, mask, 0x87, 0x0F);
 }
 
 // clang-format off
@@ -81,17 +85,17 @@ const Pic18Part kParts[] = {
     Row("18F8490", 16 * KB, 0, 0x1300, 16, kX410, 0x80, 0x01),
 
     New("18F2410", 16 * KB, 0, 0x1160, 32),    New("18F2420", 16 * KB, 256, 0x1140, 32),
-    New("18F2455", 24 * KB, 256, 0x1260, 32),  New("18F2480", 16 * KB, 256, 0x1AE0, 32),
+    New("18F2455", 24 * KB, 256, 0x1260, 32, kUsb),  New("18F2480", 16 * KB, 256, 0x1AE0, 32),
     New("18F2510", 32 * KB, 0, 0x1120, 32),    New("18F2515", 48 * KB, 0, 0x0CE0, 64),
     New("18F2520", 32 * KB, 256, 0x1100, 32),  New("18F2525", 48 * KB, 1024, 0x0CC0, 64),
-    New("18F2550", 32 * KB, 256, 0x1240, 32),  New("18F2580", 32 * KB, 256, 0x1AC0, 32),
+    New("18F2550", 32 * KB, 256, 0x1240, 32, kUsb),  New("18F2580", 32 * KB, 256, 0x1AC0, 32),
     New("18F2585", 48 * KB, 1024, 0x0EE0, 64), New("18F2610", 64 * KB, 0, 0x0CA0, 64),
     New("18F2620", 64 * KB, 1024, 0x0C80, 64), New("18F2680", 64 * KB, 1024, 0x0EC0, 64),
     New("18F4410", 16 * KB, 0, 0x10E0, 32),    New("18F4420", 16 * KB, 256, 0x10C0, 32),
-    New("18F4455", 24 * KB, 256, 0x1220, 32),  New("18F4480", 16 * KB, 256, 0x1AA0, 32),
+    New("18F4455", 24 * KB, 256, 0x1220, 32, kUsb),  New("18F4480", 16 * KB, 256, 0x1AA0, 32),
     New("18F4510", 32 * KB, 0, 0x10A0, 32),    New("18F4515", 48 * KB, 0, 0x0C60, 64),
     New("18F4520", 32 * KB, 256, 0x1080, 32),  New("18F4525", 48 * KB, 1024, 0x0C40, 64),
-    New("18F4550", 32 * KB, 256, 0x1200, 32),  New("18F4580", 32 * KB, 256, 0x1A80, 32),
+    New("18F4550", 32 * KB, 256, 0x1200, 32, kUsb),  New("18F4580", 32 * KB, 256, 0x1A80, 32),
     New("18F4585", 48 * KB, 1024, 0x0EA0, 64), New("18F4610", 64 * KB, 0, 0x0C20, 64),
     New("18F4620", 64 * KB, 1024, 0x0C00, 64), New("18F4680", 64 * KB, 1024, 0x0E80, 64),
 };

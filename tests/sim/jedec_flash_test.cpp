@@ -76,6 +76,23 @@ TEST_F(JedecFlashTest, ProgramShowsDataPollingUntilTheByteIsDone) {
   EXPECT_EQ(chip->programs(), 1u);
 }
 
+// A program that has run its time is done, read or not: Vcc cut right
+// after keeps the byte; cut while the program still runs, it is lost.
+TEST_F(JedecFlashTest, VccCutAfterTheProgramTimeKeepsTheByte) {
+  Make("Am29F010");
+  ASSERT_TRUE(chip->InjectFault({"slow", 0x41, 100, 0}));  // 700 us instead of 7
+  Program(0x5555, 0x2AAA, 0x40, 0x35);
+  WaitUs(20);
+  Bit(hw::ctrl::kPower, false);  // nothing else on the bus since the write
+  EXPECT_EQ(chip->Cell(0x40), 0x35);
+  bus.PowerUp();
+  WaitUs(100);
+  Program(0x5555, 0x2AAA, 0x41, 0x35);
+  WaitUs(20);
+  Bit(hw::ctrl::kPower, false);
+  EXPECT_EQ(chip->Cell(0x41), 0xFF) << "cut off 20 us into its 700";
+}
+
 TEST_F(JedecFlashTest, AByteThatNeedsAOneRaisesDq5AndHoldsItUntilReset) {
   Make("Am29F010");
   chip->SetContents(std::vector<uint8_t>(0x100, 0x0F));

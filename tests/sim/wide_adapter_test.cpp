@@ -240,6 +240,41 @@ TEST_F(HubAdapter, ABlockEraseTakesThreeQuartersOfASecond) {
   EXPECT_EQ(chip->Cell(0x20000), 0x00);
 }
 
+// A JEDEC hub's byte program takes the part's typical time (SST 14 us,
+// Winbond 35 us): DQ7 the complement of the data until then, the data
+// after. Each probe programs a byte of its own and reads it once: a read
+// takes some accesses, so two reads in one program would blur the edge.
+TEST_F(HubAdapter, AJedecHubProgramsAByteInItsTypicalTime) {
+  for (const auto& [name, us] : {std::pair<const char*, int64_t>{"SST49LF002A", 14},
+                                 {"W49V002A", 35}, {"W39V040FA", 35}}) {
+    SCOPED_TRACE(name);
+    Insert(std::make_unique<sim::JedecFlash>(*sim::FindJedecPart(name)));
+    board.SetAccessCost(100);
+    WaitUs(200);
+    uint32_t next = 0x1000;
+    const auto probe = [&](int64_t ns) {
+      const uint32_t address = next++;
+      for (const auto& [a, d] : {std::pair<uint32_t, uint8_t>{0x5555, 0xAA},
+                                 {0x2AAA, 0x55},
+                                 {0x5555, 0xA0},
+                                 {address, 0x3C}}) {
+        Load(a);
+        Cycle(d);
+      }
+      board.clock().WaitUntil(board.clock().now_ns() + ns);
+      const uint8_t read = ReadHere();
+      WaitUs(100);
+      return read;
+    };
+    // The byte commits 0.1 us before the probe's wait starts and the read
+    // samples the bus 0.3 us after it ends.
+    EXPECT_EQ(probe(us * 1000 - 700) & 0x80, 0x80);  // 0x3C's DQ7 inverted
+    EXPECT_EQ(probe(us * 1000 - 200), 0x3C);
+    bus.PowerDown();
+  }
+  EXPECT_EQ(board.violations(), std::vector<std::string>{});
+}
+
 TEST_F(HubAdapter, QuadrupleProgramWantsOneAlignedGroup) {
   auto* chip = Insert(std::make_unique<sim::WsmFlash>(*sim::FindWsmPart("M50FW040")));
   WaitUs(200);

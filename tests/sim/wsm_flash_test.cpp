@@ -49,6 +49,17 @@ TEST_F(WsmFlashTest, ProgramShowsTheStatusUntilReadArray) {
   EXPECT_TRUE(board.violations().empty());
 }
 
+// The state machine finishes on its own time, read or not: a command
+// written after the program time is taken, not refused as a write while busy.
+TEST_F(WsmFlashTest, AFinishedProgramTakesTheNextCommandUnread) {
+  Make("28F002BX-T");
+  Writes({{0x123, 0x40}, {0x123, 0x5A}});
+  WaitUs(20);
+  Write(0, 0xFF);
+  EXPECT_EQ(Read(0x123), 0x5A);
+  EXPECT_TRUE(board.violations().empty());
+}
+
 // Status after each kind of refusal and error, written from the datasheets'
 // status register descriptions.
 TEST_F(WsmFlashTest, StatusBitsOfEachFailure) {
@@ -205,6 +216,7 @@ TEST_F(WsmFlashTest, J3IdentifiesInByteModeAndAnswersTheQueryAndTakesNoTwelveVol
   EXPECT_EQ(Read(2), 0x16) << "the device code at byte 2";
   Write(0, 0x98);
   EXPECT_EQ(Read(0x20), 'Q');
+  EXPECT_EQ(Read(0x21), 0x00) << "the upper byte of each query word";
   EXPECT_EQ(Read(0x22), 'R');
   EXPECT_EQ(Read(0x24), 'Y');
   EXPECT_EQ(Read(0x2A), 0x31) << "primary table at P = 0x31";

@@ -66,7 +66,6 @@ app::GuidedProcedure MakeWizard(Variant v) {
   const bool amd = v != Variant::kEonSt;
   const bool two_wires = v == Variant::kDie98401;
   app::GuidedProcedure w;
-  w.caption = "step 1/5 [Get ID]";
   w.device = amd ? "Am29F040" : "29F0x0";
   w.boxes = {{"cbJP23", false}, {"cbJP42", false}, {"cbDIPSW", false}, {"cbOECE", false}};
   w.captions = {{"cbJP23", "2/3 PIN"}, {"cbJP42", "4/2PIN"}, {"cbOECE", "Short pin OE<->CE"}};

@@ -73,6 +73,14 @@ constexpr Register kX4xx = {
     kNone, Byte{"MCLRE", _, _, _, _, "LPT1OSC", "PBADEN", "CCP2MX"},
     Byte{"#DEBUG", "XINST", _, _, _, "LVP", _, "STVREN"}, kNone,
     kCp4, kCp5H, kWrt4, kWrt6H, kEbtr4, kEbtr7H};
+// 18F2455/2550/4455/4550: as 18F2410 .. 18F4680, with the USB and CPU
+// clock dividers and the USB voltage regulator.
+constexpr Register kUsb = {
+    Byte{_, _, "USBDIV", "CPUDIV1", "CPUDIV0", "PLLDIV2", "PLLDIV1", "PLLDIV0"}, kOscFailSafe,
+    Byte{_, _, "VREGEN", "BORV1", "BORV0", "BOREN1", "BOREN0", "#PWRTEN"}, kWdt4,
+    kNone, Byte{"MCLRE", _, _, _, _, "LPT1OSC", "PBADEN", "CCP2MX"},
+    Byte{"#DEBUG", "XINST", _, _, _, "LVP", _, "STVREN"}, kNone,
+    kCp4, kCp5H, kWrt4, kWrt6H, kEbtr4, kEbtr7H};
 // clang-format on
 
 struct GroupCaptions {
@@ -82,7 +90,8 @@ struct GroupCaptions {
 
 constexpr GroupCaptions kGroups[] = {
     {101, 108, &kXx2},  {111, 116, &kX220}, {121, 126, &kXx20}, {131, 134, &kXx2},
-    {141, 144, &kXx31}, {151, 164, &kXx20}, {171, 174, &kX410}, {181, 216, &kX4xx},
+    {141, 144, &kXx31}, {151, 164, &kXx20}, {171, 174, &kX410}, {183, 183, &kUsb},
+    {189, 189, &kUsb},  {197, 197, &kUsb},  {203, 203, &kUsb},  {181, 216, &kX4xx},
 };
 
 }  // namespace

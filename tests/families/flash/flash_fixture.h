@@ -71,6 +71,14 @@ struct FlashSession : SimSession {
   }
 
   std::vector<uint8_t> Cells() const { return chip->Contents(); }
+  // A verify shows one gauge: its caption in green, run up to `value`.
+  void ExpectOneVerifyGauge(int value) const {
+    const auto gauges = host.Of(RecordingHost::Type::kShowGauge);
+    ASSERT_EQ(gauges.size(), 1u);
+    EXPECT_EQ(gauges[0].text, "Verifying chip");
+    EXPECT_EQ(gauges[0].value, value);
+    EXPECT_EQ(gauges[0].colour, 0x008000u);
+  }
   void Fill(uint8_t value) {
     chip->SetContents(std::vector<uint8_t>(p.image.full_device_size, value));
   }

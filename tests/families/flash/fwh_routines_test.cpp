@@ -214,7 +214,31 @@ TEST(HubFaults, ACancelDuringTheStatusPollStopsAndSaysSo) {
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
-// Every M50 part takes the quadruple byte program.
+// The hub blank check reads from byte 0 and names the first byte that is
+// not 0xFF, of either family.
+TEST(HubBlank, TheFirstByteThatIsNotErasedIsNamed) {
+  const struct {
+    HandlerId handler;
+    const char* caption;
+    uint32_t address;
+    const char* text;
+  } cases[] = {{HandlerId::N82802AB_Click, "intel 82802AB", 0, "Device is NOT Empty ($000000)"},
+               {HandlerId::SST49LF002_Click, "SST49LF002A", 0x3FFFF,
+                "Device is NOT Empty ($03ffff)"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.caption);
+    FlashSession s;
+    s.Select(c.handler, 101, c.caption);
+    std::vector<uint8_t> cells(s.p.image.full_device_size, 0xFF);
+    cells[c.address] = 0xFE;
+    s.chip->SetContents(cells);
+    s.Blank();
+    EXPECT_EQ(s.Last(), c.text);
+    EXPECT_FALSE(s.host.HasMessage("Device Emtry"));
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  }
+}
+
 // The hub verify's gauge: the verify caption in green, up to the data end.
 TEST(HubVerify, TheGaugeRunsToTheDataEnd) {
   FlashSession s;
@@ -226,11 +250,7 @@ TEST(HubVerify, TheGaugeRunsToTheDataEnd) {
   s.p.image.data_end = 0x3F;
   s.Verify();
   EXPECT_EQ(s.Last(), "Device Verify OK");
-  const auto gauges = s.host.Of(daraz_test::RecordingHost::Type::kShowGauge);
-  ASSERT_EQ(gauges.size(), 1u);
-  EXPECT_EQ(gauges[0].text, "Verifying chip");
-  EXPECT_EQ(gauges[0].value, 0x3F);
-  EXPECT_EQ(gauges[0].colour, 0x008000u);
+  s.ExpectOneVerifyGauge(0x3F);
 }
 
 TEST(HubQuadruple, EveryM50PartTakesIt) {

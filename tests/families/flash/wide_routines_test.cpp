@@ -7,6 +7,7 @@
 
 #include "families/flash/flash_fixture.h"
 #include "sim/jedec_flash.h"
+#include "sim/parallel_eeprom.h"
 #include "sim/jedec_parts.h"
 #include "sim/wsm_flash.h"
 
@@ -255,11 +256,7 @@ TEST(WideVerify, TheGaugeRunsToTheDataEndInBytes) {
   s.p.image.data_end = 0x3F;
   s.Verify();
   EXPECT_EQ(s.Last(), "Device Verify OK");
-  const auto gauges = s.host.Of(daraz_test::RecordingHost::Type::kShowGauge);
-  ASSERT_EQ(gauges.size(), 1u);
-  EXPECT_EQ(gauges[0].text, "Verifying chip");
-  EXPECT_EQ(gauges[0].value, 0x3F);
-  EXPECT_EQ(gauges[0].colour, 0x008000u);
+  s.ExpectOneVerifyGauge(0x3F);
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
@@ -373,6 +370,8 @@ TEST(WideFaults, AW29C102SectorThatNeverTakesEndsWithItsNumber) {
   EXPECT_EQ(s.p.error, 1);
   EXPECT_FALSE(s.host.HasMessage("Device Programmed OK"));
   EXPECT_EQ(s.Cells()[0], 0x02);  // sector 0 went in
+  // Sector 0 once; sector 1 twenty times before the routine gives up.
+  EXPECT_EQ(s.As<sim::ParallelEeprom>()->write_cycles(), 1u + 20);
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 

@@ -74,6 +74,11 @@ void OneZeroWord(FlashSession& s) {
   s.Load({0x00, 0x00});
   s.p.image.data_end = 0;
 }
+// The smart program of the JEDEC hubs, on the one blank byte.
+void OneBlankByteSmart(FlashSession& s) {
+  OneBlankWord(s);
+  s.p.controls.Check("cbSamartProg");
+}
 void OneBlankWordFast(FlashSession& s) {
   OneBlankWord(s);
   s.p.controls.Check("cbFujitsu_fastmode");
@@ -144,6 +149,15 @@ const WaitCase kCases[] = {
      kPowerUp + 3 * Command(5, 3, 5) + 128 * Command(0, 2, 0) + 12000 + 128 * 30 + kPowerDown +
          kPowerUp + 30 + kPowerDown,
      3 * kCommandNs + 128 * (kCommandNs + 200) + 128 * 200 + 200, true, 400},
+    // A W29C102 sector that never takes (the empty socket reads word 0 as
+    // 0xFFFF, not 0x0000): twenty loads, each followed by 12000 and 2000
+    // more per failed load before it, at most 20000 more, and five reads
+    // of the differing word; the error report powers down, then the routine.
+    {"W29C102 sector never taken", HandlerId::MBM29LV160Click, 501, "W29C102", &OneZeroWord,
+     &wide::SectorWriteProgram,
+     kPowerUp + 20 * (3 * Command(5, 3, 5) + 128 * Command(0, 2, 0) + 12000 + 5 * 30) +
+         2000 * (1 + 2 + 3 + 4 + 5 + 6 + 7 + 8 + 9 + 10) + 9 * 20000 + kPowerDown + kPowerDown,
+     20 * (3 * kCommandNs + 128 * (kCommandNs + 200) + 5 * 200), true, 8000},
     // The W29C102's identifier (no idle word): the six-word entry with 5,
     // pulse 3, 5; 10; words 0 and 1 with 30 before the high byte; the
     // three-word exit; 10 before the power goes.
@@ -256,6 +270,21 @@ const WaitCase kHubCases[] = {
      kPowerUp + HubCommand(5, 1000) + 5 + 10 + 2 * (kLoad + 100 + 3) + 500 + HubCommand(5, 10) +
          kPowerDown,
      5 * kCycleNs},
+    // F6 (twp 6, twc 40): 0xF0 (6, 10); per byte 0xAA 0x55 0xA0 with
+    // pulse 6 and 2, F1, the byte with a pulse of 1 and twc, one poll (the
+    // empty socket reads the 0xFF written); 0xF0 (6, 10). Then the verify:
+    // power up, 0xF0 (5, 10), F1 and a read per byte.
+    {"F6 SST49LF002", HandlerId::SST49LF002_Click, 101, "SST49LF002", &OneBlankWord,
+     &families::fwh::F6,
+     kPowerUp + HubCommand(6, 10) + 3 * HubCommand(6, 2) + kLoad + 1 + 40 + HubCommand(6, 10) +
+         kPowerDown + kPowerUp + HubCommand(5, 10) + kLoad + kPowerDown,
+     9 * kCycleNs},
+    // Smart: the unlock cycles without their pause, no twc after the byte.
+    {"F6 SST49LF002 smart", HandlerId::SST49LF002_Click, 101, "SST49LF002", &OneBlankByteSmart,
+     &families::fwh::F6,
+     kPowerUp + HubCommand(6, 10) + 3 * HubCommand(6, 0) + kLoad + 1 + HubCommand(6, 10) +
+         kPowerDown + kPowerUp + HubCommand(5, 10) + kLoad + kPowerDown,
+     9 * kCycleNs},
     // F7 (twp 6): six cycles of F1, pulse, 10; F1 at 0; one pass of 10000
     // (the empty socket's DQ7 is 1); 0xF0 (6, 10).
     {"F7 SST49LF002", HandlerId::SST49LF002_Click, 101, "SST49LF002", &Nothing, &families::fwh::F7,

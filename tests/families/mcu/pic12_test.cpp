@@ -157,6 +157,7 @@ TEST(Pic12Flash, CancelLeavesTheBoardAtRest) {
     s.host.CancelAtRefresh(s.p.cancel, 3);
     c.action(s.p);
     EXPECT_TRUE(s.host.HasMessage(c.text, 1)) << ::testing::PrintToString(s.host.Messages());
+    EXPECT_EQ(s.p.error, 1) << "a cancelled action is no success";
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
     EXPECT_FALSE(s.chip12->in_programming_mode());
   }

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "families/mcu/pic.h"
 #include "families/mcu/pic_fixture.h"
@@ -66,6 +68,8 @@ TEST_F(Pic16F84A, ProgramsAProtectedChipAndReadsItBack) {
   EXPECT_EQ(p.image.Word(0x2003), 4);
   EXPECT_EQ(p.image.Word(0x2006), 0x0560);
   EXPECT_EQ(p.image.Word(0x2007), kConfig);
+  // Past 0x2007 the clear leaves 0; the read stops after 32 words from 0x2000.
+  EXPECT_EQ(p.image.Word(0x2020), 0);
   EXPECT_EQ(board->RestState(), sim::kAtRest);
 
   Verify();
@@ -148,6 +152,45 @@ TEST_F(Pic16F84A, CancelLeavesTheBoardAtRest) {
     EXPECT_EQ(board->RestState(), sim::kAtRest);
     EXPECT_FALSE(chip->in_programming_mode());
   }
+}
+
+// Leaving programming mode is its own sequence (lines low, VDD off, VPP off,
+// the mode bit) before the power-down: a verify ends with it whether it
+// finished or was cancelled.
+TEST_F(Pic16F84A, AVerifyLeavesProgrammingModeTheSameWayWhenCancelled) {
+  const auto writes = [this] {
+    std::vector<std::pair<uint16_t, uint8_t>> out;
+    for (const sim::TraceEntry& e : board->trace()) {
+      if (e.write) out.emplace_back(e.port, e.value);
+    }
+    board->ClearTrace();
+    return out;
+  };
+  board->EnableTrace(true);
+  families::pic::PicEnterVddFirst(p);
+  board->ClearTrace();
+  families::pic::PicExit(p);
+  p.bus.PowerDown();
+  const auto leave = writes();
+  ASSERT_GT(leave.size(), 4u);
+  image::ClearBuf(p.image, image::kFillFF, {});  // what the blank part holds
+  p.image.data_end = p.image.device_size;
+  // The action frame sets bits of its own on both registers: the two
+  // verifies are compared with each other, over the length of the sequence.
+  std::vector<std::pair<uint16_t, uint8_t>> tails[2];
+  for (const bool cancel : {false, true}) {
+    SCOPED_TRACE(cancel ? "cancelled" : "finished");
+    host.Clear();
+    if (cancel) host.CancelAtRefresh(p.cancel, 3);
+    app::mnuVerifyClick(p);
+    p.cancel = 0;
+    EXPECT_EQ(p.error, cancel ? 1 : 0);
+    const auto all = writes();
+    ASSERT_GE(all.size(), leave.size());
+    tails[cancel ? 1 : 0].assign(all.end() - static_cast<std::ptrdiff_t>(leave.size()), all.end());
+    EXPECT_FALSE(chip->in_programming_mode());
+  }
+  EXPECT_EQ(tails[1], tails[0]);
 }
 
 TEST(PicDeviceName, KnownIdsIgnoreTheRevision) {

@@ -107,6 +107,40 @@ TEST(Pic18Boxes, FirstRowHighByteIsConfig1HOn18F4620) {
   EXPECT_EQ(s.p.image[kCfg + 0], 0x00);
 }
 
+// 18F4550: CONFIG1L holds the USB and CPU clock dividers and CONFIG2L the
+// USB regulator. Their boxes work like the others, the part keeps the
+// bytes, and the verify compares them.
+TEST(Pic18Boxes, TheUsbPartsShowTheirClockDividersAndRegulator) {
+  Pic18Session s;
+  s.Select(203);
+  ExpectBoxes(s.p.controls, {{"cbPIC18_0000", "PLLDIV0", true},
+                             {"cbPIC18_0002", "PLLDIV2", true},
+                             {"cbPIC18_0003", "CPUDIV0", true},
+                             {"cbPIC18_0005", "USBDIV", true},
+                             {"cbPIC18_0006", "-", false},
+                             {"cbPIC18_0105", "VREGEN", true},
+                             {"cbPIC18_0106", "-", false}});
+  EXPECT_TRUE(s.p.controls.Enabled("edPIC18_CFG0"));
+  s.Load(Pic18Session::Pattern(64, 3), {},
+         {0x00, 0x0C, 0x1F, 0x1E, 0x00, 0x83, 0x81, 0x00, 0x0F, 0xC0, 0x0F, 0xE0, 0x0F, 0x40}, {});
+  p18::RefreshConfigBoxes(s.p);
+  Click(s, "cbPIC18_0002", true);  // PLLDIV = 4: a 16 MHz crystal
+  Click(s, "cbPIC18_0005", true);  // USB clock from the PLL
+  Click(s, "cbPIC18_0105", true);  // regulator on
+  EXPECT_EQ(s.p.image[kCfg + 0], 0x24);
+  EXPECT_EQ(s.p.image[kCfg + 2], 0x3F);
+  EXPECT_EQ(s.p.controls.Text("edPIC18_CFG0"), " 0x24");
+  s.Program();
+  ASSERT_EQ(s.Last(), "Programming [CODE,DevID,EEPROM,CFG] OK");
+  EXPECT_EQ(s.chip->Config(0), 0x24);
+  EXPECT_EQ(s.chip->Config(2), 0x3F);
+  s.p.image[kCfg + 0] = 0x25;
+  s.Verify();
+  EXPECT_EQ(s.p.error, 1) << "a PLL divider the part does not hold";
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  EXPECT_TRUE(s.Violations().empty()) << ::testing::PrintToString(s.Violations());
+}
+
 // Every bit a part implements has a name on its box: a group's captions
 // and its masks describe the same registers.
 TEST(Pic18Boxes, EveryImplementedBitIsNamed) {
