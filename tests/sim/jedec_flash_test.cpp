@@ -257,6 +257,10 @@ TEST_F(JedecFlashTest, UnlockBypassTakesTwoCyclesPerByteAndLeavesWithThePartsExi
     Writes({{0x302, 0xA0}, {0x302, 0x00}});
     WaitUs(20);
     EXPECT_EQ(Read(0x302), 0xFF) << "outside bypass A0 alone is no command";
+    Command(u1, u2, 0x20);
+    Writes({{0x303, 0xA0}, {0x303, 0x46}});
+    WaitUs(20);
+    EXPECT_EQ(Read(0x303), 0x46) << "bypass entered again programs at once";
   }
   Make("M29F040B");
   ASSERT_TRUE(chip->InjectFault({"nobypass", 0, 0, 0}));
@@ -353,6 +357,21 @@ TEST_F(JedecFlashTest, TheInSystemCommandWaitsOneMicrosecondAfterTwelveVolts) {
                                                "#RESET"}
                     : std::vector<std::string>{});
   }
+}
+
+// On the in-system parts 12 V on #RESET is also the temporary unprotect:
+// only 0x60 opens the protect command; an ordinary command sequence is
+// taken as usual and programs a protected sector.
+TEST_F(JedecFlashTest, TwelveVoltsOnResetStillTakesOrdinaryCommands) {
+  Make("Am29LV400BT");
+  ASSERT_TRUE(chip->InjectFault({"protect", 0x10000, 0, 0}));
+  Vpp(true);
+  WaitUs(2);
+  Program(chip->part().unlock1, chip->part().unlock2, 0x10000, 0x3C);
+  WaitUs(50);
+  EXPECT_EQ(Read(0x10000), 0x3C);
+  Vpp(false);
+  EXPECT_EQ(board.violations(), std::vector<std::string>{});
 }
 
 // The MXIC protect write at A9 is the pulse, not a command: its WE# rise

@@ -135,6 +135,22 @@ TEST_F(WsmFlashTest, ErrorBitsStayUntilClearedAndAOneTimeFailureGoesAway) {
   EXPECT_EQ(chip->status_clears(), 1u);
 }
 
+// The status register starts clear at every power-up: an error of the last
+// session is gone.
+TEST_F(WsmFlashTest, PowerOffClearsTheStatusRegister) {
+  Make("28F004S5");
+  ASSERT_TRUE(chip->InjectFault({"sr4-once", 0x77, 0, 0}));
+  Writes({{0x77, 0x40}, {0x77, 0x12}});
+  EXPECT_EQ(WaitReady(1000), 0x90);
+  bus.PowerDown();
+  bus.PowerUp();
+  Vpp(true);
+  WaitUs(100);
+  Write(0, 0x70);
+  EXPECT_EQ(Status(), 0x80);
+  EXPECT_EQ(chip->status_clears(), 0u);
+}
+
 TEST_F(WsmFlashTest, TheBootBlockOfThe28F001BXNeedsTheWireLinkAndTwelveVolts) {
   struct Case {
     bool wire;

@@ -40,7 +40,6 @@ constexpr int32_t kLvResetSetup = 2;         // 1.7 us
 void LvEnter(app::Programmer& p, uint32_t address) {
   hw::Bus& bus = p.bus;
   bus.PowerUp();
-  Bit(bus, kProgram, false);
   bus.DelayTicks(100);
   Vpp(bus, true);
   bus.DelayTicks(kLvResetSetup);
@@ -67,7 +66,6 @@ uint8_t LvVerify(hw::Bus& bus, uint32_t address) {
 bool MxicProtectSector(app::Programmer& p, uint32_t sector) {
   hw::Bus& bus = p.bus;
   bus.PowerUp();
-  Bit(bus, kProgram, false);
   bus.DelayTicks(100);
   bool done = false;
   for (int attempt = 0; attempt < kMxicAttempts && !done; ++attempt) {
@@ -90,7 +88,6 @@ bool MxicProtectSector(app::Programmer& p, uint32_t sector) {
 void MxicUnprotectChip(app::Programmer& p) {
   hw::Bus& bus = p.bus;
   bus.PowerUp();
-  Bit(bus, kProgram, false);
   bus.DelayTicks(100);
   MxicCommand(p);
   bus.ShiftAddress(kMxicUnprotectAddress);

@@ -17,7 +17,6 @@ constexpr int64_t kClearBoundNs = 5'000'000'000;
 bool LockCommand(app::Programmer& p, uint32_t block, uint8_t code, int64_t bound_ns) {
   hw::Bus& bus = p.bus;
   bus.PowerUp();
-  Bit(bus, kProgram, false);
   bus.ShiftAddress(0xFFFFFF);
   wide::IdleWord(p);
   wide::CommandWord(bus, 0x50, 5, p.dev.twp, 50);

@@ -127,7 +127,6 @@ void WizardProtectAll(app::Programmer& p) {
   const size_t sectors = starts.size() - 1;
   p.SetProcessGauge("Protect chip all sector", static_cast<int64_t>(sectors), app::colour::kRed);
   bus.PowerUp();
-  Bit(bus, kProgram, false);
   bus.DelayTicks(kSettleTicks);
   for (size_t s = 0; s < sectors; ++s) {
     bus.ShiftAddress(starts[s] | kProtectA1);
@@ -163,7 +162,6 @@ void WizardUnprotectAll(app::Programmer& p) {
   hw::Bus& bus = p.bus;
   p.SetProcessGauge("UnProtect chip all sector", kUnprotectPulses, app::colour::kRed);
   bus.PowerUp();
-  Bit(bus, kProgram, false);
   bus.ShiftAddress(kUnprotectAddress);
   Bit(bus, kDrive, true);
   bus.DelayTicks(kSettleTicks);

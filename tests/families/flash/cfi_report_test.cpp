@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -140,9 +141,19 @@ TEST(CfiReport, StandardFieldDescriptions) {
       {0x2A, "Max. number of byte in multi-byte write = 2^n"},
       {0x2C, "Number of Erase Block Regions within device"},
   };
-  const auto g = CfiReport(AmdX16(), false);
+  const Buffer b = AmdX16();
+  const auto g = CfiReport(b, false);
   for (const auto& r : rows) EXPECT_EQ(At(g, r.offset)[0], r.text) << r.offset;
   EXPECT_EQ(At(g, 0x14)[0], " ");
+  // Every byte of the standard table, one field or two bytes of one, shows
+  // its address and its code.
+  for (int offset = 0x10; offset <= 0x2C; ++offset) {
+    char address[8], code[8];
+    std::snprintf(address, sizeof address, " 0x%02X", offset);
+    std::snprintf(code, sizeof code, " 0x%02X", b[static_cast<size_t>(offset - 0x10)]);
+    EXPECT_EQ(At(g, offset)[1], address) << offset;
+    EXPECT_EQ(At(g, offset)[2], code) << offset;
+  }
 }
 
 // The AMD table's erase-suspend byte, each value the decoder knows and one

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/actions.h"
 #include "app/catalogue.h"
 #include "families/flash/flash_fixture.h"
@@ -273,6 +275,14 @@ TEST(LvProtection, ProtectAndUnprotectWithTwelveVoltsOnReset) {
                              static_cast<int>(hw::kInfo)));
     EXPECT_EQ(s.p.error, 0);
     for (int k = 0; k < c.sectors; ++k) EXPECT_FALSE(s.Part()->Protected(k)) << k;
+    // The gauge of the protect-all pass goes once the pulses are done.
+    using Type = daraz_test::HostEvent::Type;
+    const auto shown = std::find_if(s.host.events.rbegin(), s.host.events.rend(),
+                                    [](const auto& e) { return e.type == Type::kShowGauge; });
+    ASSERT_NE(shown, s.host.events.rend());
+    EXPECT_EQ(shown->text, "Protect chip all sector");
+    EXPECT_TRUE(std::any_of(s.host.events.rbegin(), shown,
+                            [](const auto& e) { return e.type == Type::kHideGauge; }));
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
     EXPECT_EQ(s.Violations(), std::vector<std::string>{});
   }
@@ -371,6 +381,47 @@ TEST(LvProtection, TheModelWantsTheDatasheetPulses) {
   flash::Vpp(bus, false);
   bus.PowerDown();
   EXPECT_EQ(s.Violations(), std::vector<std::string>{});
+}
+
+// A protect pulse cut short 84 us in, by Vcc going or by the 12 V going
+// from #RESET, is over and protected nothing; nothing of it is left to
+// count later (at a write after power comes back, or when Vcc goes).
+TEST(LvProtection, APulseCutShortProtectsNothing) {
+  for (const bool power_lost : {true, false}) {
+    SCOPED_TRACE(power_lost ? "Vcc lost" : "12 V lost");
+    ProtectSession s;
+    s.Select(HandlerId::HY29LV1601Click, 101, "HY29LV400T");
+    hw::Bus& bus = s.p.bus;
+    const auto write = [&](uint32_t a, uint8_t d) {
+      flash::CommandCycle(bus, a, d, flash::Cycle{.pulse = 2, .pause = 2});
+    };
+    const auto open = [&] {
+      bus.PowerUp();
+      bus.SetCtrl(hw::ctrl::kProgram, false);
+      bus.WriteCtrl();
+      flash::Vpp(bus, true);
+      bus.DelayTicks(2);
+    };
+    open();
+    write(0x10004, 0x60);
+    write(0x10004, 0x60);
+    bus.DelayTicks(100);
+    if (power_lost) {
+      bus.PowerDown();
+      open();
+      write(0x20004, 0x60);
+      write(0x20004, 0x60);
+      bus.DelayTicks(180);
+      write(0x20004, 0x40);
+      EXPECT_TRUE(s.Part()->Protected(2));
+      flash::Vpp(bus, false);
+    } else {
+      flash::Vpp(bus, false);
+      bus.DelayTicks(300);
+    }
+    bus.PowerDown();
+    EXPECT_FALSE(s.Part()->Protected(1));
+  }
 }
 
 }  // namespace

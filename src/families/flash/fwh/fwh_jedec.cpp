@@ -64,7 +64,6 @@ void F6(app::Programmer& p) {
       WriteCycle(bus, d, 1, settle);
       const uint8_t r = PollByte(p, d);
       if (r != d) {
-        CommandAt(p, 0, 0xF0, p.dev.twp, 10);
         p.ReportMismatch(i, 0, r);
         p.error = 1;
         ok = false;

@@ -210,7 +210,6 @@ void W9(app::Programmer& p) {
 void W10(app::Programmer& p) {
   hw::Bus& bus = p.bus;
   bus.PowerUp();
-  Bit(bus, kProgram, false);
   bus.ShiftAddress(0xFFFFFF);
   IdleWord(p);
   CommandWordAt(bus, 0, 0x90, 50, 10, 50);

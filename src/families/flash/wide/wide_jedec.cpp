@@ -155,7 +155,6 @@ void W6(app::Programmer& p) {
 void W7(app::Programmer& p) {
   hw::Bus& bus = p.bus;
   bus.PowerUp();
-  Bit(bus, kProgram, false);
   bus.ShiftAddress(0xFFFFFF);
   CommandWord(bus, 0xF0, 50, 10, 0);  // reset
   for (size_t i = 0; i < 3; ++i) {

@@ -106,7 +106,6 @@ void W29Erase(app::Programmer& p) { W6(p); }
 void W29GetId(app::Programmer& p) {
   hw::Bus& bus = p.bus;
   bus.PowerUp();
-  Bit(bus, kProgram, false);
   bus.ShiftAddress(0xFFFFFF);
   IdleWord(p);
   Command(bus, {0xAA, 0x55, 0x80, 0xAA, 0x55, 0x60});
