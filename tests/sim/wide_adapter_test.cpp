@@ -49,6 +49,62 @@ TEST_F(WordAdapter, TheLatchDrivesTheHighByteAndTheMultiplexerReadsItBack) {
   EXPECT_FALSE(board.Signals().vpp);
 }
 
+// A word part strapped to byte mode (BYTE# low) takes D15 as A-1: its
+// unlock cycles must hit byte 0xAAA and 0x555 on all twelve bits; word
+// 0x155 (byte 0x2AA) is not the first unlock address.
+TEST_F(WordAdapter, AByteStrappedPartComparesTheUnlockOnTwelveBits) {
+  for (const uint32_t first : {0x555u, 0x155u}) {
+    SCOPED_TRACE(first);
+    auto* chip =
+        Insert(std::make_unique<sim::JedecFlash>(*sim::FindJedecPart("MBM29LV160TE x16")));
+    ASSERT_TRUE(chip->InjectFault({"byte-strap", 0, 0, 0}));
+    WaitUs(100);
+    WriteWord(first, 0x00, 0xAA);  // byte 0xAAA (or 0x2AA): D15 = A-1 = 0
+    WriteWord(0x2AA, 0x80, 0x55);  // byte 0x555
+    WriteWord(first, 0x00, 0xA0);
+    WriteWord(0x100, 0x00, 0x12);  // byte 0x200
+    WaitUs(50);
+    WriteWord(first, 0x00, 0xAA);
+    WriteWord(0x2AA, 0x80, 0x55);
+    WriteWord(first, 0x00, 0xA0);
+    WriteWord(0x100, 0x80, 0x34);  // byte 0x201: D15 high
+    WaitUs(50);
+    bus.ReadCycle(0, 1);  // the part settles on the bus
+    EXPECT_EQ(chip->Cell(0x200), first == 0x555u ? 0x12 : 0xFF);
+    EXPECT_EQ(chip->Cell(0x201), first == 0x555u ? 0x34 : 0xFF);
+    bus.PowerDown();
+  }
+  EXPECT_EQ(board.violations(), std::vector<std::string>{});
+}
+
+// A chip erase of the word parts takes their typical time: DQ7 of the
+// erased word is 0 until then and 1 after.
+TEST_F(WordAdapter, AChipEraseTakesThePartsTypicalTime) {
+  for (const auto& [name, ms] : {std::pair<const char*, int64_t>{"Am29F100T x16", 8000},
+                                 {"MBM29LV160TE x16", 25000}, {"SST39VF160", 50}}) {
+    SCOPED_TRACE(name);
+    auto* chip = Insert(std::make_unique<sim::JedecFlash>(*sim::FindJedecPart(name)));
+    chip->SetContents(std::vector<uint8_t>(chip->Contents().size(), 0x00));
+    WaitUs(200);
+    const uint32_t u1 = chip->part().unlock1, u2 = chip->part().unlock2;
+    for (const auto& [a, d] : {std::pair<uint32_t, uint8_t>{u1, 0xAA},
+                               {u2, 0x55},
+                               {u1, 0x80},
+                               {u1, 0xAA},
+                               {u2, 0x55},
+                               {u1, 0x10}}) {
+      WriteWord(a, 0x00, d);
+    }
+    const int64_t started = board.clock().now_ns();
+    board.clock().WaitUntil(started + ms * 1'000'000 - 1'000'000);
+    EXPECT_EQ(ReadWord(0x100) & 0x80, 0x00);
+    board.clock().WaitUntil(started + ms * 1'000'000 + 1'000'000);
+    EXPECT_EQ(ReadWord(0x100), 0xFFFF);
+    bus.PowerDown();
+  }
+  EXPECT_EQ(board.violations(), std::vector<std::string>{});
+}
+
 // A word programs only when both its bytes can: a high byte that would
 // need a 0 turned back to 1 fails the whole word with DQ5, even though its
 // low byte could go in.
@@ -154,6 +210,46 @@ TEST_F(WordAdapter, TheJ3ClearsItsLockBitsInHalfASecond) {
   EXPECT_EQ(at(500'100), 0x80);
   EXPECT_FALSE(chip->Locked(3));
   EXPECT_EQ(chip->lock_clears(), 1u);
+}
+
+// The J3 in word mode: a word program takes 210 us, a buffer of words
+// 218 us; SR7 is 0 until then. Each probe programs words of its own and
+// reads the status once, the address already shifted: the word commits
+// 0.1 us before the probe's clock starts, the read samples 0.2 us after
+// the wait.
+TEST_F(WordAdapter, TheJ3ProgramsAWordIn210AndABufferIn218Microseconds) {
+  Insert(std::make_unique<sim::WsmFlash>(*sim::FindWsmPart("28F320J3 x16")));
+  board.SetAccessCost(100);
+  WaitUs(100);
+  const auto status_after = [&](int64_t ns) {
+    const int64_t committed = board.clock().now_ns();
+    bus.ShiftAddress(0);
+    board.clock().WaitUntil(committed + ns);
+    const uint8_t status = bus.ReadDataByte();
+    WaitUs(300);
+    return status & 0x80;
+  };
+  uint32_t word_at = 0x1000, group_at = 0x8000;
+  const auto word = [&](int64_t ns) {
+    WriteWord(word_at, 0x00, 0x40);
+    WriteWord(word_at++, 0x12, 0x34);
+    return status_after(ns);
+  };
+  const auto buffer = [&](int64_t ns) {
+    WriteWord(group_at, 0x00, 0xE8);
+    EXPECT_EQ(ReadWord(group_at) & 0x80, 0x80) << "a free buffer";
+    WriteWord(group_at, 0x00, 0x01);  // two words
+    WriteWord(group_at, 0x56, 0x78);
+    WriteWord(group_at + 1, 0x9A, 0xBC);
+    WriteWord(group_at, 0x00, 0xD0);
+    group_at += 16;
+    return status_after(ns);
+  };
+  EXPECT_EQ(word(209'500), 0x00);
+  EXPECT_EQ(word(210'000), 0x80);
+  EXPECT_EQ(buffer(217'500), 0x00);
+  EXPECT_EQ(buffer(218'000), 0x80);
+  EXPECT_EQ(board.violations(), std::vector<std::string>{});
 }
 
 class HubAdapter : public FlashLines {

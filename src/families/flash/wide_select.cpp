@@ -32,31 +32,30 @@ struct LvRow {
   uint32_t size;
   const char* adapter;
   bool cfi_no_primary;  // the chip's CFI primary table is not worth decoding
-  uint32_t page_size;   // 0: not a page-write part
 };
 
 constexpr LvRow kLvRows[] = {
-    {101, 128 * KB, kTsop48, false, 0},
-    {102, 256 * KB, kTsop48, false, 0},
-    {103, 512 * KB, kTsop48, false, 0},
-    {104, 1 * MB, kTsop48, false, 0},
-    {105, 2 * MB, kTsop48, false, 0},
-    {106, 4 * MB, kTsop48, false, 0},
-    {201, 128 * KB, kTsop48, false, 0},
-    {202, 256 * KB, kTsop48, false, 0},
-    {203, 512 * KB, kTsop48, false, 0},
-    {204, 1 * MB, kTsop48, false, 0},
-    {205, 2 * MB, kTsop48, true, 0},
-    {301, 128 * KB, kTsop48, false, 0},
-    {302, 256 * KB, kTsop48, false, 0},
-    {303, 512 * KB, kTsop48, false, 0},
-    {304, 1 * MB, kTsop48, false, 0},
-    {305, 2 * MB, kTsop48, false, 0},
+    {101, 128 * KB, kTsop48, false},
+    {102, 256 * KB, kTsop48, false},
+    {103, 512 * KB, kTsop48, false},
+    {104, 1 * MB, kTsop48, false},
+    {105, 2 * MB, kTsop48, false},
+    {106, 4 * MB, kTsop48, false},
+    {201, 128 * KB, kTsop48, false},
+    {202, 256 * KB, kTsop48, false},
+    {203, 512 * KB, kTsop48, false},
+    {204, 1 * MB, kTsop48, false},
+    {205, 2 * MB, kTsop48, true},
+    {301, 128 * KB, kTsop48, false},
+    {302, 256 * KB, kTsop48, false},
+    {303, 512 * KB, kTsop48, false},
+    {304, 1 * MB, kTsop48, false},
+    {305, 2 * MB, kTsop48, false},
     // 29F320: the 32-Mbit member of the same row.
-    {306, 4 * MB, kTsop48, false, 0},
-    {401, 128 * KB, kTsop40, false, 0},
-    {402, 128 * KB, kTsop40, false, 0},
-    {501, 128 * KB, kTsop40, false, 256},
+    {306, 4 * MB, kTsop48, false},
+    {401, 128 * KB, kTsop40, false},
+    {402, 128 * KB, kTsop40, false},
+    {501, 128 * KB, kTsop40, false},
 };
 
 // ---------------------------------------------------------------------------
@@ -138,15 +137,16 @@ void MBM29LV160Click(app::Programmer& p, const app::SelectItem& item) {
     p.SetBufferSize(row->size);
     c.SetText("lbAdapter", row->adapter);
     d.cfi_no_primary = row->cfi_no_primary;
-    if (row->page_size != 0) {
-      d.page_size = row->page_size;
-      // The sector-write part's outputs stay off while its WE# is low: it
-      // is read with control bit 3 at 0, as the EEPROMs are.
-      d.read_level = true;
-    }
+  }
+  const bool sector_write = tag >= 500;
+  if (sector_write) {
+    // The W29C102 writes sectors of 128 words. Its outputs stay off while
+    // its WE# is low: it is read with control bit 3 at 0, as the EEPROMs are.
+    d.page_size = 256;
+    d.read_level = true;
   }
   SetWordAddressBits(p);
-  app::FinishSelection(p, tag >= 500 ? 56 : 44, 14);
+  app::FinishSelection(p, sector_write ? 56 : 44, 14);
 }
 
 void N28F4001Click(app::Programmer& p, const app::SelectItem& item) {

@@ -100,7 +100,9 @@ TEST(BlockLocks, TheJ3LocksABlockUnlocksOneAndClearsThemAll) {
   EXPECT_EQ(s.Part()->lock_clears(), 1u);
 
   s.UnlockAll();
-  EXPECT_EQ(s.Last(), "Chip Unprotection performed OK!");
+  EXPECT_EQ(s.host.LastMessage(),
+            std::make_pair(std::string("Chip Unprotection performed OK!"),
+                           static_cast<int>(hw::kInfo)));
   EXPECT_EQ(s.p.error, 0);
   EXPECT_EQ(s.LockedBlocks(), std::vector<int>{});
   EXPECT_EQ(s.Part()->lock_clears(), 2u);

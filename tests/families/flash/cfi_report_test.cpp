@@ -328,3 +328,39 @@ TEST(CfiReport, TitleNamesTheDevice) {
 }
 
 }  // namespace
+
+namespace {
+
+// The command-set and interface names, each code of the tables and one
+// beside them.
+TEST(CfiNames, CommandSetsAndInterfaces) {
+  using families::flash::CfiCommandSetName;
+  using families::flash::CfiInterfaceName;
+  const struct {
+    unsigned code;
+    const char* primary;
+    const char* alternate;
+  } sets[] = {{0x0001, " Intel/Sharp Extended", " Intel/Sharp Extended"},
+              {0x0002, " AMD/Fujitsu Standard", " AMD/Fujitsu Standard"},
+              {0x0003, " Intel Standard", " Intel Standard"},
+              {0x0004, " AMD/Fujitsu Extended", " AMD/Fujitsu Extended "},
+              {0x0071, " SST", " --"},
+              {0x0100, " Mitsubishi Standard", " Mitsubishi Standard"},
+              {0x0101, " Mitsubishi Extended", " Mitsubishi Extendedd"},
+              {0x0102, " Page Write", " SST Page Write"},
+              {0x0005, " --", " --"},
+              {0x0000, " --", " --"}};
+  for (const auto& c : sets) {
+    EXPECT_EQ(CfiCommandSetName(c.code, false), c.primary) << c.code;
+    EXPECT_EQ(CfiCommandSetName(c.code, true), c.alternate) << c.code;
+  }
+  const struct {
+    unsigned code;
+    const char* name;
+  } interfaces[] = {{0, " x8  async"},    {1, " x16 async"}, {2, " x8/x16 async"},
+                    {3, " x32  async"},   {4, " -- "},       {5, " x16/x32 async"},
+                    {6, " -- "},          {0x102, " -- "}};
+  for (const auto& c : interfaces) EXPECT_EQ(CfiInterfaceName(c.code), c.name) << c.code;
+}
+
+}  // namespace

@@ -214,6 +214,19 @@ TEST(HubFaults, ACancelDuringTheStatusPollStopsAndSaysSo) {
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
+// Cancel during a hub read: the image is not taken for the part's and the
+// read says so.
+TEST(HubFaults, ACancelledReadStopsAndSaysSo) {
+  FlashSession s;
+  s.Select(HandlerId::SST49LF002_Click, 101, "SST49LF002A");
+  s.host.CancelAtRefresh(s.p, 2);
+  s.ReadBack(0x40000);
+  EXPECT_EQ(s.Last(), "program interrupted!");
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_FALSE(s.host.HasMessage("Chip read OK"));
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
 // The hub blank check reads from byte 0 and names the first byte that is
 // not 0xFF, of either family.
 TEST(HubBlank, TheFirstByteThatIsNotErasedIsNamed) {

@@ -53,6 +53,9 @@ TEST_F(WideSelectRows, JedecWordRowsGiveSizeAdapterAndFamily) {
     EXPECT_EQ(p.dev.family, c.family);
     EXPECT_EQ(p.dev.twp, 2);
     EXPECT_EQ(p.dev.twc, 30);
+    EXPECT_EQ(p.dev.socket_picture, 8749);
+    // Only the sector-write part reads with its outputs off under WE#.
+    EXPECT_EQ(p.dev.read_level, c.family == 56);
     if (c.family == 56) {
       EXPECT_EQ(p.dev.page_size, 256u);
     }
