@@ -71,7 +71,6 @@ void PrepareSectorPanel(app::Programmer& p, const std::string& caption, LayoutTa
   c[kSectorGrid].index = -1;
   // A status read of the previous chip says nothing about this one.
   p.dev.sector_status.clear();
-  p.dev.protected_count = 0;
 }
 
 void EN29F002T_Click(app::Programmer& p, const app::SelectItem& item) {

@@ -157,6 +157,7 @@ TEST_F(IntelSelect, FirmwareHubRowsAndCommonSettings) {
     SCOPED_TRACE(c.tag);
     p.controls["tbRCtime"].index = 400;  // moved by the user before
     p.controls.Check("cbQuadruple");
+    p.controls.Check("cbProtect");  // left checked by a byte-wide selection
     Select(c.handler, c.tag);
     EXPECT_EQ(p.image.device_size, c.size);
     EXPECT_EQ(p.dev.family, c.family);
@@ -173,6 +174,7 @@ TEST_F(IntelSelect, FirmwareHubRowsAndCommonSettings) {
       EXPECT_FALSE(p.controls.Checked("cbQuadruple"));
     } else {
       EXPECT_FALSE(p.controls.Enabled("cbProtect"));
+      EXPECT_FALSE(p.controls.Checked("cbProtect"));
     }
   }
 }

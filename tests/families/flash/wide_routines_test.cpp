@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "families/flash/flash_fixture.h"
+#include "families/flash/wide/wide.h"
 #include "sim/jedec_flash.h"
 #include "sim/parallel_eeprom.h"
 #include "sim/jedec_parts.h"
@@ -387,6 +388,27 @@ TEST(WideFaults, AW29C102SectorThatNeverTakesEndsWithItsNumber) {
   // Sector 0 once; sector 1 twenty times before the routine gives up.
   EXPECT_EQ(s.As<sim::ParallelEeprom>()->write_cycles(), 1u + 20);
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+// Cancel while the J3 works on its buffer: the program stops there and
+// says so; nothing is reported programmed.
+TEST(WideBuffer, ACancelDuringTheBufferStatusPollStopsAndSaysSo) {
+  FlashSession s;
+  s.Select(HandlerId::N28F4001Click, 301, "28F320 J3 ");
+  s.p.controls.Check("cb28F320J3buffer");
+  s.Load({0x12, 0x34, 0x56, 0x78});
+  s.p.image.data_end = 3;
+  s.host.on_events = [&s] { s.p.cancel.store(1); };
+  families::wide::W8(s.p);
+  EXPECT_EQ(s.Last(), "program interrupted!");
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_FALSE(s.host.HasMessage("Device Programmed OK"));
+  for (const auto& g : s.host.Of(daraz_test::HostEvent::Type::kShowGauge)) {
+    EXPECT_NE(g.text, "Verifying chip") << "no verify after a cancelled program";
+  }
+  EXPECT_EQ(s.As<sim::WsmFlash>()->buffer_programs(), 1u);
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  EXPECT_EQ(s.Violations(), std::vector<std::string>{}) << "no command while the part is busy";
 }
 
 // A J3 whose extended status never shows a free write buffer: the buffered

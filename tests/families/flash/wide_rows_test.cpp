@@ -44,10 +44,14 @@ TEST_F(WideSelectRows, JedecWordRowsGiveSizeAdapterAndFamily) {
       {402, 128 * KB, kTsop40, false, 44}, {501, 128 * KB, kTsop40, false, 56},
       {104, 1 * MB, kTsop48, false, 44},
   };
+  // A protect entry before them leaves a sector layout behind.
+  Select(HandlerId::HY29LV1601Click, 101);
+  ASSERT_GE(p.dev.layout, 0);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.tag);
     Select(HandlerId::MBM29LV160Click, c.tag);
     EXPECT_EQ(p.image.device_size, c.size);
+    EXPECT_EQ(p.dev.layout, -1) << "no sector layout of its own";
     EXPECT_EQ(p.controls.Text("lbAdapter"), c.adapter);
     EXPECT_EQ(p.dev.cfi_no_primary, c.cfi_no_primary);
     EXPECT_EQ(p.dev.family, c.family);

@@ -432,6 +432,24 @@ TEST(ProtectWaits, MxicProtectGivesUpAfterThirtyTwoAttempts) {
   ExpectWaits(c, true);
 }
 
+// On the empty socket no sector ever reads unprotected: all thousand
+// pulses of 15 ms go by, each followed by the verify of the first sector
+// only (it already fails).
+TEST(ProtectWaits, LvUnprotectGivesUpAfterAThousandPulses) {
+  const WaitCase c{"LV unprotect, empty socket",
+                   HandlerId::HY29LV1601Click,
+                   101,
+                   "HY29LV400T",
+                   &Nothing,
+                   &flash::LvUnprotectChip,
+                   kPowerUp + kLvEnter + 1000 * (kLvCycle + 17900 + kLvCycle + 1) + kLvLeave +
+                       kPowerDown,
+                   0,
+                   true,
+                   20000};
+  ExpectWaits(c, true);
+}
+
 TEST(HubWaits, EachRoutineWaitsAsItsStepsSay) {
   for (const WaitCase& c : kHubCases) ExpectWaits(c, false);
 }
