@@ -135,6 +135,13 @@ TEST_F(WsmFlashTest, ErrorBitsStayUntilClearedAndAOneTimeFailureGoesAway) {
   EXPECT_EQ(chip->status_clears(), 1u);
 }
 
+// A fault the model does not know is refused, not taken as nothing.
+TEST_F(WsmFlashTest, AnUnknownFaultIsRefused) {
+  Make("28F004S5");
+  EXPECT_FALSE(chip->InjectFault({"no-such-fault", 0, 0, 0}));
+  EXPECT_TRUE(chip->InjectFault({"novpp", 0, 0, 0}));
+}
+
 // The status register starts clear at every power-up: an error of the last
 // session is gone.
 TEST_F(WsmFlashTest, PowerOffClearsTheStatusRegister) {
@@ -250,6 +257,10 @@ TEST_F(WsmFlashTest, LockBitsAreKeptInTheChipFile) {
   EXPECT_EQ(sim::DecodeChipFile(sim::EncodeChipFile(*chip, "28F640J3"), back, "28F640J3"), "");
   EXPECT_TRUE(back.Locked(63));
   EXPECT_FALSE(back.Locked(0));
+  // A lock section of another block count, or another section, is refused.
+  EXPECT_FALSE(back.SetState({std::string(sim::kProtectSection), std::vector<uint8_t>(32, 1)}));
+  EXPECT_FALSE(back.SetState({"cells", std::vector<uint8_t>(64, 1)}));
+  EXPECT_TRUE(back.Locked(63));
 }
 
 // --- SST28SF040A ----------------------------------------------------------------------

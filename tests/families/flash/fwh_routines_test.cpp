@@ -189,16 +189,26 @@ TEST(HubFaults, ACancelledChipEraseStopsAndSaysSo) {
 }
 
 TEST(HubFaults, ACancelledProgramStopsAndSaysSo) {
-  FlashSession s;
-  s.Select(HandlerId::SST49LF002_Click, 103, "SST49LF004A");
-  s.LoadRandom(0x8000, 9);
-  s.host.CancelAtRefresh(s.p, 2);
-  s.Program();
-  EXPECT_EQ(s.Last(), "program interrupted!");
-  EXPECT_EQ(s.p.error, 1);
-  // Stopped at the second gauge step, far short of the 32 K bytes.
-  EXPECT_LE(s.As<sim::JedecFlash>()->programs(), 2u * 512);
-  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  const struct {
+    HandlerId handler;
+    int tag;
+    const char* caption;
+  } cases[] = {{HandlerId::SST49LF002_Click, 103, "SST49LF004A"},
+               {HandlerId::N82802AB_Click, 101, "intel 82802AB"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.caption);
+    FlashSession s;
+    s.Select(c.handler, c.tag, c.caption);
+    s.LoadRandom(0x8000, 9);
+    s.host.CancelAtRefresh(s.p, 2);
+    s.Program();
+    EXPECT_EQ(s.Last(), "program interrupted!");
+    EXPECT_EQ(s.p.error, 1);
+    // Stopped at the second gauge step, far short of the 32 K bytes.
+    const auto* jedec = s.As<sim::JedecFlash>();
+    EXPECT_LE(jedec != nullptr ? jedec->programs() : s.As<sim::WsmFlash>()->programs(), 2u * 512);
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  }
 }
 
 // Cancel pressed while the part is still busy with the first byte: the

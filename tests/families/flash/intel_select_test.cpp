@@ -158,7 +158,9 @@ TEST_F(IntelSelect, FirmwareHubRowsAndCommonSettings) {
     p.controls["tbRCtime"].index = 400;  // moved by the user before
     p.controls.Check("cbQuadruple");
     p.controls.Check("cbProtect");  // left checked by a byte-wide selection
+    p.dev.layout = 7;                // left by a protect entry
     Select(c.handler, c.tag);
+    EXPECT_EQ(p.dev.layout, -1) << "a hub has no sector layout of the protect tools";
     EXPECT_EQ(p.image.device_size, c.size);
     EXPECT_EQ(p.dev.family, c.family);
     EXPECT_EQ(p.dev.three_mbit, c.three_mbit);

@@ -351,7 +351,22 @@ TEST(WideFaults, ACancelledSectorWriteStopsAndSaysSo) {
   s.Program();
   EXPECT_EQ(s.Last(), "program interrupted!");
   EXPECT_EQ(s.p.error, 1);
+  // It stops at the second gauge step (33 sectors each), short of the
+  // data's 128 sectors.
+  EXPECT_EQ(s.As<sim::ParallelEeprom>()->write_cycles(), 66u);
   EXPECT_FALSE(s.host.HasMessage("Device Programmed OK"));
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
+// Cancel during a word read: the read says so and is not reported done.
+TEST(WideFaults, ACancelledReadStopsAndSaysSo) {
+  FlashSession s;
+  s.Select(HandlerId::MBM29LV160Click, 105, "MBM29LV160 -T");
+  s.host.CancelAtRefresh(s.p, 2);
+  s.ReadBack(0x40000);
+  EXPECT_EQ(s.Last(), "program interrupted!");
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_FALSE(s.host.HasMessage("Chip read OK"));
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 

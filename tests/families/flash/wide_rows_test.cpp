@@ -98,6 +98,9 @@ TEST_F(WideSelectRows, IntelWordRowsGiveSizeLayoutUnlockAndAdapter) {
     EXPECT_EQ(p.dev.family, 45);
     EXPECT_EQ(p.dev.twp, 3);
     EXPECT_EQ(p.dev.twc, 20);
+    // Word parts start at chip address 0: no buffer offset.
+    EXPECT_FALSE(p.controls.Enabled("edOffset"));
+    EXPECT_FALSE(p.controls.Enabled("lbOffset"));
   }
 }
 

@@ -69,7 +69,6 @@ void SectorWriteProgram(app::Programmer& p) {
   bus.PowerUp();
   bus.ShiftAddress(0xFFFFFF);
   p.error = 0;
-  IdleWord(p);
   int32_t extra = 0;
   bool ok = true;
   for (uint32_t first = 0; ok && first < run.words; first += kSectorWords) {
@@ -107,7 +106,6 @@ void W29GetId(app::Programmer& p) {
   hw::Bus& bus = p.bus;
   bus.PowerUp();
   bus.ShiftAddress(0xFFFFFF);
-  IdleWord(p);
   Command(bus, {0xAA, 0x55, 0x80, 0xAA, 0x55, 0x60});
   bus.DelayTicks(10);
   const uint16_t manufacturer = ReadWordAt(bus, 0, kHighWait).value();
