@@ -121,6 +121,11 @@ TEST(Pic18Boxes, TheUsbPartsShowTheirClockDividersAndRegulator) {
                              {"cbPIC18_0105", "VREGEN", true},
                              {"cbPIC18_0106", "-", false}});
   EXPECT_TRUE(s.p.controls.Enabled("edPIC18_CFG0"));
+  // Their neighbours in the catalogue have no CONFIG1L bits.
+  for (const int tag : {182, 184, 188, 190, 196, 198, 202, 204}) {
+    EXPECT_STREQ(p18::ConfigBitCaption(tag, 0, 0), "-") << tag;
+    EXPECT_EQ(p18::Pic18ConfigMask(tag)[0], 0x00) << tag;
+  }
   s.Load(Pic18Session::Pattern(64, 3), {},
          {0x00, 0x0C, 0x1F, 0x1E, 0x00, 0x83, 0x81, 0x00, 0x0F, 0xC0, 0x0F, 0xE0, 0x0F, 0x40}, {});
   p18::RefreshConfigBoxes(s.p);
