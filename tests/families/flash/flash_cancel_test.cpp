@@ -58,4 +58,43 @@ TEST(FlashCancel, EachProgramRoutineStopsSaysSoAndPowersDown) {
   }
 }
 
+// Cancel during the long reads and chip erases of the word and hub parts:
+// each stops, says "program interrupted!", sets the error flag, never
+// reports itself done, and leaves the board at rest.
+TEST(FlashCancel, WideAndHubReadsAndErasesStopAndSaySo) {
+  struct Case {
+    const char* name;
+    HandlerId handler;
+    int tag;
+    const char* caption;
+    bool erase;  // else a read of the whole part
+    const char* done;
+  };
+  const Case cases[] = {
+      {"W1 read", HandlerId::MBM29LV160Click, 105, "MBM29LV160 -T", false, "Chip read OK"},
+      {"W6 erase", HandlerId::MBM29LV160Click, 105, "MBM29LV160 -T", true,
+       "erase completed by check DQ7"},
+      {"hub read", HandlerId::SST49LF002_Click, 101, "SST49LF002A", false, "Chip read OK"},
+      {"F7 erase", HandlerId::SST49LF002_Click, 101, "SST49LF002A", true,
+       "erase completed by check DQ7"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FlashSession s;
+    s.Select(c.handler, c.tag, c.caption);
+    s.Fill(0x00);
+    s.host.CancelAtRefresh(s.p, 2);
+    if (c.erase) {
+      s.Erase();
+    } else {
+      s.ReadBack(s.p.image.full_device_size);
+    }
+    EXPECT_EQ(s.host.LastMessage(),
+              std::make_pair(std::string("program interrupted!"), static_cast<int>(hw::kError)));
+    EXPECT_EQ(s.p.error, 1);
+    EXPECT_FALSE(s.host.HasMessage(c.done));
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  }
+}
+
 }  // namespace

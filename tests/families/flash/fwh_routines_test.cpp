@@ -175,19 +175,6 @@ TEST(HubErase, TheChipEraseShowsTheSecondsWhileThePartIsBusy) {
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
-TEST(HubFaults, ACancelledChipEraseStopsAndSaysSo) {
-  FlashSession s;
-  s.Select(HandlerId::SST49LF002_Click, 101, "SST49LF002A");
-  s.Fill(0x00);
-  s.host.CancelAtRefresh(s.p, 2);
-  s.Erase();
-  EXPECT_EQ(s.host.LastMessage(), std::make_pair(std::string("program interrupted!"),
-                                                 static_cast<int>(hw::kError)));
-  EXPECT_EQ(s.p.error, 1);
-  EXPECT_FALSE(s.host.HasMessage("erase completed by check DQ7"));
-  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
-}
-
 TEST(HubFaults, ACancelledProgramStopsAndSaysSo) {
   const struct {
     HandlerId handler;
@@ -223,19 +210,6 @@ TEST(HubFaults, ACancelDuringTheStatusPollStopsAndSaysSo) {
   EXPECT_EQ(s.Last(), "program interrupted!");
   EXPECT_EQ(s.p.error, 1);
   EXPECT_EQ(s.As<sim::WsmFlash>()->programs(), 1u);
-  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
-}
-
-// Cancel during a hub read: the image is not taken for the part's and the
-// read says so.
-TEST(HubFaults, ACancelledReadStopsAndSaysSo) {
-  FlashSession s;
-  s.Select(HandlerId::SST49LF002_Click, 101, "SST49LF002A");
-  s.host.CancelAtRefresh(s.p, 2);
-  s.ReadBack(0x40000);
-  EXPECT_EQ(s.Last(), "program interrupted!");
-  EXPECT_EQ(s.p.error, 1);
-  EXPECT_FALSE(s.host.HasMessage("Chip read OK"));
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 

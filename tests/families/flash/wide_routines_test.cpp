@@ -358,32 +358,6 @@ TEST(WideFaults, ACancelledSectorWriteStopsAndSaysSo) {
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
-// Cancel during a word read: the read says so and is not reported done.
-TEST(WideFaults, ACancelledReadStopsAndSaysSo) {
-  FlashSession s;
-  s.Select(HandlerId::MBM29LV160Click, 105, "MBM29LV160 -T");
-  s.host.CancelAtRefresh(s.p, 2);
-  s.ReadBack(0x40000);
-  EXPECT_EQ(s.Last(), "program interrupted!");
-  EXPECT_EQ(s.p.error, 1);
-  EXPECT_FALSE(s.host.HasMessage("Chip read OK"));
-  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
-}
-
-// Cancel during the 25 s chip erase of a JEDEC word part stops the wait
-// and says so; the part is not reported erased.
-TEST(WideFaults, ACancelledChipEraseStopsAndSaysSo) {
-  FlashSession s;
-  s.Select(HandlerId::MBM29LV160Click, 105, "MBM29LV160 -T");
-  s.Fill(0x00);
-  s.host.CancelAtRefresh(s.p, 2);
-  s.Erase();
-  EXPECT_EQ(s.Last(), "program interrupted!");
-  EXPECT_EQ(s.p.error, 1);
-  EXPECT_FALSE(s.host.HasMessage("erase completed by check DQ7"));
-  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
-}
-
 // A sector that never reads back after every load ends the write with the
 // sector's number and the error flag; no verify follows, so the failure is
 // the last word.
