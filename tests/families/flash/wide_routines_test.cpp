@@ -247,6 +247,25 @@ TEST(WideBuffer, AFailedJ3BufferIsClearedAndSentAgain) {
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);
 }
 
+// A buffer that fails every time (a bit that will not program) is sent four
+// times, cleared before each resend, then the program ends in the error.
+TEST(WideBuffer, AJ3BufferThatAlwaysFailsEndsAfterFourSends) {
+  FlashSession s;
+  s.Select(HandlerId::N28F4001Click, 301, "28F320 J3 ");
+  s.p.controls.Check("cb28F320J3buffer");
+  ASSERT_TRUE(s.chip->InjectFault({"stuck", 0x05, 3, 1}));
+  s.Load(std::vector<uint8_t>(0x20, 0x00));
+  s.p.image.data_end = 0x1F;
+  s.Program();
+  EXPECT_EQ(s.Last(), "  Word Program Error");
+  EXPECT_EQ(s.p.error, 1);
+  EXPECT_FALSE(s.host.HasMessage("Device Programmed OK"));
+  auto* part = s.As<sim::WsmFlash>();
+  EXPECT_EQ(part->buffer_programs(), 4u);
+  EXPECT_EQ(part->status_clears(), 3u);
+  EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+}
+
 // The word verify's gauge counts bytes up to the data end (not words, not
 // the part's size), under the verify caption in green.
 TEST(WideVerify, TheGaugeRunsToTheDataEndInBytes) {
@@ -374,6 +393,8 @@ TEST(WideFaults, AW29C102SectorThatNeverTakesEndsWithItsNumber) {
   EXPECT_EQ(s.p.error, 1);
   EXPECT_FALSE(s.host.HasMessage("Device Programmed OK"));
   EXPECT_EQ(s.Cells()[0], 0x02);  // sector 0 went in
+  EXPECT_EQ(s.p.controls.Text("lbLoopPeak"), "  Sector ");
+  EXPECT_EQ(s.p.controls.Text("pLoopp"), " 0 ");
   // Sector 0 once; sector 1 twenty times before the routine gives up.
   EXPECT_EQ(s.As<sim::ParallelEeprom>()->write_cycles(), 1u + 20);
   EXPECT_EQ(s.board->RestState(), sim::kAtRest);

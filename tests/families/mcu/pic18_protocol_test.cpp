@@ -137,8 +137,15 @@ TEST(Pic18Faults, WhatTheRoutinesCatch) {
     EXPECT_EQ(s.Last(), "ERROR Chip not empty at 0x000000");
     s.Erase();
     EXPECT_EQ(s.chip->bulk_erases(), 1u);
+    s.host.events.clear();
     s.Blank();
     EXPECT_EQ(s.Last(), "CHK Blank Code OK (no Checksum CFG)");
+    // One red gauge over the code words.
+    const auto gauges = s.host.Of(daraz_test::RecordingHost::Type::kShowGauge);
+    ASSERT_EQ(gauges.size(), 1u);
+    EXPECT_EQ(gauges[0].text, "Check blank ");
+    EXPECT_EQ(gauges[0].value, static_cast<int>(s.p.dev.pic18.code_words));
+    EXPECT_EQ(gauges[0].colour, 0x0000FFu);  // red
     EXPECT_EQ(s.board->RestState(), sim::kAtRest);
     EXPECT_TRUE(s.Violations().empty()) << ::testing::PrintToString(s.Violations());
   }
