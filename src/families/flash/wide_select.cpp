@@ -131,7 +131,6 @@ void MBM29LV160Click(app::Programmer& p, const app::SelectItem& item) {
   c.SetText("p49F00xsetting", " 29LVx00 / 39VFx00 ");
   c.Show("cbFujitsu_fastmode");
   c.SetText("cbFujitsu_fastmode", "Fast Mode Programming ( Fujitsu Chip)");
-  c.SetText("lbAdapter", kTsop48);
 
   if (const LvRow* row = FindRow(kLvRows, tag)) {
     p.SetBufferSize(row->size);

@@ -105,7 +105,12 @@ TEST(CfiReport, AmdWordPartStandardFieldsRegionsAndTable) {
       {0x4D, "ACC (Acceleration) Supply Minimum"},
       {0x4E, "ACC (Acceleration) Supply Maximum"},
   };
-  for (const auto& r : amd_rows) EXPECT_EQ(At(g, r.offset)[0], r.text) << r.offset;
+  for (const auto& r : amd_rows) {
+    char address[8];
+    std::snprintf(address, sizeof address, " 0x%02X", r.offset);
+    EXPECT_EQ(At(g, r.offset)[0], r.text) << r.offset;
+    EXPECT_EQ(At(g, r.offset)[1], address);
+  }
   // Past the table nothing is written.
   EXPECT_EQ(At(g, 0x4F), (CfiRow{" ", " ", " ", " "}));
   // A device marked as having no table to decode ends after the regions.
@@ -320,6 +325,23 @@ TEST(CfiReport, HostileBuffersStayInsideBufferAndGrid) {
   const auto s = CfiReport(short_buffer, false);
   EXPECT_EQ(At(s, 0x12)[3], " Y");
   EXPECT_EQ(At(s, 0x13), (CfiRow{" ", " ", " ", " "}));
+
+  // A buffer that ends with a field's last byte shows that field whole and
+  // nothing after it: each field is as long as the standard makes it.
+  const struct {
+    int first, last;
+  } fields[] = {{0x13, 0x14}, {0x15, 0x16}, {0x17, 0x18}, {0x19, 0x1A}, {0x1B, 0x1B},
+                {0x27, 0x27}, {0x28, 0x29}, {0x2A, 0x2B}, {0x2C, 0x2C}};
+  for (const auto& f : fields) {
+    SCOPED_TRACE(f.first);
+    const std::vector<int> upto(static_cast<size_t>(f.last - 0x10 + 1), 0x01);
+    const auto r = CfiReport(upto, false);
+    EXPECT_NE(At(r, f.first)[0], " ");
+    char address[8];
+    std::snprintf(address, sizeof address, " 0x%02X", f.last);
+    EXPECT_EQ(At(r, f.last)[1], address);
+    EXPECT_EQ(At(r, f.last + 1), (CfiRow{" ", " ", " ", " "}));
+  }
 }
 
 TEST(CfiReport, TitleNamesTheDevice) {

@@ -33,6 +33,12 @@ struct Wizard : FlashSession {
     app::GuidedConfirmChanged(p);
   }
   void TickAll() { Tick({"cbJP23", "cbJP42", "cbDIPSW", "cbOECE"}); }
+  bool NoneTicked() const {
+    for (const char* box : {"cbJP23", "cbJP42", "cbDIPSW", "cbOECE"}) {
+      if (c().Checked(box)) return false;
+    }
+    return true;
+  }
   // The user fits exactly `wires`, ticks the boxes and presses the button.
   void Press(std::initializer_list<const char*> wires = {}) {
     for (const char* wire : {sim::kWireA9Oe, sim::kWireA9OeCe, sim::kWireOeCe}) {
@@ -141,6 +147,7 @@ TEST(UnprotectWizard, TheEonAndStEntriesShowTheSwitchNoteWithoutTheJumper) {
 TEST(UnprotectWizard, TheButtonWaitsForEveryBoxOfTheStep) {
   Wizard s;
   s.Choose(kDie98403);
+  EXPECT_TRUE(s.NoneTicked());
   // Three boxes at step 1, in any order; a press before does nothing.
   s.Tick({"cbJP23", "cbDIPSW"});
   EXPECT_FALSE(s.c().Enabled("btnID_UN"));
@@ -156,7 +163,7 @@ TEST(UnprotectWizard, TheButtonWaitsForEveryBoxOfTheStep) {
 
   // A new step clears the boxes: the board is set anew for it.
   app::btskipStepClick(s.p);
-  EXPECT_FALSE(s.c().Checked("cbJP23"));
+  EXPECT_TRUE(s.NoneTicked());
   EXPECT_FALSE(s.c().Enabled("btnID_UN"));
 
   // Step 4 is the four-box step: the OE/CE short is asked for as well.
@@ -171,6 +178,7 @@ TEST(UnprotectWizard, TheButtonWaitsForEveryBoxOfTheStep) {
   app::btResetStepClick(s.p);
   EXPECT_EQ(s.Step(), 0);
   EXPECT_EQ(s.c().Text("gbUnprotect"), "step 1/5 [Get ID]");
+  for (const char* box : {"cbJP23", "cbJP42", "cbDIPSW"}) EXPECT_FALSE(s.c().Checked(box));
   EXPECT_FALSE(s.c().Enabled("btnID_UN"));
   EXPECT_EQ(s.HardwareTests(), 0u);
 }

@@ -152,25 +152,23 @@ TEST_F(ProtectSelectRows, LvRowsGiveSizeAndBootLayout) {
   }
 }
 
-// The wizard's parts: size by density where a catalogue part has the Tag,
-// the layout that picks sectors and unprotect routine, and the family.
+// The wizard's parts: size by density, the layout that picks sectors and
+// unprotect routine, and the family; Tags without a catalogue part too.
 TEST_F(ProtectSelectRows, WizardRowsGiveSizeLayoutAndFamily) {
   const struct {
     int tag;
-    uint32_t size;  // 0: no catalogue part to size it by
+    uint32_t size;
     int layout, family;
   } cases[] = {
-      {101, 0, 9, 41},        {102, 128 * KB, 8, 41}, {103, 256 * KB, 7, 41},
+      {101, 64 * KB, 9, 41},  {102, 128 * KB, 8, 41}, {103, 256 * KB, 7, 41},
       {104, 512 * KB, 6, 41}, {201, 512 * KB, 6, 42}, {202, 256 * KB, 2, 42},
-      {203, 256 * KB, 3, 42}, {204, 0, 4, 42},        {206, 0, 5, 42},
+      {203, 256 * KB, 3, 42}, {204, 512 * KB, 4, 42}, {206, 512 * KB, 5, 42},
       {301, 512 * KB, 7, 49}, {302, 512 * KB, 7, 50}, {102, 128 * KB, 8, 41},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.tag);
     Select(HandlerId::EN29F002T_Click, c.tag);
-    if (c.size != 0) {
-      EXPECT_EQ(p.image.device_size, c.size);
-    }
+    EXPECT_EQ(p.image.device_size, c.size);
     EXPECT_EQ(p.dev.layout, c.layout);
     EXPECT_FALSE(p.dev.layout_is_block);
     EXPECT_EQ(p.dev.family, c.family);
