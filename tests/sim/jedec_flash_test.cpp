@@ -59,6 +59,23 @@ TEST_F(JedecFlashTest, AnUnlockSetWorksOnlyWhereThePartDecodesIt) {
   }
 }
 
+// Each unlock cycle needs its data as much as its address: 0x55 where 0xAA
+// belongs starts nothing, in the program command and in the second unlock
+// of the chip erase.
+TEST_F(JedecFlashTest, AnUnlockCycleWithTheWrongDataStartsNothing) {
+  Make("Am29F040");
+  Writes({{0x5555, 0x55}, {0x2AAA, 0x55}, {0x5555, 0xA0}, {0x100, 0x12}});
+  WaitUs(2000);
+  EXPECT_EQ(Read(0x100), 0xFF);
+
+  chip->SetContents(std::vector<uint8_t>(512 * 1024, 0x00));
+  Command(0x5555, 0x2AAA, 0x80);
+  Writes({{0x5555, 0x55}, {0x2AAA, 0x55}, {0x5555, 0x10}});
+  WaitUs(2000);
+  EXPECT_EQ(Read(0x100), 0x00) << "no chip erase";
+  EXPECT_TRUE(board.violations().empty());
+}
+
 TEST_F(JedecFlashTest, ProgramShowsDataPollingUntilTheByteIsDone) {
   Make("Am29F010");
   ASSERT_TRUE(chip->InjectFault({"slow", 0x40, 100, 0}));  // 700 us instead of 7
