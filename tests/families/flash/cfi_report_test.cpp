@@ -106,7 +106,7 @@ TEST(CfiReport, AmdWordPartStandardFieldsRegionsAndTable) {
       {0x4E, "ACC (Acceleration) Supply Maximum"},
   };
   for (const auto& r : amd_rows) {
-    char address[8];
+    char address[16];
     std::snprintf(address, sizeof address, " 0x%02X", r.offset);
     EXPECT_EQ(At(g, r.offset)[0], r.text) << r.offset;
     EXPECT_EQ(At(g, r.offset)[1], address);
@@ -337,7 +337,7 @@ TEST(CfiReport, HostileBuffersStayInsideBufferAndGrid) {
     const std::vector<int> upto(static_cast<size_t>(f.last - 0x10 + 1), 0x01);
     const auto r = CfiReport(upto, false);
     EXPECT_NE(At(r, f.first)[0], " ");
-    char address[8];
+    char address[16];
     std::snprintf(address, sizeof address, " 0x%02X", f.last);
     EXPECT_EQ(At(r, f.last)[1], address);
     EXPECT_EQ(At(r, f.last + 1), (CfiRow{" ", " ", " ", " "}));
