@@ -252,6 +252,30 @@ TEST(HubVerify, TheGaugeRunsToTheDataEnd) {
   s.ExpectOneVerifyGauge(0x3F);
 }
 
+// Every byte up to the data end is compared: one that differs in the last
+// byte only still fails the verify, on both hub families.
+TEST(HubVerify, TheLastByteIsComparedToo) {
+  struct Case {
+    HandlerId handler;
+    const char* caption;
+  };
+  for (const Case& c : {Case{HandlerId::N82802AB_Click, "intel 82802AB"},
+                        Case{HandlerId::SST49LF002_Click, "SST49LF002A"}}) {
+    SCOPED_TRACE(c.caption);
+    FlashSession s;
+    s.Select(c.handler, 101, c.caption);
+    std::vector<uint8_t> cells(s.p.image.full_device_size, 0x5A);
+    cells[0x3F] = 0x5B;
+    s.chip->SetContents(cells);
+    s.Load(std::vector<uint8_t>(0x40, 0x5A));
+    s.p.image.data_end = 0x3F;
+    s.Verify();
+    EXPECT_EQ(s.Last(), " Error at 0x00003F  Chip = 0x5B  buffer = 0x5A");
+    EXPECT_EQ(s.p.error, 1);
+    EXPECT_EQ(s.board->RestState(), sim::kAtRest);
+  }
+}
+
 TEST(HubQuadruple, EveryM50PartTakesIt) {
   const struct {
     int tag;
