@@ -113,6 +113,10 @@ constexpr int64_t kDataWordNs = kCommandNs + 200;
 constexpr int64_t kLeaveBypass = 2 * Command(8, 2, 5);
 
 const WaitCase kCases[] = {
+    // W3 on a word the empty socket never matches: the word is read six
+    // times (once and five more), then reported; the report powers down.
+    {"W3 differing word", HandlerId::MBM29LV160Click, 105, "MBM29LV160 -T", &OneZeroWord,
+     &wide::W3, kPowerUp + kIdle + 6 * 30 + kPowerDown + kPowerDown, kCommandNs + 6 * 200},
     // W4 (twp 2, twc 30): the idle word; the fast command, the data word,
     // twc, the read-back with 0.2 us and 20; then 500 and the leave words,
     // and the verify.
