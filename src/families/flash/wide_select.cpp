@@ -125,7 +125,6 @@ void MBM29LV160Click(app::Programmer& p, const app::SelectItem& item) {
   // Word-wide chips always start at chip address 0.
   c.Enable("edOffset", false);
   c.Enable("lbOffset", false);
-  c.Show("cb5555", false);
   c.Check("cbProtect", false);
   c.Show("cbProtect", false);
   c.SetText("p49F00xsetting", " 29LVx00 / 39VFx00 ");

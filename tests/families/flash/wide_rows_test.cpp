@@ -63,6 +63,19 @@ TEST_F(WideSelectRows, JedecWordRowsGiveSizeAdapterAndFamily) {
     if (c.family == 56) {
       EXPECT_EQ(p.dev.page_size, 256u);
     }
+    // Chip addresses are word indexes: the highest address bit counts
+    // words (a 2 MB part has 1 M words, A0..A19), and it stays put.
+    EXPECT_EQ(uint64_t{2} << p.dev.address_bits, c.size / 2);
+    EXPECT_TRUE(p.dev.fixed_address_bits);
+    // The panel: the settings title, the fast-mode box, no 0x5555 box or
+    // temporary unprotect, and no buffer offset.
+    EXPECT_EQ(p.controls.Text("p49F00xsetting"), " 29LVx00 / 39VFx00 ");
+    EXPECT_TRUE(p.controls.Visible("cbFujitsu_fastmode"));
+    EXPECT_EQ(p.controls.Text("cbFujitsu_fastmode"), "Fast Mode Programming ( Fujitsu Chip)");
+    EXPECT_FALSE(p.controls.Visible("cb5555"));
+    EXPECT_FALSE(p.controls.Visible("cbProtect"));
+    EXPECT_FALSE(p.controls.Enabled("edOffset"));
+    EXPECT_FALSE(p.controls.Enabled("lbOffset"));
   }
 }
 
